@@ -1,0 +1,89 @@
+#pragma once
+// Fixed-length record files of text fields: record n at (n - 1) * L, each field a 16-bit
+// little-endian byte count and that many ANSI (Windows-1252) bytes, zero fill to L.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace morla {
+
+QByteArray ToAnsi(const QString& text);
+QString FromAnsi(const QByteArray& bytes);
+
+// Finds an existing file or folder whatever the letter case of each component; when
+// nothing matches, returns the path as written (so a writer creates it with that spelling).
+QString ResolvePath(const QString& path);
+// Joins path components with the platform's separator, names kept as written.
+QString JoinPath(const QString& base, const QString& rest);
+
+bool FileExists(const QString& path);
+bool DeleteFile(const QString& path);
+
+struct RecordRead {
+    QStringList fields;  // always exactly K entries
+    bool eof = false;    // the record lay beyond the end of the file
+    bool ok = true;      // false when the file could not be opened
+};
+
+struct RecordWriteResult {
+    bool ok = false;
+    QString error;  // why the record was refused or the file could not be written
+};
+
+// Bytes that the fields take in a record.
+int RecordSize(const QStringList& fields);
+
+RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber);
+RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
+                              int recordNumber);
+// Number of whole or partial records in the file (0 when missing).
+int RecordCount(const QString& path, int recordLength);
+
+// Reads records 1, 2, ... to the end of the file; calls visit for each record whose first
+// field is not empty. visit returns false to stop. Returns the last record number read.
+int ScanRecords(const QString& path, int recordLength, int fieldCount,
+                const std::function<bool(int number, const QStringList& fields)>& visit);
+
+// Record types of the program's files.
+struct RecordType {
+    const char* name;
+    int length;  // L
+    int fields;  // K
+};
+inline constexpr RecordType ModelConfigRecord{"ModelConfigRecord", 1000, 57};
+inline constexpr RecordType EquipmentIndexRecord{"EquipmentIndexRecord", 50, 2};
+inline constexpr RecordType SoftwareSettingsRecord{"SoftwareSettingsRecord", 1000, 27};
+inline constexpr RecordType UserRecord{"UserRecord", 1000, 4};
+inline constexpr RecordType CommandRecord{"CommandRecord", 1000, 3};
+inline constexpr RecordType LastSentRecord{"LastSentRecord", 1500, 7};
+inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord", 1000, 2};
+
+inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
+    return ReadRecord(path, t.length, t.fields, n);
+}
+inline RecordWriteResult WriteRecord(const QString& path, const RecordType& t,
+                                     const QStringList& f, int n = 1) {
+    return WriteRecord(path, t.length, f, n);
+}
+
+// Paths of the program's files, from the program folder and the data folder ("\Utilerias").
+struct Paths {
+    QString AppFolder;
+    QString DataFolder = QStringLiteral("Utilerias");
+
+    QString equipmentFolder() const;  // <App>/Utilerias/Generales/Equipos
+    QString modelConfig(const QString& fileBase, const QString& firmwareCode) const;
+    QString equipmentIndex() const;
+    QString softwareSettings() const;
+    QString users() const;
+    QString commands() const;
+    QString lastSent() const;
+    QString operatorCredentials() const;
+    QString images() const;
+};
+
+// Short date text as the system writes it into records.
+QString ShortDateText();
+
+}  // namespace morla

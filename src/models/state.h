@@ -1,0 +1,65 @@
+#pragma once
+// The program's shared state: one instance, members named as the windows and handlers use
+// them. Tests build a fresh one.
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "config/recordfile.h"
+
+namespace morla {
+
+struct MorlaState {
+    // Program folder and user level
+    QString AppFolder;
+    QString DataFolder = QStringLiteral("Utilerias");
+    QString ModeCode;
+    QString OperatorMode = QStringLiteral("Ingenieria");
+    bool CredentialsFromMenu = false;
+    int ComPortNumber = 1;
+
+    // Current model and device
+    QString EquipmentName = QStringLiteral("Morla");
+    QString ModelCode;
+    QString FirmwareCode;
+    QString InstallationCode;
+    QString FilePath;
+
+    // Decoding
+    int LiveReplyFlag = 1;
+    QString ReadMap, LastReadMap, LastReadText;
+    int MaxReadRetries = 0;
+    int ReadRetryCount = 0;
+    int LoopIndex = 0;
+
+    // Sending
+    QString SendFrame;
+    QString SendData;
+    QString SendMask;
+    QString KeyStatus;
+    QString CommandNumber = QStringLiteral("0");
+    QString CommandValue = QStringLiteral("0");
+    QString CommandIndex;
+    QString CommandSeparator = QStringLiteral(",");
+    QString CommandString;
+    QString PreviousKey;
+    QString KeyEditorMode;
+    bool BuildFrameOnSend = true;
+    std::array<QString, 9> RestrictorFlags{"0", "0", "0", "0", "0", "0", "0", "0", "0"};
+
+    // Device commands, each the code text followed by "f"
+    QString ReadCommand, WriteCommand, FactoryResetCommand, KeyResetCommand, VerifyCommand,
+        HangUpCommand;
+
+    // Transport
+    int SendPosition = 1;
+    QString PendingMessage;
+    QString ReceivedChunk;
+    QString ReceiveOpen;
+    QString SendWholeFrame = QStringLiteral("0");
+
+    QString joinedRestrictorFlags() const;
+    Paths paths() const { return Paths{AppFolder, DataFolder}; }
+};
+
+}  // namespace morla
