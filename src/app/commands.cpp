@@ -1,0 +1,132 @@
+#include "app/commands.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include "app/program.h"
+#include "fields/ui/fieldbinding.h"
+#include "link/ui/monitorcommands.h"
+#include "link/ui/sendpipeline.h"
+#include "link/ui/seriallink.h"
+#include "models/ui/framework.h"
+
+namespace morla {
+
+namespace {
+struct ModelButtonRow {
+    int button;
+    const char16_t* firmware;  // nullptr: unchanged
+    const char16_t* equipment;
+    const char16_t* modelCode;  // nullptr: unchanged
+    bool flagsFirst;
+    bool keyEnabled;
+    void (*further)(Program&);
+};
+
+void quarnSteps(Program& p, bool dolmeth) {
+    // The Quarn panel carries the title and the key frame; set them when it has them.
+    if (auto* title = p.main->findChild<QLabel*>(QStringLiteral("MorLabFlhTit")))
+        title->setText(dolmeth ? QStringLiteral(" Quarn Dolmeth") : QStringLiteral(" Quarn"));
+    if (auto* keys = p.main->findChild<QWidget*>(QStringLiteral("MorFraFlhFraClv")))
+        keys->setVisible(!dolmeth);
+    if (auto* c = p.main->findChild<QWidget*>(QStringLiteral("MorChkFlhResC00")))
+        c->setVisible(!dolmeth);
+}
+
+void tervolindaSteps(Program& p, bool voice) {
+    if (auto* ident = p.main->findChild<QLabel*>(QStringLiteral("MorLblPrivIdent")))
+        ident->setText(voice ? QStringLiteral("Con voz") : QStringLiteral("Sin voz"));
+    for (const char* name : {"MorFraPrivClv", "MorFraPrivRes"})
+        if (auto* w = p.main->findChild<QWidget*>(QString::fromLatin1(name))) w->setVisible(!voice);
+    p.main->MorFraCom04->setEnabled(false);
+}
+
+const ModelButtonRow kModelButtons[] = {
+    {1, nullptr, u"Morla", nullptr, false, true, nullptr},
+    {2, u"12", u"Sorvanell", u"04", true, true, nullptr},
+    {3, u"30", u"Lúvero", u"00", true, true, nullptr},
+    {4, u"30", u"Zentavira", u"05", true, true, nullptr},
+    {5, u"30", u"Haldrivonexa", u"03", true, true, nullptr},
+    {6, u"30", u"Quarn", u"0:", false, true, [](Program& p) { quarnSteps(p, false); }},
+    {7, u"15", u"Pellitor", u"02", false, true, nullptr},
+    {8, u"72", u"Tervolinda", u"08", true, false, [](Program& p) { tervolindaSteps(p, false); }},
+    {9, u"30", u"Kovalindre", u"06", true, false, nullptr},
+    {10, u"8", u"Quarn", u"0:", false, true, [](Program& p) { quarnSteps(p, true); }},
+    {11, u"72", u"Tervolinda", u"08", true, false, [](Program& p) { tervolindaSteps(p, true); }},
+};
+}  // namespace
+
+void ModelButton(Program& p, int button) {
+    for (const ModelButtonRow& row : kModelButtons) {
+        if (row.button != button) continue;
+        MorlaState& s = p.s;
+        if (row.flagsFirst) p.main->MorTexBan->setText(s.joinedRestrictorFlags());
+        if (row.firmware) s.FirmwareCode = QString::fromUtf16(row.firmware);
+        s.EquipmentName = QString::fromUtf16(row.equipment);
+        DispatchPanel(p);
+        if (row.further) row.further(p);
+        if (row.modelCode) s.ModelCode = QString::fromUtf16(row.modelCode);
+        if (row.keyEnabled) p.main->MorTexResCla->setEnabled(true);
+        return;
+    }
+}
+
+void HangUp(Program& p) {
+    p.s.CommandString = p.s.HangUpCommand + p.main->MorTexResCla->text();
+    p.s.SendPosition = 1;
+    p.main->TimerPID->start();
+}
+
+void Verify(Program& p) {
+    p.s.CommandString = p.s.VerifyCommand + p.main->MorTexResCla->text();
+    p.s.SendPosition = 1;
+    p.main->TimerPID->start();
+}
+
+void Defaults(Program& p) {
+    p.main->MorTexBan->setText(p.s.joinedRestrictorFlags());
+    DispatchPanel(p);
+}
+
+void FactoryReset(Program& p) {
+    p.s.CommandString = p.s.FactoryResetCommand;
+    p.s.BuildFrameOnSend = false;
+    StartSend(p);
+    p.s.BuildFrameOnSend = true;
+}
+
+void Leave(Program& p) { p.main->close(); }
+
+void WireMainWindow(Program& p) {
+    MorForPri& w = *p.main;
+    for (int i = 0; i < 14; ++i)
+        QObject::connect(w.MorCmd[i], &QPushButton::clicked, &p, [&p, i] { ModelButton(p, i + 1); });
+    auto on = [&p](QPushButton* b, void (*f)(Program&)) {
+        QObject::connect(b, &QPushButton::clicked, &p, [&p, f] { f(p); });
+    };
+    on(w.MorFraCom01, &HangUp);
+    on(w.MorFraCom02, &Verify);
+    on(w.MorFraCom03, &ReadCommandStart);
+    on(w.MorFraCom04, &SendWholeConfiguration);
+    on(w.MorFraCom05, &ShowLastRead);
+    on(w.MorFraCom06, &ShowLastSent);
+    on(w.MorFraCom07, &Defaults);
+    on(w.MorFraCom08, &Leave);
+    on(w.MorFraCom10, &FactoryReset);
+    QObject::connect(w.MorMnuPriSal, &QAction::triggered, &p, [&p] { Leave(p); });
+    QObject::connect(w.MorMnuConE, &QAction::triggered, &p,
+                     [&p] { p.window(QStringLiteral("MorFrmConf"))->show(); });
+    QObject::connect(w.MorMnuConC, &QAction::triggered, &p, [&p] {
+        p.s.CredentialsFromMenu = true;
+        p.window(QStringLiteral("MorFrmCPri"))->show();
+    });
+    QObject::connect(w.MorMnuMon, &QAction::triggered, &p, [&p] {
+        FillMonitorCommands(p);
+        p.monitor->show();
+        p.monitor->raise();
+    });
+    QObject::connect(w.mnuEnviar, &QAction::triggered, &p, [&p] { SendSingleCommand(p); });
+    BindCommonFields(p);
+}
+
+}  // namespace morla

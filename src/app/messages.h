@@ -1,0 +1,49 @@
+#pragma once
+// Every message box and question of the program goes through here, so tests can read and
+// answer them; the program shows real modal boxes with Spanish buttons.
+#include <QString>
+#include <QVector>
+
+namespace morla {
+
+enum class Buttons { Ok, YesNo, OkCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class MessageSeam {
+public:
+    virtual ~MessageSeam() = default;
+    virtual Answer show(const QString& text, const QString& title, Buttons buttons) = 0;
+
+    void info(const QString& text, const QString& title = QStringLiteral("MORLA")) {
+        show(text, title, Buttons::Ok);
+    }
+    bool yes(const QString& text, const QString& title = QStringLiteral("MORLA")) {
+        return show(text, title, Buttons::YesNo) == Answer::Yes;
+    }
+    bool accepted(const QString& text, const QString& title = QStringLiteral("MORLA")) {
+        return show(text, title, Buttons::OkCancel) == Answer::Ok;
+    }
+};
+
+// Real modal boxes: "Aceptar", "Sí", "No", "Cancelar".
+class DialogMessages : public MessageSeam {
+public:
+    Answer show(const QString& text, const QString& title, Buttons buttons) override;
+};
+
+// Records every box and answers from a queue (Yes/Ok when it runs out).
+class RecordedMessages : public MessageSeam {
+public:
+    struct Shown {
+        QString text, title;
+        Buttons buttons;
+    };
+    QVector<Shown> shown;
+    QVector<Answer> answers;
+
+    Answer show(const QString& text, const QString& title, Buttons buttons) override;
+    QStringList texts() const;
+    void clear() { shown.clear(); }
+};
+
+}  // namespace morla

@@ -1,0 +1,88 @@
+#include "link/ui/sendpipeline.h"
+
+#include "app/program.h"
+#include "link/ui/seriallink.h"
+#include "models/ui/framework.h"
+
+namespace morla {
+
+void PrepareSend(Program& p) {
+    MorlaState& s = p.s;
+    p.main->MorTexBan->setText(s.joinedRestrictorFlags());
+    p.main->MorTexEst->setText(QStringLiteral("Escribiendo"));
+    ClearMonitor(p);
+    s.SendPosition = 1;
+    CallBuildFrame(p, s.ModelCode);
+    const QString path = s.paths().lastSent();
+    DeleteFile(path);
+    const RecordWriteResult written = WriteRecord(
+        path, LastSentRecord,
+        {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText, s.SendData,
+         QString::number(s.SendData.size())});
+    if (!written.ok)
+        p.msg.info(QStringLiteral("No se pudo guardar el último envío: ") + written.error);
+}
+
+void StartSend(Program& p) {
+    MorlaState& s = p.s;
+    if (s.BuildFrameOnSend) {
+        PrepareSend(p);
+        CallCompleteSend(p, s.ModelCode);
+    }
+    p.main->TimerPID->start();
+    s.CommandNumber = QStringLiteral("0");
+    s.CommandValue = QStringLiteral("0");
+    p.main->MorTexEst->setText(QStringLiteral("Morla"));
+}
+
+void SendWholeConfiguration(Program& p) {
+    MorlaState& s = p.s;
+    s.SendWholeFrame = QStringLiteral("1");
+    s.SendPosition = 1;
+    PrepareSend(p);
+    if (s.KeyStatus == QStringLiteral("Activado")) {
+        QString command = s.WriteCommand.left(s.WriteCommand.size() - 1);
+        SerialSend(p, command);
+        p.main->TimerPID->start();
+    } else {
+        // A key never validated (an empty key box before any frame) is refused like a bad one.
+        p.msg.info(QStringLiteral("Error en Captura"));
+        s.KeyStatus = QStringLiteral("Activado");
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    }
+}
+
+void SendSingleCommand(Program& p) {
+    p.s.SendWholeFrame = QStringLiteral("0");
+    StartSend(p);
+}
+
+void ShowLastSent(Program& p) {
+    MorlaState& s = p.s;
+    const QString path = s.paths().lastSent();
+    if (!FileExists(path)) {
+        p.msg.info(QStringLiteral("No existe Ultimo Envio"));
+        return;
+    }
+    const QStringList f = ReadRecord(path, LastSentRecord).fields;
+    s.ModelCode = f[0];
+    s.SendFrame = f[1];
+    s.SendMask = f[3];
+    s.LastReadText = f[4];
+    p.main->MorTexEst->setText(QStringLiteral("Ultimo Envio ") + f[2]);
+    s.LiveReplyFlag = 0;
+    s.ReadMap = s.SendFrame;
+    s.LastReadText = s.SendMask;
+    p.monitor->MorTexMon04->setPlainText(s.LastReadText);
+    CallReadReply(p, s.ModelCode);
+}
+
+void ShowLastRead(Program& p) {
+    MorlaState& s = p.s;
+    s.LiveReplyFlag = 0;
+    s.ReadMap = s.LastReadMap;
+    p.monitor->MorTexMon04->setPlainText(s.LastReadText);
+    CallReadReply(p, s.ModelCode);
+}
+
+}  // namespace morla

@@ -1,0 +1,128 @@
+#include "link/ui/seriallink.h"
+
+#include "app/program.h"
+#include "link/codec.h"
+#include "models/ui/framework.h"
+
+namespace morla {
+
+void SerialSend(Program& p, QString& message) {
+    MorlaState& s = p.s;
+    s.PendingMessage = message;
+    message = QStringLiteral("D") + message + QStringLiteral("12");
+    if (s.SendPosition >= 1 && s.SendPosition <= message.size())
+        p.port.write(ToAnsi(message.mid(s.SendPosition - 1, 1)));
+    s.SendPosition += 1;
+    if (s.SendPosition == message.size()) {
+        p.port.write(QByteArrayLiteral("P"));
+        s.SendPosition = 1;
+    } else if (s.SendPosition > message.size()) {
+        // A shorter message started over a longer one's position: begin again.
+        s.SendPosition = 1;
+    }
+}
+
+void StartMessage(Program& p, const QString& message) {
+    p.s.SendPosition = 1;
+    QString copy = message;
+    SerialSend(p, copy);
+}
+
+void ReceiveByte(Program& p, char byte) {
+    p.receiveQueue.push_back(byte);
+    if (p.inReceive) return;  // a message box inside the event: take it when it returns
+    p.inReceive = true;
+    while (!p.receiveQueue.empty()) {
+        const char next = p.receiveQueue.front();
+        p.receiveQueue.pop_front();
+        OnComm(p, next);
+    }
+    p.inReceive = false;
+}
+
+void OnComm(Program& p, char byte) {
+    MorlaState& s = p.s;
+    s.ReceivedChunk = FromAnsi(QByteArray(1, byte));
+    AppendText(p.todo->txttodo, s.ReceivedChunk);
+    if (s.ReceivedChunk == QStringLiteral("T")) {
+        QString copy = s.PendingMessage;
+        SerialSend(p, copy);
+    }
+    if (s.ReceivedChunk == QStringLiteral("0")) s.ReceiveOpen = QStringLiteral("OK");
+    if (s.ReceiveOpen != QStringLiteral("OK")) return;
+
+    const int code = static_cast<unsigned char>(byte);
+    AppendText(p.monitor->MorTexMon04, s.ReceivedChunk);
+    AppendText(p.monitor->MorTexMon05, DecToHex2(QString::number(code)));
+    AppendText(p.monitor->MorTexMon06, QStringLiteral("-") + QString::number(code));
+    const QString reply = p.monitor->MorTexMon04->toPlainText();
+    if (reply.size() > 6) s.ModelCode = reply.mid(4, 2);
+
+    if (p.readInProgress) {
+        const ModelInfo* m = ModelByCode(s.ModelCode);
+        ShowReadProgress(p, int(reply.size()), m ? m->replyLength : 0);
+    }
+    CallReadReply(p, s.ModelCode);
+}
+
+void TimerPIDTick(Program& p) {
+    MorlaState& s = p.s;
+    if (s.ModeCode != QStringLiteral("PC")) {
+        QString message = ValOf(s.SendWholeFrame) == 1 ? s.SendData : s.CommandString;
+        SerialSend(p, message);
+        s.SendWholeFrame = QStringLiteral("0");
+    }
+    // In modem mode the command goes to the line library instead (not part of this build).
+    p.main->TimerPID->stop();
+}
+
+void TimerECTick(Program& p) {
+    p.main->TimerEC->stop();
+    p.endReadProgress();
+    p.msg.info(QStringLiteral("Error de Comunicación"));
+    p.main->MorTexEst->setText(QStringLiteral("Morla"));
+}
+
+void EnableTimerEC(Program& p) {
+    if (p.main->TimerEC->interval() > 0) p.main->TimerEC->start();
+}
+
+void ClearMonitor(Program& p) {
+    for (QPlainTextEdit* box : {p.monitor->MorTexMon01, p.monitor->MorTexMon02,
+                                p.monitor->MorTexMon03, p.monitor->MorTexMon04,
+                                p.monitor->MorTexMon05, p.monitor->MorTexMon06,
+                                p.monitor->MorTexMon08})
+        box->clear();
+}
+
+void ReadCommandStart(Program& p) {
+    MorlaState& s = p.s;
+    p.main->MorTexEst->setText(QStringLiteral("Leyendo"));
+    ClearMonitor(p);
+    s.ReceiveOpen.clear();
+    s.ModelCode.clear();
+    s.SendPosition = 1;
+    p.main->MorTexResCla->setEnabled(true);
+    QString command = s.ReadCommand;
+    SerialSend(p, command);
+    EnableTimerEC(p);
+    p.readInProgress = true;
+    ShowReadProgress(p, 0, 0);
+}
+
+void ShowReadProgress(Program& p, int received, int replyLength) {
+    // Until the model code has arrived the length of the reply is not known.
+    QProgressBar* bar = p.main->readProgress;
+    if (replyLength > 0) {
+        bar->setRange(0, replyLength);
+        bar->setValue(qMin(received, replyLength));
+        bar->setFormat(QStringLiteral("%v de %m caracteres"));
+    } else {
+        bar->setRange(0, qMax(received, 1));
+        bar->setValue(received);
+        bar->setFormat(QStringLiteral("%v caracteres"));
+    }
+    bar->show();
+}
+
+}  // namespace morla

@@ -1,0 +1,28 @@
+#pragma once
+// Sending one character per acknowledgment, the receive event, and the two timers.
+#include <QString>
+
+namespace morla {
+
+class Program;
+
+// Sends the character at SendPosition of "D" & message & "1" & "2"; after the last but one
+// it also sends "P". On return message holds the framed text.
+void SerialSend(Program& p, QString& message);
+// Starts a message from its first character.
+void StartMessage(Program& p, const QString& message);
+// One received byte: the receive event, queued while an earlier one is still running.
+void ReceiveByte(Program& p, char byte);
+void OnComm(Program& p, char byte);
+void TimerPIDTick(Program& p);
+void TimerECTick(Program& p);
+// Enables TimerEC unless its interval is 0 (a time-out of 0 seconds never fires).
+void EnableTimerEC(Program& p);
+// Clears the monitor's transmission, reception and map boxes (not the command code).
+void ClearMonitor(Program& p);
+// The read command "&Leer".
+void ReadCommandStart(Program& p);
+// Characters of a read received so far, of the model's reply length (0: not known yet).
+void ShowReadProgress(Program& p, int received, int replyLength);
+
+}  // namespace morla

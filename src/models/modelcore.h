@@ -1,0 +1,48 @@
+#pragma once
+// What every model's reply and frame share: the digit map, block checksums, the frame
+// envelope, key validation, on/off options packed into digits, single-command strings.
+#include <QString>
+#include <optional>
+#include <span>
+
+namespace morla {
+
+// The digit map of a reply from the monitor's hex box (two hex digits per character): the
+// low digit of each of the first `replyLength` characters, appended to `previous`, less the
+// first four digits.
+QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyLength);
+
+// Block 1 checksum (map 129-130 over 1-128) and, for two blocks, block 2 (261-262 over
+// 133-260). Returns 0 when good, else the number of the first bad block.
+int BadChecksumBlock(const QString& map, int blocks);
+
+// "Activado" / "DesActivado" for a key, from its first `keyLength` characters; nothing for an
+// empty key (the status then keeps its value).
+std::optional<QString> KeyStatusFor(const QString& keyText, int keyLength);
+
+// Kind byte, firmware (first two characters of the firmware box in hex), installation class
+// code and installation code: the start of every write frame once "0245" is dropped.
+QString FrameHeader(const QString& kindByte, const QString& firmwareBox, const QString& classCode,
+                    const QString& installationCode);
+// A one-block frame: body, its checksum, "03", "FE".
+QString CloseSingleBlock(const QString& body);
+
+// One on/off option of a model, kept as one bit of a map digit.
+struct OptionBit {
+    int option;    // position in the flags text, from 1
+    int mapPos;    // map position of the digit, from 1
+    int bitValue;  // 8, 4, 2 or 1
+};
+// Flags text ("1"/"0" per option, options 1..count) read from the map digits.
+QString DecodeOptions(const QString& map, std::span<const OptionBit> bits, int count);
+// The digits at map positions first .. first+count-1 built from the flags text. Options that
+// the text lacks, or holds as anything but "1", are written as 0, as the boxes show them.
+QString EncodeOptionDigits(const QString& flags, std::span<const OptionBit> bits, int first,
+                           int count);
+
+// code & sep & key & sep & v, with v "9" for "1" and "0" for "0" (compared as numbers).
+QString OnOffValue(const QString& commandValue);
+QString OnOffCommand(const QString& code, const QString& sep, const QString& key,
+                     const QString& commandValue);
+
+}  // namespace morla

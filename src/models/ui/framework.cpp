@@ -1,0 +1,217 @@
+#include "models/ui/framework.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/program.h"
+#include "link/codec.h"
+#include "link/ui/seriallink.h"
+#include "models/modelcore.h"
+#include "models/ui/luvero_panel.h"
+
+namespace morla {
+
+namespace {
+template <ModelId id>
+void ShowPanelShared(Program& p) {
+    ShowPanelSteps(p, Model(id), PanelShape{});
+}
+
+// Frame of a model whose panel has no fields of its own yet: its name as title.
+template <ModelId id>
+void BuildTitledPanel(Program&, QFrame* frame) {
+    auto* layout = new QVBoxLayout(frame);
+    auto* title = new QLabel(Model(id).dispatch(), frame);
+    QFont f = title->font();
+    f.setPointSize(14);
+    f.setBold(true);
+    title->setFont(f);
+    layout->addWidget(title, 0, Qt::AlignTop | Qt::AlignHCenter);
+    layout->addStretch(1);
+}
+
+template <ModelId id>
+constexpr ModelMembers SharedOnly() {
+    return {&ShowPanelShared<id>, nullptr, nullptr, nullptr, &BuildTitledPanel<id>};
+}
+
+const std::array<ModelMembers, 8> kMembers{{
+    SharedOnly<ModelId::Sorvanell>(),
+    {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero,
+     &BuildPanelLuvero},
+    SharedOnly<ModelId::Zentavira>(),
+    SharedOnly<ModelId::Haldrivonexa>(),
+    SharedOnly<ModelId::Quarn>(),
+    SharedOnly<ModelId::Pellitor>(),
+    SharedOnly<ModelId::Tervolinda>(),
+    SharedOnly<ModelId::Kovalindre>(),
+}};
+}  // namespace
+
+const ModelMembers& Members(ModelId id) { return kMembers[static_cast<size_t>(id)]; }
+
+QFrame* ModelFrame(Program& p, const ModelInfo& m) {
+    return p.main->frameNamed(QString::fromLatin1(m.frameName));
+}
+
+void BuildModelPanels(Program& p) {
+    for (const ModelInfo& m : Models())
+        if (auto build = Members(m.id).BuildPanel) build(p, ModelFrame(p, m));
+}
+
+void ResetPanels(Program& p) {
+    HideModelFrames(p);
+    p.main->MorFraCom04->setEnabled(true);
+}
+
+void HideModelFrames(Program& p) {
+    p.main->MorFraPri->hide();
+    for (QFrame* f : p.main->modelFrames()) f->hide();
+}
+
+void DispatchPanel(Program& p) {
+    ResetPanels(p);
+    if (p.s.EquipmentName == QStringLiteral("Morla")) {
+        HideCommonFields(p);
+        p.main->MorFraPri->show();
+        return;
+    }
+    if (const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName))
+        if (Member show = Members(m->id).ShowPanel) show(p);
+}
+
+void HideCommonFields(Program& p) {
+    MorForPri& w = *p.main;
+    for (QCheckBox* c : w.MorChkRes) c->hide();
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.MorTexBan, w.MorTexResCla, w.MorTexResFirm, w.MorTexResFirL, w.MorTexResMod,
+             w.MorTexResModL, w.MorTexResUs, w.MorTexRes, w.MorTaSRes, w.MorTexResUsL})
+        c->hide();
+}
+
+void ShowCommonFields(Program& p) {
+    MorForPri& w = *p.main;
+    for (QCheckBox* c : w.MorChkRes) c->show();
+    w.MorTexBan->setVisible(p.s.OperatorMode == QStringLiteral("Ingenieria"));
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.MorTexResCla, w.MorTexRes, w.MorTaSRes, w.MorTexResFirm, w.MorTexResFirL,
+             w.MorTexResMod, w.MorTexResModL, w.MorTexResUs, w.MorTexResUsL})
+        c->show();
+}
+
+void ApplyRestrictorVisibility(Program& p) {
+    const RecordRead r = ReadRecord(p.s.FilePath, ModelConfigRecord);
+    const QString& visible = r.fields[40];
+    for (int k = 0; k < 9; ++k)
+        p.main->MorChkRes[k]->setVisible(visible.mid(k, 1) == QStringLiteral("1"));
+}
+
+void CallReadReply(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).ReadReply) f(p);
+}
+
+void CallBuildFrame(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).BuildFrame) f(p);
+}
+
+void CallCompleteSend(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).CompleteSend) f(p);
+}
+
+void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
+                    const std::function<void(const QStringList&)>& fill) {
+    MorlaState& s = p.s;
+    s.FilePath = s.paths().modelConfig(m.base(), s.FirmwareCode);
+    if (!FileExists(s.FilePath)) p.msg.info(QStringLiteral("No existe archivo de configuración."));
+    // A missing file fills the panel as a record of empty fields.
+    const QStringList rec = ReadRecord(s.FilePath, ModelConfigRecord).fields;
+    p.main->MorTexResCla->setText(rec[43]);
+    p.main->MorTexBan->setText(rec[55]);
+    for (int k = 0; k < shape.restrictorCaptions && k < 9; ++k)
+        p.main->MorChkRes[k]->setText(rec[45 + k]);
+    if (fill) fill(rec);
+    ShowCommonFields(p);
+    ApplyRestrictorVisibility(p);
+    ResetPanels(p);
+    ModelFrame(p, m)->show();
+    p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
+}
+
+void ReadRetry(Program& p) {
+    MorlaState& s = p.s;
+    if (s.ReadRetryCount < s.MaxReadRetries) {
+        s.ReadRetryCount += 1;
+        p.msg.info(QString::number(s.ReadRetryCount));
+        ClearMonitor(p);
+        p.main->MorTexEst->setText(QStringLiteral("Reintento Lectura ") +
+                                   QString::number(s.ReadRetryCount));
+        p.port.write(ToAnsi(s.ReadCommand));  // as it is, without the framing
+        if (p.readInProgress) ShowReadProgress(p, 0, 0);
+    } else {
+        s.ReadRetryCount = 0;
+        p.main->TimerEC->stop();
+        p.endReadProgress();
+        p.msg.info(QStringLiteral("Error de Comunicación!"));
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    }
+    s.LiveReplyFlag = 1;
+}
+
+bool ReadReplySteps(Program& p, const ModelInfo& m,
+                    const std::function<void(const QString& map)>& decode) {
+    MorlaState& s = p.s;
+    MorForMonitor& mon = *p.monitor;
+    if (mon.MorTexMon04->toPlainText().size() != m.replyLength) {
+        s.LiveReplyFlag = 1;
+        return false;
+    }
+    if (s.LiveReplyFlag == 1) {
+        const QString map = BuildDigitMap(mon.MorTexMon08->toPlainText(),
+                                          mon.MorTexMon05->toPlainText(), m.replyLength);
+        s.LoopIndex = 2 * m.replyLength + 1;
+        mon.MorTexMon08->setPlainText(map);
+        s.LastReadMap = map;
+        s.LastReadText = mon.MorTexMon04->toPlainText();
+        s.ReadMap = s.LastReadMap;
+    }
+    mon.MorTexMon08->setPlainText(s.ReadMap);
+    mon.MorTexMon04->setPlainText(s.LastReadText);
+    const QString map = s.ReadMap;
+
+    if (m.checksum != ChecksumPolicy::None && BadChecksumBlock(map, m.blocks()) != 0) {
+        switch (m.checksum) {
+            case ChecksumPolicy::RetryRead: ReadRetry(p); break;
+            default: s.LiveReplyFlag = 1; break;  // the models that differ handle it themselves
+        }
+        return false;
+    }
+    p.main->TimerEC->stop();
+    p.endReadProgress();
+
+    s.FirmwareCode = HexToDec(map.mid(2, 2));
+    if (Member show = Members(m.id).ShowPanel) show(p);
+    QFrame* frame = ModelFrame(p, m);
+    frame->hide();
+    p.main->MorTexResFirm->setText(s.FirmwareCode);
+    if (HexToDec(map.mid(4, 2)) == QStringLiteral("9"))
+        p.main->MorTexResUs->setText(QStringLiteral("Dravenquista"));
+    if (map.mid(6, 4) == QStringLiteral("0001"))
+        p.main->MorTexResMod->setText(QStringLiteral("Dravenquista"));
+    if (decode) decode(map);
+    frame->show();
+    p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    s.EquipmentName = m.dispatch();
+    s.LiveReplyFlag = 1;
+    return true;
+}
+
+void ValidateKey(Program& p, int keyLength) {
+    if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength)) p.s.KeyStatus = *status;
+}
+
+}  // namespace morla

@@ -1,0 +1,65 @@
+#pragma once
+// The model framework on the main window: the panel procedures, the four members of every
+// model reached through the registry, and the steps that all models share.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "models/registry.h"
+
+class QFrame;
+
+namespace morla {
+
+class Program;
+
+using Member = void (*)(Program&);
+
+struct ModelMembers {
+    Member ShowPanel = nullptr;
+    Member ReadReply = nullptr;
+    Member BuildFrame = nullptr;
+    Member CompleteSend = nullptr;
+    void (*BuildPanel)(Program&, QFrame*) = nullptr;  // lays out the model's frame
+};
+
+// The members of a model; models not built yet have only the shared panel steps.
+const ModelMembers& Members(ModelId id);
+
+void BuildModelPanels(Program& p);
+QFrame* ModelFrame(Program& p, const ModelInfo& m);
+
+void DispatchPanel(Program& p);
+void ResetPanels(Program& p);
+void HideModelFrames(Program& p);
+void ShowCommonFields(Program& p);
+void HideCommonFields(Program& p);
+void ApplyRestrictorVisibility(Program& p);
+
+// Dispatch by ModelCode; a code with no member does nothing.
+void CallReadReply(Program& p, const QString& modelCode);
+void CallBuildFrame(Program& p, const QString& modelCode);
+void CallCompleteSend(Program& p, const QString& modelCode);
+
+// ShowPanel steps 1 to 5: the configuration file of FirmwareCode into the common fields
+// (key, flags, the first `restrictorCaptions` captions), then `fill` with the record for the
+// model's own fields, the common fields shown, the frame shown, the key length set.
+struct PanelShape {
+    int restrictorCaptions = 6;
+    int keyMaxLength = 4;
+};
+void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
+                    const std::function<void(const QStringList&)>& fill = {});
+
+// ReadReply steps 1 to 9 for models with the shared reply layout; `decode` fills the panel
+// from the map (step 8). Returns true when the reply was decoded.
+bool ReadReplySteps(Program& p, const ModelInfo& m,
+                    const std::function<void(const QString& map)>& decode);
+
+// Read-retry rule after a bad checksum.
+void ReadRetry(Program& p);
+
+// Sets KeyStatus from the key box (unchanged for an empty key).
+void ValidateKey(Program& p, int keyLength);
+
+}  // namespace morla
