@@ -1,0 +1,40 @@
+#include "devsim/faults.h"
+
+namespace morla::devsim {
+
+bool AddFault(const QString& spec, Faults* faults, QString* error) {
+    const QString name = spec.section(':', 0, 0);
+    const bool hasArgument = spec.contains(':');
+    if (name == QLatin1String("silent") && !hasArgument) {
+        faults->silent = true;
+        return true;
+    }
+    bool ok = false;
+    const int n = spec.section(':', 1).toInt(&ok);
+    // delay may be 0 ms; every count is from 1.
+    const int least = name == QLatin1String("delay") ? 0 : 1;
+    if (!hasArgument || !ok || n < least) {
+        *error = QStringLiteral(
+                     "fault %1: expected silent, drop:N, corrupt:N, delay:MS, "
+                     "badsum:N or cut:N")
+                     .arg(spec);
+        return false;
+    }
+    if (name == QLatin1String("drop"))
+        faults->drop << n;
+    else if (name == QLatin1String("corrupt"))
+        faults->corrupt << n;
+    else if (name == QLatin1String("delay"))
+        faults->delayMs += n;
+    else if (name == QLatin1String("badsum"))
+        faults->badSumReplies = n;
+    else if (name == QLatin1String("cut"))
+        faults->cutAfter = n;
+    else {
+        *error = QStringLiteral("unknown fault %1").arg(name);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace morla::devsim

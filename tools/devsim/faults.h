@@ -1,0 +1,21 @@
+#pragma once
+// Line faults a test asks for, so that the program's error paths can be driven on purpose.
+#include <QList>
+#include <QString>
+
+namespace morla::devsim {
+
+struct Faults {
+    QList<int> drop;        // characters sent, counted from 1 over the whole run, left out
+    QList<int> corrupt;     // characters of the first reply altered (low bit of the digit)
+    int delayMs = 0;        // extra time after every character sent
+    int badSumReplies = 0;  // this many first replies carry a wrong block checksum
+    bool silent = false;    // nothing at all goes out, not even "T"
+    int cutAfter = 0;       // every reply stops after this many characters (0: never)
+};
+
+// Adds one "--fault" value ("drop:N", "corrupt:N", "delay:MS", "badsum:N", "silent",
+// "cut:N") to the faults. False with a reason for anything else.
+bool AddFault(const QString& spec, Faults* faults, QString* error);
+
+}  // namespace morla::devsim
