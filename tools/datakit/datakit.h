@@ -1,0 +1,60 @@
+#pragma once
+// The default data kit: every record file and picture that a program folder needs before the
+// first start, written with the program's own record-file code so that the two cannot drift.
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "config/recordfile.h"
+
+namespace morla::datakit {
+
+// The installation code the kit gives this installation: a device written by it reports this
+// modifier, which the panels show as "Dravenquista".
+inline constexpr char16_t kInstallationCode[] = u"0001";
+inline constexpr char16_t kInstallationClass[] = u"Dravenquista";
+
+// One record file of the kit, its path relative to the program folder as folder components.
+struct KitFile {
+    QStringList pathParts;
+    RecordType type;
+    QList<QStringList> records;  // record 1, 2, ...; each exactly type.fields texts
+};
+
+// One model configuration file: which model folder and firmware it belongs to.
+struct ModelConfig {
+    QString fileBase;
+    QString firmware;
+    QString identification;
+    QStringList fields;  // the 57 fields of the record
+};
+
+// Equipment names of the first-run selector, each with its own software settings file.
+QStringList SelectorEquipmentNames();
+
+QStringList SoftwareSettingsFields(const QString& date);
+QList<QStringList> CommandRecords(const QString& date);
+QList<QStringList> UserRecords(const QString& date);
+QList<ModelConfig> ModelConfigs(const QString& date);
+QList<QStringList> EquipmentIndexRecords(const QList<ModelConfig>& configs);
+
+// Every record file of the kit, in the order it is written.
+QList<KitFile> KitFiles(const QString& date);
+
+// The start-page picture, drawn without fonts so it looks the same on every machine.
+QImage StartPicture();
+QStringList StartPicturePath();  // relative to the program folder
+
+struct LayOutResult {
+    bool ok = true;
+    QStringList written;  // paths written (full paths)
+    QStringList kept;     // paths that existed and were left alone
+    QStringList errors;
+};
+
+// Lays the kit out under appFolder. Without force, files that exist (under any letter case)
+// are kept; with force every kit file is written anew, whole.
+LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date);
+
+}  // namespace morla::datakit
