@@ -101,6 +101,8 @@ void ReadCommandStart(Program& p) {
     ClearMonitor(p);
     s.ReceiveOpen.clear();
     s.ModelCode.clear();
+    // Every read starts with its full retries, whatever earlier reads used.
+    s.ReadRetryCount = 0;
     s.SendPosition = 1;
     p.main->MorTexResCla->setEnabled(true);
     QString command = s.ReadCommand;

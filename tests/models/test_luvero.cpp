@@ -1,0 +1,319 @@
+// The Lúvero through the program: reading a reply into the panel, building its frame and data,
+// single commands, the read retries, and the re-display of the last read and the last write.
+#include <QtTest>
+
+#include "app/commands.h"
+#include "link/codec.h"
+#include "link/ui/sendpipeline.h"
+#include "models/luvero.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+QString checks(const Program& p) {
+    QString out;
+    for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
+    return out;
+}
+}  // namespace
+
+class TestLuvero : public QObject {
+    Q_OBJECT
+private slots:
+    void optionDigits_data() {
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("digits");  // map 17..20
+        QTest::newRow("none") << "000000" << "0000";
+        QTest::newRow("option 1") << "100000" << "0010";
+        QTest::newRow("option 2") << "010000" << "0002";
+        QTest::newRow("option 3") << "001000" << "1000";
+        QTest::newRow("option 4") << "000100" << "2000";
+        QTest::newRow("option 5") << "000010" << "0400";
+        QTest::newRow("option 6") << "000001" << "0004";
+        QTest::newRow("all") << "111111" << "3416";
+    }
+    void optionDigits() {
+        // Both directions use one placement of the options.
+        QFETCH(QString, flags);
+        QFETCH(QString, digits);
+        const luvero::Frame fr = luvero::BuildFrame({"30", "09", "0001", "1234", flags});
+        QCOMPARE(fr.SendFrame.mid(16, 4), digits);
+        const QString map = LuveroBlock("1E", "1234", digits);
+        QCOMPARE(luvero::DecodeFlags(map), flags);
+    }
+
+    void frameLayout_data() {
+        QTest::addColumn<QString>("installationClass");
+        QTest::addColumn<int>("length");
+        QTest::newRow("class with a code") << "09" << 134;
+        QTest::newRow("class without a code") << "" << 132;
+    }
+    void frameLayout() {
+        QFETCH(QString, installationClass);
+        QFETCH(int, length);
+        const luvero::Frame fr = luvero::BuildFrame({"30", installationClass, "0001", "12345", "101001"});
+        QCOMPARE(fr.SendFrame.size(), length);
+        QVERIFY(fr.SendFrame.startsWith("051E" + installationClass + "000112346610146E"));
+        const int sumAt = length - 6;
+        QCOMPARE(fr.SendFrame.mid(sumAt, 2), FrameChecksum(fr.SendFrame.left(sumAt)));
+        QVERIFY(fr.SendFrame.endsWith("03FE"));
+        QCOMPARE(fr.SendData, QStringLiteral("00011234FF1014"));
+    }
+
+    void shortFlagsWriteZeros() {
+        // Missing options are written as the cleared boxes show them, not dropped.
+        const luvero::Frame fr = luvero::BuildFrame({"30", "09", "0001", "1234", ""});
+        QCOMPARE(fr.SendData, QStringLiteral("00011234FF0000"));
+    }
+
+    void readShowsPanel() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorFraCom03->click();
+        QCOMPARE(f.port.line, QByteArray("D"));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D*40f1P"));
+        f.msgs.clear();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "1A3A", "2014")));
+        QVERIFY(f.msgs.shown.isEmpty());
+        Program& p = *f.p;
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1030"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("100101"));
+        QCOMPARE(checks(p), QStringLiteral("100101000"));
+        QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("100101000"));
+        QCOMPARE(p.main->MorTexResFirm->text(), QStringLiteral("30"));
+        QCOMPARE(p.s.FirmwareCode, QStringLiteral("30"));
+        QCOMPARE(p.main->MorTexResUs->text(), QStringLiteral("Dravenquista"));
+        QCOMPARE(p.main->MorTexResMod->text(), QStringLiteral("Dravenquista"));
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(p.s.EquipmentName, QStringLiteral("Lúvero"));
+        QVERIFY(p.main->MorFraBas->isVisibleTo(p.main.get()));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(p.main->MorChkRes[0]->text(), QStringLiteral("Opción 1"));
+        QVERIFY(p.main->MorChkRes[5]->isVisibleTo(p.main.get()));
+        QVERIFY(!p.main->MorChkRes[6]->isVisibleTo(p.main.get()));
+        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 134);
+        QVERIFY(!p.main->readProgress->isVisibleTo(p.main.get()));
+    }
+
+    void oneCharacterShortDecodesNothing() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorFraCom03->click();
+        const QByteArray reply = LuveroReply(LuveroBlock("1E", "5678", "0000"));
+        f.port.feed(reply.left(137));
+        QCOMPARE(f.p->s.LiveReplyFlag, 1);
+        QVERIFY(f.p->main->MorTexResCla->text() != QStringLiteral("5678"));
+        QCOMPARE(f.p->main->readProgress->value(), 137);
+        f.port.feed(reply.mid(137));
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("5678"));
+    }
+
+    void missingConfigurationForFirmware() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorFraCom03->click();
+        f.msgs.clear();
+        f.port.feed(LuveroReply(LuveroBlock("1F", "5678", "0000")));  // firmware 31
+        QCOMPARE(f.msgs.texts(), QStringList{"No existe archivo de configuración."});
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(f.p->main->MorTexResFirm->text(), QStringLiteral("31"));
+    }
+
+    void retries_data() {
+        QTest::addColumn<QString>("retries");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("none") << "0" << QStringList{"Error de Comunicación!"};
+        QTest::newRow("two") << "2" << QStringList{"1", "2", "Error de Comunicación!"};
+    }
+    void retries() {
+        QFETCH(QString, retries);
+        QFETCH(QStringList, messages);
+        ProgramFixture f(retries);
+        f.load();
+        f.msgs.clear();
+        const QByteArray bad = LuveroReply(LuveroBlock("1E", "5678", "0000"), true);
+        f.p->main->MorFraCom03->click();
+        f.port.acknowledgeAll();
+        for (int i = 0; i <= retries.toInt(); ++i) {
+            f.port.line.clear();
+            f.port.feed(bad);
+            if (i < retries.toInt()) {
+                // The bare read command again, and the count in the status.
+                QCOMPARE(f.port.line, QByteArray("*40f"));
+                QCOMPARE(f.p->main->MorTexEst->text(),
+                         QStringLiteral("Reintento Lectura %1").arg(i + 1));
+                QVERIFY(f.p->monitor->MorTexMon04->toPlainText().isEmpty());
+            }
+        }
+        QCOMPARE(f.msgs.texts(), messages);
+        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(f.p->s.ReadRetryCount, 0);
+        QVERIFY(f.p->main->MorTexResCla->text() != QStringLiteral("5678"));
+    }
+
+    void goodReadAfterRetry() {
+        ProgramFixture f(QStringLiteral("3"));
+        f.load();
+        f.p->main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "5678", "0000"), true));
+        f.port.feed(LuveroReply(LuveroBlock("1E", "5678", "0000")));
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("5678"));
+        // The next read starts with its full retries.
+        f.p->main->MorFraCom03->click();
+        QCOMPARE(f.p->s.ReadRetryCount, 0);
+    }
+
+    void sendWholeConfiguration() {
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, 3);
+        Program& p = *f.p;
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        p.main->MorTexResCla->setText(QStringLiteral("4321"));
+        p.main->MorChkRes[2]->setChecked(true);
+        f.port.line.clear();
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D*421P"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101000000"));
+        QVERIFY(p.main->TimerPID->isActive());
+        f.port.line.clear();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D00014321FF10101P"));
+        QCOMPARE(p.monitor->MorTexMon02->toPlainText(), p.s.SendFrame);
+
+        const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
+        QCOMPARE(rec[0], QStringLiteral("00"));
+        QCOMPARE(rec[1], p.s.SendFrame);
+        QVERIFY(!rec[2].isEmpty());
+        QCOMPARE(rec[3], QString(138, '1'));
+        QCOMPARE(rec[5], QStringLiteral("00014321FF1010"));
+        QCOMPARE(rec[6], QStringLiteral("14"));
+    }
+
+    void invalidKeyRefusedButRecorded() {
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, 3);
+        Program& p = *f.p;
+        p.main->MorTexResCla->setMaxLength(8);
+        p.main->MorTexResCla->blockSignals(true);  // as typed before any check
+        p.main->MorTexResCla->setText(QStringLiteral("0567"));
+        p.main->MorTexResCla->blockSignals(false);
+        p.main->MorChkRes[3]->setChecked(true);
+        f.msgs.clear();
+        f.port.line.clear();
+        p.main->MorFraCom04->click();
+        QCOMPARE(f.msgs.texts(), QStringList{"Error en Captura"});
+        QVERIFY(f.port.line.isEmpty());
+        QVERIFY(!p.main->TimerPID->isActive());
+        QCOMPARE(p.s.KeyStatus, QStringLiteral("Activado"));
+
+        // The frame of that refused send shows again.
+        p.main->MorChkRes[3]->setChecked(false);
+        p.main->MorTexResCla->setText(QStringLiteral("9"));
+        p.main->MorFraCom06->click();
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("0567"));
+        QCOMPARE(checks(p), QStringLiteral("100100000"));
+    }
+
+    void lastSentMissing() {
+        ProgramFixture f;
+        f.load();
+        f.msgs.clear();
+        f.p->main->MorFraCom06->click();
+        QCOMPARE(f.msgs.texts(), QStringList{"No existe Ultimo Envio"});
+    }
+
+    void lastReadShowsAgainWithoutHexBox() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        ShowLastRead(p);  // before any read nothing decodes
+        QCOMPARE(p.main->MorTexResCla->isVisibleTo(p.main.get()), false);
+        p.main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "7777", "1000")));
+        const QString hex = p.monitor->MorTexMon05->toPlainText();
+        p.main->MorTexResCla->setText(QStringLiteral("1"));
+        p.main->MorTexBan->setText(QString());
+        p.main->MorFraCom05->click();
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("7777"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("001000"));
+        QCOMPARE(p.monitor->MorTexMon05->toPlainText(), hex);
+    }
+
+    void singleCommands_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("option 1 on") << "1" << "1" << "#1,1234,9";
+        QTest::newRow("option 2 off") << "2" << "0" << "#3,1234,0";
+        QTest::newRow("option 3 on") << "3" << "1" << "#4,1234,9";
+        QTest::newRow("option 4") << "4" << "1" << "#5,1234,9";
+        QTest::newRow("option 5") << "5" << "1" << "#6,1234,9";
+        QTest::newRow("option 6") << "6" << "0" << "#9,1234,0";
+    }
+    void singleCommands() {
+        QFETCH(QString, number);
+        QFETCH(QString, value);
+        QFETCH(QString, command);
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, 3);
+        Program& p = *f.p;
+        p.s.CommandNumber = number;
+        p.s.CommandValue = value;
+        f.port.line.clear();
+        p.main->mnuEnviar->trigger();
+        QVERIFY(f.port.line.isEmpty());
+        QCOMPARE(p.s.CommandNumber, QStringLiteral("0"));
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(QString::fromLatin1(f.port.line), "D" + command + "1P");
+    }
+
+    void plainCommands_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("Colgar") << 1 << QByteArray("D*47f12341P");
+        QTest::newRow("Verificar") << 2 << QByteArray("D*46f12341P");
+        QTest::newRow("Reset Fábrica") << 10 << QByteArray("D*49f1P");
+    }
+    void plainCommands() {
+        QFETCH(int, button);
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, 3);
+        Program& p = *f.p;
+        f.port.line.clear();
+        QFile::remove(f.paths().lastSent());
+        QPushButton* b = button == 1 ? p.main->MorFraCom01
+                         : button == 2 ? p.main->MorFraCom02 : p.main->MorFraCom10;
+        b->click();
+        QVERIFY(f.port.line.isEmpty());
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QTEST(f.port.line, "line");
+        // The factory reset builds no frame and writes no record.
+        QCOMPARE(FileExists(f.paths().lastSent()), false);
+        QVERIFY(p.s.BuildFrameOnSend);
+    }
+
+    void verifyWithEmptyKey() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorTexResCla->clear();
+        f.p->main->MorFraCom02->click();
+        QVERIFY(Fire(f.p->main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D*46f1P"));
+    }
+};
+
+QTEST_MAIN(TestLuvero)
+#include "test_luvero.moc"
