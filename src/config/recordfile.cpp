@@ -147,7 +147,12 @@ RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStri
     QByteArray record;
     for (const QString& f : fields) {
         const QByteArray bytes = ToAnsi(f);
-        if (bytes.size() > 0xFFFF) break;
+        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
+            result.error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
+                               .arg(bytes.size())
+                               .arg(path);
+            return result;
+        }
         record.append(char(bytes.size() & 0xFF));
         record.append(char((bytes.size() >> 8) & 0xFF));
         record.append(bytes);
