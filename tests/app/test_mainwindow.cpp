@@ -1,0 +1,238 @@
+// The main window: its start, settings, model buttons and the panels they show.
+#include <QtTest>
+
+#include "app/commands.h"
+#include "link/commandtable.h"
+#include "models/ui/framework.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+bool shown(const Program& p, QWidget* w) { return w->isVisibleTo(p.main.get()); }
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlIsNamed() {
+        ProgramFixture f;
+        QStringList names{"MorFraPri", "MorLabPrin", "MorPicPri", "MorTaSRes", "MorTexResCla",
+                          "MorTexRes", "MorTexResFirm", "MorTexResFirL", "MorTexResMod",
+                          "MorTexResModL", "MorTexResUs", "MorTexResUsL", "MorTexBan",
+                          "MorTaSCom", "MorFraEst", "MorTexEst"};
+        for (const char* fr : {"MorFraAle", "MorFraBas", "MorFraUni", "MorFraFlh", "MorFraMult",
+                               "MorFraCon", "MorFraPriv", "MorFraMulClv", "MorLabBas"})
+            names << fr;
+        for (int i = 1; i <= 14; ++i) names << QStringLiteral("MorCmd%1").arg(i, 2, 10, QChar('0'));
+        for (int i = 1; i <= 9; ++i) names << QStringLiteral("MorChkRes%1").arg(i, 2, 10, QChar('0'));
+        for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 10})
+            names << QStringLiteral("MorFraCom%1").arg(i, 2, 10, QChar('0'));
+        for (const QString& n : names)
+            QVERIFY2(f.p->main->findChild<QWidget*>(n), qPrintable(n));
+        for (const char* a : {"MorMnuPriSal", "MorMnuConE", "MorMnuConC", "MorMnuMon", "mnuEnviar"})
+            QVERIFY2(f.p->main->findChild<QAction*>(a), a);
+        for (const char* t : {"TimerPID", "TimerEC", "Retardo"})
+            QVERIFY2(f.p->main->findChild<QTimer*>(t), t);
+        QCOMPARE(f.p->main->TimerPID->interval(), 5000);
+    }
+
+    void loadSteps() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        QVERIFY(f.msgs.shown.isEmpty());
+        QCOMPARE(p.main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
+        QCOMPARE(p.s.MaxReadRetries, 2);
+        QCOMPARE(p.main->TimerEC->interval(), 10000);
+        QCOMPARE(p.s.InstallationCode, QStringLiteral("0001"));
+        QCOMPARE(p.s.ReadCommand, QStringLiteral("*40f"));
+        QCOMPARE(p.s.HangUpCommand, QStringLiteral("*47f"));
+        QCOMPARE(f.port.openedPort, 1);
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("000000000"));
+        QVERIFY(!shown(p, p.main->MorTexBan));
+        QVERIFY(shown(p, p.main->MorFraPri));
+        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
+        QVERIFY(!shown(p, p.main->MorTaSRes));
+        QVERIFY(!p.main->TimerEC->isActive());
+    }
+
+    void settingsProblemsReportedOnce_data() {
+        QTest::addColumn<QString>("retries");
+        QTest::addColumn<QString>("timeout");
+        QTest::addColumn<bool>("deleteFile");
+        QTest::addColumn<int>("maxRetries");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("missing file") << "" << "" << true << 3 << 10000;
+        QTest::newRow("empty retries") << "" << "7" << false << 3 << 7000;
+        QTest::newRow("letters in time-out") << "1" << "diez" << false << 1 << 10000;
+    }
+    void settingsProblemsReportedOnce() {
+        QFETCH(QString, retries);
+        QFETCH(QString, timeout);
+        QFETCH(bool, deleteFile);
+        ProgramFixture f(retries, timeout);
+        if (deleteFile) QVERIFY(QFile::remove(f.paths().softwareSettings()));
+        f.load();
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("Software.CCon")));
+        QTEST(f.p->s.MaxReadRetries, "maxRetries");
+        QTEST(f.p->main->TimerEC->interval(), "interval");
+    }
+
+    void portThatCannotOpenIsReported() {
+        ProgramFixture f;
+        f.port.opens = false;
+        f.load();
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("/dev/ttyFAKE")));
+        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("no existe")));
+    }
+
+    void modemInstallation() {
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("PCLinea"));
+        f.p->s.ModeCode = QStringLiteral("PC");
+        f.load();
+        QCOMPARE(f.port.openedPort, 0);
+        for (QPushButton* b : {f.p->main->MorFraCom01, f.p->main->MorFraCom03,
+                               f.p->main->MorFraCom04, f.p->main->MorFraCom05})
+            QVERIFY(!shown(*f.p, b));
+        QVERIFY(shown(*f.p, f.p->main->MorFraCom02));
+        f.msgs.clear();
+        f.p->main->close();
+        QVERIFY(f.msgs.shown.isEmpty());
+    }
+
+    void closingClosesThePort() {
+        ProgramFixture f;
+        f.load();
+        QVERIFY(f.port.isOpen());
+        f.msgs.clear();
+        f.p->main->MorFraCom08->click();
+        QCOMPARE(f.msgs.texts(), QStringList{"Cerrando Puerto"});
+        QVERIFY(!f.port.isOpen());
+    }
+
+    void modelButtons_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<QString>("equipment");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("firmware");
+        QTest::newRow("Sorvanell") << 2 << "MorFraAle" << "Sorvanell" << "04" << "12";
+        QTest::newRow("Lúvero") << 3 << "MorFraBas" << "Lúvero" << "00" << "30";
+        QTest::newRow("Zentavira") << 4 << "MorFraUni" << "Zentavira" << "05" << "30";
+        QTest::newRow("Haldrivonexa") << 5 << "MorFraMult" << "Haldrivonexa" << "03" << "30";
+        QTest::newRow("Quarn") << 6 << "MorFraFlh" << "Quarn" << "0:" << "30";
+        QTest::newRow("Pellitor") << 7 << "MorFraCon" << "Pellitor" << "02" << "15";
+        QTest::newRow("Tervolinda") << 8 << "MorFraPriv" << "Tervolinda" << "08" << "72";
+        QTest::newRow("Kovalindre") << 9 << "MorFraMulClv" << "Kovalindre" << "06" << "30";
+        QTest::newRow("Quarn Dolmeth") << 10 << "MorFraFlh" << "Quarn" << "0:" << "8";
+        QTest::newRow("Tervolinda Voz") << 11 << "MorFraPriv" << "Tervolinda" << "08" << "72";
+    }
+    void modelButtons() {
+        QFETCH(int, button);
+        QFETCH(QString, frame);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        p.main->MorCmd[button - 1]->click();
+        QTEST(p.s.EquipmentName, "equipment");
+        QTEST(p.s.ModelCode, "code");
+        QTEST(p.s.FirmwareCode, "firmware");
+        for (QFrame* fr : p.main->modelFrames())
+            QCOMPARE(shown(p, fr), fr->objectName() == frame);
+        QVERIFY(!shown(p, p.main->MorFraPri));
+        QVERIFY(shown(p, p.main->MorTaSRes));
+        QVERIFY(shown(p, p.main->MorTexBan));  // engineering user
+        QCOMPARE(p.main->MorTexResCla->maxLength(), 4);
+        QCOMPARE(p.main->MorFraCom04->isEnabled(), button != 8 && button != 11);
+        // The start page again
+        p.main->MorCmd[0]->click();
+        QVERIFY(shown(p, p.main->MorFraPri));
+        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
+        QVERIFY(!shown(p, p.main->MorTaSRes));
+    }
+
+    void luveroPanelFromConfiguration() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        f.msgs.clear();
+        p.main->MorCmd[2]->click();
+        QVERIFY(f.msgs.shown.isEmpty());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("100000000"));
+        QVERIFY(p.main->MorChkRes[0]->isChecked());
+        QCOMPARE(p.main->MorChkRes[5]->text(), QStringLiteral("Opción 6"));
+        QCOMPARE(p.main->MorChkRes[6]->text(), QStringLiteral("Restrictor07"));
+        for (int k = 0; k < 9; ++k) QCOMPARE(shown(p, p.main->MorChkRes[k]), k < 6);
+    }
+
+    void operatorDoesNotSeeFlags() {
+        ProgramFixture f;
+        f.p->s.OperatorMode = QStringLiteral("Otro");
+        f.load();
+        f.p->main->MorCmd[2]->click();
+        QVERIFY(!shown(*f.p, f.p->main->MorTexBan));
+    }
+
+    void missingConfigurationGivesEmptyPanel() {
+        ProgramFixture f;
+        f.load();
+        f.msgs.clear();
+        f.p->main->MorCmd[3]->click();  // no Zentavira file in this folder
+        QCOMPARE(f.msgs.texts(), QStringList{"No existe archivo de configuración."});
+        QVERIFY(f.p->main->MorTexResCla->text().isEmpty());
+        for (QCheckBox* c : f.p->main->MorChkRes) QVERIFY(!shown(*f.p, c));
+    }
+
+    void defaultOnStartPageHidesCommonFields() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorFraCom07->click();
+        QVERIFY(shown(*f.p, f.p->main->MorFraPri));
+        QVERIFY(!shown(*f.p, f.p->main->MorTaSRes));
+    }
+
+    void defaultReloadsConfiguration() {
+        ProgramFixture f;
+        f.load();
+        f.p->main->MorCmd[2]->click();
+        f.p->main->MorTexResCla->setText(QStringLiteral("999"));
+        f.p->main->MorFraCom07->click();
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("1234"));
+    }
+
+    void menusOpenTheirWindows_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Equipos") << "MorMnuConE" << "MorFrmConf" << "Morla-Configuración";
+        QTest::newRow("Software") << "MorMnuConC" << "MorFrmCPri" << "Morla-Configuración Principal";
+        QTest::newRow("Monitor") << "MorMnuMon" << "MorForMonitor" << "Morla-Monitor";
+    }
+    void menusOpenTheirWindows() {
+        QFETCH(QString, action);
+        QFETCH(QString, window);
+        ProgramFixture f;
+        f.load();
+        f.p->main->findChild<QAction*>(action)->trigger();
+        QWidget* w = window == "MorForMonitor" ? f.p->monitor.get() : f.p->window(window);
+        QVERIFY(w->isVisible());
+        QTEST(w->windowTitle(), "title");
+        if (action == "MorMnuConC") QVERIFY(f.p->s.CredentialsFromMenu);
+    }
+
+    void laterCommandRecordWins() {
+        ProgramFixture f;
+        WriteRecord(f.paths().commands(), CommandRecord, {"Lectura", "*99", "x"}, 9);
+        LoadCommandTable(f.p->s);
+        QCOMPARE(f.p->s.ReadCommand, QStringLiteral("*99f"));
+        QCOMPARE(f.p->s.WriteCommand, QStringLiteral("*42f"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
