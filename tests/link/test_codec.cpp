@@ -1,4 +1,4 @@
-// Digit, hex and nibble helpers: the written examples, boundaries and malformed texts.
+// Digit, hex and nibble helpers: known values, boundaries and malformed texts.
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -277,8 +277,8 @@ class TestCodec : public QObject {
     void mapToDialDigits_data() {
         QTest::addColumn<QString>("map");
         QTest::addColumn<QString>("dial");
-        QTest::newRow("written example") << "1B2CFF"
-                                         << "1*2#";
+        QTest::newRow("star, hash and fill") << "1B2CFF"
+                                             << "1*2#";
         QTest::newRow("A is 0") << "A"
                                 << "0";
         QTest::newRow("all fill") << "FFFF"
