@@ -28,9 +28,9 @@ enum class IndexRule {
 
 enum class Also {
     Nothing,
-    KeyEditor,           // after the menu: KeyEditorMode = `mode`, then the key editor
-    KeyEditorAnyPress,   // as KeyEditor, and on a press of any button (without the menu)
-    KeyChangeForm,       // opens the key change form instead of the menu
+    KeyEditor,          // after the menu: KeyEditorMode = `mode`, then the key editor
+    KeyEditorAnyPress,  // as KeyEditor, and on a press of any button (without the menu)
+    KeyChangeForm,      // opens the key change form instead of the menu
 };
 
 // Element count of arrays whose count is not written; binding looks for every element.

@@ -49,20 +49,26 @@ constexpr BoxRule kBoxes[] = {
 
 constexpr BoxRule kKeyChangeEntry{"MorTextCanCka", 0, 0, Rule::Key, kClave, kNumeros};
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 bool allowed(Rule rule, QChar c, int place, const RuleContext& context) {
     switch (rule) {
         case Rule::D:
         case Rule::D255Whole:
         case Rule::D255Last3:
-        case Rule::Exit: return isDigit(c);
-        case Rule::DS: return isDigit(c) || c == u'*';
-        case Rule::DSH: return isDigit(c) || c == u'*' || c == u'#';
+        case Rule::Exit:
+            return isDigit(c);
+        case Rule::DS:
+            return isDigit(c) || c == u'*';
+        case Rule::DSH:
+            return isDigit(c) || c == u'*' || c == u'#';
         case Rule::Key:
             // The Sorvanell key carries a "*" at its third place.
             return isDigit(c) || (place == 3 && context.modelCode == QStringLiteral("04"));
-        case Rule::Flags: return true;
+        case Rule::Flags:
+            return true;
     }
     return true;
 }
@@ -119,14 +125,17 @@ std::optional<Repair> judgeOnce(const BoxRule& box, const QString& text,
                 return Repair{QStringLiteral("Número prohibido"),
                               QStringLiteral("MORLA ESTA ENOJADO"), text.chopped(1)};
             break;
-        default: break;
+        default:
+            break;
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::span<const BoxRule> BoxTable() { return kBoxes; }
+std::span<const BoxRule> BoxTable() {
+    return kBoxes;
+}
 
 const BoxRule* FindBoxRule(const QString& name) {
     for (const BoxRule& box : kBoxes)
@@ -134,7 +143,9 @@ const BoxRule* FindBoxRule(const QString& name) {
     return nullptr;
 }
 
-const BoxRule& KeyChangeEntryRule() { return kKeyChangeEntry; }
+const BoxRule& KeyChangeEntryRule() {
+    return kKeyChangeEntry;
+}
 
 QVector<Repair> Judge(const BoxRule& box, const QString& text, const RuleContext& context) {
     QVector<Repair> repairs;
