@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("A MORLA device on a pseudo-terminal. Prints the port path first."));
     parser.addHelpOption();
     const QCommandLineOption modelOpt(
-        QStringLiteral("model"), QStringLiteral("Model: %1.").arg(ModelOptionNames().join('|')),
+        QStringLiteral("model"), QStringLiteral("Model: %1.").arg(ModelOptionNames().join(", ")),
         QStringLiteral("name"), QStringLiteral("luvero"));
     const QCommandLineOption firmwareOpt(QStringLiteral("firmware"),
                                          QStringLiteral("Firmware code, decimal."),
