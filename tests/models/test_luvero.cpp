@@ -217,9 +217,12 @@ private slots:
         // The frame of that refused send shows again.
         p.main->MorChkRes[3]->setChecked(false);
         p.main->MorTexResCla->setText(QStringLiteral("9"));
+        f.msgs.clear();
         p.main->MorFraCom06->click();
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("0567"));
         QCOMPARE(checks(p), QStringLiteral("100100000"));
+        // The refused key comes back too, and the key box refuses it again.
+        QCOMPARE(f.msgs.texts(), QStringList{"No se admite 0 al inicio de clave"});
+        QCOMPARE(p.main->MorTexResCla->text(), QString());
     }
 
     void lastSentMissing() {
