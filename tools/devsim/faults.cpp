@@ -2,22 +2,22 @@
 
 namespace morla::devsim {
 
-bool AddFault(const QString& spec, Faults* faults, QString* error) {
-    const QString name = spec.section(':', 0, 0);
-    const bool hasArgument = spec.contains(':');
+bool AddFault(const QString& text, Faults* faults, QString* error) {
+    const QString name = text.section(':', 0, 0);
+    const bool hasArgument = text.contains(':');
     if (name == QLatin1String("silent") && !hasArgument) {
         faults->silent = true;
         return true;
     }
     bool ok = false;
-    const int n = spec.section(':', 1).toInt(&ok);
+    const int n = text.section(':', 1).toInt(&ok);
     // delay may be 0 ms; every count is from 1.
     const int least = name == QLatin1String("delay") ? 0 : 1;
     if (!hasArgument || !ok || n < least) {
         *error = QStringLiteral(
                      "fault %1: expected silent, drop:N, corrupt:N, delay:MS, "
                      "badsum:N or cut:N")
-                     .arg(spec);
+                     .arg(text);
         return false;
     }
     if (name == QLatin1String("drop"))

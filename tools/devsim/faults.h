@@ -16,6 +16,6 @@ struct Faults {
 
 // Adds one "--fault" value ("drop:N", "corrupt:N", "delay:MS", "badsum:N", "silent",
 // "cut:N") to the faults. False with a reason for anything else.
-bool AddFault(const QString& spec, Faults* faults, QString* error);
+bool AddFault(const QString& text, Faults* faults, QString* error);
 
 }  // namespace morla::devsim

@@ -103,8 +103,8 @@ int main(int argc, char* argv[]) {
 
     Faults faults;
     QString error;
-    for (const QString& spec : parser.values(faultOpt))
-        if (!AddFault(spec, &faults, &error)) return fail(error);
+    for (const QString& text : parser.values(faultOpt))
+        if (!AddFault(text, &faults, &error)) return fail(error);
 
     Log log;
     log.setVerbose(parser.isSet(verboseOpt));
