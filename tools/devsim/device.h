@@ -29,7 +29,6 @@ class Device : public QObject {
 
     void receive(const QByteArray& characters);
     const MemoryImage& memory() const { return memory_; }
-    bool writePending() const { return writePending_; }
 
   signals:
     void send(const QByteArray& characters);

@@ -19,7 +19,6 @@ class Pacer : public QObject {
     Pacer(Writer writer, qint64 characterNs, QObject* parent = nullptr);
 
     void enqueue(const QByteArray& characters);
-    bool idle() const { return queue_.isEmpty(); }
 
   private:
     void pump();
