@@ -22,8 +22,8 @@ QStringList ConfigRecord(const QString& key, const QString& flags, const QString
 }
 
 ProgramFixture::ProgramFixture(const QString& retries, const QString& timeout,
-                               const QString& installationClass) {
-    p = std::make_unique<Program>(msgs, port);
+                               const QString& installationClass, Transport* realPort) {
+    p = std::make_unique<Program>(msgs, realPort ? *realPort : static_cast<Transport&>(port));
     p->s.AppFolder = dir.path();
     QDir(dir.path()).mkpath(QStringLiteral("Utilerias/Generales/Equipos"));
     QDir(dir.path()).mkpath(QStringLiteral("Luvero/Configuracion"));

@@ -49,7 +49,8 @@ struct ProgramFixture {
     // Lays out settings (retries, time-out), the command file and a Lúvero configuration.
     explicit ProgramFixture(const QString& retries = QStringLiteral("2"),
                             const QString& timeout = QStringLiteral("10"),
-                            const QString& installationClass = QStringLiteral("Dravenquista"));
+                            const QString& installationClass = QStringLiteral("Dravenquista"),
+                            Transport* realPort = nullptr);
     void writeSettings(const QString& retries, const QString& timeout,
                        const QString& installationClass);
     void load();  // main window load

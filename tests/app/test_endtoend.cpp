@@ -1,0 +1,211 @@
+// The program on a real serial port: a pseudo-terminal served by the device simulator.
+#include <QtTest>
+#include <sys/resource.h>
+
+#include "app/commands.h"
+#include "link/serial/serialtransport.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+class Simulator {
+public:
+    explicit Simulator(const QString& folder) : folder_(folder) {}
+    ~Simulator() { stop(); }
+
+    bool start(const QStringList& args) {
+        log_ = folder_ + QStringLiteral("/sim.log");
+        memory_ = folder_ + QStringLiteral("/sim.mem");
+        proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
+                    args + QStringList{"--link", folder_, "--port", "1", "--log", log_,
+                                       "--memory", memory_});
+        if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
+        return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
+    }
+    void stop() {
+        if (proc_.state() == QProcess::NotRunning) return;
+        proc_.terminate();
+        proc_.waitForFinished(5000);
+    }
+    void kill() {
+        proc_.kill();
+        proc_.waitForFinished(5000);
+    }
+    QStringList logLines() const {
+        QFile f(log_);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(f.readAll()).split('\n');
+    }
+    // Complete messages the device took, in order.
+    QStringList messages() const {
+        QStringList out;
+        static const QRegularExpression re(QStringLiteral("message \"(.*)\"$"));
+        for (const QString& l : logLines())
+            if (auto m = re.match(l); m.hasMatch()) out << m.captured(1);
+        return out;
+    }
+    // Every character the device received, in order.
+    QString received() const {
+        QString out;
+        for (const QString& l : logLines())
+            if (int at = l.indexOf(QStringLiteral(" << ")); at >= 0) out += l.mid(at + 4);
+        return out;
+    }
+    QString memory() const {
+        QFile f(memory_);
+        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
+    }
+
+private:
+    QString folder_, log_, memory_;
+    QProcess proc_;
+};
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+QString boxes(const Program& p) {
+    QString out;
+    for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
+    return out;
+}
+}  // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void readWriteAndReadAgain() {
+        SerialTransport port;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         QStringLiteral("Dravenquista"), &port);
+        Simulator sim(f.dir.path());
+        QVERIFY(sim.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
+        f.load();
+        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
+        Program& p = *f.p;
+
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        QVERIFY(sim.received().startsWith(QStringLiteral("D*40f1P")));
+        const QString chr = p.monitor->MorTexMon04->toPlainText();
+        QCOMPARE(chr.size(), 138);
+        QVERIFY(chr.startsWith(QStringLiteral("0245")));
+        QCOMPARE(p.monitor->MorTexMon05->toPlainText().size(), 276);
+        QVERIFY(p.monitor->MorTexMon05->toPlainText().startsWith(QStringLiteral("30323435")));
+        QVERIFY(p.monitor->MorTexMon06->toPlainText().startsWith(QStringLiteral("-48-50-52-53")));
+        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 134);
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101001"));
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QVERIFY(f.msgs.shown.isEmpty());
+
+        // Option 2 on, and the whole configuration written.
+        QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
+        QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("111001000"));
+        p.main->MorFraCom04->click();
+        QTRY_VERIFY(sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QTRY_VERIFY(sim.messages().contains(QStringLiteral("00011034FF1016")));
+
+        p.main->MorTexResCla->setText(QStringLiteral("9"));
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("111001"));
+        QCOMPARE(boxes(p), QStringLiteral("111001000"));
+        QVERIFY(f.msgs.shown.isEmpty());
+
+        sim.stop();
+        QCOMPARE(sim.memory().mid(10, 4), QStringLiteral("1A34"));
+        QCOMPARE(sim.memory().mid(16, 4), QStringLiteral("1016"));
+    }
+
+    void singleCommandFromTheMenu() {
+        SerialTransport port;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         QStringLiteral("Dravenquista"), &port);
+        Simulator sim(f.dir.path());
+        QVERIFY(sim.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
+        f.load();
+        Program& p = *f.p;
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        // On the box itself: a check box takes clicks only on its box and caption.
+        const QPoint onBox(6, p.main->MorChkRes[2]->height() / 2);
+        QTest::mouseClick(p.main->MorChkRes[2], Qt::LeftButton, {}, onBox);  // option 3 on
+        QVERIFY(p.main->MorChkRes[2]->isChecked());
+        QTest::mousePress(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
+        QTest::mouseRelease(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
+        QVERIFY(p.main->MorChkRes[2]->isChecked());
+        QCOMPARE(p.s.CommandNumber, QStringLiteral("3"));
+        QCOMPARE(p.s.CommandValue, QStringLiteral("1"));
+        QVERIFY(p.main->mnuComando->isVisible());
+        p.main->mnuEnviar->trigger();
+        p.main->mnuComando->hide();
+        QVERIFY(!sim.messages().contains(QStringLiteral("#4,1234,9")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QTRY_VERIFY(sim.messages().contains(QStringLiteral("#4,1234,9")));
+        sim.stop();
+        QCOMPARE(sim.memory().mid(16, 1), QStringLiteral("1"));
+    }
+
+    void silentDevice() {
+        SerialTransport port;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         QStringLiteral("Dravenquista"), &port);
+        Simulator sim(f.dir.path());
+        QVERIFY(sim.start({"--model", "luvero", "--fault", "silent"}));
+        f.load();
+        f.p->main->MorFraCom03->click();
+        QTest::qWait(200);
+        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Leyendo"));
+        QVERIFY(Fire(f.p->main->TimerEC));
+        QCOMPARE(f.msgs.texts(), QStringList{"Error de Comunicación"});
+        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+    }
+
+    void badChecksumRetriedOnTheLine() {
+        SerialTransport port;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         QStringLiteral("Dravenquista"), &port);
+        Simulator sim(f.dir.path());
+        QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
+        f.load();
+        f.p->main->MorFraCom03->click();
+        QTRY_COMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(f.msgs.texts(), QStringList{"1"});
+    }
+
+    void deviceGoneMidRead() {
+        SerialTransport port;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         QStringLiteral("Dravenquista"), &port);
+        Simulator sim(f.dir.path());
+        QVERIFY(sim.start({"--model", "luvero", "--fault", "delay:20"}));
+        f.load();
+        f.p->main->MorFraCom03->click();
+        QTRY_VERIFY(f.p->monitor->MorTexMon04->toPlainText().size() > 10);
+        sim.kill();
+        QTRY_COMPARE(f.msgs.shown.size(), 1);
+        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("puerto")));
+        QVERIFY(!port.isOpen());
+        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+        // Idle afterwards: no more messages and next to no processor time.
+        const double before = cpuSeconds();
+        QTest::qWait(1000);
+        QVERIFY2(cpuSeconds() - before < 0.2, "busy after the port went away");
+        QCOMPARE(f.msgs.shown.size(), 1);
+        // Still usable: the monitor and the menus.
+        f.p->main->MorMnuMon->trigger();
+        QVERIFY(f.p->monitor->isVisible());
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "test_endtoend.moc"
