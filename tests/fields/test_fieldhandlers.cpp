@@ -1,0 +1,300 @@
+// The handlers on real controls: the right press, double click and click that choose a single
+// command and open "Comando", the restriction boxes' left click, the key box's double click,
+// and the key editor runs of the Tervolinda controls.
+#include <QtTest>
+
+#include "app/program.h"
+#include "fields/ui/fieldhandlers.h"
+#include "models/ui/keychangeform.h"
+#include "support/fieldtest.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::fieldtest;
+
+namespace {
+
+struct Bench {
+    RecordedMessages msgs;
+    test::FakeTransport port;
+    Program p{msgs, port};
+    Panel panel;
+
+    Bench() {
+        p.main->show();
+        panel.show();
+    }
+    ~Bench() { p.main->mnuComando->hide(); }
+    bool menuShown() const { return p.main->mnuComando->isVisible(); }
+    // Closes "Comando" without choosing, and lets what waits for that run.
+    void closeMenu() {
+        p.main->mnuComando->hide();
+        QCoreApplication::processEvents();
+    }
+};
+
+// The written box values: "0" clear, "1" ticked, "2" greyed.
+Qt::CheckState stateOf(const QString& value) {
+    if (value == QLatin1String("1")) return Qt::Checked;
+    if (value == QLatin1String("2")) return Qt::PartiallyChecked;
+    return Qt::Unchecked;
+}
+
+// A point on a check box's indicator: only the indicator and caption take a click.
+QPoint onIndicator(QWidget* check) {
+    return QPoint(6, check->height() / 2);
+}
+
+int gEditorRuns = 0;
+QString gEditorMode;
+void recordEditor(Program& p) {
+    ++gEditorRuns;
+    gEditorMode = p.s.KeyEditorMode;
+}
+
+}  // namespace
+
+class TestFieldHandlers : public QObject {
+    Q_OBJECT
+  private slots:
+    void restrictionRightPress_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("1 clear") << 1 << int(Qt::Unchecked) << "0";
+        QTest::newRow("3 ticked") << 3 << int(Qt::Checked) << "1";
+        QTest::newRow("9 greyed") << 9 << int(Qt::PartiallyChecked) << "2";
+    }
+    void restrictionRightPress() {
+        QFETCH(int, box);
+        QFETCH(int, state);
+        QFETCH(QString, value);
+        Bench b;
+        QCheckBox* check = b.p.main->MorChkRes[box - 1];
+        check->setTristate(true);
+        check->setCheckState(Qt::CheckState(state));
+        const QString flags = b.p.s.joinedRestrictorFlags();
+        QTest::mousePress(check, Qt::RightButton);
+        QCOMPARE(int(check->checkState()), state);
+        QCOMPARE(b.p.s.joinedRestrictorFlags(), flags);
+        QCOMPARE(b.p.s.CommandNumber, QString::number(box));
+        QCOMPARE(b.p.s.CommandValue, value);
+        QVERIFY(b.menuShown());
+        // Closing without "Enviar" sends nothing and keeps the choice.
+        b.closeMenu();
+        QVERIFY(!b.p.main->TimerPID->isActive());
+        QVERIFY(b.port.line.isEmpty());
+        QCOMPARE(b.p.s.CommandNumber, QString::number(box));
+    }
+
+    void restrictionLeftClick_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<bool>("ticked");
+        QTest::newRow("2 ticks") << 2 << false;
+        QTest::newRow("7 clears") << 7 << true;
+    }
+    void restrictionLeftClick() {
+        QFETCH(int, box);
+        QFETCH(bool, ticked);
+        Bench b;
+        QCheckBox* check = b.p.main->MorChkRes[box - 1];
+        check->setChecked(ticked);
+        QTest::mouseClick(check, Qt::LeftButton, {}, onIndicator(check));
+        QCOMPARE(check->isChecked(), !ticked);
+        QCOMPARE(b.p.s.RestrictorFlags[box - 1],
+                 !ticked ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(b.p.s.CommandNumber, QStringLiteral("0"));
+        QVERIFY(!b.menuShown());
+    }
+
+    void keyBoxDoubleClick() {
+        Bench b;
+        QLineEdit* key = b.p.main->MorTexResCla;
+        key->setMaxLength(5);
+        QTest::mouseDClick(key, Qt::LeftButton);
+        auto* form = b.p.main->findChild<MorForCamCla*>();
+        QVERIFY(form);
+        QVERIFY(form->isVisible());
+        QVERIFY(!b.menuShown());
+        QCOMPARE(b.p.s.CommandNumber, QStringLiteral("10"));
+        QCOMPARE(form->MorTextCanCka->maxLength(), 5);
+        QCOMPARE(form->pos(), key->mapToGlobal(QPoint(0, 0)) + QPoint(36, 0));
+        QCOMPARE(form->windowTitle(), QStringLiteral("MORLA"));
+        QVERIFY(!form->isModal());
+    }
+
+    // Controls of panels not built yet, bound by their names.
+    void modelControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("kind");     // check, box, button, label
+        QTest::addColumn<QString>("action");   // right, left, double, click
+        QTest::addColumn<QString>("setting");  // text, "1"/"0"/"2" for a box, list text
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<bool>("menu");
+        const QString keep = QStringLiteral("keep");
+        // clang-format off
+        QTest::newRow("Me16 element 2") << "MorTxtUniMe1602" << "box" << "double" << "555" << "16" << "555" << "15" << true;
+        QTest::newRow("Me4 element 2") << "MorTxtUniMe402" << "box" << "double" << "1*" << "15" << "1*" << "2" << true;
+        QTest::newRow("Zentavira free calls") << "MorChkUniLib" << "check" << "right" << "1" << "11" << "1" << keep << true;
+        QTest::newRow("Zentavira counter") << "MorTexUniCon" << "box" << "double" << "1*#" << "14" << "1*#" << keep << true;
+        QTest::newRow("Zentavira erase, right press") << "MorCmdUniBor" << "button" << "right" << "" << "14" << "Falso" << keep << true;
+        QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true;
+        QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true;
+        QTest::newRow("Sorvanell digits") << "MorTxtAleDigAler" << "box" << "double" << "44" << "14" << "44" << keep << true;
+        QTest::newRow("prefix 090..031 element 8") << "MorChkMultResNum0XX08" << "check" << "right" << "0" << "14" << "0" << "8" << true;
+        QTest::newRow("long distance element 3") << "MorChkMultResLarDis03" << "check" << "right" << "1" << "15" << "1" << "3" << true;
+        QTest::newRow("Haldrivonexa duration") << "MorTexMultDurL" << "box" << "double" << "120" << "12" << "120" << keep << true;
+        QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true;
+        QTest::newRow("Quarn key 2") << "MorTexFlhClv01" << "box" << "double" << "22222" << "14" << "22222" << "1" << true;
+        QTest::newRow("Quarn number 10") << "MorTexFlhNumTel09" << "box" << "double" << "5*1" << "15" << "5*1" << "9" << true;
+        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << keep << keep << true;
+        QTest::newRow("Pellitor trunk") << "MorChkConCon03" << "check" << "right" << "2" << "11" << "2" << keep << true;
+        QTest::newRow("Pellitor local digits") << "MorLabConDLL" << "label" << "double" << "7" << "16" << "7" << keep << true;
+        QTest::newRow("Pellitor key element 3") << "MorTexConClv03" << "box" << "double" << "123" << "17" << "123" << "3" << true;
+        QTest::newRow("Pellitor number element 4") << "MorTexConNumTel04" << "box" << "double" << "9" << "18" << "9" << "4" << true;
+        QTest::newRow("Pellitor long-distance erase") << "MorCmdConLDB" << "button" << "click" << "" << "20" << keep << keep << true;
+        QTest::newRow("Kovalindre trunk") << "MorChkMulClvCom01" << "check" << "right" << "0" << "11" << "0" << keep << true;
+        QTest::newRow("Kovalindre key 25") << "MorTxtMulClvClv23" << "box" << "double" << "5" << "14" << "5" << "23" << true;
+        QTest::newRow("Kovalindre counter erase") << "MorCmdMulClvCon" << "button" << "click" << "" << "16" << keep << keep << true;
+        QTest::newRow("left press on a right-press box") << "MorChkUniLib" << "check" << "left" << "0" << "0" << keep << keep << false;
+        QTest::newRow("right press on a button only clicked") << "MorCmdConSMB" << "button" << "right" << "" << "0" << keep << keep << false;
+        QTest::newRow("Pellitor metered erase") << "MorCmdConSMB" << "button" << "click" << "" << "19" << keep << keep << true;
+        QTest::newRow("double click on a check box") << "MorChkConCon03" << "check" << "double" << "1" << "0" << keep << keep << false;
+        QTest::newRow("element before the first") << "MorChkRes00" << "check" << "right" << "1" << "0" << keep << keep << false;
+        // clang-format on
+    }
+    void modelControls() {
+        QFETCH(QString, control);
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(QString, setting);
+        QFETCH(QString, number);
+        QFETCH(QString, value);
+        QFETCH(QString, index);
+        QFETCH(bool, menu);
+        Bench b;
+        QWidget* w = nullptr;
+        if (kind == QLatin1String("box")) {
+            w = b.panel.box(control);
+            static_cast<QLineEdit*>(w)->setText(setting);
+        } else if (kind == QLatin1String("check")) {
+            QCheckBox* c = b.panel.check(control);
+            c->setTristate(true);
+            c->setCheckState(stateOf(setting));
+            w = c;
+        } else if (kind == QLatin1String("button")) {
+            w = b.panel.add(new QPushButton(control, &b.panel), control);
+        } else {
+            auto* list = b.panel.add(new QComboBox(&b.panel), QStringLiteral("MorComConDLL"));
+            list->addItems({"5", "6", "7", "8"});
+            list->setCurrentText(setting);
+            w = b.panel.add(new QLabel(QStringLiteral("Dígitos para llamada local"), &b.panel),
+                            control);
+        }
+        BindFieldHandlers(b.p, &b.panel);
+        BindFieldHandlers(b.p, &b.panel);  // a second binding adds nothing
+        b.p.s.CommandValue = QStringLiteral("keep");
+        b.p.s.CommandIndex = QStringLiteral("keep");
+        QVERIFY(QTest::qWaitForWindowExposed(&b.panel));
+
+        if (action == QLatin1String("right"))
+            QTest::mousePress(w, Qt::RightButton);
+        else if (action == QLatin1String("left"))
+            QTest::mouseClick(w, Qt::LeftButton, {}, onIndicator(w));
+        else if (action == QLatin1String("double"))
+            QTest::mouseDClick(w, Qt::LeftButton);
+        else
+            QTest::mouseClick(w, Qt::LeftButton);
+
+        QCOMPARE(b.p.s.CommandNumber, number);
+        QCOMPARE(b.p.s.CommandValue, value);
+        QCOMPARE(b.p.s.CommandIndex, index);
+        QCOMPARE(b.menuShown(), menu);
+        b.closeMenu();
+        QVERIFY(b.port.line.isEmpty());
+    }
+
+    void tervolindaKeyEditor_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("menu");
+        QTest::addColumn<QString>("number");
+        // clang-format off
+        QTest::newRow("exit code")            << "MorTxtPrivClvSal" << "box"   << "double" << "3" << true  << "11";
+        QTest::newRow("removal, right press") << "MorFraPrivElim1"  << "check" << "right"  << "1" << true  << "12";
+        QTest::newRow("removal, left press")  << "MorFraPrivElim1"  << "check" << "left"   << "1" << false << "0";
+        QTest::newRow("nines, right press")   << "MorFraPrivNum9"   << "check" << "right"  << "4" << true  << "13";
+        QTest::newRow("nines, left press")    << "MorFraPrivNum9"   << "check" << "left"   << "4" << false << "0";
+        // clang-format on
+    }
+    void tervolindaKeyEditor() {
+        QFETCH(QString, control);
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(QString, mode);
+        QFETCH(bool, menu);
+        QFETCH(QString, number);
+        Bench b;
+        QWidget* w = kind == QLatin1String("box") ? static_cast<QWidget*>(b.panel.box(control))
+                                                  : b.panel.check(control);
+        BindFieldHandlers(b.p, &b.panel);
+        QVERIFY(QTest::qWaitForWindowExposed(&b.panel));
+        InstallKeyEditor(&recordEditor);
+        gEditorRuns = 0;
+        gEditorMode.clear();
+
+        if (action == QLatin1String("right"))
+            QTest::mousePress(w, Qt::RightButton);
+        else if (action == QLatin1String("left"))
+            QTest::mouseClick(w, Qt::LeftButton, {}, onIndicator(w));
+        else
+            QTest::mouseDClick(w, Qt::LeftButton);
+        QCOMPARE(b.menuShown(), menu);
+        QCOMPARE(b.p.s.CommandNumber, number);
+        // With the menu open the editor waits for it to close.
+        QCOMPARE(gEditorRuns, menu ? 0 : 1);
+        b.closeMenu();
+        QCOMPARE(gEditorRuns, 1);
+        QCOMPARE(gEditorMode, mode);
+        QCOMPARE(b.p.s.KeyEditorMode, mode);
+        InstallKeyEditor(nullptr);
+    }
+
+    // "Enviar" sends the command last chosen: each right press replaces all three values.
+    void enviarSendsTheLastChoice_data() {
+        QTest::addColumn<QList<int>>("pressed");  // restriction boxes, right press in order
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("option 2 ticked") << QList<int>{2} << QByteArray("D#3,1234,91P");
+        QTest::newRow("option 1 then option 5") << QList<int>{1, 5} << QByteArray("D#6,1234,01P");
+    }
+    void enviarSendsTheLastChoice() {
+        QFETCH(QList<int>, pressed);
+        QFETCH(QByteArray, line);
+        test::ProgramFixture f;
+        Program& p = *f.p;
+        p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        p.s.ModelCode = QStringLiteral("00");
+        p.main->MorTexResCla->setText(QStringLiteral("1234"));
+        QCheckBox* option2 = p.main->MorChkRes[1];
+        QTest::mouseClick(option2, Qt::LeftButton, {}, onIndicator(option2));
+        QVERIFY(option2->isChecked());
+        for (int box : pressed) {
+            QTest::mousePress(p.main->MorChkRes[box - 1], Qt::RightButton);
+            QVERIFY(p.main->mnuComando->isVisible());
+            p.main->mnuComando->hide();
+        }
+        p.main->mnuEnviar->trigger();
+        QVERIFY(f.port.line.isEmpty());  // the timer sends it
+        QVERIFY(test::Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, line);
+    }
+};
+
+QTEST_MAIN(TestFieldHandlers)
+#include "test_fieldhandlers.moc"

@@ -1,0 +1,286 @@
+// The box rules on real text boxes: typed characters, texts set by the program, characters
+// typed in the middle, the flags box, and every box of the table found by its name.
+#include <QtTest>
+
+#include "app/program.h"
+#include "fields/rules.h"
+#include "fields/ui/fieldrules.h"
+#include "support/fieldtest.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::fieldtest;
+
+namespace {
+
+const QString kDigits = QStringLiteral("ERROR EN LA CLAVE: Solo se admiten numeros");
+const QString kLimit = QStringLiteral("ERROR EN TIEMPO: El límite es 255");
+const QString kZero = QStringLiteral("ERROR EN LA CLAVE: No se admite 0 al inicio de clave");
+const QString kForbidden = QStringLiteral("MORLA ESTA ENOJADO: Número prohibido");
+
+// A program with a stand-in panel for the boxes of models not built yet; the common boxes
+// are the main window's own.
+struct Bench {
+    RecordedMessages msgs;
+    test::FakeTransport port;
+    Program p{msgs, port};
+    Panel panel;
+
+    QLineEdit* box(const QString& name) {
+        if (name == QLatin1String("MorTexResCla")) return p.main->MorTexResCla;
+        if (name == QLatin1String("MorTexBan")) return p.main->MorTexBan;
+        QLineEdit* b = panel.box(name);
+        BindFieldRules(p, &panel);
+        return b;
+    }
+    QString ticks() const {
+        QString out;
+        for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
+        return out;
+    }
+};
+
+}  // namespace
+
+class TestFieldRules : public QObject {
+    Q_OBJECT
+  private slots:
+    void typing_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList none;
+        const QStringList counter{"ERROR EN EL CONTADOR: Solo se admiten numeros"};
+        const QStringList morla{"MORLA: Solo se admiten numeros"};
+        const QStringList ds{"ERROR EN LA CLAVE: Solo se admiten numeros y *"};
+        const QStringList dsh{"ERROR EN LA CLAVE: Solo se admiten numeros, * y #"};
+        // clang-format off
+        QTest::newRow("D letter")                   << "MorTexConClv00"     << "02" << "12a"   << "12"    << QStringList{kDigits};
+        QTest::newRow("D counter title")            << "MorTexConLDC"       << "02" << "7x"    << "7"     << counter;
+        QTest::newRow("D255 above")                 << "MorTexUniDurP"      << "05" << "256"   << ""      << QStringList{kLimit};
+        QTest::newRow("D255 at limit")              << "MorTexUniDurP"      << "05" << "255"   << "255"   << none;
+        QTest::newRow("D255 one digit")             << "MorTexUniDurP"      << "05" << "3"     << "3"     << none;
+        QTest::newRow("D255 letter, own title")     << "MorTexMultDurL"     << "03" << "2b"    << "2"     << morla;
+        QTest::newRow("D255 last three above")      << "MorTexConLDT"       << "02" << "300"   << ""      << QStringList{kLimit};
+        QTest::newRow("D255 last three at limit")   << "MorTexFlhLimSerMed" << "0:" << "255"   << "255"   << none;
+        QTest::newRow("DS star")                    << "MorTxtUniMe405"     << "05" << "1*2"   << "1*2"   << none;
+        QTest::newRow("DS hash refused")            << "MorTexConNumTel04"  << "02" << "1#"    << "1"     << ds;
+        QTest::newRow("DSH star and hash")          << "MorTexUniCon"       << "05" << "*#1"   << "*#1"   << none;
+        QTest::newRow("DSH letter")                 << "MorTexMultCon"      << "03" << "1q"    << "1"     << dsh;
+        QTest::newRow("key leading zero")           << "MorTexResCla"       << "00" << "0"     << ""      << QStringList{kZero};
+        QTest::newRow("key zero after a digit")     << "MorTexResCla"       << "00" << "10"    << "10"    << none;
+        QTest::newRow("key star third, Sorvanell")  << "MorTexResCla"       << "04" << "12*45" << "12*45" << none;
+        QTest::newRow("key star third, Lúvero")     << "MorTexResCla"       << "00" << "12*4"  << "124"   << QStringList{kDigits};
+        QTest::newRow("key star second, Sorvanell") << "MorTexResCla"       << "04" << "1*"    << "1"     << QStringList{kDigits};
+        QTest::newRow("exit code alone")            << "MorTxtPrivClvSal"   << "08" << "9"     << ""      << QStringList{kForbidden};
+        QTest::newRow("exit code typed 9 then 0")   << "MorTxtPrivClvSal"   << "08" << "90"    << ""      << QStringList{kForbidden, kForbidden};
+        QTest::newRow("exit code 25")               << "MorTxtPrivClvSal"   << "08" << "25"    << "25"    << none;
+        QTest::newRow("exit code letter")           << "MorTxtPrivClvSal"   << "08" << "2k"    << "2"     << QStringList{kDigits};
+        // clang-format on
+    }
+    void typing() {
+        QFETCH(QString, box);
+        QFETCH(QString, model);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(QStringList, shown);
+        Bench b;
+        b.p.s.ModelCode = model;
+        QLineEdit* edit = b.box(box);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), text);
+        QCOMPARE(Shown(b.msgs), shown);
+    }
+
+    void programSets_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList none;
+        // clang-format off
+        QTest::newRow("exit code 90 pasted")              << "MorTxtPrivClvSal" << "08" << "90"    << "90"  << none;
+        QTest::newRow("exit code 8 pasted")               << "MorTxtPrivClvSal" << "08" << "8"     << ""    << QStringList{kForbidden};
+        QTest::newRow("letters anywhere, one message")    << "MorTexConClv01"   << "02" << "a1b2"  << "12"  << QStringList{kDigits};
+        QTest::newRow("key from a read, leading zero")    << "MorTexResCla"     << "00" << "0123"  << ""    << QStringList{kZero};
+        QTest::newRow("letter removed, then leading zero") << "MorTexResCla"    << "00" << "x05"   << ""    << QStringList{kDigits, kZero};
+        QTest::newRow("letter removed, then exit code")   << "MorTxtPrivClvSal" << "08" << "a1"    << ""    << QStringList{kDigits, kForbidden};
+        QTest::newRow("Sorvanell key, star off its place") << "MorTexResCla"    << "04" << "1a*45" << "145" << QStringList{kDigits};
+        QTest::newRow("empty text stands")                << "MorTexResCla"     << "00" << ""      << ""    << none;
+        // clang-format on
+    }
+    void programSets() {
+        QFETCH(QString, box);
+        QFETCH(QString, model);
+        QFETCH(QString, set);
+        QFETCH(QString, text);
+        QFETCH(QStringList, shown);
+        Bench b;
+        b.p.s.ModelCode = model;
+        QLineEdit* edit = b.box(box);
+        // A later reader of the change, reading the box as the model panels do.
+        QStringList seen;
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [&] { seen << edit->text(); });
+        edit->setText(set);
+        QCOMPARE(edit->text(), text);
+        QCOMPARE(Shown(b.msgs), shown);
+        if (!seen.isEmpty()) QCOMPARE(seen.last(), text);
+    }
+
+    void middleOfText_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("left");  // caret moves left from the end
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList ds{"ERROR EN LA CLAVE: Solo se admiten numeros y *"};
+        // clang-format off
+        QTest::newRow("key, letter at the start")      << "MorTexResCla"      << "00" << "123"  << 3 << "a" << "123"  << 0 << QStringList{kDigits};
+        QTest::newRow("key, letter in the middle")     << "MorTexResCla"      << "00" << "1234" << 2 << "x" << "1234" << 2 << QStringList{kDigits};
+        QTest::newRow("key, digit in the middle")      << "MorTexResCla"      << "00" << "124"  << 1 << "3" << "1234" << 3 << QStringList{};
+        QTest::newRow("key, zero typed at the start")  << "MorTexResCla"      << "00" << "12"   << 2 << "0" << ""     << 0 << QStringList{kZero};
+        QTest::newRow("DS, hash in the middle")        << "MorTexFlhNumTel09" << "0:" << "55"   << 1 << "#" << "55"   << 1 << ds;
+        QTest::newRow("D255, digit first goes above")  << "MorTexUniDurP"     << "05" << "55"   << 2 << "3" << ""     << 0 << QStringList{kLimit};
+        QTest::newRow("exit code, letter at the start") << "MorTxtPrivClvSal" << "08" << "25"   << 2 << "z" << "25"   << 0 << QStringList{kDigits};
+        // clang-format on
+    }
+    void middleOfText() {
+        QFETCH(QString, box);
+        QFETCH(QString, model);
+        QFETCH(QString, before);
+        QFETCH(int, left);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(int, caret);
+        QFETCH(QStringList, shown);
+        Bench b;
+        b.p.s.ModelCode = model;
+        QLineEdit* edit = b.box(box);
+        QTest::keyClicks(edit, before);
+        QCOMPARE(edit->text(), before);
+        if (left == before.size())
+            QTest::keyClick(edit, Qt::Key_Home);
+        else
+            for (int i = 0; i < left; ++i) QTest::keyClick(edit, Qt::Key_Left);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), text);
+        QCOMPARE(edit->cursorPosition(), caret);
+        QCOMPARE(Shown(b.msgs), shown);
+    }
+
+    void flags_data() {
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("ticks");
+        // clang-format off
+        QTest::newRow("1, 3 and 9")             << "101000001"  << "101000001";
+        QTest::newRow("empty clears all")       << ""           << "000000000";
+        QTest::newRow("shorter text")           << "011"        << "011000000";
+        QTest::newRow("other characters clear") << "21x1?1111"  << "010101111";
+        QTest::newRow("tenth character unused") << "0111111110" << "011111111";
+        // clang-format on
+    }
+    void flags() {
+        QFETCH(QString, flags);
+        QFETCH(QString, ticks);
+        Bench b;
+        // From all ticked, so that clearing is seen too.
+        b.p.main->MorTexBan->setText(QStringLiteral("111111111"));
+        QCOMPARE(b.ticks(), QStringLiteral("111111111"));
+        b.p.main->MorTexBan->setText(flags);
+        QCOMPARE(b.ticks(), ticks);
+        QCOMPARE(b.p.s.joinedRestrictorFlags(), ticks);
+        QVERIFY(b.msgs.shown.isEmpty());
+    }
+
+    void everyBoxBound_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<QString>("refused");
+        for (const fields::BoxRule& rule : fields::BoxTable()) {
+            if (rule.rule == fields::Rule::Flags) continue;
+            const QString base = QString::fromLatin1(rule.name);
+            const QString refused =
+                rule.rule == fields::Rule::DSH ? QStringLiteral("a") : QStringLiteral("#");
+            const int maxLength = rule.maxLength > 0 ? rule.maxLength : 32767;
+            if (rule.elements == 0) {
+                QTest::newRow(rule.name) << base << maxLength << refused;
+                continue;
+            }
+            for (int k : {0, rule.elements - 1}) {
+                const QString name = Element(base, k);
+                QTest::newRow(qPrintable(name)) << name << maxLength << refused;
+            }
+        }
+    }
+    void everyBoxBound() {
+        QFETCH(QString, name);
+        QFETCH(int, maxLength);
+        QFETCH(QString, refused);
+        Bench b;
+        QLineEdit* edit = b.box(name);
+        // A second binding (a panel built later) must not judge twice.
+        BindFieldRules(b.p, &b.panel);
+        BindFieldRules(b.p, b.p.main.get());
+        QCOMPARE(edit->maxLength(), maxLength);
+        QTest::keyClicks(edit, QStringLiteral("2") + refused);
+        QCOMPARE(edit->text(), QStringLiteral("2"));
+        QCOMPARE(b.msgs.shown.size(), 1);
+    }
+
+    void unnamedArrayElementsLeftAlone() {
+        Bench b;
+        QLineEdit* stray = b.box(QStringLiteral("MorTxtUniMe4x1"));
+        QLineEdit* other = b.box(QStringLiteral("MorTexUniDurPX"));
+        QTest::keyClicks(stray, QStringLiteral("a"));
+        QTest::keyClicks(other, QStringLiteral("a"));
+        QCOMPARE(stray->text(), QStringLiteral("a"));
+        QCOMPARE(other->text(), QStringLiteral("a"));
+        QVERIFY(b.msgs.shown.isEmpty());
+    }
+
+    // Boxes longer than three characters only come from the program; the two limits differ.
+    void limitWholeOrLastThree_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QStringList>("messages");
+        const int whole = int(fields::Rule::D255Whole);
+        const int last3 = int(fields::Rule::D255Last3);
+        const QStringList limit{QStringLiteral("El límite es 255")};
+        const QStringList digits{QStringLiteral("Solo se admiten numeros")};
+        const QStringList none;
+        // clang-format off
+        QTest::newRow("whole 1255")               << whole << "1255"      << ""     << limit;
+        QTest::newRow("last three 1255")          << last3 << "1255"      << "1255" << none;
+        QTest::newRow("last three 1256")          << last3 << "1256"      << ""     << limit;
+        QTest::newRow("whole 0255")               << whole << "0255"      << "0255" << none;
+        QTest::newRow("whole, zeros then 256")    << whole << "0000000000000000000256" << "" << limit;
+        QTest::newRow("whole, past any integer")  << whole << "99999999999999999999999" << "" << limit;
+        QTest::newRow("letter out, then above")   << whole << "2z99"      << ""     << digits + limit;
+        QTest::newRow("letters out, one message") << last3 << "9a9b"      << "99"   << digits;
+        // clang-format on
+    }
+    void limitWholeOrLastThree() {
+        QFETCH(int, rule);
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        QFETCH(QStringList, messages);
+        const fields::BoxRule box{
+            "box", 0, 0, fields::Rule(rule), u"MORLA", u"Solo se admiten numeros"};
+        const QVector<fields::Repair> repairs = fields::Judge(box, text, {});
+        QCOMPARE(fields::Repaired(text, repairs), result);
+        QStringList shown;
+        for (const fields::Repair& r : repairs)
+            if (!r.message.isEmpty()) shown << r.message;
+        QCOMPARE(shown, messages);
+    }
+};
+
+QTEST_MAIN(TestFieldRules)
+#include "test_fieldrules.moc"
