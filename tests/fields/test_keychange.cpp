@@ -45,7 +45,6 @@ class TestKeyChange : public QObject {
         // clang-format off
         QTest::newRow("letter")                 << "00" << "12a"   << "12"    << QStringList{kDigits};
         QTest::newRow("leading zero")           << "00" << "0"     << ""      << QStringList{kZero};
-        QTest::newRow("zero inside")            << "03" << "105"   << "105"   << QStringList{};
         QTest::newRow("star third, Sorvanell")  << "04" << "12*45" << "12*45" << QStringList{};
         QTest::newRow("star third, Zentavira")  << "05" << "12*4"  << "124"   << QStringList{kDigits};
         // clang-format on
@@ -64,21 +63,6 @@ class TestKeyChange : public QObject {
         QTest::keyClicks(form->MorTextCanCka, typed);
         QCOMPARE(form->MorTextCanCka->text(), text);
         QCOMPARE(Shown(msgs), shown);
-    }
-
-    void letterTypedInTheMiddleOfTheNewKey() {
-        RecordedMessages msgs;
-        test::FakeTransport port;
-        Program p(msgs, port);
-        p.s.ModelCode = QStringLiteral("00");
-        MorForCamCla* form = openByDoubleClick(p);
-        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5678"));
-        QTest::keyClick(form->MorTextCanCka, Qt::Key_Home);
-        QTest::keyClick(form->MorTextCanCka, Qt::Key_Right);
-        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("b"));
-        QCOMPARE(form->MorTextCanCka->text(), QStringLiteral("5678"));
-        QCOMPARE(form->MorTextCanCka->cursorPosition(), 1);
-        QCOMPARE(Shown(msgs), QStringList{kDigits});
     }
 
     void entryLimitAndReopening() {

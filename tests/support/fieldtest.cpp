@@ -2,7 +2,10 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
+
+#include "fields/ui/fieldrules.h"
 
 namespace morla::fieldtest {
 
@@ -30,6 +33,39 @@ QCheckBox* Panel::check(const QString& name) {
 
 void Panel::place(QWidget* w) {
     layout()->addWidget(w);
+}
+
+Bench::~Bench() {
+    p.main->mnuComando->hide();
+}
+
+QLineEdit* Bench::box(const QString& name) {
+    if (name == QLatin1String("MorTexResCla")) return p.main->MorTexResCla;
+    if (name == QLatin1String("MorTexBan")) return p.main->MorTexBan;
+    QLineEdit* b = panel.box(name);
+    BindFieldRules(p, &panel);
+    return b;
+}
+
+QString Bench::ticks() const {
+    QString out;
+    for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
+    return out;
+}
+
+bool Bench::show() {
+    p.main->show();
+    panel.show();
+    return QTest::qWaitForWindowExposed(p.main.get()) && QTest::qWaitForWindowExposed(&panel);
+}
+
+bool Bench::menuShown() const {
+    return p.main->mnuComando->isVisible();
+}
+
+void Bench::closeMenu() {
+    p.main->mnuComando->hide();
+    QCoreApplication::processEvents();
 }
 
 QString Element(const QString& array, int k) {

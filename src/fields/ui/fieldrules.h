@@ -22,7 +22,8 @@ void BindFieldRules(Program& p, QWidget* root);
 int ElementNumber(const QString& name);
 
 // Checks `box` with `rule` on every change of its text, also when the program sets it: the
-// message is shown and the text repaired at once.
+// message is shown and the text repaired at once. Listeners connected later should read the
+// box's text(): after a repair they get the repaired text first, then the refused argument.
 void BindBoxRule(Program& p, QLineEdit* box, const fields::BoxRule& rule);
 
 }  // namespace morla
