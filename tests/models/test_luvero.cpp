@@ -196,6 +196,28 @@ private slots:
         QCOMPARE(rec[6], QStringLiteral("14"));
     }
 
+    void secondWriteAfterARead() {
+        // The acknowledgments of the first write must not leave the second one stale.
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        p.main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "1234", "0000")));
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        for (int option : {1, 2}) {
+            p.main->MorChkRes[option - 1]->setChecked(true);
+            f.port.line.clear();
+            p.main->MorFraCom04->click();
+            f.port.acknowledgeAll();
+            f.port.line.clear();
+            QVERIFY(Fire(p.main->TimerPID));
+            f.port.acknowledgeAll();
+            QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        }
+        QCOMPARE(f.port.line, QByteArray("D00011234FF00121P"));
+        QVERIFY(p.monitor->MorTexMon04->toPlainText().startsWith(QStringLiteral("TTTT")));
+    }
+
     void invalidKeyRefusedButRecorded() {
         ProgramFixture f;
         f.load();

@@ -56,7 +56,9 @@ void OnComm(Program& p, char byte) {
     AppendText(p.monitor->MorTexMon05, DecToHex2(QString::number(code)));
     AppendText(p.monitor->MorTexMon06, QStringLiteral("-") + QString::number(code));
     const QString reply = p.monitor->MorTexMon04->toPlainText();
-    if (reply.size() > 6) s.ModelCode = reply.mid(4, 2);
+    // Only a reply names the model: the acknowledgments of later sends also land here (the
+    // reception stays open after a read), and must not replace the model code.
+    if (reply.size() > 6 && reply.startsWith('0')) s.ModelCode = reply.mid(4, 2);
 
     if (p.readInProgress) {
         const ModelInfo* m = ModelByCode(s.ModelCode);
