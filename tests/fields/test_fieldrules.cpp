@@ -2,6 +2,7 @@
 // typed in the middle, the flags box, and every box of the table found by its name.
 #include <QtTest>
 
+#include "app/commands.h"
 #include "app/program.h"
 #include "fields/rules.h"
 #include "fields/ui/fieldrules.h"
@@ -203,6 +204,25 @@ class TestFieldRules : public QObject {
         QTest::keyClicks(edit, QStringLiteral("2") + refused);
         QCOMPARE(edit->text(), QStringLiteral("2"));
         QCOMPARE(b.msgs.shown.size(), 1);
+    }
+
+    // The Sorvanell button loads that model's default key, whose third place is "*"; the key
+    // rule must already know the model then.
+    void sorvanellButtonKeepsItsDefaultKey() {
+        test::ProgramFixture f;
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Sorvanell/Configuracion")));
+        const QString config =
+            f.paths().modelConfig(QStringLiteral("Sorvanell"), QStringLiteral("12"));
+        QVERIFY(WriteRecord(config, ModelConfigRecord,
+                            test::ConfigRecord(QStringLiteral("12*45"), QStringLiteral("0000000"),
+                                               QStringLiteral("111111111"), QStringLiteral("R")))
+                    .ok);
+        f.p->s.ModelCode = QStringLiteral("00");
+        ModelButton(*f.p, 2);
+        QCOMPARE(f.p->s.ModelCode, QStringLiteral("04"));
+        QEXPECT_FAIL("", "the model buttons set ModelCode only after the panel is loaded",
+                     Continue);
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("12*45"));
     }
 
     // Boxes longer than three characters only come from the program; the two limits differ.
