@@ -18,6 +18,7 @@ struct ModelButtonRow {
     const char16_t* firmware;  // nullptr: unchanged
     const char16_t* equipment;
     const char16_t* modelCode;  // nullptr: unchanged
+    bool codeFirst;  // the model code is set before the panel loads (its key rule needs it)
     bool flagsFirst;
     bool keyEnabled;
     void (*further)(Program&);
@@ -42,17 +43,19 @@ void tervolindaSteps(Program& p, bool voice) {
 }
 
 const ModelButtonRow kModelButtons[] = {
-    {1, nullptr, u"Morla", nullptr, false, true, nullptr},
-    {2, u"12", u"Sorvanell", u"04", true, true, nullptr},
-    {3, u"30", u"Lúvero", u"00", true, true, nullptr},
-    {4, u"30", u"Zentavira", u"05", true, true, nullptr},
-    {5, u"30", u"Haldrivonexa", u"03", true, true, nullptr},
-    {6, u"30", u"Quarn", u"0:", false, true, [](Program& p) { quarnSteps(p, false); }},
-    {7, u"15", u"Pellitor", u"02", false, true, nullptr},
-    {8, u"72", u"Tervolinda", u"08", true, false, [](Program& p) { tervolindaSteps(p, false); }},
-    {9, u"30", u"Kovalindre", u"06", true, false, nullptr},
-    {10, u"8", u"Quarn", u"0:", false, true, [](Program& p) { quarnSteps(p, true); }},
-    {11, u"72", u"Tervolinda", u"08", true, false, [](Program& p) { tervolindaSteps(p, true); }},
+    {1, nullptr, u"Morla", nullptr, false, false, true, nullptr},
+    {2, u"12", u"Sorvanell", u"04", true, true, true, nullptr},
+    {3, u"30", u"Lúvero", u"00", false, true, true, nullptr},
+    {4, u"30", u"Zentavira", u"05", false, true, true, nullptr},
+    {5, u"30", u"Haldrivonexa", u"03", false, true, true, nullptr},
+    {6, u"30", u"Quarn", u"0:", false, false, true, [](Program& p) { quarnSteps(p, false); }},
+    {7, u"15", u"Pellitor", u"02", false, false, true, nullptr},
+    {8, u"72", u"Tervolinda", u"08", false, true, false,
+     [](Program& p) { tervolindaSteps(p, false); }},
+    {9, u"30", u"Kovalindre", u"06", false, true, false, nullptr},
+    {10, u"8", u"Quarn", u"0:", false, false, true, [](Program& p) { quarnSteps(p, true); }},
+    {11, u"72", u"Tervolinda", u"08", false, true, false,
+     [](Program& p) { tervolindaSteps(p, true); }},
 };
 }  // namespace
 
@@ -61,6 +64,7 @@ void ModelButton(Program& p, int button) {
         if (row.button != button) continue;
         MorlaState& s = p.s;
         if (row.flagsFirst) p.main->MorTexBan->setText(s.joinedRestrictorFlags());
+        if (row.codeFirst) s.ModelCode = QString::fromUtf16(row.modelCode);
         if (row.firmware) s.FirmwareCode = QString::fromUtf16(row.firmware);
         s.EquipmentName = QString::fromUtf16(row.equipment);
         DispatchPanel(p);
@@ -95,12 +99,15 @@ void FactoryReset(Program& p) {
     p.s.BuildFrameOnSend = true;
 }
 
-void Leave(Program& p) { p.main->close(); }
+void Leave(Program& p) {
+    p.main->close();
+}
 
 void WireMainWindow(Program& p) {
     MorForPri& w = *p.main;
     for (int i = 0; i < 14; ++i)
-        QObject::connect(w.MorCmd[i], &QPushButton::clicked, &p, [&p, i] { ModelButton(p, i + 1); });
+        QObject::connect(w.MorCmd[i], &QPushButton::clicked, &p,
+                         [&p, i] { ModelButton(p, i + 1); });
     auto on = [&p](QPushButton* b, void (*f)(Program&)) {
         QObject::connect(b, &QPushButton::clicked, &p, [&p, f] { f(p); });
     };

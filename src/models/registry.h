@@ -27,6 +27,7 @@ struct ModelInfo {
     const char16_t* defaultFirmware;
     ChecksumPolicy checksum;
     bool hasBuildFrame;
+    int keyLength;  // characters of the device key (the key box's limit)
 
     QString dispatch() const { return QString::fromUtf16(dispatchName); }
     QString code() const { return QString::fromUtf16(modelCode); }

@@ -146,7 +146,7 @@ private slots:
         QVERIFY(!shown(p, p.main->MorFraPri));
         QVERIFY(shown(p, p.main->MorTaSRes));
         QVERIFY(shown(p, p.main->MorTexBan));  // engineering user
-        QCOMPARE(p.main->MorTexResCla->maxLength(), 4);
+        QCOMPARE(p.main->MorTexResCla->maxLength(), ModelByCode(p.s.ModelCode)->keyLength);
         QCOMPARE(p.main->MorFraCom04->isEnabled(), button != 8 && button != 11);
         // The start page again
         p.main->MorCmd[0]->click();

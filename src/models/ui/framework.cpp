@@ -16,7 +16,7 @@ namespace morla {
 namespace {
 template <ModelId id>
 void ShowPanelShared(Program& p) {
-    ShowPanelSteps(p, Model(id), PanelShape{});
+    ShowPanelSteps(p, Model(id), PanelShape{6, Model(id).keyLength});
 }
 
 // Frame of a model whose panel has no fields of its own yet: its name as title.
@@ -130,6 +130,8 @@ void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
     if (!FileExists(s.FilePath)) p.msg.info(QStringLiteral("No existe archivo de configuración."));
     // A missing file fills the panel as a record of empty fields.
     const QStringList rec = ReadRecord(s.FilePath, ModelConfigRecord).fields;
+    // The key length first: a text box cuts a text longer than its limit.
+    p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
     p.main->MorTexResCla->setText(rec[43]);
     p.main->MorTexBan->setText(rec[55]);
     for (int k = 0; k < shape.restrictorCaptions && k < 9; ++k)
