@@ -17,7 +17,9 @@ W* named(W* w, const QString& name) {
     return w;
 }
 
-QString two(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString two(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 }  // namespace
 
 MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
@@ -34,11 +36,20 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
 
     // Model buttons
     auto* modelColumn = new QVBoxLayout;
-    static const char16_t* captions[14] = {u"Morla",      u"Sorvanell",      u"Lúvero",
-                                           u"Zentavira",  u"Haldrivonexa",   u"Quarn",
-                                           u"Pellitor",   u"Tervolinda",     u"Kovalindre",
-                                           u"Quarn Dolmeth", u"Tervolinda Voz", u"",
-                                           u"",           u""};
+    static const char16_t* captions[14] = {u"Morla",
+                                           u"Sorvanell",
+                                           u"Lúvero",
+                                           u"Zentavira",
+                                           u"Haldrivonexa",
+                                           u"Quarn",
+                                           u"Pellitor",
+                                           u"Tervolinda",
+                                           u"Kovalindre",
+                                           u"Quarn Dolmeth",
+                                           u"Tervolinda Voz",
+                                           u"",
+                                           u"",
+                                           u""};
     for (int i = 0; i < 14; ++i) {
         MorCmd[i] = named(new QPushButton(QString::fromUtf16(captions[i]), central),
                           QStringLiteral("MorCmd") + two(i + 1));
@@ -58,7 +69,8 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     MorFraPri = named(new QFrame(panelArea), QStringLiteral("MorFraPri"));
     MorFraPri->setFrameShape(QFrame::StyledPanel);
     auto* priLayout = new QVBoxLayout(MorFraPri);
-    MorLabPrin = named(new QLabel(QStringLiteral("MORLA"), MorFraPri), QStringLiteral("MorLabPrin"));
+    MorLabPrin =
+        named(new QLabel(QStringLiteral("MORLA"), MorFraPri), QStringLiteral("MorLabPrin"));
     QFont titleFont(QStringLiteral("Comic Sans MS"));
     titleFont.setPointSize(22);
     titleFont.setBold(true);
@@ -101,12 +113,15 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     MorTexRes->setFrame(false);
     MorTexRes->setFocusPolicy(Qt::NoFocus);
     MorTexResCla = named(new QLineEdit(resPage), QStringLiteral("MorTexResCla"));
-    MorTexResFirL = named(new QLabel(QStringLiteral("FirmWare"), resPage), QStringLiteral("MorTexResFirL"));
-    MorTexResFirm = named(new QLineEdit(QStringLiteral("30"), resPage), QStringLiteral("MorTexResFirm"));
+    MorTexResFirL =
+        named(new QLabel(QStringLiteral("FirmWare"), resPage), QStringLiteral("MorTexResFirL"));
+    MorTexResFirm =
+        named(new QLineEdit(QStringLiteral("30"), resPage), QStringLiteral("MorTexResFirm"));
     MorTexResUsL = named(new QLabel(QStringLiteral("Tipo de Usuario"), resPage),
                          QStringLiteral("MorTexResUsL"));
     MorTexResUs = named(new QLineEdit(resPage), QStringLiteral("MorTexResUs"));
-    MorTexResModL = named(new QLabel(QStringLiteral("Modifico"), resPage), QStringLiteral("MorTexResModL"));
+    MorTexResModL =
+        named(new QLabel(QStringLiteral("Modifico"), resPage), QStringLiteral("MorTexResModL"));
     MorTexResMod = named(new QLineEdit(resPage), QStringLiteral("MorTexResMod"));
     int row = 0;
     res->addWidget(MorTexRes, row, 0);
@@ -152,7 +167,8 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     outer->addWidget(MorTaSCom);
 
     // Status
-    MorFraEst = named(new QGroupBox(QStringLiteral("Estátus"), central), QStringLiteral("MorFraEst"));
+    MorFraEst =
+        named(new QGroupBox(QStringLiteral("Estátus"), central), QStringLiteral("MorFraEst"));
     MorFraEst->setFont(framesFont);
     auto* est = new QHBoxLayout(MorFraEst);
     MorTexEst = named(new QLineEdit(MorFraEst), QStringLiteral("MorTexEst"));
@@ -166,12 +182,18 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     outer->addWidget(MorFraEst);
 
     // Menus
-    MorMnuPrin = named(menuBar()->addMenu(QStringLiteral("&Principal")), QStringLiteral("MorMnuPrin"));
-    MorMnuPriSal = named(MorMnuPrin->addAction(QStringLiteral("&Salir")), QStringLiteral("MorMnuPriSal"));
-    MorMnuCon = named(menuBar()->addMenu(QStringLiteral("&Configuración")), QStringLiteral("MorMnuCon"));
-    MorMnuConE = named(MorMnuCon->addAction(QStringLiteral("&Equipos")), QStringLiteral("MorMnuConE"));
-    MorMnuConC = named(MorMnuCon->addAction(QStringLiteral("&Software")), QStringLiteral("MorMnuConC"));
-    MorMnuMon = named(menuBar()->addAction(QStringLiteral("&Monitor")), QStringLiteral("MorMnuMon"));
+    MorMnuPrin =
+        named(menuBar()->addMenu(QStringLiteral("&Principal")), QStringLiteral("MorMnuPrin"));
+    MorMnuPriSal =
+        named(MorMnuPrin->addAction(QStringLiteral("&Salir")), QStringLiteral("MorMnuPriSal"));
+    MorMnuCon =
+        named(menuBar()->addMenu(QStringLiteral("&Configuración")), QStringLiteral("MorMnuCon"));
+    MorMnuConE =
+        named(MorMnuCon->addAction(QStringLiteral("&Equipos")), QStringLiteral("MorMnuConE"));
+    MorMnuConC =
+        named(MorMnuCon->addAction(QStringLiteral("&Software")), QStringLiteral("MorMnuConC"));
+    MorMnuMon =
+        named(menuBar()->addAction(QStringLiteral("&Monitor")), QStringLiteral("MorMnuMon"));
     mnuComando = named(new QMenu(QStringLiteral("Comando"), this), QStringLiteral("mnuComando"));
     mnuEnviar = named(mnuComando->addAction(QStringLiteral("Enviar")), QStringLiteral("mnuEnviar"));
 
@@ -194,8 +216,8 @@ QFrame* MorForPri::frameNamed(const QString& name) const {
 }
 
 std::array<QFrame*, 8> MorForPri::modelFrames() const {
-    return {MorFraAle, MorFraBas, MorFraUni, MorFraFlh, MorFraMult, MorFraCon, MorFraPriv,
-            MorFraMulClv};
+    return {MorFraAle,  MorFraBas, MorFraUni,  MorFraFlh,
+            MorFraMult, MorFraCon, MorFraPriv, MorFraMulClv};
 }
 
 void MorForPri::closeEvent(QCloseEvent* event) {

@@ -20,7 +20,7 @@ namespace morla {
 
 class MorForPri : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MorForPri(QWidget* parent = nullptr);
 
     // Start page
@@ -50,8 +50,8 @@ public:
     // Buttons
     std::array<QPushButton*, 14> MorCmd;  // MorCmd01 .. MorCmd14
     QTabWidget* MorTaSCom;
-    QPushButton *MorFraCom01, *MorFraCom02, *MorFraCom03, *MorFraCom04, *MorFraCom05,
-        *MorFraCom06, *MorFraCom07, *MorFraCom08, *MorFraCom10;
+    QPushButton *MorFraCom01, *MorFraCom02, *MorFraCom03, *MorFraCom04, *MorFraCom05, *MorFraCom06,
+        *MorFraCom07, *MorFraCom08, *MorFraCom10;
 
     // Status
     QGroupBox* MorFraEst;
@@ -76,10 +76,10 @@ public:
     // Runs when the window is closed, before it goes (port closing message and close).
     std::function<void()> onUnload;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     bool unloaded_ = false;
 };
 

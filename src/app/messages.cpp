@@ -14,7 +14,9 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
     QPushButton* first = nullptr;
     QPushButton* second = nullptr;
     switch (buttons) {
-        case Buttons::Ok: first = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole); break;
+        case Buttons::Ok:
+            first = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+            break;
         case Buttons::YesNo:
             first = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
             second = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
@@ -29,9 +31,12 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
     box.exec();
     const bool firstChosen = box.clickedButton() == first;
     switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return firstChosen ? Answer::Yes : Answer::No;
-        case Buttons::OkCancel: return firstChosen ? Answer::Ok : Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return firstChosen ? Answer::Yes : Answer::No;
+        case Buttons::OkCancel:
+            return firstChosen ? Answer::Ok : Answer::Cancel;
     }
     return Answer::Ok;
 }

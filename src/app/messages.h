@@ -10,7 +10,7 @@ enum class Buttons { Ok, YesNo, OkCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageSeam {
-public:
+  public:
     virtual ~MessageSeam() = default;
     virtual Answer show(const QString& text, const QString& title, Buttons buttons) = 0;
 
@@ -27,13 +27,13 @@ public:
 
 // Real modal boxes: "Aceptar", "Sí", "No", "Cancelar".
 class DialogMessages : public MessageSeam {
-public:
+  public:
     Answer show(const QString& text, const QString& title, Buttons buttons) override;
 };
 
 // Records every box and answers from a queue (Yes/Ok when it runs out).
 class RecordedMessages : public MessageSeam {
-public:
+  public:
     struct Shown {
         QString text, title;
         Buttons buttons;

@@ -82,11 +82,13 @@ void LoadSoftwareSettings(Program& p) {
         if (IsWholeNumber(retries) && ValOf(retries) >= 0)
             maxRetries = int(ValOf(retries));
         else
-            problems << QStringLiteral("los reintentos (\"%1\") no son un número entero").arg(retries);
+            problems
+                << QStringLiteral("los reintentos (\"%1\") no son un número entero").arg(retries);
         if (IsWholeNumber(timeout) && ValOf(timeout) >= 0 && ValOf(timeout) <= 2000000)
             timeoutSeconds = int(ValOf(timeout));
         else
-            problems << QStringLiteral("el tiempo de espera (\"%1\") no es un número entero").arg(timeout);
+            problems << QStringLiteral("el tiempo de espera (\"%1\") no es un número entero")
+                            .arg(timeout);
     }
     if (!problems.isEmpty())
         p.msg.info(QStringLiteral("Configuración del software %1: %2. Se usan %3 reintentos y "

@@ -15,7 +15,7 @@ namespace morla {
 
 class Program : public QObject {
     Q_OBJECT
-public:
+  public:
     Program(MessageSeam& messages, Transport& port, QObject* parent = nullptr);
     ~Program() override;
 
@@ -42,7 +42,7 @@ public:
     std::deque<char> receiveQueue;
     bool inReceive = false;
 
-private:
+  private:
     std::map<QString, QWidget*> windows_;
 };
 

@@ -62,8 +62,8 @@ inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord
 inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecord(path, t.length, t.fields, n);
 }
-inline RecordWriteResult WriteRecord(const QString& path, const RecordType& t,
-                                     const QStringList& f, int n = 1) {
+inline RecordWriteResult WriteRecord(const QString& path, const RecordType& t, const QStringList& f,
+                                     int n = 1) {
     return WriteRecord(path, t.length, f, n);
 }
 

@@ -8,14 +8,20 @@ namespace morla {
 
 QString LineErrorText(Transport::LineError error) {
     switch (error) {
-        case Transport::LineError::Break: return QStringLiteral("Puerto Serie Abierto");
-        case Transport::LineError::Framing: return QStringLiteral("Error en Trama");
-        case Transport::LineError::Overrun: return QStringLiteral("Datos Perdidos");
-        case Transport::LineError::ReceiveOverflow: return QStringLiteral("Desbordamiento");
-        case Transport::LineError::Parity: return QStringLiteral("Error de Paridad");
+        case Transport::LineError::Break:
+            return QStringLiteral("Puerto Serie Abierto");
+        case Transport::LineError::Framing:
+            return QStringLiteral("Error en Trama");
+        case Transport::LineError::Overrun:
+            return QStringLiteral("Datos Perdidos");
+        case Transport::LineError::ReceiveOverflow:
+            return QStringLiteral("Desbordamiento");
+        case Transport::LineError::Parity:
+            return QStringLiteral("Error de Paridad");
         case Transport::LineError::TransmitFull:
             return QStringLiteral("Buffer de Transmisión Lleno");
-        case Transport::LineError::Config: return QStringLiteral("Error en DCB");
+        case Transport::LineError::Config:
+            return QStringLiteral("Error en DCB");
     }
     return {};
 }

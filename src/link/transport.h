@@ -9,7 +9,7 @@ namespace morla {
 
 class Transport : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class LineError { Break, Framing, Overrun, ReceiveOverflow, Parity, TransmitFull, Config };
 
     using QObject::QObject;
@@ -23,7 +23,7 @@ public:
     // The device behind port n, for messages.
     virtual QString deviceName() const = 0;
 
-signals:
+  signals:
     void received(char byte);
     void lineError(morla::Transport::LineError error);
     // The port went away mid-session; it is closed already.

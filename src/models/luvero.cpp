@@ -4,17 +4,20 @@
 
 namespace morla::luvero {
 
-QString DecodeKey(const QString& map) { return MapToKeyDigits(map.mid(10, 4)); }
+QString DecodeKey(const QString& map) {
+    return MapToKeyDigits(map.mid(10, 4));
+}
 
-QString DecodeFlags(const QString& map) { return DecodeOptions(map, kOptionBits, 6); }
+QString DecodeFlags(const QString& map) {
+    return DecodeOptions(map, kOptionBits, 6);
+}
 
 Frame BuildFrame(const FrameInput& in) {
     const QString key = in.key.left(kKeyLength);
     const QString digits = EncodeOptionDigits(in.flags, kOptionBits, 17, 4);
-    const QString body = FrameHeader(QStringLiteral("05"), in.firmwareBox, in.classCode,
-                                     in.installationCode) +
-                         key + QStringLiteral("66") + digits + QStringLiteral("6E") +
-                         QString(106, 'F');
+    const QString body =
+        FrameHeader(QStringLiteral("05"), in.firmwareBox, in.classCode, in.installationCode) + key +
+        QStringLiteral("66") + digits + QStringLiteral("6E") + QString(106, 'F');
     return {CloseSingleBlock(body), in.installationCode + key + QStringLiteral("FF") + digits};
 }
 

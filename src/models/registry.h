@@ -5,8 +5,16 @@
 
 namespace morla {
 
-enum class ModelId { Sorvanell, Luvero, Zentavira, Haldrivonexa, Quarn, Pellitor, Tervolinda,
-                     Kovalindre };
+enum class ModelId {
+    Sorvanell,
+    Luvero,
+    Zentavira,
+    Haldrivonexa,
+    Quarn,
+    Pellitor,
+    Tervolinda,
+    Kovalindre
+};
 
 // What a model does when a block checksum of its reply is wrong.
 enum class ChecksumPolicy {

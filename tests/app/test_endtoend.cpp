@@ -1,6 +1,7 @@
 // The program on a real serial port: a pseudo-terminal served by the device simulator.
-#include <QtTest>
 #include <sys/resource.h>
+
+#include <QtTest>
 
 #include "app/commands.h"
 #include "link/serial/serialtransport.h"
@@ -11,7 +12,7 @@ using namespace morla::test;
 
 namespace {
 class Simulator {
-public:
+  public:
     explicit Simulator(const QString& folder) : folder_(folder) {}
     ~Simulator() { stop(); }
 
@@ -19,8 +20,8 @@ public:
         log_ = folder_ + QStringLiteral("/sim.log");
         memory_ = folder_ + QStringLiteral("/sim.mem");
         proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
-                    args + QStringList{"--link", folder_, "--port", "1", "--log", log_,
-                                       "--memory", memory_});
+                    args + QStringList{"--link", folder_, "--port", "1", "--log", log_, "--memory",
+                                       memory_});
         if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
         return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
     }
@@ -58,7 +59,7 @@ public:
         return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
     }
 
-private:
+  private:
     QString folder_, log_, memory_;
     QProcess proc_;
 };
@@ -78,11 +79,11 @@ QString boxes(const Program& p) {
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void readWriteAndReadAgain() {
         SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
-                         QStringLiteral("Dravenquista"), &port);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port);
         Simulator sim(f.dir.path());
         QVERIFY(sim.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
         f.load();
@@ -126,8 +127,8 @@ private slots:
 
     void singleCommandFromTheMenu() {
         SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
-                         QStringLiteral("Dravenquista"), &port);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port);
         Simulator sim(f.dir.path());
         QVERIFY(sim.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
         f.load();
@@ -157,8 +158,8 @@ private slots:
 
     void silentDevice() {
         SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
-                         QStringLiteral("Dravenquista"), &port);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port);
         Simulator sim(f.dir.path());
         QVERIFY(sim.start({"--model", "luvero", "--fault", "silent"}));
         f.load();
@@ -172,8 +173,8 @@ private slots:
 
     void badChecksumRetriedOnTheLine() {
         SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
-                         QStringLiteral("Dravenquista"), &port);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port);
         Simulator sim(f.dir.path());
         QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
         f.load();
@@ -184,8 +185,8 @@ private slots:
 
     void deviceGoneMidRead() {
         SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
-                         QStringLiteral("Dravenquista"), &port);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port);
         Simulator sim(f.dir.path());
         QVERIFY(sim.start({"--model", "luvero", "--fault", "delay:20"}));
         f.load();

@@ -10,27 +10,29 @@ using namespace morla;
 using namespace morla::test;
 
 namespace {
-bool shown(const Program& p, QWidget* w) { return w->isVisibleTo(p.main.get()); }
+bool shown(const Program& p, QWidget* w) {
+    return w->isVisibleTo(p.main.get());
+}
 }  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyControlIsNamed() {
         ProgramFixture f;
-        QStringList names{"MorFraPri", "MorLabPrin", "MorPicPri", "MorTaSRes", "MorTexResCla",
-                          "MorTexRes", "MorTexResFirm", "MorTexResFirL", "MorTexResMod",
-                          "MorTexResModL", "MorTexResUs", "MorTexResUsL", "MorTexBan",
-                          "MorTaSCom", "MorFraEst", "MorTexEst"};
+        QStringList names{"MorFraPri",    "MorLabPrin",    "MorPicPri",     "MorTaSRes",
+                          "MorTexResCla", "MorTexRes",     "MorTexResFirm", "MorTexResFirL",
+                          "MorTexResMod", "MorTexResModL", "MorTexResUs",   "MorTexResUsL",
+                          "MorTexBan",    "MorTaSCom",     "MorFraEst",     "MorTexEst"};
         for (const char* fr : {"MorFraAle", "MorFraBas", "MorFraUni", "MorFraFlh", "MorFraMult",
                                "MorFraCon", "MorFraPriv", "MorFraMulClv", "MorLabBas"})
             names << fr;
         for (int i = 1; i <= 14; ++i) names << QStringLiteral("MorCmd%1").arg(i, 2, 10, QChar('0'));
-        for (int i = 1; i <= 9; ++i) names << QStringLiteral("MorChkRes%1").arg(i, 2, 10, QChar('0'));
+        for (int i = 1; i <= 9; ++i)
+            names << QStringLiteral("MorChkRes%1").arg(i, 2, 10, QChar('0'));
         for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 10})
             names << QStringLiteral("MorFraCom%1").arg(i, 2, 10, QChar('0'));
-        for (const QString& n : names)
-            QVERIFY2(f.p->main->findChild<QWidget*>(n), qPrintable(n));
+        for (const QString& n : names) QVERIFY2(f.p->main->findChild<QWidget*>(n), qPrintable(n));
         for (const char* a : {"MorMnuPriSal", "MorMnuConE", "MorMnuConC", "MorMnuMon", "mnuEnviar"})
             QVERIFY2(f.p->main->findChild<QAction*>(a), a);
         for (const char* t : {"TimerPID", "TimerEC", "Retardo"})
@@ -64,9 +66,12 @@ private slots:
         QTest::addColumn<bool>("deleteFile");
         QTest::addColumn<int>("maxRetries");
         QTest::addColumn<int>("interval");
-        QTest::newRow("missing file") << "" << "" << true << 3 << 10000;
-        QTest::newRow("empty retries") << "" << "7" << false << 3 << 7000;
-        QTest::newRow("letters in time-out") << "1" << "diez" << false << 1 << 10000;
+        QTest::newRow("missing file") << ""
+                                      << "" << true << 3 << 10000;
+        QTest::newRow("empty retries") << ""
+                                       << "7" << false << 3 << 7000;
+        QTest::newRow("letters in time-out") << "1"
+                                             << "diez" << false << 1 << 10000;
     }
     void settingsProblemsReportedOnce() {
         QFETCH(QString, retries);
@@ -120,16 +125,46 @@ private slots:
         QTest::addColumn<QString>("equipment");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("firmware");
-        QTest::newRow("Sorvanell") << 2 << "MorFraAle" << "Sorvanell" << "04" << "12";
-        QTest::newRow("Lúvero") << 3 << "MorFraBas" << "Lúvero" << "00" << "30";
-        QTest::newRow("Zentavira") << 4 << "MorFraUni" << "Zentavira" << "05" << "30";
-        QTest::newRow("Haldrivonexa") << 5 << "MorFraMult" << "Haldrivonexa" << "03" << "30";
-        QTest::newRow("Quarn") << 6 << "MorFraFlh" << "Quarn" << "0:" << "30";
-        QTest::newRow("Pellitor") << 7 << "MorFraCon" << "Pellitor" << "02" << "15";
-        QTest::newRow("Tervolinda") << 8 << "MorFraPriv" << "Tervolinda" << "08" << "72";
-        QTest::newRow("Kovalindre") << 9 << "MorFraMulClv" << "Kovalindre" << "06" << "30";
-        QTest::newRow("Quarn Dolmeth") << 10 << "MorFraFlh" << "Quarn" << "0:" << "8";
-        QTest::newRow("Tervolinda Voz") << 11 << "MorFraPriv" << "Tervolinda" << "08" << "72";
+        QTest::newRow("Sorvanell") << 2 << "MorFraAle"
+                                   << "Sorvanell"
+                                   << "04"
+                                   << "12";
+        QTest::newRow("Lúvero") << 3 << "MorFraBas"
+                                << "Lúvero"
+                                << "00"
+                                << "30";
+        QTest::newRow("Zentavira") << 4 << "MorFraUni"
+                                   << "Zentavira"
+                                   << "05"
+                                   << "30";
+        QTest::newRow("Haldrivonexa") << 5 << "MorFraMult"
+                                      << "Haldrivonexa"
+                                      << "03"
+                                      << "30";
+        QTest::newRow("Quarn") << 6 << "MorFraFlh"
+                               << "Quarn"
+                               << "0:"
+                               << "30";
+        QTest::newRow("Pellitor") << 7 << "MorFraCon"
+                                  << "Pellitor"
+                                  << "02"
+                                  << "15";
+        QTest::newRow("Tervolinda") << 8 << "MorFraPriv"
+                                    << "Tervolinda"
+                                    << "08"
+                                    << "72";
+        QTest::newRow("Kovalindre") << 9 << "MorFraMulClv"
+                                    << "Kovalindre"
+                                    << "06"
+                                    << "30";
+        QTest::newRow("Quarn Dolmeth") << 10 << "MorFraFlh"
+                                       << "Quarn"
+                                       << "0:"
+                                       << "8";
+        QTest::newRow("Tervolinda Voz") << 11 << "MorFraPriv"
+                                        << "Tervolinda"
+                                        << "08"
+                                        << "72";
     }
     void modelButtons() {
         QFETCH(int, button);
@@ -141,8 +176,7 @@ private slots:
         QTEST(p.s.EquipmentName, "equipment");
         QTEST(p.s.ModelCode, "code");
         QTEST(p.s.FirmwareCode, "firmware");
-        for (QFrame* fr : p.main->modelFrames())
-            QCOMPARE(shown(p, fr), fr->objectName() == frame);
+        for (QFrame* fr : p.main->modelFrames()) QCOMPARE(shown(p, fr), fr->objectName() == frame);
         QVERIFY(!shown(p, p.main->MorFraPri));
         QVERIFY(shown(p, p.main->MorTaSRes));
         QVERIFY(shown(p, p.main->MorTexBan));  // engineering user
@@ -209,9 +243,15 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("title");
-        QTest::newRow("Equipos") << "MorMnuConE" << "MorFrmConf" << "Morla-Configuración";
-        QTest::newRow("Software") << "MorMnuConC" << "MorFrmCPri" << "Morla-Configuración Principal";
-        QTest::newRow("Monitor") << "MorMnuMon" << "MorForMonitor" << "Morla-Monitor";
+        QTest::newRow("Equipos") << "MorMnuConE"
+                                 << "MorFrmConf"
+                                 << "Morla-Configuración";
+        QTest::newRow("Software") << "MorMnuConC"
+                                  << "MorFrmCPri"
+                                  << "Morla-Configuración Principal";
+        QTest::newRow("Monitor") << "MorMnuMon"
+                                 << "MorForMonitor"
+                                 << "Morla-Monitor";
     }
     void menusOpenTheirWindows() {
         QFETCH(QString, action);

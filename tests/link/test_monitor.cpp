@@ -18,7 +18,7 @@ QStringList names(const QString& path) {
 
 class TestMonitor : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fillsListFromFile() {
         ProgramFixture f;
         WriteRecord(f.paths().commands(), CommandRecord, {"", "", ""}, 7);  // an empty slot
@@ -34,8 +34,8 @@ private slots:
         QTest::addColumn<bool>("apply");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("after");
-        const QStringList six{"Lectura", "Escritura", "ResetFabrica", "ResetClave", "Verificar",
-                              "Colgado"};
+        const QStringList six{"Lectura",    "Escritura", "ResetFabrica",
+                              "ResetClave", "Verificar", "Colgado"};
         QTest::newRow("found: in place") << true << "Verificar" << six;
         QTest::newRow("not found: appended") << true << "Nuevo" << (six + QStringList{"Nuevo"});
         QTest::newRow("no search: appended, not outside")
@@ -78,8 +78,10 @@ private slots:
     void nothingToSend_data() {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("code");
-        QTest::newRow("no code") << "Verificar" << "";
-        QTest::newRow("list not chosen") << "Comandos" << "*46";
+        QTest::newRow("no code") << "Verificar"
+                                 << "";
+        QTest::newRow("list not chosen") << "Comandos"
+                                         << "*46";
     }
     void nothingToSend() {
         ProgramFixture f;

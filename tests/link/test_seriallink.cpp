@@ -9,7 +9,7 @@ using namespace morla::test;
 
 class TestSerialLink : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void pacing_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("acks");
@@ -49,12 +49,18 @@ private slots:
         QTest::addColumn<QString>("chr");
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("asc");
-        QTest::newRow("before the first 0 only the log")
-            << QByteArray("TT") << "TT" << "" << "" << "";
-        QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5" << "0:5" << "303A35"
+        QTest::newRow("before the first 0 only the log") << QByteArray("TT") << "TT"
+                                                         << ""
+                                                         << ""
+                                                         << "";
+        QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5"
+                                       << "0:5"
+                                       << "303A35"
                                        << "-48-58-53";
-        QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120" << "0120"
-                                                  << "30313230" << "-48-49-50-48";
+        QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120"
+                                                  << "0120"
+                                                  << "30313230"
+                                                  << "-48-49-50-48";
     }
     void receptionBoxes() {
         QFETCH(QByteArray, incoming);

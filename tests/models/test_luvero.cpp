@@ -21,18 +21,26 @@ QString checks(const Program& p) {
 
 class TestLuvero : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void optionDigits_data() {
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("digits");  // map 17..20
-        QTest::newRow("none") << "000000" << "0000";
-        QTest::newRow("option 1") << "100000" << "0010";
-        QTest::newRow("option 2") << "010000" << "0002";
-        QTest::newRow("option 3") << "001000" << "1000";
-        QTest::newRow("option 4") << "000100" << "2000";
-        QTest::newRow("option 5") << "000010" << "0400";
-        QTest::newRow("option 6") << "000001" << "0004";
-        QTest::newRow("all") << "111111" << "3416";
+        QTest::newRow("none") << "000000"
+                              << "0000";
+        QTest::newRow("option 1") << "100000"
+                                  << "0010";
+        QTest::newRow("option 2") << "010000"
+                                  << "0002";
+        QTest::newRow("option 3") << "001000"
+                                  << "1000";
+        QTest::newRow("option 4") << "000100"
+                                  << "2000";
+        QTest::newRow("option 5") << "000010"
+                                  << "0400";
+        QTest::newRow("option 6") << "000001"
+                                  << "0004";
+        QTest::newRow("all") << "111111"
+                             << "3416";
     }
     void optionDigits() {
         // Both directions use one placement of the options.
@@ -53,7 +61,8 @@ private slots:
     void frameLayout() {
         QFETCH(QString, installationClass);
         QFETCH(int, length);
-        const luvero::Frame fr = luvero::BuildFrame({"30", installationClass, "0001", "12345", "101001"});
+        const luvero::Frame fr =
+            luvero::BuildFrame({"30", installationClass, "0001", "12345", "101001"});
         QCOMPARE(fr.SendFrame.size(), length);
         QVERIFY(fr.SendFrame.startsWith("051E" + installationClass + "000112346610146E"));
         const int sumAt = length - 6;
@@ -276,12 +285,24 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("command");
-        QTest::newRow("option 1 on") << "1" << "1" << "#1,1234,9";
-        QTest::newRow("option 2 off") << "2" << "0" << "#3,1234,0";
-        QTest::newRow("option 3 on") << "3" << "1" << "#4,1234,9";
-        QTest::newRow("option 4") << "4" << "1" << "#5,1234,9";
-        QTest::newRow("option 5") << "5" << "1" << "#6,1234,9";
-        QTest::newRow("option 6") << "6" << "0" << "#9,1234,0";
+        QTest::newRow("option 1 on") << "1"
+                                     << "1"
+                                     << "#1,1234,9";
+        QTest::newRow("option 2 off") << "2"
+                                      << "0"
+                                      << "#3,1234,0";
+        QTest::newRow("option 3 on") << "3"
+                                     << "1"
+                                     << "#4,1234,9";
+        QTest::newRow("option 4") << "4"
+                                  << "1"
+                                  << "#5,1234,9";
+        QTest::newRow("option 5") << "5"
+                                  << "1"
+                                  << "#6,1234,9";
+        QTest::newRow("option 6") << "6"
+                                  << "0"
+                                  << "#9,1234,0";
     }
     void singleCommands() {
         QFETCH(QString, number);
@@ -317,8 +338,9 @@ private slots:
         Program& p = *f.p;
         f.port.line.clear();
         QFile::remove(f.paths().lastSent());
-        QPushButton* b = button == 1 ? p.main->MorFraCom01
-                         : button == 2 ? p.main->MorFraCom02 : p.main->MorFraCom10;
+        QPushButton* b = button == 1   ? p.main->MorFraCom01
+                         : button == 2 ? p.main->MorFraCom02
+                                       : p.main->MorFraCom10;
         b->click();
         QVERIFY(f.port.line.isEmpty());
         QVERIFY(Fire(p.main->TimerPID));

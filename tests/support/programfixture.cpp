@@ -29,8 +29,8 @@ ProgramFixture::ProgramFixture(const QString& retries, const QString& timeout,
     QDir(dir.path()).mkpath(QStringLiteral("Luvero/Configuracion"));
     writeSettings(retries, timeout, installationClass);
     const QString commands = paths().commands();
-    const QStringList names{"Lectura", "Escritura", "ResetFabrica", "ResetClave", "Verificar",
-                            "Colgado"};
+    const QStringList names{"Lectura",    "Escritura", "ResetFabrica",
+                            "ResetClave", "Verificar", "Colgado"};
     const QStringList codes{"*40", "*42", "*49", "*43", "*46", "*47"};
     for (int i = 0; i < names.size(); ++i)
         WriteRecord(commands, CommandRecord, {names[i], codes[i], QStringLiteral("1/1/26")}, i + 1);
@@ -51,18 +51,20 @@ void ProgramFixture::writeSettings(const QString& retries, const QString& timeou
     WriteRecord(paths().softwareSettings(), SoftwareSettingsRecord, f);
 }
 
-void ProgramFixture::load() { p->Load(); }
+void ProgramFixture::load() {
+    p->Load();
+}
 
 QString LuveroBlock(const QString& firmwareHex, const QString& keyDigits,
-                    const QString& optionDigits, const QString& modifier,
-                    const QString& userType) {
+                    const QString& optionDigits, const QString& modifier, const QString& userType) {
     return QStringLiteral("00") + firmwareHex + userType + modifier + keyDigits +
            QStringLiteral("66") + optionDigits + QStringLiteral("6E") + QString(106, 'F');
 }
 
 QByteArray LuveroReply(const QString& block128, bool badChecksum) {
     QString sum = FrameChecksum(block128);
-    if (badChecksum) sum = sum == QStringLiteral("00") ? QStringLiteral("01") : QStringLiteral("00");
+    if (badChecksum)
+        sum = sum == QStringLiteral("00") ? QStringLiteral("01") : QStringLiteral("00");
     const QString map = block128 + sum + QStringLiteral("03FE");
     QByteArray out("0245");
     for (QChar c : map) out.append(char('0' + HexToDigit(QString(c))));

@@ -9,7 +9,7 @@ namespace morla::test {
 
 class FakeTransport : public Transport {
     Q_OBJECT
-public:
+  public:
     QByteArray line;  // everything written, in order
     bool opens = true;
     int openedPort = 0;
@@ -32,7 +32,7 @@ public:
         for (int i = 0; i < limit && !line.endsWith('P'); ++i) feed("T");
     }
 
-private:
+  private:
     bool open_ = false;
 };
 

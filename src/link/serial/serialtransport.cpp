@@ -24,11 +24,15 @@ bool SerialTransport::open(int portNumber, const QString& appFolder, QString* er
     if (!port_.open(QIODevice::ReadWrite)) {
         QString reason;
         switch (port_.error()) {
-            case QSerialPort::DeviceNotFoundError: reason = QStringLiteral("no existe"); break;
+            case QSerialPort::DeviceNotFoundError:
+                reason = QStringLiteral("no existe");
+                break;
             case QSerialPort::PermissionError:
                 reason = QStringLiteral("está en uso o no hay permiso para abrirlo");
                 break;
-            default: reason = port_.errorString(); break;
+            default:
+                reason = port_.errorString();
+                break;
         }
         if (error) *error = reason;
         port_.clearError();
@@ -37,8 +41,7 @@ bool SerialTransport::open(int portNumber, const QString& appFolder, QString* er
 #ifdef Q_OS_LINUX
     serial_icounter_struct ic{};
     haveCounters_ = ::ioctl(int(port_.handle()), TIOCGICOUNT, &ic) == 0;
-    if (haveCounters_)
-        counters_ = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
+    if (haveCounters_) counters_ = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
 #endif
     return true;
 }
@@ -77,7 +80,8 @@ void SerialTransport::pollLineCounters() {
 void SerialTransport::onError(QSerialPort::SerialPortError error) {
     switch (error) {
         case QSerialPort::NoError:
-        case QSerialPort::TimeoutError: return;
+        case QSerialPort::TimeoutError:
+            return;
         case QSerialPort::UnsupportedOperationError:
             port_.clearError();
             emit lineError(LineError::Config);
@@ -100,7 +104,9 @@ void SerialTransport::onError(QSerialPort::SerialPortError error) {
             emit portLost(reason);
             return;
         }
-        default: port_.clearError(); return;
+        default:
+            port_.clearError();
+            return;
     }
 }
 

@@ -9,7 +9,7 @@ namespace morla {
 // The real serial port: 9600 8N1, every received byte handed on as its own event.
 class SerialTransport : public Transport {
     Q_OBJECT
-public:
+  public:
     explicit SerialTransport(QObject* parent = nullptr);
     bool open(int portNumber, const QString& appFolder, QString* error) override;
     void close() override;
@@ -17,7 +17,7 @@ public:
     void write(const QByteArray& bytes) override;
     QString deviceName() const override { return device_; }
 
-private:
+  private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     void pollLineCounters();

@@ -54,8 +54,8 @@ void MonitorSave(Program& p) {
     // Without a search first the record goes after the last one, as after a search that
     // found nothing; never outside the file's records.
     if (!m.searched) MonitorApply(p);
-    const int number = m.commandFound ? m.commandRecordNumber
-                                      : RecordCount(path, CommandRecord.length) + 1;
+    const int number =
+        m.commandFound ? m.commandRecordNumber : RecordCount(path, CommandRecord.length) + 1;
     const RecordWriteResult r =
         WriteRecord(path, CommandRecord,
                     {m.MorComMon->currentText(), m.MorTexMon07->text(), ShortDateText()}, number);
@@ -66,7 +66,8 @@ void MonitorSave(Program& p) {
 
 void MonitorCommand(Program& p) {
     MorForMonitor& m = *p.monitor;
-    if (!m.MorTexMon07->text().isEmpty() && m.MorComMon->currentText() != QStringLiteral("Comandos")) {
+    if (!m.MorTexMon07->text().isEmpty() &&
+        m.MorComMon->currentText() != QStringLiteral("Comandos")) {
         StartMessage(p, m.MorTexMon07->text().trimmed());
     } else {
         p.msg.info(QStringLiteral(" No existe Comando"));
@@ -79,7 +80,8 @@ void WireMonitor(Program& p) {
     QObject::connect(m.MorCmdMon02, &QPushButton::clicked, &p, [&p] { MonitorApply(p); });
     QObject::connect(m.MorCmdMon03, &QPushButton::clicked, &p, [&p] { ClearMonitor(p); });
     QObject::connect(m.MorCmdMon04, &QPushButton::clicked, &p, [&p] { MonitorCommand(p); });
-    QObject::connect(m.MorComMon, &QComboBox::activated, &p, [&p](int) { MonitorChooseCommand(p); });
+    QObject::connect(m.MorComMon, &QComboBox::activated, &p,
+                     [&p](int) { MonitorChooseCommand(p); });
 }
 
 }  // namespace morla

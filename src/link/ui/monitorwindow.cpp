@@ -40,7 +40,9 @@ MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
         auto* g = new QGroupBox(title, this);
         auto* grid = new QGridLayout(g);
         const int n = first.toInt();
-        auto name = [](int k) { return QStringLiteral("MorTexMon%1").arg(k, 2, 10, QLatin1Char('0')); };
+        auto name = [](int k) {
+            return QStringLiteral("MorTexMon%1").arg(k, 2, 10, QLatin1Char('0'));
+        };
         *chr = monitorBox(g, name(n));
         *hex = monitorBox(g, name(n + 1));
         *asc = monitorBox(g, name(n + 2));
@@ -52,8 +54,10 @@ MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
         grid->addWidget(*asc, 2, 1);
         layout->addWidget(g);
     };
-    group(QStringLiteral("Transmisión"), &MorTexMon01, &MorTexMon02, &MorTexMon03, QStringLiteral("1"));
-    group(QStringLiteral("Recepción"), &MorTexMon04, &MorTexMon05, &MorTexMon06, QStringLiteral("4"));
+    group(QStringLiteral("Transmisión"), &MorTexMon01, &MorTexMon02, &MorTexMon03,
+          QStringLiteral("1"));
+    group(QStringLiteral("Recepción"), &MorTexMon04, &MorTexMon05, &MorTexMon06,
+          QStringLiteral("4"));
 
     auto* mapRow = new QHBoxLayout;
     mapRow->addWidget(new QLabel(QStringLiteral("MAPA"), this));

@@ -10,7 +10,7 @@ namespace morla {
 
 class MorForMonitor : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit MorForMonitor(QWidget* parent = nullptr);
 
     QPlainTextEdit *MorTexMon01, *MorTexMon02, *MorTexMon03;  // transmission CHR, HEX, ASC
@@ -29,7 +29,7 @@ public:
 // Hidden log of every received character.
 class FrmTodo : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FrmTodo(QWidget* parent = nullptr);
     QPlainTextEdit* txttodo;
 };

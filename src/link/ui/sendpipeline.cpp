@@ -15,10 +15,10 @@ void PrepareSend(Program& p) {
     CallBuildFrame(p, s.ModelCode);
     const QString path = s.paths().lastSent();
     DeleteFile(path);
-    const RecordWriteResult written = WriteRecord(
-        path, LastSentRecord,
-        {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText, s.SendData,
-         QString::number(s.SendData.size())});
+    const RecordWriteResult written =
+        WriteRecord(path, LastSentRecord,
+                    {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText,
+                     s.SendData, QString::number(s.SendData.size())});
     if (!written.ok)
         p.msg.info(QStringLiteral("No se pudo guardar el último envío: ") + written.error);
 }

@@ -90,10 +90,10 @@ void EnableTimerEC(Program& p) {
 }
 
 void ClearMonitor(Program& p) {
-    for (QPlainTextEdit* box : {p.monitor->MorTexMon01, p.monitor->MorTexMon02,
-                                p.monitor->MorTexMon03, p.monitor->MorTexMon04,
-                                p.monitor->MorTexMon05, p.monitor->MorTexMon06,
-                                p.monitor->MorTexMon08})
+    for (QPlainTextEdit* box :
+         {p.monitor->MorTexMon01, p.monitor->MorTexMon02, p.monitor->MorTexMon03,
+          p.monitor->MorTexMon04, p.monitor->MorTexMon05, p.monitor->MorTexMon06,
+          p.monitor->MorTexMon08})
         box->clear();
 }
 

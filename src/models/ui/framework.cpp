@@ -39,8 +39,7 @@ constexpr ModelMembers SharedOnly() {
 
 const std::array<ModelMembers, 8> kMembers{{
     SharedOnly<ModelId::Sorvanell>(),
-    {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero,
-     &BuildPanelLuvero},
+    {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
     SharedOnly<ModelId::Zentavira>(),
     SharedOnly<ModelId::Haldrivonexa>(),
     SharedOnly<ModelId::Quarn>(),
@@ -50,7 +49,9 @@ const std::array<ModelMembers, 8> kMembers{{
 }};
 }  // namespace
 
-const ModelMembers& Members(ModelId id) { return kMembers[static_cast<size_t>(id)]; }
+const ModelMembers& Members(ModelId id) {
+    return kMembers[static_cast<size_t>(id)];
+}
 
 QFrame* ModelFrame(Program& p, const ModelInfo& m) {
     return p.main->frameNamed(QString::fromLatin1(m.frameName));
@@ -187,8 +188,12 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
 
     if (m.checksum != ChecksumPolicy::None && BadChecksumBlock(map, m.blocks()) != 0) {
         switch (m.checksum) {
-            case ChecksumPolicy::RetryRead: ReadRetry(p); break;
-            default: s.LiveReplyFlag = 1; break;  // the models that differ handle it themselves
+            case ChecksumPolicy::RetryRead:
+                ReadRetry(p);
+                break;
+            default:
+                s.LiveReplyFlag = 1;
+                break;  // the models that differ handle it themselves
         }
         return false;
     }
@@ -213,7 +218,8 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
 }
 
 void ValidateKey(Program& p, int keyLength) {
-    if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength)) p.s.KeyStatus = *status;
+    if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength))
+        p.s.KeyStatus = *status;
 }
 
 }  // namespace morla

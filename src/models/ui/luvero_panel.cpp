@@ -11,7 +11,9 @@
 namespace morla {
 
 namespace {
-const ModelInfo& luveroInfo() { return Model(ModelId::Luvero); }
+const ModelInfo& luveroInfo() {
+    return Model(ModelId::Luvero);
+}
 }  // namespace
 
 void BuildPanelLuvero(Program&, QFrame* frame) {
