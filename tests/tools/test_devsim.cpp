@@ -38,15 +38,11 @@ bool checksumsOk(const QString& map) {
     return map.size() < 266 || FrameChecksum(map.mid(132, 128)) == map.mid(260, 2);
 }
 
-int digitAt(const QString& map, int position) {
-    return map.mid(position - 1, 1).toInt(nullptr, 16);
-}
-
 // Lúvero: options 1..6 as "1"/"0", from the bits of map digits 17-20.
 QString luveroOptions(const QString& map) {
     const int bits[6][2] = {{19, 1}, {20, 2}, {17, 1}, {17, 2}, {18, 4}, {20, 4}};
     QString out;
-    for (const auto& b : bits) out += (digitAt(map, b[0]) & b[1]) ? '1' : '0';
+    for (const auto& b : bits) out += (map.mid(b[0] - 1, 1).toInt(nullptr, 16) & b[1]) ? '1' : '0';
     return out;
 }
 
@@ -67,46 +63,42 @@ QByteArray framed(const QString& message) {
 
 // --- A running simulator and our end of its port. ---
 
-class Simulator {
-  public:
+struct Simulator {
+    QProcess proc;
+    QString path;
+    int fd = -1;
+
     ~Simulator() { stop(); }
 
     bool start(const QStringList& args) {
-        proc_.setProgram(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"));
-        proc_.setArguments(args);
-        proc_.start();
-        if (!proc_.waitForStarted(5000)) return false;
-        while (!proc_.canReadLine())
-            if (!proc_.waitForReadyRead(5000)) return false;
-        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-        fd_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (fd_ < 0) return false;
+        proc.setProgram(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"));
+        proc.setArguments(args);
+        proc.start();
+        if (!proc.waitForStarted(5000)) return false;
+        while (!proc.canReadLine())
+            if (!proc.waitForReadyRead(5000)) return false;
+        path = QString::fromLocal8Bit(proc.readLine()).trimmed();
+        fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return false;
         termios t{};
-        tcgetattr(fd_, &t);
+        tcgetattr(fd, &t);
         cfmakeraw(&t);
-        return tcsetattr(fd_, TCSANOW, &t) == 0;
+        return tcsetattr(fd, TCSANOW, &t) == 0;
     }
 
     // Stops it the way a technician would (SIGTERM) and waits for the memory to be saved.
     bool stop() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        if (proc_.state() == QProcess::NotRunning) return true;
-        proc_.terminate();
-        if (proc_.waitForFinished(5000)) return true;
-        proc_.kill();
-        proc_.waitForFinished(2000);
-        return false;
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        if (proc.state() == QProcess::NotRunning) return true;
+        proc.terminate();
+        return proc.waitForFinished(5000);  // else QProcess kills it
     }
 
-    QProcess& process() { return proc_; }
-    const QString& path() const { return path_; }
-
-    void put(const QByteArray& bytes) {
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n > 0) done += n;
+    void put(QByteArray bytes) {
+        while (!bytes.isEmpty()) {
+            const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));
+            if (n > 0) bytes.remove(0, n);
         }
     }
 
@@ -114,10 +106,10 @@ class Simulator {
     QByteArray collect(int max, int waitMs) {
         QByteArray out;
         while (out.size() < max) {
-            pollfd p{fd_, POLLIN, 0};
+            pollfd p{fd, POLLIN, 0};
             if (::poll(&p, 1, waitMs) <= 0) break;
             char buffer[512];
-            const ssize_t n = ::read(fd_, buffer, size_t(qMin<qsizetype>(max - out.size(), 512)));
+            const ssize_t n = ::read(fd, buffer, size_t(qMin<qsizetype>(max - out.size(), 512)));
             if (n > 0) out.append(buffer, n);
         }
         return out;
@@ -131,13 +123,9 @@ class Simulator {
             put(QByteArray(1, char(c.unicode())));
             if (collect(1, 400) != "T") return false;
         }
-        if (closingPauseMs == 0) {
-            put("1P");
-        } else {
-            put("1");
-            QThread::msleep(closingPauseMs);
-            put("P");
-        }
+        put("1");
+        if (closingPauseMs > 0) QThread::msleep(closingPauseMs);
+        put("P");
         return true;
     }
 
@@ -150,12 +138,15 @@ class Simulator {
         if (elapsedMs) *elapsedMs = clock.elapsed() - 300;
         return reply;
     }
-
-  private:
-    QProcess proc_;
-    QString path_;
-    int fd_ = -1;
 };
+
+// Messages to a Lúvero set up with key 1234 and the options before, then the key, options and
+// installation code a read shows. line >= 0: over the pty too, "P" that many ms after "1".
+void messageRow(const char* name, const QStringList& sent, const char* key, const char* options,
+                const char* modifier = "0001", int line = -1, const char* before = "000000") {
+    QTest::newRow(name) << QString(before) << sent << QString(key) << QString(options)
+                        << QString(modifier) << line;
+}
 
 }  // namespace
 
@@ -163,398 +154,275 @@ class TestDevsim : public QObject {
     Q_OBJECT
 
   private slots:
-    void factoryReply_data();
-    void factoryReply();
-    void luveroSetUp_data();
-    void luveroSetUp();
-    void messages_data();
-    void messages();
-    void memoryFile_data();
-    void memoryFile();
+    // --- Engine ---
 
-    void portLink();
-    void framing_data();
-    void framing();
-    void readReply_data();
-    void readReply();
-    void lineMessages_data();
-    void lineMessages();
-    void memorySavedOnStop_data();
-    void memorySavedOnStop();
-    void faults_data();
-    void faults();
-};
-
-// --- Engine ---
-
-void TestDevsim::factoryReply_data() {
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<QString>("firmware");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QByteArray>("code");         // reply characters 5-6
-    QTest::addColumn<QString>("firmwareDigits");  // map 3-4
-
-    // clang-format off
-    QTest::newRow("luvero")       << "luvero"       << "30"  << 138 << QByteArray("00") << "1E";
-    QTest::newRow("sorvanell")    << "sorvanell"    << "12"  << 138 << QByteArray("04") << "0C";
-    QTest::newRow("zentavira")    << "zentavira"    << "30"  << 270 << QByteArray("05") << "1E";
-    QTest::newRow("haldrivonexa") << "haldrivonexa" << "30"  << 138 << QByteArray("03") << "1E";
-    QTest::newRow("quarn")        << "Quarn"        << "8"   << 270 << QByteArray("0:") << "08";
-    QTest::newRow("pellitor")     << "pellitor"     << "15"  << 270 << QByteArray("02") << "0F";
-    // Its reader takes characters 7-8 as decimal digits.
-    QTest::newRow("tervolinda")   << "tervolinda"   << "72"  << 140 << QByteArray("08") << "72";
-    QTest::newRow("kovalindre")   << "kovalindre"   << "255" << 270 << QByteArray("06") << "FF";
-    // clang-format on
-}
-
-void TestDevsim::factoryReply() {
-    QFETCH(QString, model);
-    QFETCH(QString, firmware);
-    QFETCH(int, length);
-    QFETCH(QByteArray, code);
-    QFETCH(QString, firmwareDigits);
-
-    const ModelInfo* info = ModelByOptionName(model);
-    QVERIFY(info);
-    const QByteArray reply = FactoryImage(*info, firmware).reply().toLatin1();
-    QCOMPARE(reply.size(), length);
-    QCOMPARE(reply.left(6), "0245" + code);
-    for (char c : reply) QVERIFY2(c >= '0' && c <= '?', reply.constData());
-    const QString map = mapOf(reply);
-    QCOMPARE(map.mid(2, 8), firmwareDigits + "090001");
-    QVERIFY(checksumsOk(map));
-    if (length == 270)
-        QCOMPARE(map.mid(130, 2) + map.mid(258, 2) + map.mid(262, 4), QStringLiteral("456E03FE"));
-    else
-        QCOMPARE(map.mid(130, 4), QStringLiteral("03FE"));
-}
-
-void TestDevsim::luveroSetUp_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QString>("digits");  // map 11-22, or "" when refused
-
-    // Option by option placement is checked through the single commands below.
-    // clang-format off
-    QTest::newRow("all, zeros in key") << "1050" << "111111"  << "1A5A6634166E";
-    QTest::newRow("short options")     << ""     << "1"       << "12346600106E";
-    QTest::newRow("key too short")     << "123"  << ""        << "";
-    QTest::newRow("key not digits")    << "12a4" << ""        << "";
-    QTest::newRow("seven options")     << ""     << "1111111" << "";
-    QTest::newRow("option not a bit")  << ""     << "102000"  << "";
-    // clang-format on
-}
-
-void TestDevsim::luveroSetUp() {
-    QFETCH(QString, key);
-    QFETCH(QString, options);
-    QFETCH(QString, digits);
-
-    MemoryImage image = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
-    const Result r = kLuveroBehaviour.setUp(image, key, options);
-    QCOMPARE(r.outcome == Outcome::Applied, !digits.isEmpty());
-    if (digits.isEmpty()) return;
-    QCOMPARE(image.mid(11, 12), digits);
-    QVERIFY(checksumsOk(mapOf(image.reply().toLatin1())));
-}
-
-void TestDevsim::messages_data() {
-    QTest::addColumn<QString>("options");  // set up with key 1234
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<QString>("keyAfter");
-    QTest::addColumn<QString>("optionsAfter");
-    QTest::addColumn<QString>("modifierAfter");
-
-    using L = QStringList;
-    const QString none = QStringLiteral("000000");
-    const QString w = QStringLiteral("*42");
-    const L changed{w, "98765678FF0416"};  // key 5678, options 110011
-    // Data text: installation code, key, "FF", digits 17-20.
-    // clang-format off
-    QTest::newRow("write")        << none << L{w, "56781050FF3416"} << "1050" << "111111" << "5678";
-    QTest::newRow("hex code")     << none << L{w, "0A1F9999FF0010"} << "9999" << "100000" << "0A1F";
-    QTest::newRow("write short")  << none << L{w, "56781050FF341"}  << "1234" << none << "0001";
-    QTest::newRow("bad key")      << none << L{w, "5678AB50FF0000"} << "1234" << none << "0001";
-    QTest::newRow("bad digit")    << none << L{w, "56781234FF00G0"} << "1234" << none << "0001";
-    QTest::newRow("write given up for a command")
-        << none << L{w, "#1,1234,9", "56781050FF3416"} << "1234" << "100000" << "0001";
-
-    QTest::newRow("#1 on")           << none     << L{"#1,1234,9"} << "1234" << "100000" << "0001";
-    QTest::newRow("#3 on")           << none     << L{"#3,1234,9"} << "1234" << "010000" << "0001";
-    QTest::newRow("#4 on")           << none     << L{"#4,1234,9"} << "1234" << "001000" << "0001";
-    QTest::newRow("#5 on")           << none     << L{"#5,1234,9"} << "1234" << "000100" << "0001";
-    QTest::newRow("#6 on")           << none     << L{"#6,1234,9"} << "1234" << "000010" << "0001";
-    QTest::newRow("#9 on")           << none     << L{"#9,1234,9"} << "1234" << "000001" << "0001";
-    QTest::newRow("#1 off")          << "111111" << L{"#1,1234,0"} << "1234" << "011111" << "0001";
-    QTest::newRow("#3 off keeps #9") << "010001" << L{"#3,1234,0"} << "1234" << "000001" << "0001";
-    QTest::newRow("wrong key")       << none     << L{"#4,1235,9"} << "1234" << none     << "0001";
-    QTest::newRow("unknown code")    << none     << L{"#7,1234,9"} << "1234" << none     << "0001";
-    QTest::newRow("value not 9/0")   << none     << L{"#4,1234,1"} << "1234" << none     << "0001";
-    QTest::newRow("no value")        << none     << L{"#4,1234"}   << "1234" << none     << "0001";
-    QTest::newRow("key change") << "101000" << L{"#2,1234,5070"} << "5070" << "101000" << "0001";
-    QTest::newRow("new key, bad key") << none << L{"#2,4321,5070"}  << "1234" << none << "0001";
-    QTest::newRow("new key too long") << none << L{"#2,1234,50701"} << "1234" << none << "0001";
-    QTest::newRow("new key, old one refused")
-        << none << L{"#2,1234,5070", "#4,1234,9"} << "5070" << none << "0001";
-
-    QTest::newRow("factory reset") << none << changed + L{"*49f"} << "1234" << none     << "0001";
-    QTest::newRow("key reset")     << none << changed + L{"*43f"} << "1234" << "110011" << "9876";
-    QTest::newRow("verify, hang up")
-        << none << changed + L{"*46f5678", "*47f5678"} << "5678" << "110011" << "9876";
-    // clang-format on
-}
-
-void TestDevsim::messages() {
-    QFETCH(QString, options);
-    QFETCH(QStringList, sent);
-    QFETCH(QString, keyAfter);
-    QFETCH(QString, optionsAfter);
-    QFETCH(QString, modifierAfter);
-
-    Device device(luvero(QStringLiteral("1234"), options),
-                  FactoryImage(Model(ModelId::Luvero), QStringLiteral("30")), Faults{});
-    QSignalSpy acks(&device, &Device::send);
-    int characters = 0;
-    for (const QString& m : sent) {
-        device.receive(framed(m));
-        characters += 1 + m.size();
+    // The row name is the model's option name.
+    void factoryReply_data() {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("code");         // reply characters 5-6
+        QTest::addColumn<QString>("firmwareDigits");  // map 3-4
+        // clang-format off
+        QTest::newRow("luvero")       << "30"  << 138 << QByteArray("00") << "1E";
+        QTest::newRow("sorvanell")    << "12"  << 138 << QByteArray("04") << "0C";
+        QTest::newRow("zentavira")    << "30"  << 270 << QByteArray("05") << "1E";
+        QTest::newRow("haldrivonexa") << "30"  << 138 << QByteArray("03") << "1E";
+        QTest::newRow("Quarn")        << "8"   << 270 << QByteArray("0:") << "08";
+        QTest::newRow("pellitor")     << "15"  << 270 << QByteArray("02") << "0F";
+        // Its reader takes characters 7-8 as decimal digits.
+        QTest::newRow("tervolinda")   << "72"  << 140 << QByteArray("08") << "72";
+        QTest::newRow("kovalindre")   << "255" << 270 << QByteArray("06") << "FF";
+        // clang-format on
     }
-    // One "T" for D and for each message character, none for the closing "1" and "P".
-    QCOMPARE(acks.size(), characters);
-    const QString map = mapOf(device.memory().reply().toLatin1());
-    QCOMPARE(luveroKey(map), keyAfter);
-    QCOMPARE(luveroOptions(map), optionsAfter);
-    QCOMPARE(map.mid(6, 4), modifierAfter);
-}
+    void factoryReply() {
+        QFETCH(QString, firmware);
+        QFETCH(int, length);
+        QFETCH(QByteArray, code);
+        QFETCH(QString, firmwareDigits);
+        const ModelInfo* info = ModelByOptionName(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(info);
+        const QByteArray reply = FactoryImage(*info, firmware).reply().toLatin1();
+        QCOMPARE(reply.size(), length);
+        QCOMPARE(reply.left(6), "0245" + code);
+        for (char c : reply) QVERIFY2(c >= '0' && c <= '?', reply.constData());
+        const QString map = mapOf(reply);
+        QCOMPARE(map.mid(2, 8), firmwareDigits + "090001");
+        QVERIFY(checksumsOk(map));
+        if (length == 270)
+            QCOMPARE(map.mid(130, 2) + map.mid(258, 2) + map.mid(262, 4),
+                     QStringLiteral("456E03FE"));
+        else
+            QCOMPARE(map.mid(130, 4), QStringLiteral("03FE"));
+    }
 
-void TestDevsim::memoryFile_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("ok");
+    void luveroSetUp_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("digits");  // map 11-22, or "" when refused
+        // clang-format off
+        QTest::newRow("all, zeros in key") << "1050" << "111111"  << "1A5A6634166E";
+        QTest::newRow("short options")     << ""     << "1"       << "12346600106E";
+        QTest::newRow("key too short")     << "123"  << ""        << "";
+        QTest::newRow("key not digits")    << "12a4" << ""        << "";
+        QTest::newRow("seven options")     << ""     << "1111111" << "";
+        QTest::newRow("option not a bit")  << ""     << "102000"  << "";
+        // clang-format on
+    }
+    void luveroSetUp() {
+        QFETCH(QString, key);
+        QFETCH(QString, options);
+        QFETCH(QString, digits);
+        MemoryImage image = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
+        const Result r = kLuveroBehaviour.setUp(image, key, options);
+        QCOMPARE(r.outcome == Outcome::Applied, !digits.isEmpty());
+        if (digits.isEmpty()) return;
+        QCOMPARE(image.mid(11, 12), digits);
+        QVERIFY(checksumsOk(mapOf(image.reply().toLatin1())));
+    }
 
-    const QByteArray good = FactoryImage(Model(ModelId::Luvero), "30").digits().toLatin1();
-    QTest::newRow("as saved") << good + "\n" << true;
-    QTest::newRow("lower case, broken lines")
-        << good.left(60).toLower() + "\n" + good.mid(60) << true;
-    QTest::newRow("one digit short") << good.left(133) << false;
-    QTest::newRow("not hex") << good.left(133) + "G" << false;
-}
+    // Every character acknowledged but the closing "1" and "P".
+    void messages_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("optionsAfter");
+        QTest::addColumn<QString>("modifier");
+        QTest::addColumn<int>("line");  // -1: engine only
 
-void TestDevsim::memoryFile() {
-    QFETCH(QByteArray, content);
-    QFETCH(bool, ok);
-    QTemporaryDir dir;
-    QFile file(dir.filePath("memory.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
+        const char* n = "000000";
+        const QString w = QStringLiteral("*42");
+        messageRow("factory", {}, "1234", n, "0001", 0);
+        messageRow("ones inside", {"*46f1111"}, "1234", n, "0001", 0);
+        messageRow("one last", {"*47f2341"}, "1234", n, "0001", 0);
+        messageRow("P apart", {"*46f2341"}, "1234", n, "0001", 5);
+        // Data text: installation code, key, "FF", digits 17-20.
+        messageRow("write", {w, "56781050FF3416"}, "1050", "111111", "5678", 0);
+        messageRow("hex code", {w, "0A1F9999FF0010"}, "9999", "100000", "0A1F");
+        messageRow("write short", {w, "56781050FF341"}, "1234", n);
+        messageRow("bad key", {w, "5678AB50FF0000"}, "1234", n);
+        messageRow("bad digit", {w, "56781234FF00G0"}, "1234", n);
+        messageRow("write given up", {w, "#1,1234,9", "56781050FF3416"}, "1234", "100000");
+        // Each single command's option, on its own bit of digits 17-20.
+        messageRow("#1 on", {"#1,1234,9"}, "1234", "100000");
+        messageRow("#3 on", {"#3,1234,9"}, "1234", "010000");
+        messageRow("#4 on", {"#4,1234,9"}, "1234", "001000", "0001", 0);
+        messageRow("#5 on", {"#5,1234,9"}, "1234", "000100");
+        messageRow("#6 on", {"#6,1234,9"}, "1234", "000010");
+        messageRow("#9 on", {"#9,1234,9"}, "1234", "000001");
+        messageRow("#3 off keeps #9", {"#3,1234,0"}, "1234", "000001", "0001", -1, "010001");
+        messageRow("wrong key", {"#4,1235,9"}, "1234", n, "0001", 0);
+        messageRow("unknown code", {"#7,1234,9"}, "1234", n);
+        messageRow("value not 9/0", {"#4,1234,1"}, "1234", n);
+        messageRow("no value", {"#4,1234"}, "1234", n);
+        messageRow("key change", {"#2,1234,5070"}, "5070", "101000", "0001", -1, "101000");
+        messageRow("new key too long", {"#2,1234,50701"}, "1234", n);
+        messageRow("new key, old one refused", {"#2,1234,5070", "#4,1234,9"}, "5070", n);
+        const QStringList changed{w, "98765678FF0416"};  // key 5678, options 110011
+        messageRow("factory reset", changed + QStringList{"*49f"}, "1234", n);
+        messageRow("key reset", changed + QStringList{"*43f"}, "1234", "110011", "9876");
+        messageRow("verify, hang up", changed + QStringList{"*46f5678", "*47f5678"}, "5678",
+                   "110011", "9876");
+    }
+    void messages() {
+        QFETCH(QString, options);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, key);
+        QFETCH(QString, optionsAfter);
+        QFETCH(QString, modifier);
+        QFETCH(int, line);
 
-    QString digits, error;
-    QCOMPARE(LoadImage(file.fileName(), Model(ModelId::Luvero), &digits, &error), ok);
-    if (ok) QCOMPARE(digits, FactoryImage(Model(ModelId::Luvero), "30").digits());
-}
+        Device device(luvero(QStringLiteral("1234"), options),
+                      FactoryImage(Model(ModelId::Luvero), QStringLiteral("30")), Faults{});
+        QSignalSpy acks(&device, &Device::send);
+        int characters = 0;
+        for (const QString& m : sent) {
+            device.receive(framed(m));
+            characters += 1 + m.size();
+        }
+        QCOMPARE(acks.size(), characters);
+        QByteArrayList replies{device.memory().reply().toLatin1()};
 
-// --- The program on its pty ---
+        Simulator sim;
+        if (line >= 0) {
+            QVERIFY(sim.start({"--options", options}));
+            for (const QString& m : sent) {
+                QVERIFY(sim.send(m, line));                    // a "T" for each character
+                QCOMPARE(sim.collect(10, 150), QByteArray());  // none for "1" and "P"
+            }
+            qint64 ms = 0;
+            replies << sim.read(&ms);
+            QVERIFY2(ms >= 130, qPrintable(QString::number(ms)));  // 138 characters at 9600 baud
+        }
+        for (const QByteArray& reply : replies) {
+            QCOMPARE(reply.size(), 138);
+            QVERIFY(reply.startsWith("024500"));
+            const QString map = mapOf(reply);
+            QVERIFY(checksumsOk(map));
+            QCOMPARE(luveroKey(map), key);
+            QCOMPARE(luveroOptions(map), optionsAfter);
+            QCOMPARE(map.mid(6, 4), modifier);
+        }
+    }
 
-void TestDevsim::portLink() {
-    QTemporaryDir folder;
-    QFile::link("/nonexistent", folder.filePath("COM3"));  // an old link is replaced
-    Simulator sim;
-    QVERIFY(sim.start({"--link", folder.path(), "--port", "3"}));
-    QCOMPARE(QFileInfo(folder.filePath("COM3")).symLinkTarget(), sim.path());
-    QVERIFY(sim.stop());
-    QVERIFY(!QFileInfo(folder.filePath("COM3")).isSymLink());
-}
-
-void TestDevsim::framing_data() {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("closingPauseMs");
-    QTest::newRow("verify") << "*46f2345" << 0;
-    QTest::newRow("ones inside") << "*46f1111" << 0;
-    QTest::newRow("one last") << "*47f2341" << 0;
-    QTest::newRow("single command") << "#4,1234,9" << 0;
-    QTest::newRow("P written apart") << "*46f2341" << 5;
-}
-
-// Every character up to the message's last gets its "T", the closing "1" and "P" none.
-void TestDevsim::framing() {
-    QFETCH(QString, message);
-    QFETCH(int, closingPauseMs);
-    Simulator sim;
-    QVERIFY(sim.start({}));
-    QVERIFY(sim.send(message, closingPauseMs));
-    QCOMPARE(sim.collect(10, 150), QByteArray());
-    QVERIFY(sim.send(QStringLiteral("*46f2345")));  // ready for the next one
-}
-
-void TestDevsim::readReply_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("framedRead");
-    QTest::addColumn<QString>("firmwareDigits");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("options");
-
-    // clang-format off
-    QTest::newRow("factory") << QStringList{} << true << "1E" << "1234" << "000000";
-    QTest::newRow("known device")
-        << QStringList{"--firmware", "31", "--key", "1050", "--options", "101001"}
-        << true << "1F" << "1050" << "101001";
-    // The program's read retry writes the command in one piece, unframed.
-    QTest::newRow("unframed read")
-        << QStringList{"--options", "010110"} << false << "1E" << "1234" << "010110";
-    // clang-format on
-}
-
-void TestDevsim::readReply() {
-    QFETCH(QStringList, args);
-    QFETCH(bool, framedRead);
-    QFETCH(QString, firmwareDigits);
-    QFETCH(QString, key);
-    QFETCH(QString, options);
-
-    Simulator sim;
-    QVERIFY(sim.start(args));
-    qint64 ms = 0;
-    QByteArray reply;
-    if (framedRead) {
-        reply = sim.read(&ms);
-    } else {
+    // A known device on a COM link that replaces an old one; the program's read retry writes
+    // the read command in one piece, unframed.
+    void unframedRead() {
+        QTemporaryDir folder;
+        const QString link = folder.filePath("COM3");
+        QFile::link("/nonexistent", link);
+        Simulator sim;
+        QVERIFY(sim.start({"--link", folder.path(), "--port", "3", "--firmware", "31", "--key",
+                           "1050", "--options", "010110"}));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
         sim.put("*40f");
-        reply = sim.collect(300, 300);
-    }
-    QCOMPARE(reply.size(), 138);
-    QVERIFY(reply.startsWith("024500"));
-    const QString map = mapOf(reply);
-    QCOMPARE(map.mid(2, 2), firmwareDigits);
-    QVERIFY(checksumsOk(map));
-    QCOMPARE(luveroKey(map), key);
-    QCOMPARE(luveroOptions(map), options);
-    if (framedRead) QVERIFY2(ms >= 130, qPrintable(QString::number(ms)));  // 138 at 9600 baud
-}
-
-void TestDevsim::lineMessages_data() {
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QString>("modifier");
-
-    using L = QStringList;
-    // clang-format off
-    QTest::newRow("write, all on")  << L{"*42", "00011050FF3416"} << "1050" << "111111" << "0001";
-    QTest::newRow("write, all off") << L{"*42", "77779911FF0000"} << "9911" << "000000" << "7777";
-    QTest::newRow("#4: option 3")   << L{"#4,1234,9"}             << "1234" << "001000" << "0001";
-    QTest::newRow("wrong key")      << L{"#4,4321,9"}             << "1234" << "000000" << "0001";
-    // clang-format on
-}
-
-void TestDevsim::lineMessages() {
-    QFETCH(QStringList, sent);
-    QFETCH(QString, key);
-    QFETCH(QString, options);
-    QFETCH(QString, modifier);
-
-    Simulator sim;
-    QVERIFY(sim.start({"--key", "1234"}));
-    for (const QString& m : sent) QVERIFY(sim.send(m));
-    const QString map = mapOf(sim.read());
-    QCOMPARE(map.size(), 134);
-    QVERIFY(checksumsOk(map));
-    QCOMPARE(luveroKey(map), key);
-    QCOMPARE(luveroOptions(map), options);
-    QCOMPARE(map.mid(6, 4), modifier);
-}
-
-void TestDevsim::memorySavedOnStop_data() {
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<bool>("startFromFile");
-    QTest::newRow("SIGTERM") << "term" << false;
-    QTest::newRow("SIGINT") << "int" << false;
-    QTest::newRow("stdin ends") << "stdin" << false;
-    QTest::newRow("loaded, saved elsewhere") << "term" << true;
-}
-
-void TestDevsim::memorySavedOnStop() {
-    QFETCH(QString, how);
-    QFETCH(bool, startFromFile);
-
-    QTemporaryDir dir;
-    const QString in = dir.filePath("in.txt");
-    const QString out = dir.filePath("out.txt");
-    QStringList args{"--stdin-quit", "--memory", startFromFile ? in : out};
-    const QString key = startFromFile ? QStringLiteral("4321") : QStringLiteral("1234");
-    if (startFromFile) {
-        QString error;
-        QVERIFY(SaveImage(in, luvero(key, QStringLiteral("000001")), &error));
-        args << "--save" << out;
+        const QByteArray reply = sim.collect(300, 300);
+        QCOMPARE(reply.size(), 138);
+        const QString map = mapOf(reply);
+        QCOMPARE(map.mid(2, 2), QStringLiteral("1F"));
+        QVERIFY(checksumsOk(map));
+        QCOMPARE(luveroKey(map), QStringLiteral("1050"));
+        QCOMPARE(luveroOptions(map), QStringLiteral("010110"));
+        QVERIFY(sim.stop());
+        QVERIFY(!QFileInfo(link).isSymLink());
     }
 
-    Simulator sim;
-    QVERIFY(sim.start(args));
-    QVERIFY(sim.send(QStringLiteral("#1,%1,9").arg(key)));
-    QTest::qWait(50);
-    QProcess& p = sim.process();
-    if (how == "term")
-        p.terminate();
-    else if (how == "int")
-        ::kill(pid_t(p.processId()), SIGINT);
-    else
-        p.closeWriteChannel();
-    QVERIFY(p.waitForFinished(5000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 0);
+    // The memory file: loaded at start when it exists, saved on SIGTERM or when standard
+    // input ends, in its own place or under --save; a malformed one stops the start.
+    void memoryKept_data() {
+        QTest::addColumn<QByteArray>("content");  // null: no file yet
+        QTest::addColumn<bool>("term");
+        QTest::addColumn<QString>("key");  // "" when the start is refused
+        const QByteArray saved = luvero("4321", "000001").digits().toLatin1();
+        QTest::newRow("SIGTERM") << QByteArray() << true << "1234";
+        QTest::newRow("stdin ends") << QByteArray() << false << "1234";
+        QTest::newRow("loaded") << saved + "\n" << true << "4321";
+        QTest::newRow("lower case, broken lines")
+            << saved.left(60).toLower() + "\n" + saved.mid(60) << true << "4321";
+        QTest::newRow("one digit short") << saved.left(133) << true << "";
+        QTest::newRow("not hex") << saved.left(133) + "G" << true << "";
+    }
+    void memoryKept() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, term);
+        QFETCH(QString, key);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.txt");
+        const QString out = content.isNull() ? in : dir.filePath("out.txt");
+        QStringList args{"--stdin-quit", "--memory", in};
+        if (!content.isNull()) {
+            QFile file(in);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            args << "--save" << out;
+        }
+        Simulator sim;
+        if (key.isEmpty()) {  // the program stops at once, naming the file
+            QVERIFY(!sim.start(args));
+            sim.proc.waitForFinished(5000);
+            QCOMPARE(sim.proc.exitCode(), 2);
+            QVERIFY(QString::fromLocal8Bit(sim.proc.readAllStandardError()).contains(in));
+            return;
+        }
+        QVERIFY(sim.start(args));
+        QVERIFY(sim.send(QStringLiteral("#1,%1,9").arg(key)));
+        QTest::qWait(50);
+        if (term)
+            sim.proc.terminate();
+        else
+            sim.proc.closeWriteChannel();
+        QVERIFY(sim.proc.waitForFinished(5000));
+        QCOMPARE(sim.proc.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.proc.exitCode(), 0);
 
-    QFile file(out);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString map = QString::fromLatin1(file.readAll()).trimmed();
-    QCOMPARE(map.size(), 134);
-    QVERIFY(checksumsOk(map));
-    QCOMPARE(luveroKey(map), key);
-    QCOMPARE(luveroOptions(map), startFromFile ? QStringLiteral("100001") : "100000");
-}
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString map = QString::fromLatin1(file.readAll()).trimmed();
+        QCOMPARE(map.size(), 134);
+        QVERIFY(checksumsOk(map));
+        QCOMPARE(luveroKey(map), key);
+        QCOMPARE(luveroOptions(map), content.isNull() ? QStringLiteral("100000") : "100001");
+    }
 
-void TestDevsim::faults_data() {
-    QTest::addColumn<QStringList>("faults");
-    QTest::addColumn<int>("length1");  // of the first reply
-    QTest::addColumn<bool>("good1");   // full length and right checksum
-    QTest::addColumn<int>("length2");
-    QTest::addColumn<bool>("good2");
-    QTest::addColumn<int>("leastMs");  // the first reply took at least this long
-
-    QTest::newRow("none") << QStringList{} << 138 << true << 138 << true << 130;
-    QTest::newRow("badsum:1") << QStringList{"badsum:1"} << 138 << false << 138 << true << 0;
-    QTest::newRow("badsum:2") << QStringList{"badsum:2"} << 138 << false << 138 << false << 0;
-    QTest::newRow("corrupt:20") << QStringList{"corrupt:20"} << 138 << false << 138 << true << 0;
-    QTest::newRow("cut:50") << QStringList{"cut:50"} << 50 << false << 50 << false << 0;
-    // Five "T" for D*40f, so the tenth character sent is the fifth of the reply.
-    QTest::newRow("drop:10") << QStringList{"drop:10"} << 137 << false << 138 << true << 0;
-    QTest::newRow("silent") << QStringList{"silent"} << 0 << false << 0 << false << 0;
-    QTest::newRow("delay:3") << QStringList{"delay:3"} << 138 << true << 138 << true << 500;
-    QTest::newRow("combined") << QStringList{"badsum:1", "cut:100"} << 100 << false << 100 << false
-                              << 0;
-}
-
-void TestDevsim::faults() {
-    QFETCH(QStringList, faults);
-    QFETCH(int, length1);
-    QFETCH(bool, good1);
-    QFETCH(int, length2);
-    QFETCH(bool, good2);
-    QFETCH(int, leastMs);
-
-    QStringList args;
-    for (const QString& f : faults) args << "--fault" << f;
-    Simulator sim;
-    QVERIFY(sim.start(args));
-    const auto good = [](const QByteArray& r) { return r.size() == 138 && checksumsOk(mapOf(r)); };
-
-    qint64 ms = 0;
-    const QByteArray first = sim.read(&ms);
-    QCOMPARE(first.size(), length1);
-    QCOMPARE(good(first), good1);
-    if (leastMs > 0) QVERIFY2(ms >= leastMs, qPrintable(QString::number(ms)));
-    const QByteArray second = sim.read();
-    QCOMPARE(second.size(), length2);
-    QCOMPARE(good(second), good2);
-}
+    // Two reads in a row under each fault; the row name is the fault.
+    void faults_data() {
+        QTest::addColumn<QByteArray>("start");  // of the first reply
+        QTest::addColumn<int>("length1");
+        QTest::addColumn<bool>("good1");  // full length and right checksum
+        QTest::addColumn<int>("length2");
+        QTest::addColumn<bool>("good2");
+        QTest::addColumn<int>("leastMs");  // the first reply took at least this long
+        // clang-format off
+        QTest::newRow("badsum:1")  << QByteArray("024500") << 138 << false << 138 << true  << 0;
+        QTest::newRow("corrupt:5") << QByteArray("024510") << 138 << false << 138 << true  << 0;
+        QTest::newRow("cut:50")    << QByteArray("024500") << 50  << false << 50  << false << 0;
+        // Five "T" for D*40f, so the seventh character sent is the second of the reply.
+        QTest::newRow("drop:7")    << QByteArray("045001") << 137 << false << 138 << true  << 0;
+        QTest::newRow("silent")    << QByteArray()         << 0   << false << 0   << false << 0;
+        QTest::newRow("delay:3")   << QByteArray("024500") << 138 << true  << 138 << true  << 500;
+        // clang-format on
+    }
+    void faults() {
+        QFETCH(QByteArray, start);
+        QFETCH(int, length1);
+        QFETCH(bool, good1);
+        QFETCH(int, length2);
+        QFETCH(bool, good2);
+        QFETCH(int, leastMs);
+        Simulator sim;
+        QVERIFY(sim.start({"--fault", QString::fromLatin1(QTest::currentDataTag())}));
+        const auto good = [](const QByteArray& r) {
+            return r.size() == 138 && checksumsOk(mapOf(r));
+        };
+        qint64 ms = 0;
+        const QByteArray first = sim.read(&ms);
+        QCOMPARE(first.left(6), start);
+        QCOMPARE(first.size(), length1);
+        QCOMPARE(good(first), good1);
+        QVERIFY2(ms >= leastMs, qPrintable(QString::number(ms)));
+        const QByteArray second = sim.read();
+        QCOMPARE(second.size(), length2);
+        QCOMPARE(good(second), good2);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDevsim)
 #include "test_devsim.moc"
