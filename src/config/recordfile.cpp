@@ -66,8 +66,8 @@ QString ResolvePath(const QString& path) {
         QString candidate = current.isEmpty() ? part : QDir(current).filePath(part);
         if (!QFileInfo::exists(candidate)) {
             const QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
-            const QStringList entries =
-                dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
             for (const QString& e : entries) {
                 if (e.compare(part, Qt::CaseInsensitive) == 0) {
                     candidate = current.isEmpty() ? e : QDir(current).filePath(e);
@@ -219,7 +219,9 @@ QString Paths::equipmentIndex() const {
 QString Paths::softwareSettings() const {
     return JoinPath(equipmentFolder(), QStringLiteral("Software.CCon"));
 }
-QString Paths::users() const { return JoinPath(equipmentFolder(), QStringLiteral("Usuarios.CCon")); }
+QString Paths::users() const {
+    return JoinPath(equipmentFolder(), QStringLiteral("Usuarios.CCon"));
+}
 QString Paths::commands() const {
     return JoinPath(equipmentFolder(), QStringLiteral("Comandos.CCon"));
 }
@@ -229,8 +231,12 @@ QString Paths::lastSent() const {
 QString Paths::operatorCredentials() const {
     return JoinPath(AppFolder, QStringLiteral("cmctes6.dll"));
 }
-QString Paths::images() const { return JoinPath(AppFolder, QStringLiteral("Imagenes")); }
+QString Paths::images() const {
+    return JoinPath(AppFolder, QStringLiteral("Imagenes"));
+}
 
-QString ShortDateText() { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); }
+QString ShortDateText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
 
 }  // namespace morla

@@ -3,7 +3,9 @@
 namespace morla {
 
 namespace {
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool isDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 QString checkDigitsLoop(const QString& text, bool skip3) {
     QString verdict;
@@ -99,16 +101,24 @@ QString MapToKeyDigits(const QString& digits) {
 QString MapToDialDigits(const QString& digits) {
     QString out;
     for (QChar c : digits) {
-        if (c == 'A') out += '0';
-        else if (c == 'B') out += '*';
-        else if (c == 'C') out += '#';
-        else if (c != 'F') out += c;
+        if (c == 'A')
+            out += '0';
+        else if (c == 'B')
+            out += '*';
+        else if (c == 'C')
+            out += '#';
+        else if (c != 'F')
+            out += c;
     }
     return out;
 }
 
-QString CheckDigits(const QString& text) { return checkDigitsLoop(text, false); }
-QString CheckDigitsSkip3(const QString& text) { return checkDigitsLoop(text, true); }
+QString CheckDigits(const QString& text) {
+    return checkDigitsLoop(text, false);
+}
+QString CheckDigitsSkip3(const QString& text) {
+    return checkDigitsLoop(text, true);
+}
 
 QString FrameChecksum(const QString& hexPairs) {
     int sum = 0;
