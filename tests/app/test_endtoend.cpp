@@ -75,24 +75,34 @@ QString boxes(const Program& p) {
     for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
     return out;
 }
+// The program on a real port, with the simulator serving it as port 1 of its folder.
+struct Bench {
+    SerialTransport port;
+    ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                     &port};
+    Simulator sim{f.dir.path()};
+    Program& p = *f.p;
+
+    bool start(const QStringList& simulatorArgs) {
+        if (!sim.start(simulatorArgs)) return false;
+        f.load();
+        return true;
+    }
+};
 }  // namespace
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
   private slots:
     void readWriteAndReadAgain() {
-        SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port);
-        Simulator sim(f.dir.path());
-        QVERIFY(sim.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
-        f.load();
-        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
-        Program& p = *f.p;
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
+        QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
+        Program& p = b.p;
 
         p.main->MorFraCom03->click();
         QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
-        QVERIFY(sim.received().startsWith(QStringLiteral("D*40f1P")));
+        QVERIFY(b.sim.received().startsWith(QStringLiteral("D*40f1P")));
         const QString chr = p.monitor->MorTexMon04->toPlainText();
         QCOMPARE(chr.size(), 138);
         QVERIFY(chr.startsWith(QStringLiteral("0245")));
@@ -103,36 +113,32 @@ class TestEndToEnd : public QObject {
         QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101001"));
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
-        QVERIFY(f.msgs.shown.isEmpty());
+        QVERIFY(b.f.msgs.shown.isEmpty());
 
         // Option 2 on, and the whole configuration written.
         QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
         QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("111001000"));
         p.main->MorFraCom04->click();
-        QTRY_VERIFY(sim.messages().contains(QStringLiteral("*42")));
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
         QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(sim.messages().contains(QStringLiteral("00011034FF1016")));
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("00011034FF1016")));
 
         p.main->MorTexResCla->setText(QStringLiteral("9"));
         p.main->MorFraCom03->click();
         QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("111001"));
         QCOMPARE(boxes(p), QStringLiteral("111001000"));
-        QVERIFY(f.msgs.shown.isEmpty());
+        QVERIFY(b.f.msgs.shown.isEmpty());
 
-        sim.stop();
-        QCOMPARE(sim.memory().mid(10, 4), QStringLiteral("1A34"));
-        QCOMPARE(sim.memory().mid(16, 4), QStringLiteral("1016"));
+        b.sim.stop();
+        QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("1A34"));
+        QCOMPARE(b.sim.memory().mid(16, 4), QStringLiteral("1016"));
     }
 
     void singleCommandFromTheMenu() {
-        SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port);
-        Simulator sim(f.dir.path());
-        QVERIFY(sim.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
-        f.load();
-        Program& p = *f.p;
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
+        Program& p = b.p;
         p.main->MorFraCom03->click();
         QTRY_COMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         p.main->show();
@@ -149,62 +155,50 @@ class TestEndToEnd : public QObject {
         QVERIFY(p.main->mnuComando->isVisible());
         p.main->mnuEnviar->trigger();
         p.main->mnuComando->hide();
-        QVERIFY(!sim.messages().contains(QStringLiteral("#4,1234,9")));
+        QVERIFY(!b.sim.messages().contains(QStringLiteral("#4,1234,9")));
         QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(sim.messages().contains(QStringLiteral("#4,1234,9")));
-        sim.stop();
-        QCOMPARE(sim.memory().mid(16, 1), QStringLiteral("1"));
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("#4,1234,9")));
+        b.sim.stop();
+        QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("1"));
     }
 
     void silentDevice() {
-        SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port);
-        Simulator sim(f.dir.path());
-        QVERIFY(sim.start({"--model", "luvero", "--fault", "silent"}));
-        f.load();
-        f.p->main->MorFraCom03->click();
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--fault", "silent"}));
+        b.p.main->MorFraCom03->click();
         QTest::qWait(200);
-        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Leyendo"));
-        QVERIFY(Fire(f.p->main->TimerEC));
-        QCOMPARE(f.msgs.texts(), QStringList{"Error de Comunicación"});
-        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
+        QVERIFY(Fire(b.p.main->TimerEC));
+        QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 
     void badChecksumRetriedOnTheLine() {
-        SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port);
-        Simulator sim(f.dir.path());
-        QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
-        f.load();
-        f.p->main->MorFraCom03->click();
-        QTRY_COMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("4321"));
-        QCOMPARE(f.msgs.texts(), QStringList{"1"});
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(b.f.msgs.texts(), QStringList{"1"});
     }
 
     void deviceGoneMidRead() {
-        SerialTransport port;
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port);
-        Simulator sim(f.dir.path());
-        QVERIFY(sim.start({"--model", "luvero", "--fault", "delay:20"}));
-        f.load();
-        f.p->main->MorFraCom03->click();
-        QTRY_VERIFY(f.p->monitor->MorTexMon04->toPlainText().size() > 10);
-        sim.kill();
-        QTRY_COMPARE(f.msgs.shown.size(), 1);
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("puerto")));
-        QVERIFY(!port.isOpen());
-        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--fault", "delay:20"}));
+        b.p.main->MorFraCom03->click();
+        QTRY_VERIFY(b.p.monitor->MorTexMon04->toPlainText().size() > 10);
+        b.sim.kill();
+        QTRY_COMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral("puerto")));
+        QVERIFY(!b.port.isOpen());
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
         // Idle afterwards: no more messages and next to no processor time.
         const double before = cpuSeconds();
         QTest::qWait(1000);
         QVERIFY2(cpuSeconds() - before < 0.2, "busy after the port went away");
-        QCOMPARE(f.msgs.shown.size(), 1);
+        QCOMPARE(b.f.msgs.shown.size(), 1);
         // Still usable: the monitor and the menus.
-        f.p->main->MorMnuMon->trigger();
-        QVERIFY(f.p->monitor->isVisible());
+        b.p.main->MorMnuMon->trigger();
+        QVERIFY(b.p.monitor->isVisible());
     }
 };
 
