@@ -37,9 +37,13 @@ void quarnSteps(Program& p, bool dolmeth) {
 void tervolindaSteps(Program& p, bool voice) {
     if (auto* ident = p.main->findChild<QLabel*>(QStringLiteral("MorLblPrivIdent")))
         ident->setText(voice ? QStringLiteral("Con voz") : QStringLiteral("Sin voz"));
-    for (const char* name : {"MorFraPrivClv", "MorFraPrivRes"})
+    // A read of the other variant may have hidden the exit key or an option inside the frames.
+    for (const char* name : {"MorFraPrivClv", "MorFraPrivRes", "MorTxtPrivClvSal",
+                             "MorLblPrivClvSal", "MorFraPrivElim1", "MorFraPrivNum9"})
         if (auto* w = p.main->findChild<QWidget*>(QString::fromLatin1(name))) w->setVisible(!voice);
     p.main->MorFraCom04->setEnabled(false);
+    // The key editor starts over: no field chosen yet.
+    p.s.KeyEditorMode.clear();
 }
 
 const ModelButtonRow kModelButtons[] = {

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "models/registry.h"
+
 namespace morla::fields {
 
 namespace {
@@ -38,6 +40,8 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexUniDurL",      0, 3, Rule::D255Whole, kMorla,    kNumeros},
     {"MorTxtUniMe16",     10, 16, Rule::D,        kClave,    kNumeros},
     {"MorTxtUniMe4",      14, 4, Rule::DS,        nullptr,   nullptr},
+    // Sorvanell: the count of interventions is one byte in the device
+    {"MorTexAleNumInter",  0, 3, Rule::D255Whole, kMorla,    kNumeros},
     // Common fields of every model
     {"MorTexResCla",       0, 0, Rule::Key,       kClave,    kNumeros},
     // Tervolinda
@@ -64,9 +68,12 @@ bool allowed(Rule rule, QChar c, int place, const RuleContext& context) {
             return isDigit(c) || c == u'*';
         case Rule::DSH:
             return isDigit(c) || c == u'*' || c == u'#';
-        case Rule::Key:
-            // The Sorvanell key carries a "*" at its third place.
-            return isDigit(c) || (place == 3 && context.modelCode == QStringLiteral("04"));
+        case Rule::Key: {
+            // A key with a "*" inside (the Sorvanell's, at its third place) leaves that place
+            // unchecked.
+            const ModelInfo* m = ModelByCode(context.modelCode);
+            return isDigit(c) || (m && m->keyStarAt == place);
+        }
         case Rule::Flags:
             return true;
     }

@@ -7,7 +7,7 @@ namespace morla {
 namespace {
 constexpr std::array<ModelInfo, 8> kModels{{
     {ModelId::Sorvanell, u"Sorvanell", u"04", u"Sorvanell", "MorFraAle", 138, u"04", u"12",
-     ChecksumPolicy::None, true, 5},
+     ChecksumPolicy::None, true, 5, 3},
     {ModelId::Luvero, u"Lúvero", u"00", u"Luvero", "MorFraBas", 138, u"05", u"30",
      ChecksumPolicy::RetryRead, true, 4},
     {ModelId::Zentavira, u"Zentavira", u"05", u"Zentavira", "MorFraUni", 270, u"05", u"30",

@@ -35,7 +35,8 @@ struct ModelInfo {
     const char16_t* defaultFirmware;
     ChecksumPolicy checksum;
     bool hasBuildFrame;
-    int keyLength;  // characters of the device key (the key box's limit)
+    int keyLength;      // characters of the device key (the key box's limit)
+    int keyStarAt = 0;  // place of the "*" inside the key, from 1 (0: digits only)
 
     QString dispatch() const { return QString::fromUtf16(dispatchName); }
     QString code() const { return QString::fromUtf16(modelCode); }

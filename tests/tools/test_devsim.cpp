@@ -304,6 +304,82 @@ class TestDevsim : public QObject {
         }
     }
 
+    // The Sorvanell and Tervolinda engines: what each message leaves at given map positions.
+    void alertingAndKeyedModels_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QStringList>("expected");  // "position:digits"
+        const QString w = QStringLiteral("*42");
+        // clang-format off
+        QTest::newRow("Sorvanell factory") << "sorvanell" << "12" << QStringList{}
+            << QStringList{"1:040C", "11:01010A020201020A0304", "31:0500000000"};
+        QTest::newRow("Sorvanell write") << "sorvanell" << "12"
+            << QStringList{w, "03010*040209080*07060729000900f"}
+            << QStringList{"11:03010A040209080A0706", "31:07", "33:29", "35:000900", "41:F"};
+        QTest::newRow("Sorvanell write, alert #") << "sorvanell" << "12"
+            << QStringList{w, "03010*040209080*07060#000A0000f"} << QStringList{"31:0C", "36:A"};
+        QTest::newRow("Sorvanell write too short") << "sorvanell" << "12"
+            << QStringList{w, "03010*040209080*0706070000000f"} << QStringList{"11:01010A0202"};
+        QTest::newRow("Sorvanell flag 1 twice") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,4,1,f", "1,2,*,3,4,1,f", "1,2,*,3,4,1,f"} << QStringList{"33:01"};
+        QTest::newRow("Sorvanell flags 4, 7, tone, lock") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,4,7,f", "1,2,*,3,4,5,f", "1,2,*,3,4,8,f", "1,2,*,3,4,9,f"}
+            << QStringList{"33:78"};
+        QTest::newRow("Sorvanell wrong key") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,5,1,f"} << QStringList{"33:00"};
+        QTest::newRow("Sorvanell not separated") << "sorvanell" << "12"
+            << QStringList{"12*341f"} << QStringList{"33:00"};
+        QTest::newRow("Sorvanell key, then the new key") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,4,3,5,6,*,7,8,f", "1,2,*,3,4,1,f", "5,6,*,7,8,1,f"}
+            << QStringList{"21:05060A0708", "33:01"};
+        QTest::newRow("Sorvanell programming, alert") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,4,2,9,9,*,1,0,f", "1,2,*,3,4,6,*,f"}
+            << QStringList{"11:09090A0100", "31:0B"};
+        QTest::newRow("Sorvanell bad new key") << "sorvanell" << "12"
+            << QStringList{"1,2,*,3,4,3,5,6,7,8,f"} << QStringList{"21:01020A0304"};
+        QTest::newRow("Tervolinda factory") << "tervolinda" << "72" << QStringList{}
+            << QStringList{"1:0872", "11:0A0A0102030405060708"};
+        QTest::newRow("Tervolinda options") << "tervolinda" << "72"
+            << QStringList{"#1,1234,9f", "#5,1234,9f", "#5,1234,0f"} << QStringList{"11:090A"};
+        QTest::newRow("Tervolinda exit key") << "tervolinda" << "72"
+            << QStringList{"#3,1234,2580f"} << QStringList{"23:0205080A"};
+        QTest::newRow("Tervolinda key, then the new key") << "tervolinda" << "72"
+            << QStringList{"#2,1234,9012f", "#1,1234,9f", "#1,9012,9f"}
+            << QStringList{"15:090A0102", "11:09"};
+        QTest::newRow("Tervolinda value 1 refused") << "tervolinda" << "72"
+            << QStringList{"#1,1234,1f"} << QStringList{"11:0A"};
+        QTest::newRow("Tervolinda without f") << "tervolinda" << "72"
+            << QStringList{"#1,1234,9"} << QStringList{"11:0A"};
+        QTest::newRow("Tervolinda frame") << "tervolinda" << "72"
+            << QStringList{w, "0809FFFF0A090506070801020300" + QString(98, 'F') + "4803<4"}
+            << QStringList{"11:0A09", "15:05060708", "23:0102030A"};
+        QTest::newRow("Tervolinda Voz factory") << "tervolinda" << "2" << QStringList{}
+            << QStringList{"1:0802", "13:01020304", "21:FF"};
+        QTest::newRow("Tervolinda Voz key") << "tervolinda" << "2"
+            << QStringList{"#2,1234,5670f"} << QStringList{"13:0506070A"};
+        QTest::newRow("Tervolinda Voz has no options") << "tervolinda" << "2"
+            << QStringList{"#1,1234,9f"} << QStringList{"11:FF"};
+        // clang-format on
+    }
+    void alertingAndKeyedModels() {
+        QFETCH(QString, model);
+        QFETCH(QString, firmware);
+        QFETCH(QStringList, sent);
+        QFETCH(QStringList, expected);
+        const ModelInfo& m = *ModelByOptionName(model);
+        const MemoryImage factory = FactoryImage(m, firmware);
+        Device device(factory, factory, Faults{});
+        for (const QString& message : sent) device.receive(framed(message));
+        const QString map = mapOf(device.memory().reply().toLatin1());
+        QCOMPARE(map.size(), m.replyLength - 4);
+        for (const QString& e : expected) {
+            const int position = e.section(':', 0, 0).toInt();
+            const QString digits = e.section(':', 1);
+            QCOMPARE(map.mid(position - 1, digits.size()), digits);
+        }
+    }
+
     // A known device on a COM link that replaces an old one; the program's read retry writes
     // the read command in one piece, unframed.
     void unframedRead() {

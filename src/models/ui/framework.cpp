@@ -10,6 +10,8 @@
 #include "link/ui/seriallink.h"
 #include "models/modelcore.h"
 #include "models/ui/luvero_panel.h"
+#include "models/ui/sorvanell_panel.h"
+#include "models/ui/tervolinda_panel.h"
 
 namespace morla {
 
@@ -38,13 +40,16 @@ constexpr ModelMembers SharedOnly() {
 }
 
 const std::array<ModelMembers, 8> kMembers{{
-    SharedOnly<ModelId::Sorvanell>(),
+    {&ShowPanelSorvanell, &ReadReplySorvanell, &BuildFrameSorvanell, &CompleteSendSorvanell,
+     &BuildPanelSorvanell},
     {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
     SharedOnly<ModelId::Zentavira>(),
     SharedOnly<ModelId::Haldrivonexa>(),
     SharedOnly<ModelId::Quarn>(),
     SharedOnly<ModelId::Pellitor>(),
-    SharedOnly<ModelId::Tervolinda>(),
+    // No frame builder of its own: the send preparation runs its key editor instead.
+    {&ShowPanelTervolinda, &ReadReplyTervolinda, &PrepareFrameTervolinda, &CompleteSendTervolinda,
+     &BuildPanelTervolinda},
     SharedOnly<ModelId::Kovalindre>(),
 }};
 }  // namespace

@@ -27,6 +27,8 @@ const ModelBehaviour& BehaviourOf(ModelId id) {
     switch (id) {
         case ModelId::Luvero:
             return kLuveroBehaviour;
+        case ModelId::Sorvanell:
+            return kSorvanellBehaviour;
         case ModelId::Tervolinda:
             return kTervolindaBehaviour;
         default:

@@ -30,7 +30,8 @@ struct ModelBehaviour {
     Result (*setUp)(MemoryImage& image, const QString& key, const QString& options) = nullptr;
     // Stores the data text that follows a write command.
     Result (*applyData)(MemoryImage& image, const QString& dataText) = nullptr;
-    // A single command "#n,key,value", split at its commas.
+    // A single command ("#n,key,value", or the Sorvanell's separated form), split at its
+    // commas.
     Result (*applySingle)(MemoryImage& image, const QStringList& fields) = nullptr;
     // The key as typed ("A" back to "0"); empty when the model keeps none here.
     QString (*key)(const MemoryImage& image) = nullptr;
@@ -49,6 +50,7 @@ QStringList ModelOptionNames();
 
 // Per-model behaviours, defined in their own files.
 extern const ModelBehaviour kLuveroBehaviour;
+extern const ModelBehaviour kSorvanellBehaviour;
 extern const ModelBehaviour kTervolindaBehaviour;
 
 }  // namespace morla::devsim

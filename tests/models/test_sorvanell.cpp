@@ -1,0 +1,370 @@
+// The Sorvanell: its key and programming number with a "*" inside, the options and the count
+// in both directions, its separated single commands, and the panel through the program.
+#include <QtTest>
+
+#include "app/commands.h"
+#include "link/codec.h"
+#include "link/ui/sendpipeline.h"
+#include "models/sorvanell.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+// The map the device keeps for what a frame carries: hex digits as they are, any other
+// character by its low four bits ("*" is "A").
+QString mapOf(const QString& frame) {
+    QString map;
+    for (QChar c : frame)
+        map += (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ? QString(c)
+                                                                : DigitToHex(c.unicode() & 0x0F);
+    return map.left(134).leftJustified(134, 'F');
+}
+
+QByteArray replyOf(const QString& map) {
+    QByteArray out("0245");
+    for (QChar c : map) out.append(char('0' + HexToDigit(QString(c))));
+    return out;
+}
+
+sorvanell::FrameInput input(const QString& programming, const QString& key, const QString& alert,
+                            bool blqGrb, bool tone, const QString& flags, const QString& count) {
+    return {"12", "09", "0001", programming, key, alert, blqGrb, tone, flags, count};
+}
+
+template <typename W>
+W* named(Program& p, const char* name) {
+    return p.main->findChild<W*>(QLatin1String(name));
+}
+
+void writeConfig(ProgramFixture& f, const QString& firmware) {
+    QDir(f.dir.path()).mkpath(QStringLiteral("Sorvanell/Configuracion"));
+    QStringList rec = ConfigRecord("12*34", "1001001", "100100100", "Aviso ");
+    rec[0] = QStringLiteral("Número de programación");
+    rec[1] = QStringLiteral("Dígito de alerta");
+    rec[2] = QStringLiteral("Tono de aviso");
+    rec[3] = QStringLiteral("Bloqueo de grabación");
+    rec[20] = QStringLiteral("11*22");
+    rec[21] = QStringLiteral("5");
+    rec[22] = QStringLiteral("1");
+    rec[23] = QStringLiteral("x");
+    WriteRecord(f.paths().modelConfig(QStringLiteral("Sorvanell"), firmware), ModelConfigRecord,
+                rec);
+}
+
+struct Panel {
+    QString key, programming, alert, count, flags;
+    bool blqGrb, tone;
+};
+Panel panelOf(Program& p) {
+    return {p.main->MorTexResCla->text(),
+            named<QLineEdit>(p, "MorTxtAleAut")->text(),
+            named<QLineEdit>(p, "MorTxtAleDigAler")->text(),
+            named<QLineEdit>(p, "MorTexAleNumInter")->text(),
+            p.main->MorTexBan->text(),
+            named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked(),
+            named<QCheckBox>(p, "MorChkAleTono")->isChecked()};
+}
+}  // namespace
+
+class TestSorvanell : public QObject {
+    Q_OBJECT
+  private slots:
+    void frameLayout_data() {
+        QTest::addColumn<QString>("classCode");
+        QTest::addColumn<int>("length");
+        QTest::newRow("class with a code") << "09" << 135;
+        QTest::newRow("class without a code") << "" << 133;
+    }
+    void frameLayout() {
+        QFETCH(QString, classCode);
+        QFETCH(int, length);
+        sorvanell::FrameInput in = input("11*22", "12*34", "5", true, false, "1001001", "200");
+        in.classCode = classCode;
+        const sorvanell::Frame fr = sorvanell::BuildFrame(in);
+        QCOMPARE(fr.SendData, QStringLiteral("01010*020201020*030405590C0800f"));
+        QCOMPARE(fr.SendFrame.size(), length);
+        QCOMPARE(fr.SendFrame,
+                 "040C" + classCode + "0001" + fr.SendData + QString(86, '?') + "040;03<2");
+    }
+
+    void keyStarAtItsPlace() {
+        // The "*" of the key is map position 26; the read puts a literal "*" back.
+        const sorvanell::Frame fr =
+            sorvanell::BuildFrame(input("11*22", "98*76", "1", false, false, "", "0"));
+        QCOMPARE(fr.SendFrame.mid(25, 1), QStringLiteral("*"));
+        QString map = mapOf(fr.SendFrame);
+        map[25] = '7';  // position 26 is not read
+        QCOMPARE(sorvanell::DecodeKey(map), QStringLiteral("98*76"));
+        QCOMPARE(sorvanell::DecodeProgramming(map), QStringLiteral("11*22"));
+    }
+
+    void alertDigit_data() {
+        QTest::addColumn<QString>("digit");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("A") << "A"
+                           << "0";
+        QTest::newRow("B") << "B"
+                           << "*";
+        QTest::newRow("C") << "C"
+                           << "#";
+        QTest::newRow("F") << "F"
+                           << "";
+        QTest::newRow("7") << "7"
+                           << "7";
+    }
+    void alertDigit() {
+        QFETCH(QString, digit);
+        QString map(134, 'F');
+        map[31] = digit.at(0);
+        QTEST(sorvanell::DecodeAlertDigit(map), "shown");
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<QString>("programming");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("alert");
+        QTest::addColumn<bool>("blqGrb");
+        QTest::addColumn<bool>("tone");
+        QTest::addColumn<QString>("flags");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("flagsBack");
+        QTest::newRow("all off") << "10*00"
+                                 << "12*34"
+                                 << "0" << false << false << "0000000"
+                                 << "0"
+                                 << "0000000";
+        QTest::newRow("all on") << "99*99"
+                                << "90*09"
+                                << "9" << true << true << "1111111"
+                                << "255"
+                                << "1001001";
+        QTest::newRow("tone only") << "12*34"
+                                   << "12*34"
+                                   << "3" << false << true << "0001000"
+                                   << "16"
+                                   << "0001000";
+        QTest::newRow("flags 1 and 7, short text") << "12*34"
+                                                   << "12*34"
+                                                   << "3" << true << false << "1000001"
+                                                   << "128"
+                                                   << "1000001";
+        QTest::newRow("flags missing") << "12*34"
+                                       << "12*34"
+                                       << "3" << false << false << ""
+                                       << "7"
+                                       << "0000000";
+    }
+    void roundTrip() {
+        // Whatever is written reads back the same: one polarity of the tone, one encoding of
+        // the count.
+        QFETCH(QString, programming);
+        QFETCH(QString, key);
+        QFETCH(QString, alert);
+        QFETCH(bool, blqGrb);
+        QFETCH(bool, tone);
+        QFETCH(QString, flags);
+        QFETCH(QString, count);
+        const QString map =
+            mapOf(sorvanell::BuildFrame(input(programming, key, alert, blqGrb, tone, flags, count))
+                      .SendFrame);
+        QCOMPARE(sorvanell::DecodeProgramming(map), programming);
+        QCOMPARE(sorvanell::DecodeKey(map), key);
+        QCOMPARE(sorvanell::DecodeAlertDigit(map), alert);
+        QCOMPARE(sorvanell::DecodeBlqGrb(map), blqGrb);
+        QCOMPARE(sorvanell::DecodeTone(map), tone);
+        QCOMPARE(sorvanell::DecodeCount(map), count);
+        QTEST(sorvanell::DecodeFlags(map), "flagsBack");
+    }
+
+    void missingCharactersKeepTheLayout() {
+        const sorvanell::Frame fr =
+            sorvanell::BuildFrame(input("1", "12*34", "", false, false, "0000000", "0"));
+        QCOMPARE(fr.SendData.size(), sorvanell::kSendDataLength);
+        QCOMPARE(sorvanell::DecodeKey(mapOf(fr.SendFrame)), QStringLiteral("12*34"));
+        QCOMPARE(sorvanell::DecodeAlertDigit(mapOf(fr.SendFrame)), QString());
+    }
+
+    void keyStatus_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("whole form") << "12*34"
+                                    << "Activado";
+        QTest::newRow("leading zero") << "02*34"
+                                      << "DesActivado";
+        QTest::newRow("short") << "12*3"
+                               << "DesActivado";
+        QTest::newRow("digit in the middle") << "12534"
+                                             << "DesActivado";
+        QTest::newRow("letter at the end") << "12*3a"
+                                           << "DesActivado";
+        QTest::newRow("letter in the middle") << "12a34"
+                                              << "DesActivado";
+        QTest::newRow("empty") << ""
+                               << "DesActivado";
+    }
+    void keyStatus() {
+        QFETCH(QString, key);
+        QTEST(sorvanell::KeyStatusFor(key), "status");
+    }
+
+    void commands_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("command");  // "" for none
+        // clang-format off
+        QTest::newRow("restrictor 1")         << "1"  << "Activado"    << "1,2,*,3,4,1,f";
+        QTest::newRow("restrictor 4")         << "4"  << "Activado"    << "1,2,*,3,4,7,f";
+        QTest::newRow("restrictor 7")         << "7"  << "Activado"    << "1,2,*,3,4,5,f";
+        QTest::newRow("tone")                 << "11" << "Activado"    << "1,2,*,3,4,8,f";
+        QTest::newRow("recording lock")       << "12" << "Activado"    << "1,2,*,3,4,9,f";
+        QTest::newRow("tone, key refused")    << "11" << "DesActivado" << "";
+        QTest::newRow("restrictor 1, never")  << "1"  << ""            << "";
+        QTest::newRow("key change, refused")  << "10" << "DesActivado" << "9,8,*,7,6,3,1,2,*,3,4,f";
+        QTest::newRow("programming, refused") << "13" << "DesActivado" << "1,2,*,3,4,2,5,5,*,6,6,f";
+        QTest::newRow("alert digit 1 as typed") << "14" << "DesActivado" << "1,2,*,3,4,6,1,f";
+        QTest::newRow("restrictor 2")         << "2"  << "Activado"    << "";
+        QTest::newRow("not a number")         << "x"  << "Activado"    << "";
+        // clang-format on
+    }
+    void commands() {
+        QFETCH(QString, number);
+        QFETCH(QString, status);
+        QFETCH(QString, command);
+        const auto built = sorvanell::Command({number, status, "12*34", "98*76", "55*66", " 1 "});
+        QCOMPARE(built.has_value(), !command.isEmpty());
+        if (!built) return;
+        QCOMPARE(*built, command);
+        // n characters become 2n - 1.
+        QCOMPARE(built->size(), 2 * int(built->count(',') + 1) - 1);
+    }
+
+    void readShowsPanel() {
+        ProgramFixture f;
+        writeConfig(f, QStringLiteral("12"));
+        f.load();
+        Program& p = *f.p;
+        p.main->MorFraCom03->click();
+        f.port.acknowledgeAll();
+        f.msgs.clear();
+        // Tone on, recording lock off, flags 1 and 7; count 0x2A; alert digit "B" is "*".
+        QString map =
+            mapOf(sorvanell::BuildFrame(input("31*42", "56*78", "1", false, true, "1000001", "42"))
+                      .SendFrame);
+        map[31] = 'B';
+        f.port.feed(replyOf(map));
+        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
+        QCOMPARE(p.s.ModelCode, QStringLiteral("04"));
+        QCOMPARE(p.s.EquipmentName, QStringLiteral("Sorvanell"));
+        const Panel shown = panelOf(p);
+        QCOMPARE(shown.key, QStringLiteral("56*78"));
+        QCOMPARE(shown.programming, QStringLiteral("31*42"));
+        QCOMPARE(shown.alert, QStringLiteral("*"));
+        QCOMPARE(shown.count, QStringLiteral("42"));
+        QCOMPARE(shown.flags, QStringLiteral("1000001"));
+        QVERIFY(shown.tone);
+        QVERIFY(!shown.blqGrb);
+        QVERIFY(p.main->MorChkRes[0]->isChecked() && p.main->MorChkRes[6]->isChecked());
+        QCOMPARE(p.main->MorTexResFirm->text(), QStringLiteral("12"));
+        QVERIFY(p.main->MorFraAle->isVisibleTo(p.main.get()));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(named<QCheckBox>(p, "MorChkAleTono")->text(), QStringLiteral("Tono de aviso"));
+        QCOMPARE(named<QLabel>(p, "MorlblAleAut")->text(),
+                 QStringLiteral("Número de programación"));
+        QCOMPARE(p.main->MorChkRes[6]->text(), QStringLiteral("Aviso 7"));
+        QVERIFY(!p.main->MorChkRes[1]->isVisibleTo(p.main.get()));
+        QCOMPARE(p.main->MorTexResCla->maxLength(), 5);
+    }
+
+    void buttonLoadsDefaults() {
+        ProgramFixture f;
+        writeConfig(f, QStringLiteral("12"));
+        f.load();
+        Program& p = *f.p;
+        named<QCheckBox>(p, "MorChkAleBlqGrb")->setChecked(true);
+        ModelButton(p, 2);
+        QCOMPARE(p.s.ModelCode, QStringLiteral("04"));
+        const Panel shown = panelOf(p);
+        QCOMPARE(shown.key, QStringLiteral("12*34"));
+        QCOMPARE(shown.programming, QStringLiteral("11*22"));
+        QCOMPARE(shown.alert, QStringLiteral("5"));
+        QVERIFY(shown.tone);    // "1" ticks
+        QVERIFY(shown.blqGrb);  // "x" leaves it
+        QCOMPARE(named<QLabel>(p, "MorlblAleDigAler")->text(), QStringLiteral("Dígito de alerta"));
+    }
+
+    void countBoxTakesOneByte() {
+        ProgramFixture f;
+        f.load();
+        auto* count = named<QLineEdit>(*f.p, "MorTexAleNumInter");
+        f.msgs.clear();
+        count->setText(QStringLiteral("256"));
+        QCOMPARE(count->text(), QString());
+        QCOMPARE(f.msgs.texts(), QStringList{"El límite es 255"});
+        count->setText(QStringLiteral("255"));
+        QCOMPARE(count->text(), QStringLiteral("255"));
+    }
+
+    void writeAndShowLastSent() {
+        ProgramFixture f;
+        writeConfig(f, QStringLiteral("12"));
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 2);
+        p.main->MorTexResCla->setText(QStringLiteral("21*43"));
+        named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("65*87"));
+        named<QLineEdit>(p, "MorTexAleNumInter")->setText(QStringLiteral("17"));
+        named<QCheckBox>(p, "MorChkAleTono")->setChecked(false);
+        p.main->MorChkRes[3]->click();
+        f.port.line.clear();
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D*421P"));
+        f.port.line.clear();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(p.s.SendData, QStringLiteral("06050*080702010*04030509010100f"));
+        QCOMPARE(QString::fromLatin1(f.port.line), "D" + p.s.SendData + "1P");
+        const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
+        QCOMPARE(rec[0], QStringLiteral("04"));
+        QCOMPARE(rec[3], QString(138, '1'));
+
+        // The values written come back from the record.
+        p.main->MorTexResCla->setText(QStringLiteral("1"));
+        named<QLineEdit>(p, "MorTxtAleAut")->clear();
+        named<QLineEdit>(p, "MorTexAleNumInter")->clear();
+        p.main->MorFraCom06->click();
+        const Panel shown = panelOf(p);
+        QCOMPARE(shown.key, QStringLiteral("21*43"));
+        QCOMPARE(shown.programming, QStringLiteral("65*87"));
+        QCOMPARE(shown.count, QStringLiteral("17"));
+        QCOMPARE(shown.flags, QStringLiteral("1000001"));
+        QVERIFY(!shown.tone);
+    }
+
+    void singleCommandOnTheLine_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("recording lock") << "12" << QByteArray("D1,2,*,3,4,9,f1P");
+        QTest::newRow("alert digit") << "14" << QByteArray("D1,2,*,3,4,6,5,f1P");
+    }
+    void singleCommandOnTheLine() {
+        // Without an earlier write: the send preparation judges the key itself.
+        QFETCH(QString, number);
+        ProgramFixture f;
+        writeConfig(f, QStringLiteral("12"));
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 2);
+        p.s.CommandNumber = number;
+        f.port.line.clear();
+        p.main->mnuEnviar->trigger();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QTEST(f.port.line, "line");
+    }
+};
+
+QTEST_MAIN(TestSorvanell)
+#include "test_sorvanell.moc"

@@ -1,0 +1,344 @@
+// The Tervolinda: both variants read and shown, the key editor's frames and data, the single
+// commands, and the last-sent record holding what was sent.
+#include <QtTest>
+
+#include "app/commands.h"
+#include "link/codec.h"
+#include "link/ui/sendpipeline.h"
+#include "models/tervolinda.h"
+#include "models/ui/keychangeform.h"
+#include "models/ui/tervolinda_panel.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+using tervolinda::Box;
+
+namespace {
+QString pairs(const QString& digits) {
+    QString out;
+    for (QChar c : digits) out += QStringLiteral("0") + (c == '0' ? QChar('A') : c);
+    return out;
+}
+
+// A device's map: firmware as two decimal characters, then the variant's fields.
+QString deviceMap(const QString& firmware, const QString& key, const QString& exit = {},
+                  bool removal = false, bool nine = false) {
+    QString map = QStringLiteral("08") + firmware + QStringLiteral("09FFFF");
+    if (ValOf(firmware) == 2) {
+        map += QStringLiteral("FF") + pairs(key);
+    } else {
+        map += (removal ? QStringLiteral("09") : QStringLiteral("0A")) +
+               (nine ? QStringLiteral("09") : QStringLiteral("0A")) + pairs(key) + pairs(exit);
+    }
+    return map.leftJustified(136, 'F');
+}
+
+QByteArray replyOf(const QString& map) {
+    QByteArray out("0245");
+    for (QChar c : map) out.append(char('0' + HexToDigit(QString(c))));
+    return out;
+}
+
+template <typename W>
+W* named(Program& p, const char* name) {
+    return p.main->findChild<W*>(QLatin1String(name));
+}
+QCheckBox* removal(Program& p) {
+    return named<QCheckBox>(p, "MorFraPrivElim1");
+}
+QCheckBox* nine(Program& p) {
+    return named<QCheckBox>(p, "MorFraPrivNum9");
+}
+QLineEdit* exitKey(Program& p) {
+    return named<QLineEdit>(p, "MorTxtPrivClvSal");
+}
+bool shown(Program& p, const char* name) {
+    return named<QWidget>(p, name)->isVisibleTo(p.main.get());
+}
+
+void writeConfigs(ProgramFixture& f) {
+    QDir(f.dir.path()).mkpath(QStringLiteral("Tervolinda/Configuracion"));
+    for (const char* firmware : {"72", "02"}) {
+        QStringList rec = ConfigRecord("4321", "000000000", "000000000", "R");
+        rec[20] = QStringLiteral("0");
+        rec[21] = QStringLiteral("2468");
+        rec[22] = QStringLiteral("9");
+        WriteRecord(f.paths().modelConfig(QStringLiteral("Tervolinda"), QLatin1String(firmware)),
+                    ModelConfigRecord, rec);
+    }
+}
+
+// A program that has read a Tervolinda of the given firmware.
+void readDevice(ProgramFixture& f, const QString& map) {
+    writeConfigs(f);
+    f.load();
+    f.p->main->MorFraCom03->click();
+    f.port.acknowledgeAll();
+    f.msgs.clear();
+    f.port.feed(replyOf(map));
+}
+
+QString sendByMenu(ProgramFixture& f) {
+    f.port.line.clear();
+    f.p->main->mnuEnviar->trigger();
+    f.p->main->mnuComando->hide();
+    QCoreApplication::processEvents();
+    if (!Fire(f.p->main->TimerPID)) return {};
+    f.port.acknowledgeAll();
+    return QString::fromLatin1(f.port.line);
+}
+}  // namespace
+
+class TestTervolinda : public QObject {
+    Q_OBJECT
+  private slots:
+    void frames_data() {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<int>("removal");
+        QTest::addColumn<int>("nine");
+        QTest::addColumn<QString>("frame");  // "" for none
+        const QString without = QStringLiteral("0809FFFF090A0102030405060708") + QString(98, 'F') +
+                                QStringLiteral("4803<4");
+        const QString with = QStringLiteral("0809FFFF0A0A01020304000000") + QString(100, 'F') +
+                             QStringLiteral("0203<4");
+        QTest::newRow("without voice") << "72" << int(Box::Ticked) << int(Box::Clear) << without;
+        QTest::newRow("with voice") << "2" << int(Box::Ticked) << int(Box::Clear) << with;
+        QTest::newRow("with voice as reported")
+            << "02" << int(Box::Clear) << int(Box::Clear) << with;
+        QTest::newRow("another firmware") << "30" << int(Box::Clear) << int(Box::Clear) << "";
+        QTest::newRow("greyed box adds no code")
+            << "72" << int(Box::Greyed) << int(Box::Clear)
+            << "0809FFFF0A0102030405060708" + QString(98, 'F') + "4803<4";
+    }
+    void frames() {
+        QFETCH(QString, firmware);
+        QFETCH(int, removal);
+        QFETCH(int, nine);
+        QFETCH(QString, frame);
+        const auto built =
+            tervolinda::BuildFrame({firmware, "1234", "5678", Box(removal), Box(nine)});
+        QCOMPARE(built.value_or(QString()), frame);
+        if (built && Box(removal) != Box::Greyed) QCOMPARE(built->size(), 132);
+    }
+
+    void frameDecodesAgain_data() {
+        QTest::addColumn<QString>("firmware");
+        QTest::newRow("without voice") << "72";
+        QTest::newRow("with voice") << "02";
+    }
+    void frameDecodesAgain() {
+        QFETCH(QString, firmware);
+        const auto frame =
+            tervolinda::BuildFrame({firmware, "9051", "3702", Box::Clear, Box::Ticked});
+        QVERIFY(frame);
+        const auto f = tervolinda::DecodeFrame(*frame);
+        QVERIFY(f);
+        QCOMPARE(f->variant, tervolinda::VariantOf(firmware));
+        QCOMPARE(f->key, QStringLiteral("9051"));
+        const bool voice = f->variant == tervolinda::Variant::WithVoice;
+        QCOMPARE(f->exitKey, voice ? QString() : QStringLiteral("3702"));
+        QCOMPARE(f->blockStart9, !voice);
+        QVERIFY(!f->removeFirst1);
+    }
+
+    void decodeMap_data() {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QString>("key");  // "-" for nothing decoded
+        QTest::newRow("72") << "72" << deviceMap("72", "1050", "5678", true) << "1050";
+        QTest::newRow("02") << "02" << deviceMap("02", "7080") << "7080";
+        QTest::newRow("30") << "30" << deviceMap("72", "1050", "5678") << "-";
+    }
+    void decodeMap() {
+        QFETCH(QString, firmware);
+        QFETCH(QString, map);
+        QFETCH(QString, key);
+        const auto f = tervolinda::DecodeMap(map.left(132), firmware);
+        QCOMPARE(f.has_value(), key != QStringLiteral("-"));
+        if (f) QCOMPARE(f->key, key);
+    }
+
+    void editorData_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("removal");
+        QTest::addColumn<QString>("data");  // "-" for unchanged
+        QTest::newRow("removal on") << "1" << int(Box::Ticked) << "9999f";
+        QTest::newRow("removal off") << "1" << int(Box::Clear) << "0000f";
+        QTest::newRow("removal greyed") << "1" << int(Box::Greyed) << "-";
+        QTest::newRow("nine off") << "4" << int(Box::Ticked) << "0000f";
+        QTest::newRow("key") << "2" << int(Box::Clear) << "1234";
+        QTest::newRow("exit key") << "3" << int(Box::Clear) << "5678f";
+        QTest::newRow("none") << "" << int(Box::Clear) << "-";
+    }
+    void editorData() {
+        QFETCH(QString, mode);
+        QFETCH(int, removal);
+        QFETCH(QString, data);
+        const auto d = tervolinda::EditorSendData({mode, Box(removal), Box::Clear, "1234", "5678"});
+        QCOMPARE(d.value_or(QStringLiteral("-")), data);
+    }
+
+    void commands_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("command");  // "" for none
+        // clang-format off
+        QTest::newRow("key change")       << "10" << "0" << ""            << "#2,1111,1234f";
+        QTest::newRow("exit key as typed") << "11" << "1" << "DesActivado" << "#3,1234,1001f";
+        QTest::newRow("removal on")       << "12" << "1" << "Activado"    << "#1,1234,9f";
+        QTest::newRow("nine off")         << "13" << "0" << "Activado"    << "#5,1234,0f";
+        QTest::newRow("greyed as is")     << "13" << "2" << "Activado"    << "#5,1234,2f";
+        QTest::newRow("removal, refused") << "12" << "1" << "DesActivado" << "";
+        QTest::newRow("other number")     << "1"  << "1" << "Activado"    << "";
+        // clang-format on
+    }
+    void commands() {
+        QFETCH(QString, number);
+        QFETCH(QString, value);
+        QFETCH(QString, status);
+        const auto c = tervolinda::Command({number, value, status, "1234", "1111", "1001", ","});
+        QTEST(c.value_or(QString()), "command");
+    }
+
+    void readWithoutVoice() {
+        ProgramFixture f;
+        readDevice(f, deviceMap("72", "1203", "5608", true, false));
+        Program& p = *f.p;
+        QCOMPARE(f.msgs.texts(), QStringList{});
+        QCOMPARE(p.s.FirmwareCode, QStringLiteral("72"));
+        QCOMPARE(p.main->MorTexResFirm->text(), QStringLiteral("72"));
+        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1203"));
+        QCOMPARE(exitKey(p)->text(), QStringLiteral("5608"));
+        QVERIFY(removal(p)->isChecked());
+        QVERIFY(!nine(p)->isChecked());  // the configuration had it ticked
+        // Every box the read filled shows.
+        for (const char* name : {"MorFraPrivElim1", "MorFraPrivNum9", "MorTxtPrivClvSal",
+                                 "MorLblPrivClvSal", "MorFraPrivRes", "MorFraPrivClv"})
+            QVERIFY2(shown(p, name), name);
+        QVERIFY(!p.main->MorFraCom04->isEnabled());
+        QCOMPARE(p.s.EquipmentName, QStringLiteral("Tervolinda"));
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 132);
+    }
+
+    void readWithVoiceAfterWithout() {
+        ProgramFixture f;
+        readDevice(f, deviceMap("72", "1234", "5678"));
+        Program& p = *f.p;
+        p.main->MorFraCom03->click();
+        f.port.acknowledgeAll();
+        f.port.feed(replyOf(deviceMap("02", "4050")));
+        QCOMPARE(f.msgs.texts(), QStringList{});
+        QCOMPARE(p.s.FirmwareCode, QStringLiteral("02"));
+        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Con Voz"));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4050"));
+        QVERIFY(shown(p, "MorFraPrivClv"));
+        QVERIFY(!shown(p, "MorTxtPrivClvSal"));
+        QVERIFY(!shown(p, "MorFraPrivRes"));
+        // The editor tells this firmware by number too: "02" builds the voice frame.
+        p.s.KeyEditorMode = QStringLiteral("2");
+        EditTervolinda(p);
+        QVERIFY(p.s.SendFrame.endsWith(QStringLiteral("0203<4")));
+        QCOMPARE(p.s.SendData, QStringLiteral("4050"));
+    }
+
+    void optionSentWithoutAnotherModelFirst() {
+        ProgramFixture f;
+        readDevice(f, deviceMap("72", "1234", "5678"));
+        Program& p = *f.p;
+        QVERIFY(p.s.KeyStatus.isEmpty());
+        p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        const QPoint onBox(6, removal(p)->height() / 2);
+        // The left press runs the editor before the box changes; the send must not keep that.
+        QTest::mouseClick(removal(p), Qt::LeftButton, {}, onBox);
+        QVERIFY(removal(p)->isChecked());
+        QCOMPARE(p.s.SendData, QStringLiteral("0000f"));
+        QTest::mousePress(removal(p), Qt::RightButton, {}, onBox);
+        QCOMPARE(p.s.CommandNumber, QStringLiteral("12"));
+        QCOMPARE(sendByMenu(f), QStringLiteral("D#1,1234,9f1P"));
+        QCOMPARE(p.s.KeyStatus, QStringLiteral("Activado"));
+
+        const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
+        QCOMPARE(rec[0], QStringLiteral("08"));
+        QCOMPARE(rec[1].mid(8, 2), QStringLiteral("09"));
+        QCOMPARE(rec[5], QStringLiteral("9999f"));
+
+        // "&Ult.Envío" shows that record.
+        removal(p)->setChecked(false);
+        exitKey(p)->setText(QStringLiteral("2222"));
+        p.main->MorTexResCla->setText(QStringLiteral("9"));
+        f.msgs.clear();
+        p.main->MorFraCom06->click();
+        QCOMPARE(f.msgs.texts(), QStringList{});
+        QVERIFY(removal(p)->isChecked());
+        QCOMPARE(exitKey(p)->text(), QStringLiteral("5678"));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
+        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
+    }
+
+    void exitKeyByDoubleClick() {
+        ProgramFixture f;
+        readDevice(f, deviceMap("72", "1234", "5678"));
+        Program& p = *f.p;
+        p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        exitKey(p)->setText(QStringLiteral("1001"));
+        QTest::mouseDClick(exitKey(p), Qt::LeftButton);
+        QCOMPARE(p.s.CommandNumber, QStringLiteral("11"));
+        QCOMPARE(sendByMenu(f), QStringLiteral("D#3,1234,1001f1P"));
+        QCOMPARE(p.s.KeyEditorMode, QStringLiteral("3"));
+        QCOMPARE(p.s.SendData, QStringLiteral("1001f"));
+        QCOMPARE(ReadRecord(f.paths().lastSent(), LastSentRecord).fields[1].mid(20, 8),
+                 QStringLiteral("01000001"));
+    }
+
+    void keyChangeForm() {
+        ProgramFixture f;
+        readDevice(f, deviceMap("02", "1234"));
+        Program& p = *f.p;
+        MorForCamCla* form = OpenKeyChangeForm(p);
+        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5670"));
+        f.port.line.clear();
+        form->morCmbCamCla->click();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D#2,1234,5670f1P"));
+        QCOMPARE(p.s.SendData, QStringLiteral("5670"));
+        const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
+        QCOMPARE(rec[5], QStringLiteral("5670"));
+        QCOMPARE(rec[1].mid(12, 8), QStringLiteral("05060700"));
+    }
+
+    void buttonsShowTheirVariant_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("ident");
+        QTest::addColumn<bool>("exitShown");
+        QTest::newRow("Tervolinda") << 8 << "Sin voz" << true;
+        QTest::newRow("Tervolinda Voz") << 11 << "Con voz" << false;
+    }
+    void buttonsShowTheirVariant() {
+        QFETCH(int, button);
+        QFETCH(bool, exitShown);
+        ProgramFixture f;
+        readDevice(f, deviceMap("02", "1234"));  // hides the exit key
+        Program& p = *f.p;
+        p.s.KeyEditorMode = QStringLiteral("3");
+        ModelButton(p, button);
+        QTEST(named<QLabel>(p, "MorLblPrivIdent")->text(), "ident");
+        QCOMPARE(shown(p, "MorTxtPrivClvSal"), exitShown);
+        QCOMPARE(shown(p, "MorFraPrivElim1"), exitShown);
+        QVERIFY(!p.main->MorFraCom04->isEnabled());
+        QVERIFY(p.s.KeyEditorMode.isEmpty());
+        QCOMPARE(exitKey(p)->text(), QStringLiteral("2468"));
+        QVERIFY(nine(p)->isChecked());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+    }
+};
+
+QTEST_MAIN(TestTervolinda)
+#include "test_tervolinda.moc"
