@@ -10,6 +10,8 @@
 #include "models/luvero.h"
 #include "models/modelcore.h"
 #include "models/registry.h"
+#include "models/sorvanell.h"
+#include "models/tervolinda.h"
 
 using namespace morla;
 
@@ -72,6 +74,20 @@ void Replies(const QByteArray& input) {
         if (m.id == ModelId::Luvero) {
             Require(luvero::DecodeKey(map).size() <= luvero::kKeyLength);
             Require(luvero::DecodeFlags(map).size() == 6);
+        }
+        if (m.id == ModelId::Sorvanell) {
+            Require(sorvanell::DecodeKey(map).size() <= sorvanell::kKeyLength);
+            Require(sorvanell::DecodeProgramming(map).size() <= sorvanell::kKeyLength);
+            Require(sorvanell::DecodeFlags(map).size() == 7);
+            Require(sorvanell::DecodeCount(map).toInt() <= sorvanell::kCountMax);
+            Require(sorvanell::DecodeAlertDigit(map).size() <= 1);
+        }
+        if (m.id == ModelId::Tervolinda) {
+            const QString firmware = tervolinda::FirmwareOf(reply);
+            if (const auto f = tervolinda::DecodeMap(map.left(tervolinda::kMapLength), firmware))
+                Require(f->key.size() >= tervolinda::kKeyLength);
+            if (const auto f = tervolinda::DecodeFrame(map))
+                Require(f->variant != tervolinda::Variant::Unknown);
         }
     }
     // The codec helpers on the raw text.
