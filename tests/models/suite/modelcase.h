@@ -36,11 +36,14 @@ struct Edit {
 
 struct ModelCase {
     ModelId id;
+    QString name;     // row name when the model has more than one button ("" for its own)
     int modelButton;  // MorCmd<nn> that selects the model
     // Record 1 of the model's configuration file for its default firmware, and what the panel
     // shows from it when the model button is pressed.
     QStringList config;
     Fields configPanel;
+    // Further firmware codes that get the same configuration file (the known device's).
+    QStringList moreFirmware;
     // A device with known contents (checksums are refreshed by the suite), and what a read of
     // it shows.
     std::function<devsim::MemoryImage()> knownImage;
@@ -49,6 +52,9 @@ struct ModelCase {
     QList<Edit> edits;
     // SendFrame has the reply map's layout, so a replay of the last write decodes it.
     bool sendFrameIsMap = true;
+    // Written one field at a time (no whole write): the round trip stores SendFrame, the
+    // image its editor keeps of the device, instead of a data text.
+    bool storesFrame = false;
     // The frame's digits as the device keeps them (where it writes some digit in another form,
     // as a key digit 0 kept as "A"); nothing when it keeps them as they are.
     std::function<QString(const QString& frame)> frameAsStored;
@@ -71,5 +77,8 @@ QString RandomBits(QRandomGenerator& r, int count);
 
 // The models of the suite, one function per model (suite/<model>.cpp).
 ModelCase LuveroCase();
+ModelCase SorvanellCase();
+ModelCase TervolindaCase();
+ModelCase TervolindaVozCase();
 
 }  // namespace morla::suite
