@@ -8,9 +8,6 @@
 
 namespace morla {
 
-QByteArray ToAnsi(const QString& text);
-QString FromAnsi(const QByteArray& bytes);
-
 // Finds an existing file or folder whatever the letter case of each component; when
 // nothing matches, returns the path as written (so a writer creates it with that spelling).
 QString ResolvePath(const QString& path);

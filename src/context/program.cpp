@@ -1,42 +1,11 @@
-#include "app/program.h"
+#include "context/program.h"
 
 #include <QDir>
-#include <QPixmap>
 
-#include "app/commands.h"
 #include "link/codec.h"
-#include "link/commandtable.h"
-#include "link/ui/monitorcommands.h"
-#include "link/ui/seriallink.h"
-#include "models/ui/framework.h"
+#include "models/registry.h"
 
 namespace morla {
-
-Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
-    : QObject(parent), msg(messages), port(port) {
-    main = std::make_unique<MorForPri>();
-    monitor = std::make_unique<MorForMonitor>();
-    todo = std::make_unique<FrmTodo>();
-
-    connect(&port, &Transport::received, this, [this](char b) { ReceiveByte(*this, b); });
-    connect(&port, &Transport::lineError, this,
-            [this](Transport::LineError e) { msg.info(LineErrorText(e)); });
-    connect(&port, &Transport::portLost, this, [this](const QString& reason) {
-        main->TimerEC->stop();
-        endReadProgress();
-        main->MorTexEst->setText(QStringLiteral("Morla"));
-        msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2). "
-                                "El puerto quedó cerrado.")
-                     .arg(this->port.deviceName(), reason));
-    });
-    connect(main->TimerPID, &QTimer::timeout, this, [this] { TimerPIDTick(*this); });
-    connect(main->TimerEC, &QTimer::timeout, this, [this] { TimerECTick(*this); });
-    main->onUnload = [this] { Unload(); };
-
-    BuildModelPanels(*this);
-    WireMainWindow(*this);
-    WireMonitor(*this);
-}
 
 Program::~Program() {
     for (auto& [name, w] : windows_) delete w;
@@ -99,37 +68,6 @@ void LoadSoftwareSettings(Program& p) {
     s.MaxReadRetries = maxRetries;
     p.main->TimerEC->setInterval(timeoutSeconds * 1000);
     s.InstallationCode = r.fields[25];
-}
-
-void Program::Load() {
-    s.BuildFrameOnSend = true;
-    s.SendWholeFrame = QStringLiteral("0");
-    s.CommandSeparator = QStringLiteral(",");
-    s.EquipmentName = QStringLiteral("Morla");
-    LoadSoftwareSettings(*this);
-    const QPixmap picture(JoinPath(s.paths().images(), QStringLiteral("Morla.png")));
-    if (!picture.isNull()) main->MorPicPri->setPixmap(picture);
-    DispatchPanel(*this);
-    for (QString& f : s.RestrictorFlags) f = QStringLiteral("0");
-    if (s.ModeCode != QStringLiteral("PC")) {
-        QString error;
-        if (!port.open(s.ComPortNumber, s.AppFolder, &error))
-            msg.info(QStringLiteral("No se pudo abrir el puerto serie %1 (%2): %3")
-                         .arg(s.ComPortNumber)
-                         .arg(port.deviceName(), error));
-    } else {
-        // Modem installation: no serial port, a reduced set of commands.
-        main->MorFraCom04->hide();
-        main->MorFraCom03->hide();
-        main->MorFraCom05->hide();
-        main->MorFraCom01->hide();
-        main->MorFraCom02->show();
-    }
-    s.CommandNumber = QStringLiteral("0");
-    s.CommandValue = QStringLiteral("0");
-    main->MorTexBan->setText(s.joinedRestrictorFlags());
-    HideCommonFields(*this);
-    LoadCommandTable(s);
 }
 
 void Program::Unload() {
