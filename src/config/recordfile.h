@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "link/text.h"  // fields are code-page text
+
 namespace morla {
 
 // Finds an existing file or folder whatever the letter case of each component; when
@@ -25,13 +27,17 @@ struct RecordRead {
 
 struct RecordWriteResult {
     bool ok = false;
-    QString error;  // why the record was refused or the file could not be written
+    QString error;  // why the record was refused or the file could not be written, with its path
 };
 
 // Bytes that the fields take in a record.
 int RecordSize(const QStringList& fields);
 
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber);
+// Every save writes the new content beside the file, checks that all of it reached the disk
+// and then replaces the file in one step; on any failure the old file stays byte for byte.
+// Refused: fields with characters the code page cannot hold, a record too long, a file that
+// is a symbolic link, a read-only file.
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
                               int recordNumber);
 // Number of whole or partial records in the file (0 when missing).
@@ -56,6 +62,10 @@ inline constexpr RecordType CommandRecord{"CommandRecord", 1000, 3};
 inline constexpr RecordType LastSentRecord{"LastSentRecord", 1500, 7};
 inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord", 1000, 2};
 
+// Replaces the whole file by this one record (files that hold only the latest record).
+RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
+                                    const QStringList& fields);
+
 inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecord(path, t.length, t.fields, n);
 }
@@ -79,6 +89,13 @@ struct Paths {
     QString operatorCredentials() const;
     QString images() const;
 };
+
+// Whether a file name is the temporary file of a save that never finished.
+bool IsLeftoverSave(const QString& fileName);
+// Removes such files from one folder / from every folder the program saves into. Returns how
+// many were removed.
+int RemoveLeftoverSaves(const QString& folder);
+int RemoveLeftoverSaves(const Paths& paths);
 
 // Short date text as the system writes it into records.
 QString ShortDateText();

@@ -5,8 +5,11 @@
 
 namespace morla {
 
-// Characters without a byte in the code page become "?".
+// Characters with no ANSI byte become "?"; bytes the code page leaves unassigned read as the
+// control characters of the same value and write back unchanged.
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
+// The characters of text that have no ANSI byte, each once (empty when it can be stored).
+QString NonAnsiCharacters(const QString& text);
 
 }  // namespace morla
