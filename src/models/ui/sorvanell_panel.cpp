@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/codec.h"
 #include "models/sorvanell.h"
 #include "models/ui/framework.h"

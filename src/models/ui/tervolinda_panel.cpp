@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/ui/fieldhandlers.h"
 #include "models/tervolinda.h"
 #include "models/ui/framework.h"

@@ -1,6 +1,6 @@
 // The Sorvanell in the model suite: key and programming number with a "*" inside, alert digit,
 // count of interventions, its two option boxes and flags 1, 4 and 7.
-#include "app/program.h"
+#include "context/program.h"
 #include "devsim/models/behaviour.h"
 #include "models/suite/modelcase.h"
 
