@@ -29,4 +29,10 @@ QByteArray DialBytes(const QString& dialText) {
     return ToAnsi(dialText);
 }
 
+QString UndialableCharacters(const QString& dialText) {
+    QString out = NonAnsiCharacters(dialText);
+    if (dialText.contains(QChar(0))) out.append(QChar(0));
+    return out;
+}
+
 }  // namespace morla

@@ -30,5 +30,8 @@ QString RegroupDialText(const QString& text);
 // The bytes handed to the library: the text in the Windows code page ("?" where it has no
 // byte), NUL-terminated by QByteArray.
 QByteArray DialBytes(const QString& dialText);
+// Characters of the text that the library cannot be given as they are, each once: those
+// outside the code page, and NUL, which would end the text early. Empty when it can go out.
+QString UndialableCharacters(const QString& dialText);
 
 }  // namespace morla

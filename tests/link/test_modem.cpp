@@ -91,6 +91,24 @@ class TestModem : public QObject {
         QCOMPARE(out, bytes);
         QCOMPARE(out.constData()[out.size()], '\0');
     }
+
+    void undialable_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("characters");
+        QTest::newRow("command") << "#1,1234,9"
+                                 << "";
+        QTest::newRow("code page letters") << "ñ€Ÿ"
+                                           << "";
+        QTest::newRow("outside, each once") << "1✓2✓3→"
+                                            << "✓→";
+        QTest::newRow("NUL") << QStringLiteral("12") + QChar(0) + QStringLiteral("34")
+                             << QString(QChar(0));
+    }
+    void undialable() {
+        QFETCH(QString, text);
+        QFETCH(QString, characters);
+        QCOMPARE(UndialableCharacters(text), characters);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestModem)

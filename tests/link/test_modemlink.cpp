@@ -153,6 +153,29 @@ class TestModemLink : public QObject {
         QVERIFY(!m.p.main->TimerPID->isActive());
     }
 
+    // A text the line cannot carry as it is goes nowhere: "?" or a cut would dial another
+    // command.
+    void undialableText_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("outside the code page") << "*46f12✓4"
+                                               << "(✓)";
+        QTest::newRow("NUL") << QStringLiteral("*46f12") + QChar(0) + "4"
+                             << "(NUL)";
+    }
+    void undialableText() {
+        QFETCH(QString, command);
+        QFETCH(QString, shown);
+        Modem m;
+        m.p.s.CommandString = command;
+        m.p.main->TimerPID->start();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(m.f.msgs.shown.size(), 1);
+        QVERIFY2(m.f.msgs.shown[0].text.contains(shown), qPrintable(m.f.msgs.shown[0].text));
+        QVERIFY(dialed(m.f).isEmpty());
+        QVERIFY(!m.p.main->TimerPID->isActive());
+    }
+
     // A serial installation never touches the library, even when one is in its folder.
     void serialModeLeavesTheLibraryAlone() {
         ProgramFixture f;

@@ -53,6 +53,16 @@ MorForDLLModem::MorForDLLModem(Program& p, QWidget* parent)
 }
 
 void MorForDLLModem::load(const QString& dialText) {
+    const QString undialable = UndialableCharacters(dialText);
+    if (!undialable.isEmpty()) {
+        // Sent with "?" or cut short it would dial another command.
+        QString shown = undialable;
+        shown.replace(QChar(0), QStringLiteral("NUL"));
+        p_.msg.info(QStringLiteral("El comando \"%1\" lleva caracteres que la línea no puede "
+                                   "llevar (%2). El comando no se envió.")
+                        .arg(QString(dialText).replace(QChar(0), QStringLiteral("NUL")), shown));
+        return;
+    }
     LineLibrary& lib = LineLibraryOf(p_);
     QString error;
     if (!lib.ensureLoaded(p_.s.AppFolder, &error)) {
