@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/program.h"
+#include "config/recordfile.h"
+#include "context/program.h"
 
 namespace morla {
 
