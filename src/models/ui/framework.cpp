@@ -169,22 +169,22 @@ void ReadRetry(Program& p) {
 bool ReadReplySteps(Program& p, const ModelInfo& m,
                     const std::function<void(const QString& map)>& decode) {
     MorlaState& s = p.s;
-    MorForMonitor& mon = *p.monitor;
-    if (mon.MorTexMon04->toPlainText().size() != m.replyLength) {
+    MonitorText& mon = s.Monitor;
+    if (mon.MorTexMon04.size() != m.replyLength) {
         s.LiveReplyFlag = 1;
         return false;
     }
     if (s.LiveReplyFlag == 1) {
-        const QString map = BuildDigitMap(mon.MorTexMon08->toPlainText(),
-                                          mon.MorTexMon05->toPlainText(), m.replyLength);
+        const QString map =
+            BuildDigitMap(mon.MorTexMon08.text(), mon.MorTexMon05.text(), m.replyLength);
         s.LoopIndex = 2 * m.replyLength + 1;
-        mon.MorTexMon08->setPlainText(map);
+        mon.MorTexMon08.set(map);
         s.LastReadMap = map;
-        s.LastReadText = mon.MorTexMon04->toPlainText();
+        s.LastReadText = mon.MorTexMon04.text();
         s.ReadMap = s.LastReadMap;
     }
-    mon.MorTexMon08->setPlainText(s.ReadMap);
-    mon.MorTexMon04->setPlainText(s.LastReadText);
+    mon.MorTexMon08.set(s.ReadMap);
+    mon.MorTexMon04.set(s.LastReadText);
     const QString map = s.ReadMap;
 
     if (m.checksum != ChecksumPolicy::None && BadChecksumBlock(map, m.blocks()) != 0) {
