@@ -222,7 +222,7 @@ class TestTervolinda : public QObject {
         QCOMPARE(p.s.EquipmentName, QStringLiteral("Tervolinda"));
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(!p.main->TimerEC->isActive());
-        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 132);
+        QCOMPARE(p.s.Monitor.MorTexMon08.size(), 132);
     }
 
     void readWithVoiceAfterWithout() {

@@ -122,7 +122,7 @@ void BuildFrameSorvanell(Program& p) {
          named<QLineEdit>(p, "MorTexAleNumInter")->text()});
     s.SendData = frame.SendData;
     s.SendFrame = frame.SendFrame;
-    p.monitor->MorTexMon02->setPlainText(s.SendFrame);
+    s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(sorvanellInfo().replyLength, '1');
 }
 

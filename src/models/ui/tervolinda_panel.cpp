@@ -114,8 +114,8 @@ void ShowPanelTervolinda(Program& p) {
 
 void ReadReplyTervolinda(Program& p) {
     MorlaState& s = p.s;
-    MorForMonitor& mon = *p.monitor;
-    const int length = int(mon.MorTexMon04->toPlainText().size());
+    MonitorText& mon = s.Monitor;
+    const int length = int(mon.MorTexMon04.size());
     // "&Ult.Envío" puts the mask of the last write where a reply would be.
     const bool kept = s.LiveReplyFlag == 0 && length == tervolinda::kWrittenMaskLength;
     if (length != tervolindaInfo().replyLength && !kept) {
@@ -123,15 +123,14 @@ void ReadReplyTervolinda(Program& p) {
         return;
     }
     if (s.LiveReplyFlag == 1) {
-        const QString map =
-            tervolinda::ReplyMap(mon.MorTexMon08->toPlainText(), mon.MorTexMon05->toPlainText());
+        const QString map = tervolinda::ReplyMap(mon.MorTexMon08.text(), mon.MorTexMon05.text());
         s.LoopIndex = 2 * tervolindaInfo().replyLength + 1;
         s.LastReadMap = map;
-        s.LastReadText = mon.MorTexMon04->toPlainText();
+        s.LastReadText = mon.MorTexMon04.text();
         s.ReadMap = s.LastReadMap;
     }
-    mon.MorTexMon08->setPlainText(s.ReadMap);
-    mon.MorTexMon04->setPlainText(s.LastReadText);
+    mon.MorTexMon08.set(s.ReadMap);
+    mon.MorTexMon04.set(s.LastReadText);
     p.main->TimerEC->stop();
     p.endReadProgress();
 
