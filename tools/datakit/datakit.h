@@ -57,4 +57,13 @@ struct LayOutResult {
 // are kept; with force every kit file is written anew, whole.
 LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date);
 
+// Names of the files that make an installation pending, in the equipment data folder: the
+// marker (the line library build for most systems), the Windows 95 build, the auxiliary program.
+QStringList PendingFileNames();
+
+// Lays the kit out (existing files kept) with the installation pending: the line library file
+// under both build names, and the auxiliary program, in the equipment data folder.
+LayOutResult LayOutPending(const QString& appFolder, const QString& lineLibrary,
+                           const QString& auxiliaryProgram, const QString& date);
+
 }  // namespace morla::datakit
