@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QtTest>
 
+#include "app/commands.h"
 #include "app/startup.h"
 #include "config/installation.h"
 #include "datakit/datakit.h"
@@ -166,6 +167,9 @@ class TestStartup : public QObject {
         QVERIFY(!b.p().main->MorMnuCon->menuAction()->isVisible());
         QVERIFY(!b.p().main->MorMnuMon->isVisible());
         QVERIFY(b.p().main->MorMnuPrin->menuAction()->isVisible());
+        ModelButton(b.p(), 3);  // Lúvero panel: the flags box is for engineering only
+        QVERIFY(b.p().main->MorFraBas->isVisible());
+        QVERIFY(!b.p().main->MorTexBan->isVisible());
     }
 
     void engineeringNameStoredForAnOperator() {
@@ -239,6 +243,8 @@ class TestStartup : public QObject {
         QVERIFY(b.p().main->isVisible());
         QVERIFY(b.menusVisible());
         QCOMPARE(b.p().main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
+        ModelButton(b.p(), 3);
+        QVERIFY(b.p().main->MorTexBan->isVisible());
         QVERIFY(b.f.msgs.shown.isEmpty());
         QCOMPARE(b.ends, 0);
     }
