@@ -65,5 +65,14 @@ QStringList PendingFileNames();
 // under both build names, and the auxiliary program, in the equipment data folder.
 LayOutResult LayOutPending(const QString& appFolder, const QString& lineLibrary,
                            const QString& auxiliaryProgram, const QString& date);
+// Copies a built line library into appFolder under the name the program loads, replacing an
+// older copy (a build product, never edited by hand). A running program keeps the copy it has
+// loaded. Returns the path written, or an empty text and the reason in error.
+QString InstallLineLibrary(const QString& appFolder, const QString& builtLibrary, QString* error);
+
+// Sets the installation class text of the folder's software settings; a class beginning with
+// "PC" makes the folder a modem installation. The other fields stay as they are.
+bool SetInstallationClass(const QString& appFolder, const QString& installationClass,
+                          QString* error);
 
 }  // namespace morla::datakit
