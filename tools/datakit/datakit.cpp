@@ -516,6 +516,8 @@ LayOutResult LayOutPending(const QString& appFolder, const QString& lineLibrary,
         result.written << target;
     }
     return result;
+}
+
 QString InstallLineLibrary(const QString& appFolder, const QString& builtLibrary, QString* error) {
     auto fail = [error](const QString& why) {
         if (error) *error = why;
