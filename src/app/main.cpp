@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/program.h"
-#include "app/startup.h"
+#include "app/startflow.h"
+#include "context/program.h"
 #include "link/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "app/startup.h"
+#include "app/startflow.h"
 #include "link/serial/serialtransport.h"
 #include "support/programfixture.h"
 

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "app/startup.h"
+#include "app/startflow.h"
 #include "config/installation.h"
 #include "datakit/datakit.h"
 #include "support/programfixture.h"

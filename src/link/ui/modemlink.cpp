@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace morla {
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/program.h"
 #include "app/startwindows.h"
 #include "config/ui/credentialswindow.h"
+#include "context/program.h"
 
 namespace morla {
 
