@@ -1,15 +1,29 @@
 #include "config/ui/credentialswindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+
+#include "link/text.h"
 
 namespace morla {
 
 RecordWriteResult WriteOperatorCredentials(const QString& programFolder, const QString& name,
                                            const QString& password) {
-    const Paths paths{programFolder};
-    return WriteRecord(paths.operatorCredentials(), OperatorCredentialsRecord, {name, password});
+    const QString path = Paths{programFolder}.operatorCredentials();
+    RecordWriteResult r = WriteRecord(path, OperatorCredentialsRecord, {name, password});
+    if (r.ok) return r;
+    // The reason names the file only: what was typed is never shown or kept anywhere else.
+    const QString file = QDir::toNativeSeparators(path);
+    if (!NonAnsiCharacters(name + password).isEmpty())
+        r.error = QStringLiteral(
+                      "El usuario o la contraseña lleva caracteres que el archivo no "
+                      "admite: %1")
+                      .arg(file);
+    else if (RecordSize({name, password}) > OperatorCredentialsRecord.length)
+        r.error = QStringLiteral("El usuario y la contraseña no caben en %1").arg(file);
+    return r;
 }
 
 FrmCapLogin::FrmCapLogin(MorlaState& s, const QString& programFolder, QWidget* parent)
@@ -49,8 +63,11 @@ void FrmCapLogin::Accept() {
     if (txtUsuario->text().isEmpty() || txtPassword->text().isEmpty()) return;
     const RecordWriteResult written =
         WriteOperatorCredentials(folder_, txtUsuario->text(), txtPassword->text());
-    // The reason names the file only, never what was typed.
-    if (!written.ok && report) report(written.error);
+    if (!written.ok) {
+        // Nothing was stored: the window stays for another name or password.
+        if (report) report(written.error);
+        return;
+    }
     if (!s_.CredentialsFromMenu && showLogin) showLogin();
     close();
 }
