@@ -1,6 +1,6 @@
 #include "link/modem.h"
 
-#include "config/recordfile.h"
+#include "link/text.h"
 
 namespace morla {
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "config/recordfile.h"
 #include "context/program.h"
 
 namespace morla {
