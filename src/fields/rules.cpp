@@ -18,7 +18,8 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexConLDC",       0, 3, Rule::D,         kContador, kNumeros},
     {"MorTexConLDNP",      0, 3, Rule::D,         kContador, kNumeros},
     {"MorTexConLDT",       0, 3, Rule::D255Last3, kClave,    kNumeros},
-    {"MorTexConNumTel",    5, 0, Rule::DS,        nullptr,   nullptr},
+    // Memory numbers take "#" as well: a read shows what the device holds.
+    {"MorTexConNumTel",    5, 16, Rule::DSH,      nullptr,   nullptr},
     {"MorTexConSMC",       0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexConSMNP",      0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexConSMT",       0, 3, Rule::D255Last3, kClave,    kNumeros},
@@ -27,7 +28,13 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexFlhCon",       0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexFlhDurP",      0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexFlhLimSerMed", 0, 3, Rule::D255Last3, kClave,    kNumeros},
-    {"MorTexFlhNumTel",   10, 0, Rule::DS,        nullptr,   nullptr},
+    {"MorTexFlhNumTel",   10, 16, Rule::DSH,      nullptr,   nullptr},
+    // Kovalindre: the rules of the matching Quarn boxes
+    {"MorTxtMulClvClv",   24, 5, Rule::D,         kClave,    kNumeros},
+    {"MorTxtMulClvCon",    0, 3, Rule::D,         kClave,    kNumeros},
+    {"MorTxtMulClvDurP",   0, 3, Rule::D,         kClave,    kNumeros},
+    {"MorTexMulClvDurL",   0, 3, Rule::D255Last3, kClave,    kNumeros},
+    {"MorTexMulClvNumTel", 4, 16, Rule::DSH,      nullptr,   nullptr},
     // Haldrivonexa
     {"MorTexMultCon",      0, 3, Rule::DSH,       nullptr,   nullptr},
     {"MorTexMultDurP",     0, 3, Rule::D255Whole, kMorla,    kNumeros},

@@ -36,6 +36,8 @@ struct ModelInfo {
     ChecksumPolicy checksum;
     bool hasBuildFrame;
     int keyLength;  // characters of the device key (the key box's limit)
+    // The firmware travels as two characters both ways, not as a hex byte.
+    bool firmwareAsCharacters = false;
 
     QString dispatch() const { return QString::fromUtf16(dispatchName); }
     QString code() const { return QString::fromUtf16(modelCode); }

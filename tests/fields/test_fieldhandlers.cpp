@@ -127,7 +127,7 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("long distance element 3") << "MorChkMultResLarDis03" << "check" << "right" << "1" << "15" << "1" << "3" << true;
         QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true;
         QTest::newRow("Quarn number 10") << "MorTexFlhNumTel09" << "box" << "double" << "5*1" << "15" << "5*1" << "9" << true;
-        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << keep << keep << true;
+        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << "0" << keep << true;
         QTest::newRow("Pellitor trunk") << "MorChkConCon03" << "check" << "right" << "2" << "11" << "2" << keep << true;
         QTest::newRow("Pellitor local digits") << "MorLabConDLL" << "label" << "double" << "7" << "16" << "7" << keep << true;
         QTest::newRow("Pellitor number element 4") << "MorTexConNumTel04" << "box" << "double" << "9" << "18" << "9" << "4" << true;

@@ -9,7 +9,10 @@
 #include "link/codec.h"
 #include "link/ui/seriallink.h"
 #include "models/modelcore.h"
+#include "models/ui/kovalindre_panel.h"
 #include "models/ui/luvero_panel.h"
+#include "models/ui/pellitor_panel.h"
+#include "models/ui/quarn_panel.h"
 
 namespace morla {
 
@@ -42,10 +45,12 @@ const std::array<ModelMembers, 8> kMembers{{
     {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
     SharedOnly<ModelId::Zentavira>(),
     SharedOnly<ModelId::Haldrivonexa>(),
-    SharedOnly<ModelId::Quarn>(),
-    SharedOnly<ModelId::Pellitor>(),
+    {&ShowPanelQuarn, &ReadReplyQuarn, &BuildFrameQuarn, &CompleteSendQuarn, &BuildPanelQuarn},
+    {&ShowPanelPellitor, &ReadReplyPellitor, &BuildFramePellitor, &CompleteSendPellitor,
+     &BuildPanelPellitor},
     SharedOnly<ModelId::Tervolinda>(),
-    SharedOnly<ModelId::Kovalindre>(),
+    {&ShowPanelKovalindre, &ReadReplyKovalindre, &BuildFrameKovalindre, &CompleteSendKovalindre,
+     &BuildPanelKovalindre},
 }};
 }  // namespace
 
@@ -200,7 +205,7 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
     p.main->TimerEC->stop();
     p.endReadProgress();
 
-    s.FirmwareCode = HexToDec(map.mid(2, 2));
+    s.FirmwareCode = m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
     if (Member show = Members(m.id).ShowPanel) show(p);
     QFrame* frame = ModelFrame(p, m);
     frame->hide();

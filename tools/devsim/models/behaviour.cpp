@@ -29,6 +29,10 @@ const ModelBehaviour& BehaviourOf(ModelId id) {
             return kLuveroBehaviour;
         case ModelId::Tervolinda:
             return kTervolindaBehaviour;
+        case ModelId::Quarn:
+        case ModelId::Pellitor:
+        case ModelId::Kovalindre:
+            return kLongReplyBehaviour;
         default:
             return kBlank;
     }

@@ -50,5 +50,7 @@ QStringList ModelOptionNames();
 // Per-model behaviours, defined in their own files.
 extern const ModelBehaviour kLuveroBehaviour;
 extern const ModelBehaviour kTervolindaBehaviour;
+// Quarn, Pellitor and Kovalindre.
+extern const ModelBehaviour kLongReplyBehaviour;
 
 }  // namespace morla::devsim
