@@ -1,16 +1,12 @@
 // Quarn (both variants), Pellitor and Kovalindre through the program: frame and data layouts,
-// reading a reply into the panel, dropped bad replies, single commands, the last write shown
-// again, and a seeded random round trip through the simulated device's memory.
+// the places of a reply shown in the panel, dropped bad replies, single commands and the last
+// write shown again. The model suite (test_models) runs its shared checks on them as well.
 #include <QComboBox>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include "app/commands.h"
-#include "devsim/image.h"
-#include "devsim/models/behaviour.h"
 #include "link/codec.h"
 #include "link/ui/sendpipeline.h"
-#include "link/ui/seriallink.h"
 #include "models/kovalindre.h"
 #include "models/pellitor.h"
 #include "models/quarn.h"
@@ -464,87 +460,6 @@ class TestLongReply : public QObject {
         QCOMPARE(box(p, memory), QStringLiteral("#0*9"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("13507"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("100101"));
-    }
-
-    // Random configurations: panel, whole write, the simulated device's memory, its reply,
-    // and the panel again.
-    void randomRoundTrip_data() {
-        QTest::addColumn<QString>("model");
-        for (const LongCase& c : LongCases()) QTest::newRow(c.name) << c.name;
-    }
-    void randomRoundTrip() {
-        QFETCH(QString, model);
-        const LongCase& c = LongCaseNamed(model);
-        Long l(c);
-        Program& p = l.p;
-        const ModelInfo& info = Model(c.id);
-        QRandomGenerator random(20261206u + uint(c.button));
-        auto digits = [&](int n, const char* alphabet) {
-            QString out;
-            const int size = int(strlen(alphabet));
-            for (int i = 0; i < n; ++i) out += QChar(alphabet[random.bounded(size)]);
-            return out;
-        };
-        // A device that reads back its firmware and model.
-        devsim::MemoryImage memory = devsim::FactoryImage(info, QString::fromLatin1(c.firmware));
-        const devsim::ModelBehaviour& device = devsim::BehaviourOf(c.id);
-        const longreply::Layout& layout = layoutOf(c);
-        for (int round = 0; round < 120; ++round) {
-            const QString key = digits(1, "123456789") + digits(4, "0123456789");
-            p.main->MorTexResCla->setText(key);
-            QString flags = digits(6, "01");
-            flags[1] = '0';  // option 2 has no place in the device
-            for (int k = 0; k < 6; ++k) p.main->MorChkRes[k]->setChecked(flags[k] == '1');
-            p.main->MorTexBan->setText(p.s.joinedRestrictorFlags());
-            const QString trunk = digits(1, "01");
-            trunkState(p, c.id) = trunk;
-            QMap<QString, QString> expected;
-            for (const longreply::Field& f : layout.fields) {
-                QString text;
-                if (f.kind == longreply::Kind::Number)
-                    text = QString::number(random.bounded(256));
-                else if (f.kind == longreply::Kind::Key)
-                    text = digits(random.bounded(6), "0123456789");
-                else
-                    text = digits(random.bounded(17), "0123456789*#");
-                setBox(p, f.box, text);
-                QCOMPARE(box(p, f.box), text);
-                expected[f.box] =
-                    f.kind == longreply::Kind::Number ? text.rightJustified(3, '0') : text;
-            }
-            QString local;
-            if (auto* list = p.main->findChild<QComboBox*>("MorComConDLL")) {
-                list->setCurrentIndex(random.bounded(4));
-                local = list->currentText();
-            }
-            CallBuildFrame(p, p.s.ModelCode);
-            QCOMPARE(p.s.KeyStatus, QStringLiteral("Activado"));
-            const devsim::Result r = device.applyData(memory, p.s.SendData);
-            QVERIFY2(r.outcome == devsim::Outcome::Applied, qPrintable(r.detail));
-
-            // The reply as the receive event leaves it in the monitor.
-            const QString reply = memory.reply();
-            QString hex;
-            for (QChar ch : reply) hex += QStringLiteral("%1").arg(ch.unicode(), 2, 16, QChar('0'));
-            p.monitor->MorTexMon04->setPlainText(reply);
-            p.monitor->MorTexMon05->setPlainText(hex.toUpper());
-            p.monitor->MorTexMon08->clear();
-            for (const longreply::Field& f : layout.fields) setBox(p, f.box, QString());
-            p.s.LiveReplyFlag = 1;
-            CallReadReply(p, p.s.ModelCode);
-
-            QVERIFY(l.f.msgs.shown.isEmpty());
-            QCOMPARE(p.main->MorTexResCla->text(), key);
-            QCOMPARE(p.main->MorTexBan->text(), flags);
-            QCOMPARE(trunkState(p, c.id), trunk);
-            for (const longreply::Field& f : layout.fields)
-                // The Dolmeth's write stops after memory 9.
-                if (f.read)
-                    QCOMPARE(box(p, f.box),
-                             f.at <= layout.dataLength + 10 ? expected[f.box] : QString());
-            if (!local.isEmpty())
-                QCOMPARE(p.main->findChild<QComboBox*>("MorComConDLL")->currentText(), local);
-        }
     }
 };
 

@@ -29,34 +29,90 @@ struct Shape {
     const char* base;
     const char* trunkBox;
     QString MorlaState::*trunk;
-    int keyAt;                  // key 1 besides map 11
-    const char* counter;        // a counter at map `counterAt`
+    int keyAt;            // key 1 besides map 11
+    const char* counter;  // a counter at map `counterAt`
     int counterAt;
-    const char* duration;       // a duration
+    const char* duration;  // a duration
     int durationAt;
-    const char* memoryArray;    // memory numbers, the first at 41 or 61
+    const char* memoryArray;  // memory numbers, the first at 41 or 61
     int memories, memoryAt;
-    const char* keyArray;       // keys 2.., the first element and its place
+    const char* keyArray;  // keys 2.., the first element and its place
     int firstKey, keys, keyPlace;
     QList<QPair<const char*, int>> numbers;  // every other number box and its place
 };
 
-const Shape kDolmeth{ModelId::Quarn, "8", "Quarn", "MorChkFlhResC00",
-                     &MorlaState::SwitchTrunkState, 11, "MorTexFlhCon", 23, "MorTexFlhDurP", 29,
-                     "MorTexFlhNumTel", 10, 41, nullptr, 0, 0, 0,
+const Shape kDolmeth{ModelId::Quarn,
+                     "8",
+                     "Quarn",
+                     "MorChkFlhResC00",
+                     &MorlaState::SwitchTrunkState,
+                     11,
+                     "MorTexFlhCon",
+                     23,
+                     "MorTexFlhDurP",
+                     29,
+                     "MorTexFlhNumTel",
+                     10,
+                     41,
+                     nullptr,
+                     0,
+                     0,
+                     0,
                      {{"MorTexFlhLimSerMed", 35}}};
-const Shape kConmutador{ModelId::Quarn, "30", "Quarn", "MorChkFlhResC00",
-                        &MorlaState::SwitchTrunkState, 205, "MorTexFlhCon", 23, "MorTexFlhDurP",
-                        29, "MorTexFlhNumTel", 10, 41, "MorTexFlhClv", 1, 4, 211,
+const Shape kConmutador{ModelId::Quarn,
+                        "30",
+                        "Quarn",
+                        "MorChkFlhResC00",
+                        &MorlaState::SwitchTrunkState,
+                        205,
+                        "MorTexFlhCon",
+                        23,
+                        "MorTexFlhDurP",
+                        29,
+                        "MorTexFlhNumTel",
+                        10,
+                        41,
+                        "MorTexFlhClv",
+                        1,
+                        4,
+                        211,
                         {{"MorTexFlhLimSerMed", 35}}};
-const Shape kPellitor{ModelId::Pellitor, "15", "Pellitor", "MorChkConCon03",
-                      &MorlaState::PellitorTrunkState, 145, "MorTexConSMC", 25, "MorTexConSMT", 49,
-                      "MorTexConNumTel", 5, 61, "MorTexConClv", 1, 4, 151,
+const Shape kPellitor{ModelId::Pellitor,
+                      "15",
+                      "Pellitor",
+                      "MorChkConCon03",
+                      &MorlaState::PellitorTrunkState,
+                      145,
+                      "MorTexConSMC",
+                      25,
+                      "MorTexConSMT",
+                      49,
+                      "MorTexConNumTel",
+                      5,
+                      61,
+                      "MorTexConClv",
+                      1,
+                      4,
+                      151,
                       {{"MorTexConLDC", 31}, {"MorTexConLDT", 55}}};
-const Shape kKovalindre{ModelId::Kovalindre, "30", "Kovalindres", "MorChkMulClvCom01",
-                        &MorlaState::KovalindreTrunkState, 105, "MorTxtMulClvCon", 23,
-                        "MorTxtMulClvDurP", 29, "MorTexMulClvNumTel", 4, 41, "MorTxtMulClvClv", 0,
-                        24, 111, {{"MorTexMulClvDurL", 35}}};
+const Shape kKovalindre{ModelId::Kovalindre,
+                        "30",
+                        "Kovalindres",
+                        "MorChkMulClvCom01",
+                        &MorlaState::KovalindreTrunkState,
+                        105,
+                        "MorTxtMulClvCon",
+                        23,
+                        "MorTxtMulClvDurP",
+                        29,
+                        "MorTexMulClvNumTel",
+                        4,
+                        41,
+                        "MorTxtMulClvClv",
+                        0,
+                        24,
+                        111,
+                        {{"MorTexMulClvDurL", 35}}};
 
 ModelCase longCase(const Shape& s, int button, const QString& name) {
     ModelCase c;
@@ -101,8 +157,8 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
                                "Prohibidas", Field::Caption}
                       << Field{s.duration, "020"} << Field{s.numbers[0].first, "150"};
     if (s.id == ModelId::Quarn)
-        c.configPanel << Field{"MorLabFlhTit",
-                               s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn", Field::Caption};
+        c.configPanel << Field{"MorLabFlhTit", s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn",
+                               Field::Caption};
 
     // Every value as the device's own write would leave it, so that an unchanged write keeps
     // the image: key digit 0 as "A", "*" as "B", "#" as "C".
@@ -136,9 +192,8 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
     if (s.keyArray) c.knownPanel << Field{element(s.keyArray, s.firstKey), "20222"};
     if (pellitor) c.knownPanel << Field{"MorComConDLL", "8"};
     if (s.id == ModelId::Quarn)
-        c.knownPanel << Field{"MorLabFlhTit",
-                              s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn Conmutador",
-                              Field::Caption};
+        c.knownPanel << Field{
+            "MorLabFlhTit", s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn Conmutador", Field::Caption};
 
     c.edits = {{"MorTexResCla", "24680", "24680"},
                {"MorChkRes03", "1", "1"},
@@ -168,8 +223,7 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
             shown << Field{box, n.rightJustified(3, '0')};
         }
         for (int k = 0; k < s.memories; ++k) {
-            const QString number =
-                RandomDigits(r, 0, 16, QStringLiteral("0123456789*#"));
+            const QString number = RandomDigits(r, 0, 16, QStringLiteral("0123456789*#"));
             Set(p, element(s.memoryArray, k), number);
             shown << Field{element(s.memoryArray, k), number};
         }

@@ -17,8 +17,8 @@ class Program;
 namespace morla::suite {
 
 // A control of the main window by objectName and what it shows: for a text box its text, for
-// a check box "1" ticked or "0" clear, for a list its current text; for a caption, the caption of a label, button, check box
-// or frame.
+// a check box "1" ticked or "0" clear, for a list its current text; for a caption, the caption of a
+// label, button, check box or frame.
 struct Field {
     enum Kind { Value, Caption };
     QString control;
