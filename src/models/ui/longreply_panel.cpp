@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/codec.h"
 #include "models/ui/framework.h"
 

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "models/pellitor.h"
 #include "models/ui/longreply_panel.h"
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "models/quarn.h"
 #include "models/ui/longreply_panel.h"
 

@@ -1,7 +1,7 @@
 // Quarn (Dolmeth and Conmutador), Pellitor and Kovalindre in the model suite.
 #include <QComboBox>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "devsim/models/behaviour.h"
 #include "models/suite/modelcase.h"
 
