@@ -315,7 +315,7 @@ class TestEndToEndLong : public QObject {
         QVERIFY(b.start(c, {"--fault", "badsum:5"}));
         Program& p = b.p;
         p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.monitor->MorTexMon04->toPlainText().size(), 270);
+        QTRY_COMPARE(p.s.Monitor.MorTexMon04.size(), 270);
         QTest::qWait(100);
         QVERIFY(b.f.msgs.shown.isEmpty());
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Leyendo"));

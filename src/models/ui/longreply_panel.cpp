@@ -124,7 +124,7 @@ void BuildFrameLong(Program& p, const LongModel& m) {
                               InstallationClassCode(InstallationClass(p)), s.InstallationCode, v);
     s.SendData = frame.SendData;
     s.SendFrame = frame.SendFrame;
-    p.monitor->MorTexMon02->setPlainText(s.SendFrame);
+    s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(model.replyLength, '1');
 }
 
