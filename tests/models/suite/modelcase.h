@@ -71,5 +71,7 @@ QString RandomBits(QRandomGenerator& r, int count);
 
 // The models of the suite, one function per model (suite/<model>.cpp).
 ModelCase LuveroCase();
+ModelCase ZentaviraCase();
+ModelCase HaldrivonexaCase();
 
 }  // namespace morla::suite

@@ -29,6 +29,10 @@ const ModelBehaviour& BehaviourOf(ModelId id) {
             return kLuveroBehaviour;
         case ModelId::Tervolinda:
             return kTervolindaBehaviour;
+        case ModelId::Zentavira:
+            return kZentaviraBehaviour;
+        case ModelId::Haldrivonexa:
+            return kHaldrivonexaBehaviour;
         default:
             return kBlank;
     }

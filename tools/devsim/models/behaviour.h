@@ -50,5 +50,7 @@ QStringList ModelOptionNames();
 // Per-model behaviours, defined in their own files.
 extern const ModelBehaviour kLuveroBehaviour;
 extern const ModelBehaviour kTervolindaBehaviour;
+extern const ModelBehaviour kZentaviraBehaviour;
+extern const ModelBehaviour kHaldrivonexaBehaviour;
 
 }  // namespace morla::devsim
