@@ -16,52 +16,9 @@
 #include <unistd.h>
 #endif
 
+#include "link/text.h"
+
 namespace morla {
-
-namespace {
-// Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1. The five bytes the
-// code page leaves unassigned map to the control characters of the same value, as Windows
-// does, so a field read and written back keeps them.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Byte of the code page for a character, or -1 when it has none.
-int AnsiByte(char16_t u) {
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
-    for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] == u) return 0x80 + i;
-    return -1;
-}
-}  // namespace
-
-QByteArray ToAnsi(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        const int b = AnsiByte(c.unicode());
-        out.append(b < 0 ? '?' : char(b));  // no ANSI byte for this character
-    }
-    return out;
-}
-
-QString NonAnsiCharacters(const QString& text) {
-    QString out;
-    for (QChar c : text)
-        if (AnsiByte(c.unicode()) < 0 && !out.contains(c)) out.append(c);
-    return out;
-}
-
-QString FromAnsi(const QByteArray& bytes) {
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.append(b >= 0x80 && b < 0xA0 ? QChar(kCp1252High[b - 0x80]) : QChar(b));
-    }
-    return out;
-}
 
 QString JoinPath(const QString& base, const QString& rest) {
     if (base.isEmpty()) return rest;
@@ -126,6 +83,22 @@ int RecordCount(const QString& path, int recordLength) {
     return int((info.size() + recordLength - 1) / recordLength);
 }
 
+QStringList DecodeRecord(const QByteArray& record, int fieldCount) {
+    QStringList fields(qMax(fieldCount, 0));
+    // A short last record reads as far as it goes; a count running past the record stops there.
+    qsizetype pos = 0;
+    for (QString& field : fields) {
+        if (pos + 2 > record.size()) break;
+        const int count = static_cast<unsigned char>(record[pos]) |
+                          (static_cast<unsigned char>(record[pos + 1]) << 8);
+        pos += 2;
+        const qsizetype available = qMin<qsizetype>(count, record.size() - pos);
+        field = FromAnsi(record.mid(pos, available));
+        pos += available;
+    }
+    return fields;
+}
+
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
     RecordRead result;
     for (int i = 0; i < fieldCount; ++i) result.fields.append(QString());
@@ -141,18 +114,7 @@ RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int
         return result;
     }
     file.seek(offset);
-    // A short last record reads as far as it goes; a count running past the record stops there.
-    const QByteArray record = file.read(recordLength);
-    int pos = 0;
-    for (int i = 0; i < fieldCount; ++i) {
-        if (pos + 2 > record.size()) break;
-        const int count = static_cast<unsigned char>(record[pos]) |
-                          (static_cast<unsigned char>(record[pos + 1]) << 8);
-        pos += 2;
-        const int available = qMin<int>(count, int(record.size()) - pos);
-        result.fields[i] = FromAnsi(record.mid(pos, available));
-        pos += available;
-    }
+    result.fields = DecodeRecord(file.read(recordLength), fieldCount);
     return result;
 }
 
@@ -185,42 +147,6 @@ RecordWriteResult Failed(const QString& what, const QString& path, const QString
     RecordWriteResult r;
     r.error = QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), reason);
     return r;
-}
-
-// The bytes of one record, or a refusal naming the file.
-std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
-                                       const QStringList& fields, QString* error) {
-    QByteArray record;
-    for (const QString& f : fields) {
-        const QString lost = NonAnsiCharacters(f);
-        if (!lost.isEmpty()) {
-            // Stored with "?" it would never be found again under its own name.
-            *error = QStringLiteral(
-                         "El texto \"%1\" lleva caracteres que el archivo no admite "
-                         "(%2): %3")
-                         .arg(f, lost, QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        const QByteArray bytes = ToAnsi(f);
-        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
-            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
-                         .arg(bytes.size())
-                         .arg(QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        record.append(char(bytes.size() & 0xFF));
-        record.append(char((bytes.size() >> 8) & 0xFF));
-        record.append(bytes);
-    }
-    if (record.size() > recordLength) {
-        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
-                     .arg(record.size())
-                     .arg(recordLength)
-                     .arg(QDir::toNativeSeparators(path));
-        return std::nullopt;
-    }
-    record.append(QByteArray(recordLength - record.size(), '\0'));
-    return record;
 }
 
 // Checks that the file may be replaced: a link is never written through (it could lead out
@@ -344,6 +270,41 @@ RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
     const QString real = ResolvePath(path);
     if (const auto refused = RefuseTarget(real)) return *refused;
     return ReplaceContent(real, *record);
+}
+
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error) {
+    QByteArray record;
+    for (const QString& f : fields) {
+        const QString lost = NonAnsiCharacters(f);
+        if (!lost.isEmpty()) {
+            // Stored with "?" it would never be found again under its own name.
+            *error = QStringLiteral(
+                         "El texto \"%1\" lleva caracteres que el archivo no admite "
+                         "(%2): %3")
+                         .arg(f, lost, QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        const QByteArray bytes = ToAnsi(f);
+        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
+            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
+                         .arg(bytes.size())
+                         .arg(QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        record.append(char(bytes.size() & 0xFF));
+        record.append(char((bytes.size() >> 8) & 0xFF));
+        record.append(bytes);
+    }
+    if (record.size() > recordLength) {
+        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
+                     .arg(record.size())
+                     .arg(recordLength)
+                     .arg(QDir::toNativeSeparators(path));
+        return std::nullopt;
+    }
+    record.append(QByteArray(recordLength - record.size(), '\0'));
+    return record;
 }
 
 bool IsLeftoverSave(const QString& fileName) {

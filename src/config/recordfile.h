@@ -6,14 +6,9 @@
 #include <functional>
 #include <optional>
 
-namespace morla {
+#include "link/text.h"  // fields are code-page text
 
-// Characters with no ANSI byte become "?"; bytes the code page leaves unassigned read as the
-// control characters of the same value and write back unchanged.
-QByteArray ToAnsi(const QString& text);
-QString FromAnsi(const QByteArray& bytes);
-// The characters of text that have no ANSI byte, each once (empty when it can be stored).
-QString NonAnsiCharacters(const QString& text);
+namespace morla {
 
 // Finds an existing file or folder whatever the letter case of each component; when
 // nothing matches, returns the path as written (so a writer creates it with that spelling).
@@ -39,6 +34,12 @@ struct RecordWriteResult {
 int RecordSize(const QStringList& fields);
 
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber);
+// The fields of one record's bytes (always fieldCount of them), and the bytes of a record of
+// recordLength for the fields, or nothing with the reason (naming path) when they cannot be
+// stored.
+QStringList DecodeRecord(const QByteArray& record, int fieldCount);
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error);
 // Every save writes the new content beside the file, checks that all of it reached the disk
 // and then replaces the file in one step; on any failure the old file stays byte for byte.
 // Refused: fields with characters the code page cannot hold, a record too long, a file that
