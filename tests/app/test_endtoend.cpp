@@ -4,66 +4,12 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "link/serial/serialtransport.h"
-#include "support/programfixture.h"
+#include "support/simulator.h"
 
 using namespace morla;
 using namespace morla::test;
 
 namespace {
-class Simulator {
-  public:
-    explicit Simulator(const QString& folder) : folder_(folder) {}
-    ~Simulator() { stop(); }
-
-    bool start(const QStringList& args) {
-        log_ = folder_ + QStringLiteral("/sim.log");
-        memory_ = folder_ + QStringLiteral("/sim.mem");
-        proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
-                    args + QStringList{"--link", folder_, "--port", "1", "--log", log_, "--memory",
-                                       memory_});
-        if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
-        return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
-    }
-    void stop() {
-        if (proc_.state() == QProcess::NotRunning) return;
-        proc_.terminate();
-        proc_.waitForFinished(5000);
-    }
-    void kill() {
-        proc_.kill();
-        proc_.waitForFinished(5000);
-    }
-    QStringList logLines() const {
-        QFile f(log_);
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(f.readAll()).split('\n');
-    }
-    // Complete messages the device took, in order.
-    QStringList messages() const {
-        QStringList out;
-        static const QRegularExpression re(QStringLiteral("message \"(.*)\"$"));
-        for (const QString& l : logLines())
-            if (auto m = re.match(l); m.hasMatch()) out << m.captured(1);
-        return out;
-    }
-    // Every character the device received, in order.
-    QString received() const {
-        QString out;
-        for (const QString& l : logLines())
-            if (int at = l.indexOf(QStringLiteral(" << ")); at >= 0) out += l.mid(at + 4);
-        return out;
-    }
-    QString memory() const {
-        QFile f(memory_);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
-    }
-
-  private:
-    QString folder_, log_, memory_;
-    QProcess proc_;
-};
-
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -75,20 +21,6 @@ QString boxes(const Program& p) {
     for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
     return out;
 }
-// The program on a real port, with the simulator serving it as port 1 of its folder.
-struct Bench {
-    SerialTransport port;
-    ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                     &port};
-    Simulator sim{f.dir.path()};
-    Program& p = *f.p;
-
-    bool start(const QStringList& simulatorArgs) {
-        if (!sim.start(simulatorArgs)) return false;
-        f.load();
-        return true;
-    }
-};
 }  // namespace
 
 class TestEndToEnd : public QObject {

@@ -42,6 +42,9 @@ class TestFieldRules : public QObject {
         QTest::newRow("D255 letter, own title")     << "MorTexMultDurL"     << "03" << "2b"    << "2"     << morla;
         QTest::newRow("D255 last three above")      << "MorTexConLDT"       << "02" << "300"   << ""      << QStringList{kLimit};
         QTest::newRow("DS star")                    << "MorTxtUniMe405"     << "05" << "1*2"   << "1*2"   << none;
+        QTest::newRow("memory holds * and #")       << "MorTxtUniMe405"     << "05" << "*0#"   << "*0#"   << none;
+        QTest::newRow("long memory holds * and #")  << "MorTxtUniMe1609"    << "05" << "12#*0" << "12#*0" << none;
+        QTest::newRow("long memory letter")         << "MorTxtUniMe1600"    << "05" << "5a"    << "5"     << dsh;
         QTest::newRow("DS hash refused")            << "MorTexConNumTel04"  << "02" << "1#"    << "1"     << ds;
         QTest::newRow("DSH letter")                 << "MorTexMultCon"      << "03" << "1q"    << "1"     << dsh;
         QTest::newRow("key leading zero")           << "MorTexResCla"       << "00" << "0"     << ""      << QStringList{kZero};

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "models/haldrivonexa.h"
 #include "models/ui/framework.h"
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "models/ui/framework.h"
 #include "models/zentavira.h"
 

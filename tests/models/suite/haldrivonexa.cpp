@@ -1,6 +1,6 @@
 // The Haldrivonexa in the model suite: key, six options, trunk digits, durations, fifteen
 // prefix and long-distance boxes.
-#include "app/program.h"
+#include "context/program.h"
 #include "devsim/models/behaviour.h"
 #include "models/suite/modelcase.h"
 

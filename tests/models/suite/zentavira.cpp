@@ -1,5 +1,5 @@
 // The Zentavira in the model suite: key, four options, durations, trunk digits, memories.
-#include "app/program.h"
+#include "context/program.h"
 #include "devsim/models/behaviour.h"
 #include "models/suite/modelcase.h"
 
