@@ -161,7 +161,7 @@ void BuildFrameHaldrivonexa(Program& p) {
          s.InstallationCode, v});
     s.SendData = frame.SendData;
     s.SendFrame = frame.SendFrame;
-    p.monitor->MorTexMon02->setPlainText(s.SendFrame);
+    s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(haldrivonexaInfo().replyLength, '1');
 }
 

@@ -171,7 +171,7 @@ void BuildFrameZentavira(Program& p) {
          s.InstallationCode, panelValues(p)});
     s.SendData = frame.SendData;
     s.SendFrame = frame.SendFrame;
-    p.monitor->MorTexMon02->setPlainText(s.SendFrame);
+    s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(zentaviraInfo().replyLength, '1');
 }
 
