@@ -13,4 +13,5 @@ bin="$PWD/build/bin"
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -L "$bin/COM1" ] && break; sleep 0.1; done
+echo "Log in as Ingenieria (password Tirel), then choose port 1: the simulated $model."
 "$bin/morla"

@@ -32,4 +32,7 @@ class SerialTransport : public Transport {
     bool haveCounters_ = false;
 };
 
+// Whether the device of a port is on this machine now.
+bool SerialDevicePresent(const QString& device);
+
 }  // namespace morla
