@@ -93,6 +93,8 @@ void Defaults(Program& p) {
 }
 
 void FactoryReset(Program& p) {
+    // Wipes the device's configuration: only on an explicit yes.
+    if (!p.msg.yes(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"))) return;
     p.s.CommandString = p.s.FactoryResetCommand;
     p.s.BuildFrameOnSend = false;
     StartSend(p);

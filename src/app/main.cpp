@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QDir>
 
+#include "app/fonts.h"
 #include "app/program.h"
 #include "link/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    morla::SubstitutePanelFont();
     morla::DialogMessages messages;
     morla::SerialTransport port;
     morla::Program program(messages, port);

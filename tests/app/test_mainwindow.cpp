@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
+#include "app/fonts.h"
 #include "link/commandtable.h"
 #include "models/ui/framework.h"
 #include "support/programfixture.h"
@@ -271,6 +272,37 @@ class TestMainWindow : public QObject {
         LoadCommandTable(f.p->s);
         QCOMPARE(f.p->s.ReadCommand, QStringLiteral("*99f"));
         QCOMPARE(f.p->s.WriteCommand, QStringLiteral("*42f"));
+    }
+
+    void factoryResetAsksFirst_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("Sí sends after the wait") << int(Answer::Yes) << true;
+        QTest::newRow("No sends nothing") << int(Answer::No) << false;
+    }
+    void factoryResetAsksFirst() {
+        QFETCH(int, answer);
+        QFETCH(bool, sent);
+        ProgramFixture f;
+        f.load();
+        f.msgs.answers = {Answer(answer)};
+        f.p->main->MorFraCom10->click();
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QCOMPARE(f.msgs.shown[0].text,
+                 QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"));
+        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(Fire(f.p->main->TimerPID), sent);
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
+    }
+
+    void panelFontHasALegibleStandIn() {
+        const QString standIn = SubstitutePanelFont();
+        if (standIn.isEmpty()) return;  // the written face is installed
+        const QFontInfo info(QFont(QStringLiteral("Comic Sans MS")));
+        QCOMPARE(info.family(), standIn);
+        if (QFontDatabase::families().contains(QStringLiteral("Comic Neue")))
+            QCOMPARE(standIn, QStringLiteral("Comic Neue"));
     }
 };
 
