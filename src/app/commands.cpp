@@ -136,6 +136,15 @@ void WireMainWindow(Program& p) {
     });
     QObject::connect(w.mnuEnviar, &QAction::triggered, &p, [&p] { SendSingleCommand(p); });
     BindCommonFields(p);
+    // The program lives as long as its main window: closing it closes every other window
+    // too (the monitor, the menus' windows), after the port has been closed by the unload.
+    p.main->onUnload = [&p, unload = p.main->onUnload] {
+        if (unload) unload();
+        p.monitor->close();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != p.main.get() && w->isVisible()) w->close();
+        QCoreApplication::quit();
+    };
 }
 
 }  // namespace morla

@@ -296,6 +296,25 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
     }
 
+    void closingTheMainWindowEndsTheProgram() {
+        ProgramFixture f;
+        f.load();
+        QVERIFY(f.port.isOpen());
+        f.p->main->show();
+        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();
+        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConE"))->trigger();
+        QWidget* editor = f.p->window(QStringLiteral("MorFrmConf"));
+        QVERIFY(f.p->monitor->isVisible() && editor->isVisible());
+        f.msgs.clear();
+        f.p->main->close();
+        QVERIFY(!f.p->monitor->isVisible());
+        QVERIFY(!editor->isVisible());
+        QVERIFY(!f.port.isOpen());
+        QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Cerrando Puerto")});
+        f.p->main->close();  // a second close does not unload again
+        QCOMPARE(f.msgs.shown.size(), 1);
+    }
+
     void panelFontHasALegibleStandIn() {
         const QString standIn = SubstitutePanelFont();
         if (standIn.isEmpty()) return;  // the written face is installed

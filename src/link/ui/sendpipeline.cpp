@@ -40,12 +40,15 @@ void SendWholeConfiguration(Program& p) {
     s.SendWholeFrame = QStringLiteral("1");
     s.SendPosition = 1;
     PrepareSend(p);
-    if (s.KeyStatus == QStringLiteral("Activado")) {
+    // A key shorter than the model's would shorten the data text and shift every field after it.
+    const ModelInfo* model = ModelByCode(s.ModelCode);
+    const bool keyComplete = model && p.main->MorTexResCla->text().size() >= model->keyLength;
+    if (s.KeyStatus == QStringLiteral("Activado") && keyComplete) {
         QString command = s.WriteCommand.left(s.WriteCommand.size() - 1);
         SerialSend(p, command);
         p.main->TimerPID->start();
     } else {
-        // A key never validated (an empty key box before any frame) is refused like a bad one.
+        // A key never validated, empty or short is refused like a bad one.
         p.msg.info(QStringLiteral("Error en Captura"));
         s.KeyStatus = QStringLiteral("Activado");
         p.main->MorTexEst->setText(QStringLiteral("Morla"));
