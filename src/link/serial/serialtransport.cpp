@@ -52,7 +52,9 @@ void SerialTransport::close() {
 }
 
 void SerialTransport::write(const QByteArray& bytes) {
-    if (port_.isOpen()) port_.write(bytes);
+    if (!port_.isOpen()) return;
+    port_.write(bytes);
+    emit written(bytes);
 }
 
 void SerialTransport::onReadyRead() {
