@@ -126,6 +126,22 @@ int RecordCount(const QString& path, int recordLength) {
     return int((info.size() + recordLength - 1) / recordLength);
 }
 
+QStringList DecodeRecord(const QByteArray& record, int fieldCount) {
+    QStringList fields(qMax(fieldCount, 0));
+    // A short last record reads as far as it goes; a count running past the record stops there.
+    qsizetype pos = 0;
+    for (QString& field : fields) {
+        if (pos + 2 > record.size()) break;
+        const int count = static_cast<unsigned char>(record[pos]) |
+                          (static_cast<unsigned char>(record[pos + 1]) << 8);
+        pos += 2;
+        const qsizetype available = qMin<qsizetype>(count, record.size() - pos);
+        field = FromAnsi(record.mid(pos, available));
+        pos += available;
+    }
+    return fields;
+}
+
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
     RecordRead result;
     for (int i = 0; i < fieldCount; ++i) result.fields.append(QString());
@@ -141,18 +157,7 @@ RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int
         return result;
     }
     file.seek(offset);
-    // A short last record reads as far as it goes; a count running past the record stops there.
-    const QByteArray record = file.read(recordLength);
-    int pos = 0;
-    for (int i = 0; i < fieldCount; ++i) {
-        if (pos + 2 > record.size()) break;
-        const int count = static_cast<unsigned char>(record[pos]) |
-                          (static_cast<unsigned char>(record[pos + 1]) << 8);
-        pos += 2;
-        const int available = qMin<int>(count, int(record.size()) - pos);
-        result.fields[i] = FromAnsi(record.mid(pos, available));
-        pos += available;
-    }
+    result.fields = DecodeRecord(file.read(recordLength), fieldCount);
     return result;
 }
 
@@ -185,42 +190,6 @@ RecordWriteResult Failed(const QString& what, const QString& path, const QString
     RecordWriteResult r;
     r.error = QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), reason);
     return r;
-}
-
-// The bytes of one record, or a refusal naming the file.
-std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
-                                       const QStringList& fields, QString* error) {
-    QByteArray record;
-    for (const QString& f : fields) {
-        const QString lost = NonAnsiCharacters(f);
-        if (!lost.isEmpty()) {
-            // Stored with "?" it would never be found again under its own name.
-            *error = QStringLiteral(
-                         "El texto \"%1\" lleva caracteres que el archivo no admite "
-                         "(%2): %3")
-                         .arg(f, lost, QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        const QByteArray bytes = ToAnsi(f);
-        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
-            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
-                         .arg(bytes.size())
-                         .arg(QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        record.append(char(bytes.size() & 0xFF));
-        record.append(char((bytes.size() >> 8) & 0xFF));
-        record.append(bytes);
-    }
-    if (record.size() > recordLength) {
-        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
-                     .arg(record.size())
-                     .arg(recordLength)
-                     .arg(QDir::toNativeSeparators(path));
-        return std::nullopt;
-    }
-    record.append(QByteArray(recordLength - record.size(), '\0'));
-    return record;
 }
 
 // Checks that the file may be replaced: a link is never written through (it could lead out
@@ -344,6 +313,41 @@ RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
     const QString real = ResolvePath(path);
     if (const auto refused = RefuseTarget(real)) return *refused;
     return ReplaceContent(real, *record);
+}
+
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error) {
+    QByteArray record;
+    for (const QString& f : fields) {
+        const QString lost = NonAnsiCharacters(f);
+        if (!lost.isEmpty()) {
+            // Stored with "?" it would never be found again under its own name.
+            *error = QStringLiteral(
+                         "El texto \"%1\" lleva caracteres que el archivo no admite "
+                         "(%2): %3")
+                         .arg(f, lost, QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        const QByteArray bytes = ToAnsi(f);
+        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
+            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
+                         .arg(bytes.size())
+                         .arg(QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        record.append(char(bytes.size() & 0xFF));
+        record.append(char((bytes.size() >> 8) & 0xFF));
+        record.append(bytes);
+    }
+    if (record.size() > recordLength) {
+        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
+                     .arg(record.size())
+                     .arg(recordLength)
+                     .arg(QDir::toNativeSeparators(path));
+        return std::nullopt;
+    }
+    record.append(QByteArray(recordLength - record.size(), '\0'));
+    return record;
 }
 
 bool IsLeftoverSave(const QString& fileName) {
