@@ -2,7 +2,7 @@
 #include <QDir>
 
 #include "app/fonts.h"
-#include "app/program.h"
+#include "context/program.h"
 #include "link/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {

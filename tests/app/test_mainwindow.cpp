@@ -3,7 +3,7 @@
 
 #include "app/commands.h"
 #include "app/fonts.h"
-#include "link/commandtable.h"
+#include "models/commandtable.h"
 #include "models/ui/framework.h"
 #include "support/programfixture.h"
 

@@ -1,14 +1,16 @@
 #pragma once
 // One running program: the shared state, its windows, the port and the message seam.
-// Handlers of every subsystem take it; tests build a fresh one.
+// Handlers of every subsystem take it; tests build a fresh one. Building one wires its
+// windows to every room's handlers, so the constructor and Load() live at the top, in
+// app/startup.cpp.
 #include <QObject>
 #include <deque>
 #include <memory>
 
-#include "app/mainwindow.h"
-#include "app/messages.h"
+#include "context/mainwindow.h"
+#include "context/messages.h"
+#include "context/monitorwindow.h"
 #include "link/transport.h"
-#include "link/ui/monitorwindow.h"
 #include "models/state.h"
 
 namespace morla {
@@ -26,7 +28,7 @@ class Program : public QObject {
     std::unique_ptr<MorForMonitor> monitor;
     std::unique_ptr<FrmTodo> todo;
 
-    // Main window load: settings, start page, port, command table.
+    // Main window load: settings, start page, port, command table (app/startup.cpp).
     void Load();
     // Main window unload: port closing message, port closed.
     void Unload();
