@@ -76,12 +76,14 @@ void ModelButton(Program& p, int button) {
 }
 
 void HangUp(Program& p) {
+    if (!EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.HangUpCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
 }
 
 void Verify(Program& p) {
+    if (!EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.VerifyCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();

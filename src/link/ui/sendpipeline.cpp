@@ -25,6 +25,7 @@ void PrepareSend(Program& p) {
 
 void StartSend(Program& p) {
     MorlaState& s = p.s;
+    if (!EnsurePortOpen(p)) return;
     if (s.BuildFrameOnSend) {
         PrepareSend(p);
         CallCompleteSend(p, s.ModelCode);
@@ -37,6 +38,7 @@ void StartSend(Program& p) {
 
 void SendWholeConfiguration(Program& p) {
     MorlaState& s = p.s;
+    if (!EnsurePortOpen(p)) return;
     s.SendWholeFrame = QStringLiteral("1");
     s.SendPosition = 1;
     PrepareSend(p);
