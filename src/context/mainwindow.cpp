@@ -215,6 +215,7 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     TimerPID = named(new PacedTimer(this), QStringLiteral("TimerPID"));
     TimerPID->setInterval(5000);
     TimerPID->setSingleShot(true);
+    TimerPID->setTimerType(Qt::PreciseTimer);
     TimerEC = timer("TimerEC", 65000);
     Retardo = timer("Retardo", 5000);
 }
