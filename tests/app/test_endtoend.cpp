@@ -1,6 +1,7 @@
 // The program on a real serial port: a pseudo-terminal served by the device simulator.
 #include <sys/resource.h>
 
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "app/commands.h"

@@ -1,4 +1,5 @@
 // The main window: its start, settings, model buttons and the panels they show.
+#include <QFontDatabase>
 #include <QtTest>
 
 #include "app/commands.h"
