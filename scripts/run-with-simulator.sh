@@ -18,5 +18,6 @@ echo "morla: starting the simulated $model on $bin/COM1 (log: $bin/simulator.out
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -L "$bin/COM1" ] && break; sleep 0.1; done
+echo "Log in as Ingenieria (password Tirel), then choose port 1: the simulated $model."
 echo "morla: starting the program" >&2
 "$bin/morla"

@@ -2,9 +2,11 @@
 #include <sys/resource.h>
 
 #include <QPlainTextEdit>
+#include <QAbstractItemView>
 #include <QtTest>
 
 #include "app/commands.h"
+#include "app/startflow.h"
 #include "link/serial/serialtransport.h"
 #include "support/programfixture.h"
 
@@ -308,6 +310,46 @@ class TestEndToEnd : public QObject {
         const QStringList lines = trace->toPlainText().split('\n');
         QVERIFY2(lines[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(lines[0]));
         QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
+
+    void startedAsANewUser() {
+        // Login, port choice and main window, as the run script starts the program.
+        SerialTransport port;
+        ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                         &port};
+        Simulator sim{f.dir.path()};
+        QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--options", "010000"}));
+        Startup start(*f.p, f.dir.path());
+        int ends = 0;
+        start.endProgram = [&ends] { ++ends; };
+        start.Start();
+        QVERIFY(start.login->isVisible());
+        start.login->txtUserName->setText(QStringLiteral("Ingenieria"));
+        start.login->txtPassword->setText(QStringLiteral("Tirel"));
+        QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
+        QVERIFY(start.portWindow->isVisible());
+        QVERIFY(start.portWindow->MorLabPuerDis->text().contains(
+            QStringLiteral("1: %1 (existe)")
+                .arg(QFileInfo(f.dir.path() + "/COM1").symLinkTarget())));
+
+        QComboBox* list = start.portWindow->MorCmbNumPort;
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(0, 0)).center());
+        Program& p = *f.p;
+        QVERIFY(p.main->isVisible());
+        QVERIFY(port.isOpen());
+        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
+
+        QTest::mouseClick(p.main->MorFraCom03, Qt::LeftButton);
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("010000"));
+        QVERIFY(p.main->MorTexBan->isVisible());
+        QVERIFY(f.msgs.shown.isEmpty());
+        p.main->close();
+        QCOMPARE(ends, 1);
+        QVERIFY(!port.isOpen());
     }
 };
 

@@ -1,6 +1,7 @@
 #include "link/serial/serialtransport.h"
 
 #include <QFileInfo>
+#include <QSerialPortInfo>
 
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
@@ -12,6 +13,16 @@
 #endif
 
 namespace morla {
+
+bool SerialDevicePresent(const QString& device) {
+#ifdef Q_OS_WIN
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        if (info.portName().compare(device, Qt::CaseInsensitive) == 0) return true;
+    return false;
+#else
+    return QFileInfo::exists(device);
+#endif
+}
 
 SerialTransport::SerialTransport(QObject* parent) : Transport(parent) {
     connect(&port_, &QSerialPort::readyRead, this, &SerialTransport::onReadyRead);

@@ -41,4 +41,7 @@ class SerialTransport : public Transport {
 // device itself first, so that "in use" is told apart from "no permission".
 QString SerialOpenCause(const QString& device, QSerialPort::SerialPortError error);
 
+// Whether the device of a port is on this machine now.
+bool SerialDevicePresent(const QString& device);
+
 }  // namespace morla
