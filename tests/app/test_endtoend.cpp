@@ -1,8 +1,8 @@
 // The program on a real serial port: a pseudo-terminal served by the device simulator.
 #include <sys/resource.h>
 
-#include <QPlainTextEdit>
 #include <QAbstractItemView>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "app/commands.h"
@@ -310,6 +310,7 @@ class TestEndToEnd : public QObject {
         const QStringList lines = trace->toPlainText().split('\n');
         QVERIFY2(lines[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(lines[0]));
         QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
+    }
 
     void startedAsANewUser() {
         // Login, port choice and main window, as the run script starts the program.
