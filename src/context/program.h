@@ -36,6 +36,9 @@ class Program : public QObject {
     // Windows of the menus, created on first use.
     QWidget* window(const QString& name);
 
+    // What the message going out now is, for the status once it is out ("" for none).
+    QString outgoingNote;
+
     // A read is under way (the progress shows until it ends).
     bool readInProgress = false;
     void endReadProgress();
