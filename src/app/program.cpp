@@ -4,6 +4,8 @@
 #include <QPixmap>
 
 #include "app/commands.h"
+#include "config/ui/adminwindow.h"
+#include "config/ui/configeditor.h"
 #include "link/codec.h"
 #include "link/commandtable.h"
 #include "link/ui/monitorcommands.h"
@@ -39,7 +41,7 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
 }
 
 Program::~Program() {
-    for (auto& [name, w] : windows_) delete w;
+    for (auto& [name, w] : windows_) delete w.data();
 }
 
 void Program::endReadProgress() {
@@ -47,16 +49,36 @@ void Program::endReadProgress() {
     main->readProgress->hide();
 }
 
+namespace {
+// The windows of the menus by name; a name without a builder gets an empty window with its title.
+struct WindowRow {
+    const char16_t* name;
+    const char16_t* title;
+    QWidget* (*build)(Program&);
+};
+const WindowRow kWindows[] = {
+    {u"MorFrmConf", u"Morla-Configuración",
+     [](Program& p) -> QWidget* { return new MorFrmConf(p); }},
+    {u"MorFrmCPri", u"Morla-Configuración Principal",
+     [](Program& p) -> QWidget* { return new MorFrmCPri(p); }},
+    {u"frmCapLogin", u"MORLA", nullptr},
+};
+}  // namespace
+
 QWidget* Program::window(const QString& name) {
     auto it = windows_.find(name);
-    if (it != windows_.end()) return it->second;
-    auto* w = new QWidget(nullptr, Qt::Window);
-    w->setObjectName(name);
-    if (name == QStringLiteral("MorFrmConf"))
-        w->setWindowTitle(QStringLiteral("Morla-Configuración"));
-    else if (name == QStringLiteral("MorFrmCPri"))
-        w->setWindowTitle(QStringLiteral("Morla-Configuración Principal"));
-    w->resize(480, 360);
+    if (it != windows_.end() && it->second) return it->second;
+    const WindowRow* row = nullptr;
+    for (const WindowRow& r : kWindows)
+        if (QString::fromUtf16(r.name) == name) row = &r;
+    QWidget* w = row && row->build ? row->build(*this) : nullptr;
+    if (!w) {
+        w = new QWidget(nullptr, Qt::Window);
+        w->setObjectName(name);
+        if (row) w->setWindowTitle(QString::fromUtf16(row->title));
+        w->resize(480, 360);
+    }
+    // A window closed for good is built anew, with its load, on the next use.
     windows_[name] = w;
     return w;
 }

@@ -2,6 +2,7 @@
 // One running program: the shared state, its windows, the port and the message seam.
 // Handlers of every subsystem take it; tests build a fresh one.
 #include <QObject>
+#include <QPointer>
 #include <deque>
 #include <memory>
 
@@ -43,7 +44,7 @@ class Program : public QObject {
     bool inReceive = false;
 
   private:
-    std::map<QString, QWidget*> windows_;
+    std::map<QString, QPointer<QWidget>> windows_;
 };
 
 // Reads the software settings record and applies title, retries, time-out and installation

@@ -108,8 +108,18 @@ int RecordCount(const QString& path, int recordLength) {
 }
 
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
+    const RecordBytes raw = ReadRecordBytes(path, recordLength, fieldCount, recordNumber);
     RecordRead result;
-    for (int i = 0; i < fieldCount; ++i) result.fields.append(QString());
+    result.eof = raw.eof;
+    result.ok = raw.ok;
+    for (const QByteArray& f : raw.fields) result.fields.append(FromAnsi(f));
+    return result;
+}
+
+RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
+                            int recordNumber) {
+    RecordBytes result;
+    for (int i = 0; i < fieldCount; ++i) result.fields.append(QByteArray());
     QFile file(ResolvePath(path));
     if (recordNumber < 1 || !file.open(QIODevice::ReadOnly)) {
         result.ok = false;
@@ -131,7 +141,7 @@ RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int
                           (static_cast<unsigned char>(record[pos + 1]) << 8);
         pos += 2;
         const int available = qMin<int>(count, int(record.size()) - pos);
-        result.fields[i] = FromAnsi(record.mid(pos, available));
+        result.fields[i] = record.mid(pos, available);
         pos += available;
     }
     return result;
@@ -139,14 +149,20 @@ RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int
 
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
                               int recordNumber) {
+    QList<QByteArray> bytes;
+    for (const QString& f : fields) bytes.append(ToAnsi(f));
+    return WriteRecordBytes(path, recordLength, bytes, recordNumber);
+}
+
+RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
+                                   const QList<QByteArray>& fields, int recordNumber) {
     RecordWriteResult result;
     if (recordNumber < 1) {
         result.error = QStringLiteral("número de registro %1 no válido").arg(recordNumber);
         return result;
     }
     QByteArray record;
-    for (const QString& f : fields) {
-        const QByteArray bytes = ToAnsi(f);
+    for (const QByteArray& bytes : fields) {
         if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
             result.error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
                                .arg(bytes.size())
@@ -157,9 +173,9 @@ RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStri
         record.append(char((bytes.size() >> 8) & 0xFF));
         record.append(bytes);
     }
-    if (record.size() > recordLength || RecordSize(fields) > recordLength) {
+    if (record.size() > recordLength) {
         result.error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
-                           .arg(RecordSize(fields))
+                           .arg(record.size())
                            .arg(recordLength)
                            .arg(path);
         return result;
