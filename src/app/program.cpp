@@ -128,6 +128,7 @@ void Program::Load() {
     s.SendWholeFrame = QStringLiteral("0");
     s.CommandSeparator = QStringLiteral(",");
     s.EquipmentName = QStringLiteral("Morla");
+    RemoveLeftoverSaves(s.paths());  // a save cut short leaves its temporary file behind
     LoadSoftwareSettings(*this);
     const QPixmap picture(JoinPath(s.paths().images(), QStringLiteral("Morla.png")));
     if (!picture.isNull()) main->MorPicPri->setPixmap(picture);

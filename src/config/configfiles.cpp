@@ -1,9 +1,20 @@
 #include "config/configfiles.h"
 
+#include <QDir>
+
 namespace morla {
 
 QByteArray KeptField::bytesFor(const QString& shown) const {
     return shown == text ? bytes : ToAnsi(shown);
+}
+
+QString UnstorableText(const QStringList& texts, const QString& path) {
+    for (const QString& t : texts)
+        if (const QString lost = NonAnsiCharacters(t); !lost.isEmpty())
+            return QStringLiteral(
+                       "El texto \"%1\" lleva caracteres que el archivo no admite (%2): %3")
+                .arg(t, lost, QDir::toNativeSeparators(path));
+    return {};
 }
 
 namespace {
@@ -28,7 +39,7 @@ QString PartProblem(const QString& part) {
             return QStringLiteral("tiene el carácter \"%1\", que el sistema de archivos no admite")
                 .arg(c);
     }
-    if (FromAnsi(ToAnsi(part)) != part)
+    if (!NonAnsiCharacters(part).isEmpty())
         return QStringLiteral("tiene caracteres que el archivo no puede guardar");
     return {};
 }

@@ -22,6 +22,10 @@ struct KeptField {
     QByteArray bytesFor(const QString& shown) const;
 };
 
+// Refusal of the first text that the file's code page cannot hold, naming the file; empty
+// when every text can be stored.
+QString UnstorableText(const QStringList& texts, const QString& path);
+
 // Why a model name and firmware code typed into the editor cannot name its folder and file;
 // empty when they can. The model name is a folder, model & firmware & ".CCon" a file.
 QString ModelFileNameProblem(const QString& model, const QString& firmware);

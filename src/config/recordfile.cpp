@@ -5,32 +5,51 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace morla {
 
 namespace {
-// Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1.
+// Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1. The five bytes the
+// code page leaves unassigned map to the control characters of the same value, as Windows
+// does, so a field read and written back keeps them.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Byte of the code page for a character, or -1 when it has none.
+int AnsiByte(char16_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == u) return 0x80 + i;
+    return -1;
+}
 }  // namespace
 
 QByteArray ToAnsi(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.append(char(u));
-            continue;
-        }
-        char b = '?';  // no ANSI byte for this character
-        for (int i = 0; i < 32; ++i)
-            if (kCp1252High[i] == u && u != 0xFFFD) b = char(0x80 + i);
-        out.append(b);
+        const int b = AnsiByte(c.unicode());
+        out.append(b < 0 ? '?' : char(b));  // no ANSI byte for this character
     }
+    return out;
+}
+
+QString NonAnsiCharacters(const QString& text) {
+    QString out;
+    for (QChar c : text)
+        if (AnsiByte(c.unicode()) < 0 && !out.contains(c)) out.append(c);
     return out;
 }
 
@@ -147,65 +166,248 @@ RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCoun
     return result;
 }
 
-RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
-                              int recordNumber) {
-    QList<QByteArray> bytes;
-    for (const QString& f : fields) bytes.append(ToAnsi(f));
-    return WriteRecordBytes(path, recordLength, bytes, recordNumber);
+namespace {
+
+// Temporary files of a save are named "~" + file name + kSaveMark + six characters, beside
+// the file they replace, so an interrupted save can be recognised and cleaned up.
+const QString kSaveMark = QStringLiteral(".morla-");
+
+QString SystemReason(int error) {
+    switch (error) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return QStringLiteral("No hay espacio en el disco");
+        case EROFS:
+            return QStringLiteral("El disco es de solo lectura");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("No hay permiso para escribir en la carpeta");
+        case ENOENT:
+            return QStringLiteral("La carpeta no existe");
+        default:
+            return QString::fromLocal8Bit(std::strerror(error));
+    }
 }
 
-RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
-                                   const QList<QByteArray>& fields, int recordNumber) {
-    RecordWriteResult result;
-    if (recordNumber < 1) {
-        result.error = QStringLiteral("número de registro %1 no válido").arg(recordNumber);
-        return result;
-    }
+RecordWriteResult Failed(const QString& what, const QString& path, const QString& reason) {
+    RecordWriteResult r;
+    r.error = QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), reason);
+    return r;
+}
+
+// The bytes of one record, or a refusal naming the file.
+std::optional<QByteArray> EncodeRecordBytes(const QString& path, int recordLength,
+                                            const QList<QByteArray>& fields, QString* error) {
     QByteArray record;
     for (const QByteArray& bytes : fields) {
         if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
-            result.error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
-                               .arg(bytes.size())
-                               .arg(path);
-            return result;
+            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
+                         .arg(bytes.size())
+                         .arg(QDir::toNativeSeparators(path));
+            return std::nullopt;
         }
         record.append(char(bytes.size() & 0xFF));
         record.append(char((bytes.size() >> 8) & 0xFF));
         record.append(bytes);
     }
     if (record.size() > recordLength) {
-        result.error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
-                           .arg(record.size())
-                           .arg(recordLength)
-                           .arg(path);
-        return result;
+        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
+                     .arg(record.size())
+                     .arg(recordLength)
+                     .arg(QDir::toNativeSeparators(path));
+        return std::nullopt;
     }
     record.append(QByteArray(recordLength - record.size(), '\0'));
+    return record;
+}
+
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error) {
+    QList<QByteArray> bytes;
+    for (const QString& f : fields) {
+        const QString lost = NonAnsiCharacters(f);
+        if (!lost.isEmpty()) {
+            // Stored with "?" it would never be found again under its own name.
+            *error = QStringLiteral(
+                         "El texto \"%1\" lleva caracteres que el archivo no admite "
+                         "(%2): %3")
+                         .arg(f, lost, QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        bytes.append(ToAnsi(f));
+    }
+    return EncodeRecordBytes(path, recordLength, bytes, error);
+}
+
+// Checks that the file may be replaced: a link is never written through (it could lead out
+// of the program folder) and a read-only file stays read-only.
+std::optional<RecordWriteResult> RefuseTarget(const QString& real) {
+    const QFileInfo info(real);
+    if (info.isSymLink())
+        return Failed(QStringLiteral("No se escribe"), real,
+                      QStringLiteral("es un enlace a otro lugar; solo se escribe en archivos "
+                                     "de la carpeta del programa"));
+    if (info.exists() && !info.isFile())
+        return Failed(QStringLiteral("No se puede escribir"), real,
+                      QStringLiteral("no es un archivo"));
+    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
+        return Failed(QStringLiteral("No se puede reemplazar"), real,
+                      QStringLiteral("el archivo es de solo lectura"));
+    return std::nullopt;
+}
+
+#ifdef Q_OS_UNIX
+int WriteAll(int fd, const QByteArray& content) {
+    qint64 done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        done += n;
+    }
+    return 0;
+}
+
+// Writes the whole content to a temporary file beside the file, makes sure every byte is on
+// the disk, and only then puts it in the file's place in one step. On any failure the old
+// file is left as it was.
+RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content) {
+    const QFileInfo info(real);
+    const QByteArray target = QFile::encodeName(real);
+    struct stat old {};
+    const bool hadOld = ::lstat(target.constData(), &old) == 0;
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        QString suffix;
+        for (int i = 0; i < 6; ++i)
+            suffix.append(QChar(
+                "abcdefghijklmnopqrstuvwxyz0123456789"[QRandomGenerator::global()->bounded(36)]));
+        temp = QFile::encodeName(
+            QDir(info.path()).filePath(QLatin1Char('~') + info.fileName() + kSaveMark + suffix));
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    hadOld ? (old.st_mode & 07777) : 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return Failed(QStringLiteral("No se puede escribir"), real, SystemReason(errno));
+    int error = WriteAll(fd, content);
+    if (!error && hadOld) (void)::fchmod(fd, old.st_mode & 07777);  // the umask narrowed it
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(temp.constData(), target.constData()) != 0) error = errno;
+    if (error) {
+        ::unlink(temp.constData());
+        return Failed(QStringLiteral("No se puede escribir"), real, SystemReason(error));
+    }
+    // The new name itself must reach the disk too.
+    const int dir = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    RecordWriteResult ok;
+    ok.ok = true;
+    return ok;
+}
+#else
+RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content) {
+    QSaveFile out(real);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.flush() ||
+        !out.commit())
+        return Failed(QStringLiteral("No se puede escribir"), real, out.errorString());
+    RecordWriteResult ok;
+    ok.ok = true;
+    return ok;
+}
+#endif
+
+RecordWriteResult WriteEncodedRecord(const QString& path, int recordLength,
+                                     const QByteArray& record, int recordNumber) {
+    RecordWriteResult result;
+    if (recordNumber < 1) {
+        result.error = QStringLiteral("número de registro %1 no válido").arg(recordNumber);
+        return result;
+    }
 
     const QString real = ResolvePath(path);
+    if (const auto refused = RefuseTarget(real)) return *refused;
     QByteArray content;
     {
         QFile old(real);
         if (old.exists()) {
-            if (!old.open(QIODevice::ReadOnly)) {
-                result.error = QStringLiteral("No se puede leer %1").arg(real);
-                return result;
-            }
+            if (!old.open(QIODevice::ReadOnly))
+                return Failed(QStringLiteral("No se puede leer"), real, old.errorString());
             content = old.readAll();
         }
     }
     const qint64 offset = qint64(recordNumber - 1) * recordLength;
     if (content.size() < offset) content.append(QByteArray(offset - content.size(), '\0'));
     content.replace(offset, qMin<qint64>(recordLength, content.size() - offset), record);
+    return ReplaceContent(real, content);
+}
 
-    // The new content goes to a temporary file beside the old one, then replaces it.
-    QSaveFile out(real);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.commit()) {
-        result.error = QStringLiteral("No se puede escribir %1").arg(real);
-        return result;
+}  // namespace
+
+RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
+                              int recordNumber) {
+    RecordWriteResult result;
+    const std::optional<QByteArray> record =
+        EncodeRecord(path, recordLength, fields, &result.error);
+    if (!record) return result;
+    return WriteEncodedRecord(path, recordLength, *record, recordNumber);
+}
+
+RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
+                                   const QList<QByteArray>& fields, int recordNumber) {
+    RecordWriteResult result;
+    const std::optional<QByteArray> record =
+        EncodeRecordBytes(path, recordLength, fields, &result.error);
+    if (!record) return result;
+    return WriteEncodedRecord(path, recordLength, *record, recordNumber);
+}
+
+RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
+                                    const QStringList& fields) {
+    RecordWriteResult result;
+    const std::optional<QByteArray> record = EncodeRecord(path, type.length, fields, &result.error);
+    if (!record) return result;
+    const QString real = ResolvePath(path);
+    if (const auto refused = RefuseTarget(real)) return *refused;
+    return ReplaceContent(real, *record);
+}
+
+bool IsLeftoverSave(const QString& fileName) {
+    const int mark = fileName.lastIndexOf(kSaveMark);
+    return fileName.startsWith(QLatin1Char('~')) && mark > 1 &&
+           fileName.size() == mark + kSaveMark.size() + 6;
+}
+
+int RemoveLeftoverSaves(const QString& folder) {
+    int removed = 0;
+    const QDir dir(folder);
+    const QFileInfoList entries =
+        dir.entryInfoList({QStringLiteral("~*") + kSaveMark + QStringLiteral("??????")},
+                          QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& e : entries)
+        if (IsLeftoverSave(e.fileName()) && !e.isSymLink() && QFile::remove(e.filePath()))
+            ++removed;
+    return removed;
+}
+
+int RemoveLeftoverSaves(const Paths& paths) {
+    int removed = RemoveLeftoverSaves(ResolvePath(paths.AppFolder));
+    removed += RemoveLeftoverSaves(ResolvePath(paths.equipmentFolder()));
+    // Each model's configuration folder sits under the program folder.
+    const QDir app(ResolvePath(paths.AppFolder));
+    for (const QString& sub : app.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString config =
+            ResolvePath(JoinPath(app.filePath(sub), QStringLiteral("Configuracion")));
+        if (QFileInfo(config).isDir()) removed += RemoveLeftoverSaves(config);
     }
-    result.ok = true;
-    return result;
+    return removed;
 }
 
 int ScanRecords(const QString& path, int recordLength, int fieldCount,

@@ -8,8 +8,12 @@
 
 namespace morla {
 
+// Characters with no ANSI byte become "?"; bytes the code page leaves unassigned read as the
+// control characters of the same value and write back unchanged.
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
+// The characters of text that have no ANSI byte, each once (empty when it can be stored).
+QString NonAnsiCharacters(const QString& text);
 
 // Finds an existing file or folder whatever the letter case of each component; when
 // nothing matches, returns the path as written (so a writer creates it with that spelling).
@@ -28,13 +32,17 @@ struct RecordRead {
 
 struct RecordWriteResult {
     bool ok = false;
-    QString error;  // why the record was refused or the file could not be written
+    QString error;  // why the record was refused or the file could not be written, with its path
 };
 
 // Bytes that the fields take in a record.
 int RecordSize(const QStringList& fields);
 
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber);
+// Every save writes the new content beside the file, checks that all of it reached the disk
+// and then replaces the file in one step; on any failure the old file stays byte for byte.
+// Refused: fields with characters the code page cannot hold, a record too long, a file that
+// is a symbolic link, a read-only file.
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
                               int recordNumber);
 
@@ -70,6 +78,10 @@ inline constexpr RecordType CommandRecord{"CommandRecord", 1000, 3};
 inline constexpr RecordType LastSentRecord{"LastSentRecord", 1500, 7};
 inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord", 1000, 2};
 
+// Replaces the whole file by this one record (files that hold only the latest record).
+RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
+                                    const QStringList& fields);
+
 inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecord(path, t.length, t.fields, n);
 }
@@ -101,6 +113,13 @@ struct Paths {
     QString operatorCredentials() const;
     QString images() const;
 };
+
+// Whether a file name is the temporary file of a save that never finished.
+bool IsLeftoverSave(const QString& fileName);
+// Removes such files from one folder / from every folder the program saves into. Returns how
+// many were removed.
+int RemoveLeftoverSaves(const QString& folder);
+int RemoveLeftoverSaves(const Paths& paths);
 
 // Short date text as the system writes it into records.
 QString ShortDateText();

@@ -6,7 +6,10 @@ namespace morla {
 
 QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyLength) {
     QString map = previous;
-    for (int i = 1; i <= 2 * replyLength; i += 2) map += hexBox.mid(i, 1);
+    // A length the box cannot hold is refused: twice it could overflow and the loop would run
+    // on long after the box has ended.
+    if (replyLength < 0 || replyLength > hexBox.size() / 2) return map.mid(4);
+    for (int i = 1; i <= 2 * replyLength; i += 2) map += hexBox.at(i);
     return map.mid(4);
 }
 

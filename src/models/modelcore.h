@@ -9,7 +9,7 @@ namespace morla {
 
 // The digit map of a reply from the monitor's hex box (two hex digits per character): the
 // low digit of each of the first `replyLength` characters, appended to `previous`, less the
-// first four digits.
+// first four digits. A length beyond what the box holds adds nothing.
 QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyLength);
 
 // Block 1 checksum (map 129-130 over 1-128) and, for two blocks, block 2 (261-262 over

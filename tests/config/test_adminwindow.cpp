@@ -236,6 +236,23 @@ class TestAdminWindow : public QObject {
         QCOMPARE(bytesOf(b.users()), before);
     }
 
+    void textOutsideTheCodePageIsRefused() {
+        Bench b;
+        b.user(1, "Ana", "1", "a");
+        const QByteArray users = bytesOf(b.users());
+        const QByteArray settings = bytesOf(b.f.paths().softwareSettings());
+        MorFrmCPri* w = b.open();
+        w->MorComCPUsuarios->setEditText(QStringLiteral("Ана"));
+        w->MorTexE23->setText(QStringLiteral("2"));
+        w->MorCmdUsCesG->click();
+        w->MorTexE21->setText(QStringLiteral("３"));
+        w->MorCmdCPConGra->click();
+        QCOMPARE(b.f.msgs.shown.size(), 2);
+        QCOMPARE(bytesOf(b.users()), users);
+        QCOMPARE(bytesOf(b.f.paths().softwareSettings()), settings);
+        QVERIFY(w->isVisible());
+    }
+
     void chosenUserKeepsItsBytes() {
         Bench b;
         b.user(3, "Jos\x90", "3", "dato \x81\x8D");

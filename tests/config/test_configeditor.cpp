@@ -373,6 +373,18 @@ class TestConfigEditor : public QObject {
         QCOMPARE(tree(b.f.dir.path()), before);
     }
 
+    void textOutsideTheCodePageIsRefused() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorTexRes[2]->setText(QStringLiteral("Línea Ж"));
+        const QStringList before = tree(b.f.dir.path());
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral("Línea Ж")));
+        QCOMPARE(tree(b.f.dir.path()), before);
+    }
+
     void folderFoundWhateverItsCase() {
         Bench b;
         MorFrmConf* w = b.open();

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "link/codec.h"
+#include "models/modelcore.h"
 
 using namespace morla;
 
@@ -156,6 +157,27 @@ class TestCodec : public QObject {
             QVERIFY(verdicts.contains(CheckDigitsSkip3(text)));
             QVERIFY(FrameChecksum(text).size() == 2 && hex.match(FrameChecksum(text)).hasMatch());
         }
+    }
+
+    // The digit map takes the low digit of each character's code and drops the first four;
+    // a length the box cannot hold adds nothing instead of running past it.
+    void digitMap_data() {
+        QTest::addColumn<QString>("hexBox");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("map");
+        const QString box = QStringLiteral("30323435303A3F31");  // "0245" "0:?1"
+        QTest::newRow("whole reply") << box << 8 << "0AF1";
+        QTest::newRow("first characters") << box << 6 << "0A";
+        QTest::newRow("nothing") << box << 0 << "";
+        QTest::newRow("one past the box") << box << 9 << "";
+        QTest::newRow("negative") << box << -1 << "";
+        QTest::newRow("near 2^31") << box << 2147483647 << "";
+        QTest::newRow("half of 2^31") << box << 1073741824 << "";
+    }
+    void digitMap() {
+        QFETCH(QString, hexBox);
+        QFETCH(int, length);
+        QTEST(BuildDigitMap(QString(), hexBox, length), "map");
     }
 };
 

@@ -108,6 +108,11 @@ void MorFrmCPri::GrabarSoftware() {
     } else {
         in.installationCode = ToAnsi(p_.s.InstallationCode);
     }
+    if (const QString problem = UnstorableText({MorTexE21->text(), MorTexE22->text()}, path);
+        !problem.isEmpty()) {
+        p_.msg.info(problem);
+        return;
+    }
     if (exists && !p_.msg.yes(QStringLiteral("¿Desea reemplazar  ") +
                               QDir::toNativeSeparators(path) + QStringLiteral("  ?")))
         return;
@@ -156,6 +161,12 @@ void MorFrmCPri::GrabarUsuario() {
         p_.msg.info(QStringLiteral("El registro \"%1\" no es un número entero positivo (de 1 a "
                                    "32767). No se grabó el usuario.")
                         .arg(slotText));
+        return;
+    }
+    if (const QString problem =
+            UnstorableText({name, slotText, MorTexE25->text()}, p_.s.paths().users());
+        !problem.isEmpty()) {
+        p_.msg.info(problem);
         return;
     }
     // The lookup holds only for the name it found.

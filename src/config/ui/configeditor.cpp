@@ -231,6 +231,12 @@ void MorFrmConf::Grabar() {
                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(folder)));
         return;
     }
+    QStringList texts{MorComVis->currentText()};
+    for (const auto& [field, box] : textFields()) texts << box->text();
+    if (const QString problem = UnstorableText(texts, path); !problem.isEmpty()) {
+        p_.msg.info(problem);
+        return;
+    }
     if (FileExists(path) &&
         !p_.msg.accepted(QStringLiteral("¿Desea reemplazar  ") + QDir::toNativeSeparators(path) +
                          QStringLiteral("  ?")))

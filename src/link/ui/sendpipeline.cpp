@@ -13,12 +13,12 @@ void PrepareSend(Program& p) {
     ClearMonitor(p);
     s.SendPosition = 1;
     CallBuildFrame(p, s.ModelCode);
-    const QString path = s.paths().lastSent();
-    DeleteFile(path);
+    // The new record replaces the old one in one step: a crash between deleting and writing
+    // would leave no last send at all. A record that cannot be kept does not stop the send.
     const RecordWriteResult written =
-        WriteRecord(path, LastSentRecord,
-                    {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText,
-                     s.SendData, QString::number(s.SendData.size())});
+        ReplaceRecordFile(s.paths().lastSent(), LastSentRecord,
+                          {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText,
+                           s.SendData, QString::number(s.SendData.size())});
     if (!written.ok)
         p.msg.info(QStringLiteral("No se pudo guardar el último envío: ") + written.error);
 }

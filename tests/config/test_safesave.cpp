@@ -1,0 +1,412 @@
+// Saves that never lose a file: a full disk, links, read-only files, names the code page cannot
+// hold, the last-sent record under kills, and the leftovers of an interrupted save.
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <csignal>
+
+#include "app/commands.h"
+#include "config/recordfile.h"
+#include "support/programfixture.h"
+#include "support/smalldisk.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool putBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QStringList leftovers(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden);
+}
+
+QStringList fieldsFor(const RecordType& t, const QString& text) {
+    QStringList f;
+    for (int i = 0; i < t.fields; ++i) f << text + QString::number(i);
+    if (t.length == 50) f = QStringList{text, QStringLiteral("id")};
+    return f;
+}
+
+// The record the kill helper writes in round n: every byte of it depends on n.
+QStringList lastSentFields(int n) {
+    const QString tag = QString::number(n);
+    return {QStringLiteral("00"),
+            QString(130, QChar('A' + n % 26)) + tag,
+            tag,
+            QString(138, '1'),
+            QStringLiteral("read") + tag,
+            tag.repeated(5),
+            QString::number(tag.size() * 5)};
+}
+
+// Helper process: saves the last-sent record over and over until it is killed.
+int SaveForever(const QString& path) {
+    for (int n = 1;; ++n)
+        if (!ReplaceRecordFile(path, LastSentRecord, lastSentFields(n)).ok) return 2;
+}
+
+}  // namespace
+
+class TestSafeSave : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    int serial_ = 0;
+    QString freshFolder() {
+        const QString sub = dir_.filePath(QString::number(++serial_));
+        QDir().mkpath(sub);
+        return sub;
+    }
+
+  private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    // With no space, or less than the new content needs, every kind of save fails with a
+    // message naming the file and the cause, and the old file stays byte for byte.
+    void fullDisk_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("type");  // index into the table below
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("number");  // 0: the whole file is replaced by one record
+        QTest::addColumn<int>("leave");
+        QTest::newRow("commands, append, no space") << "Comandos.CCon" << 0 << 6 << 7 << 0;
+        QTest::newRow("commands, rewrite, a little space")
+            << "Comandos.CCon" << 0 << 10 << 3 << 4096;
+        QTest::newRow("index, a little space") << "Equipo.CGe" << 1 << 120 << 60 << 4096;
+        QTest::newRow("users, no space") << "Usuarios.CCon" << 2 << 3 << 2 << 0;
+        QTest::newRow("users, a little space") << "Usuarios.CCon" << 2 << 9 << 9 << 4096;
+        QTest::newRow("settings, no space") << "Software.CCon" << 3 << 1 << 1 << 0;
+        QTest::newRow("model configuration, no space") << "Luvero30.Ccon" << 4 << 1 << 1 << 0;
+        QTest::newRow("credentials, no space") << "cmctes6.dll" << 5 << 1 << 1 << 0;
+        QTest::newRow("last sent, no space") << "UltEnvio.CCon" << 6 << 1 << 0 << 0;
+        QTest::newRow("new file, no space") << "Comandos.CCon" << 0 << 0 << 1 << 0;
+    }
+    void fullDisk() {
+        QFETCH(QString, file);
+        QFETCH(int, type);
+        QFETCH(int, records);
+        QFETCH(int, number);
+        QFETCH(int, leave);
+        const RecordType types[] = {
+            CommandRecord,     EquipmentIndexRecord,      UserRecord,    SoftwareSettingsRecord,
+            ModelConfigRecord, OperatorCredentialsRecord, LastSentRecord};
+        const RecordType& t = types[type];
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath(file);
+        for (int n = 1; n <= records; ++n)
+            QVERIFY(WriteRecord(path, t, fieldsFor(t, QStringLiteral("old%1-").arg(n)), n).ok);
+        const QByteArray before = bytesOf(path);
+
+        SmallDisk disk(folder, 64 * 1024);
+        if (!disk.mounted()) QSKIP(qPrintable(disk.reason()));
+        QVERIFY(disk.reason().isEmpty());
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(disk.fill(leave));
+        QVERIFY(disk.available() < qMax<qint64>(t.length, before.size()));
+
+        const QStringList fields = fieldsFor(t, QStringLiteral("new"));
+        const auto save = [&] {
+            return number ? WriteRecord(path, t, fields, number)
+                          : ReplaceRecordFile(path, t, fields);
+        };
+        const RecordWriteResult r = save();
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(QStringLiteral("No hay espacio en el disco")),
+                 qPrintable(r.error));
+        QVERIFY2(r.error.contains(file), qPrintable(r.error));
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(QFileInfo::exists(path), records > 0);
+        QCOMPARE(leftovers(folder), QStringList());
+
+        // With room again the same save goes through.
+        QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral(".filler"))));
+        QVERIFY(save().ok);
+        QCOMPARE(ReadRecord(path, t, qMax(number, 1)).fields, fields);
+    }
+
+    // A record file that is a link, or read-only, is refused and nothing it leads to changes.
+    void refusedTargets_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("whole");  // ReplaceRecordFile instead of WriteRecord
+        QTest::addColumn<QString>("reason");
+        for (bool whole : {false, true}) {
+            const char* how = whole ? "replace" : "record";
+            QTest::addRow("link out of the folder, %s", how) << "link" << whole << "enlace";
+            QTest::addRow("dangling link, %s", how) << "dangling" << whole << "enlace";
+            QTest::addRow("read-only, %s", how) << "readonly" << whole << "solo lectura";
+        }
+    }
+    void refusedTargets() {
+        QFETCH(QString, kind);
+        QFETCH(bool, whole);
+        QFETCH(QString, reason);
+        const QString folder = freshFolder();
+        const QString outside = QDir(freshFolder()).filePath(QStringLiteral("elsewhere"));
+        const QString path = QDir(folder).filePath(QStringLiteral("UltEnvio.CCon"));
+        const QByteArray secret("not a record file");
+        if (kind != QStringLiteral("dangling")) QVERIFY(putBytes(outside, secret));
+        if (kind == QStringLiteral("readonly")) {
+            QVERIFY(putBytes(path, secret));
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        } else {
+            QVERIFY(QFile::link(outside, path));
+        }
+        const QFileInfo before(path);
+        const RecordWriteResult r = whole ? ReplaceRecordFile(path, LastSentRecord, {"00"})
+                                          : WriteRecord(path, LastSentRecord, QStringList{"00"});
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(reason) && r.error.contains(QStringLiteral("UltEnvio.CCon")),
+                 qPrintable(r.error));
+        const QFileInfo after(path);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.permissions(), before.permissions());
+        if (kind == QStringLiteral("readonly")) QCOMPARE(bytesOf(path), secret);
+        if (kind == QStringLiteral("dangling"))
+            QVERIFY(!QFileInfo::exists(outside));
+        else
+            QCOMPARE(bytesOf(outside), secret);
+        QCOMPARE(leftovers(folder), QStringList());
+    }
+
+    // Every byte of a field comes back as it was when the field is written unchanged,
+    // including the five the code page leaves unassigned.
+    void everyByteKept() {
+        QByteArray raw;
+        for (int b = 0x20; b < 0x100; ++b) raw.append(char(b));
+        const QString path = QDir(freshFolder()).filePath(QStringLiteral("Software.CCon"));
+        const QByteArray record = QByteArray::fromHex("e000") + raw;
+        QVERIFY(putBytes(path, record.leftJustified(1000, '\0')));
+        const QByteArray before = bytesOf(path);
+        const QStringList fields = ReadRecord(path, SoftwareSettingsRecord).fields;
+        QCOMPARE(fields[0].size(), raw.size());
+        QCOMPARE(NonAnsiCharacters(fields[0]), QString());
+        QVERIFY(WriteRecord(path, SoftwareSettingsRecord, fields).ok);
+        QCOMPARE(bytesOf(path), before);
+    }
+
+    // A text the code page cannot hold is refused before anything is written.
+    void textsOutsideTheCodePage_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lost");
+        QTest::newRow("Greek") << QStringLiteral("Ωmega") << QStringLiteral("Ω");
+        QTest::newRow("Polish, twice") << QStringLiteral("łąkał") << QStringLiteral("łą");
+        QTest::newRow("C1 control with no byte") << QStringLiteral("a\u0080") << "\u0080";
+        QTest::newRow("replacement character") << QStringLiteral("x\uFFFD") << "\uFFFD";
+    }
+    void textsOutsideTheCodePage() {
+        QFETCH(QString, text);
+        QFETCH(QString, lost);
+        QCOMPARE(NonAnsiCharacters(text), lost);
+        const QString path = QDir(freshFolder()).filePath(QStringLiteral("Comandos.CCon"));
+        QVERIFY(WriteRecord(path, CommandRecord, {"Lectura", "*40", "1"}, 1).ok);
+        const QByteArray before = bytesOf(path);
+        const RecordWriteResult r = WriteRecord(path, CommandRecord, {text, "*1", "1"}, 2);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(text) && r.error.contains(lost), qPrintable(r.error));
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(!ReplaceRecordFile(path, CommandRecord, {"x", text}).ok);
+        QCOMPARE(bytesOf(path), before);
+    }
+
+    // Only the temporary files of a save are removed, wherever the program saves.
+    void leftoversRemoved_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("commands save")
+            << "Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2c3" << true;
+        QTest::newRow("model configuration save")
+            << "Luvero/Configuracion/~Luvero30.Ccon.morla-zz9zz9" << true;
+        QTest::newRow("credentials save") << "~cmctes6.dll.morla-000000" << true;
+        QTest::newRow("another folder") << "Imagenes/~Morla.png.morla-a1b2c3" << false;
+        QTest::newRow("suffix too short")
+            << "Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2" << false;
+        QTest::newRow("no tilde") << "Utilerias/Generales/Equipos/Comandos.CCon.morla-a1b2c3"
+                                  << false;
+        QTest::newRow("the record file") << "Utilerias/Generales/Equipos/Comandos.CCon" << false;
+        QTest::newRow("a user's file") << "~notas.txt" << false;
+    }
+    void leftoversRemoved() {
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        const QString app = freshFolder();
+        const QString path = QDir(app).filePath(name);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(putBytes(path, "x"));
+        QCOMPARE(RemoveLeftoverSaves(Paths{app}), removed ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(path), !removed);
+    }
+
+    // A save killed at any moment leaves the old record or the new one, never anything else;
+    // its temporary file is cleaned up at the next start.
+    void killedSaveLeavesOldOrNew() {
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath(QStringLiteral("UltEnvio.CCon"));
+        QRandomGenerator rng(17);
+        int tempsSeen = 0;
+        for (int round = 0; round < 100; ++round) {
+            QVERIFY(ReplaceRecordFile(path, LastSentRecord, lastSentFields(0)).ok);
+            QProcess saver;
+            saver.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--save-forever"), path});
+            QVERIFY(saver.waitForStarted());
+            QThread::usleep(rng.bounded(2000, 30000));
+            ::kill(pid_t(saver.processId()), SIGKILL);
+            QVERIFY(saver.waitForFinished());
+            QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+
+            const QByteArray bytes = bytesOf(path);
+            QCOMPARE(bytes.size(), LastSentRecord.length);
+            const QStringList fields = ReadRecord(path, LastSentRecord).fields;
+            const int n = fields[2].toInt();
+            QCOMPARE(fields, lastSentFields(n));
+            tempsSeen += int(leftovers(folder).size());
+            RemoveLeftoverSaves(folder);
+            QCOMPARE(leftovers(folder), QStringList());
+        }
+        qInfo("%d kills left a temporary file behind", tempsSeen);
+    }
+
+    // The program's own saves: a full disk, a link or a read-only last-sent file give a
+    // message, the file stays, and a send still goes out.
+    void lastSentNotKeptSendStillGoes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << "full"
+                                   << "No hay espacio en el disco";
+        QTest::newRow("read-only") << "readonly"
+                                   << "solo lectura";
+        QTest::newRow("link") << "link"
+                              << "enlace";
+    }
+    void lastSentNotKeptSendStillGoes() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 3);
+        p.main->MorTexResCla->setText(QStringLiteral("4321"));
+        const QString path = f.paths().lastSent();
+        QVERIFY(ReplaceRecordFile(path, LastSentRecord, lastSentFields(3)).ok);
+        const QString outside = QDir(freshFolder()).filePath(QStringLiteral("x"));
+        if (kind == QStringLiteral("readonly"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        if (kind == QStringLiteral("link")) {
+            QVERIFY(QFile::rename(path, outside));
+            QVERIFY(QFile::link(outside, path));
+        }
+        const QByteArray before = bytesOf(path);
+        std::unique_ptr<SmallDisk> disk;
+        if (kind == QStringLiteral("full")) {
+            disk = std::make_unique<SmallDisk>(f.paths().equipmentFolder(), 64 * 1024);
+            if (!disk->mounted()) QSKIP(qPrintable(disk->reason()));
+            QVERIFY(disk->fill());
+        }
+        f.msgs.clear();
+        f.port.line.clear();
+        p.main->MorFraCom04->click();
+        QCOMPARE(f.msgs.texts().size(), 1);
+        const QString text = f.msgs.texts().first();
+        QVERIFY2(text.contains(reason) && text.contains(QStringLiteral("UltEnvio.CCon")),
+                 qPrintable(text));
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(QFileInfo(path).isSymLink(), kind == QStringLiteral("link"));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D*421P"));
+        f.port.line.clear();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, "D" + p.s.SendData.toLatin1() + "1P");
+    }
+
+    // A last-sent file holding more than one record is replaced by the one new record.
+    void lastSentHoldsOnlyTheLastSend() {
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, 3);
+        f.p->main->MorTexResCla->setText(QStringLiteral("4321"));
+        const QString path = f.paths().lastSent();
+        QVERIFY(WriteRecord(path, LastSentRecord, lastSentFields(2), 2).ok);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        f.p->main->MorFraCom04->click();
+        QCOMPARE(f.msgs.texts(), QStringList());
+        QCOMPARE(QFileInfo(path).size(), qint64(LastSentRecord.length));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0600u);
+        QCOMPARE(ReadRecord(path, LastSentRecord).fields[5], f.p->s.SendData);
+    }
+
+    // The monitor's "&Grabar" on a full disk, and with a name the code page cannot hold.
+    void monitorSaveRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no space") << "Nuevo" << true << "No hay espacio en el disco";
+        QTest::newRow("name outside the code page") << "Añadir→" << false << "→";
+    }
+    void monitorSaveRefused() {
+        QFETCH(QString, name);
+        QFETCH(bool, full);
+        QFETCH(QString, reason);
+        ProgramFixture f;
+        f.load();
+        const QString path = f.paths().commands();
+        const QByteArray before = bytesOf(path);
+        std::unique_ptr<SmallDisk> disk;
+        if (full) {
+            disk = std::make_unique<SmallDisk>(f.paths().equipmentFolder(), 64 * 1024);
+            if (!disk->mounted()) QSKIP(qPrintable(disk->reason()));
+            QVERIFY(disk->fill());
+        }
+        MorForMonitor& m = *f.p->monitor;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            f.msgs.clear();
+            m.MorComMon->setEditText(name);
+            m.MorTexMon07->setText(QStringLiteral("*77"));
+            m.MorCmdMon02->click();
+            m.MorCmdMon01->click();
+            QCOMPARE(f.msgs.texts().size(), 1);
+            const QString text = f.msgs.texts().first();
+            QVERIFY2(text.contains(reason) && text.contains(QStringLiteral("Comandos.CCon")),
+                     qPrintable(text));
+            QCOMPARE(bytesOf(path), before);
+        }
+    }
+
+    // The program's start removes what an interrupted save left.
+    void startRemovesLeftovers() {
+        ProgramFixture f;
+        const QString temp = QDir(f.paths().equipmentFolder())
+                                 .filePath(QStringLiteral("~UltEnvio.CCon.morla-q1w2e3"));
+        QVERIFY(putBytes(temp, "half"));
+        f.load();
+        QVERIFY(!QFileInfo::exists(temp));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && qstrcmp(argv[1], "--save-forever") == 0)
+        return SaveForever(QString::fromLocal8Bit(argv[2]));
+    QApplication app(argc, argv);
+    TestSafeSave test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_safesave.moc"
