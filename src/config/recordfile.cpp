@@ -126,19 +126,25 @@ int RecordCount(const QString& path, int recordLength) {
     return int((info.size() + recordLength - 1) / recordLength);
 }
 
-RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
-    const RecordBytes raw = ReadRecordBytes(path, recordLength, fieldCount, recordNumber);
-    RecordRead result;
-    result.eof = raw.eof;
-    result.ok = raw.ok;
-    for (const QByteArray& f : raw.fields) result.fields.append(FromAnsi(f));
-    return result;
+QStringList DecodeRecord(const QByteArray& record, int fieldCount) {
+    QStringList fields(qMax(fieldCount, 0));
+    // A short last record reads as far as it goes; a count running past the record stops there.
+    qsizetype pos = 0;
+    for (QString& field : fields) {
+        if (pos + 2 > record.size()) break;
+        const int count = static_cast<unsigned char>(record[pos]) |
+                          (static_cast<unsigned char>(record[pos + 1]) << 8);
+        pos += 2;
+        const qsizetype available = qMin<qsizetype>(count, record.size() - pos);
+        field = FromAnsi(record.mid(pos, available));
+        pos += available;
+    }
+    return fields;
 }
 
-RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
-                            int recordNumber) {
-    RecordBytes result;
-    for (int i = 0; i < fieldCount; ++i) result.fields.append(QByteArray());
+RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
+    RecordRead result;
+    for (int i = 0; i < fieldCount; ++i) result.fields.append(QString());
     QFile file(ResolvePath(path));
     if (recordNumber < 1 || !file.open(QIODevice::ReadOnly)) {
         result.ok = false;
@@ -151,18 +157,7 @@ RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCoun
         return result;
     }
     file.seek(offset);
-    // A short last record reads as far as it goes; a count running past the record stops there.
-    const QByteArray record = file.read(recordLength);
-    int pos = 0;
-    for (int i = 0; i < fieldCount; ++i) {
-        if (pos + 2 > record.size()) break;
-        const int count = static_cast<unsigned char>(record[pos]) |
-                          (static_cast<unsigned char>(record[pos + 1]) << 8);
-        pos += 2;
-        const int available = qMin<int>(count, int(record.size()) - pos);
-        result.fields[i] = record.mid(pos, available);
-        pos += available;
-    }
+    result.fields = DecodeRecord(file.read(recordLength), fieldCount);
     return result;
 }
 
@@ -195,50 +190,6 @@ RecordWriteResult Failed(const QString& what, const QString& path, const QString
     RecordWriteResult r;
     r.error = QStringLiteral("%1 %2: %3").arg(what, QDir::toNativeSeparators(path), reason);
     return r;
-}
-
-// The bytes of one record, or a refusal naming the file.
-std::optional<QByteArray> EncodeRecordBytes(const QString& path, int recordLength,
-                                            const QList<QByteArray>& fields, QString* error) {
-    QByteArray record;
-    for (const QByteArray& bytes : fields) {
-        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
-            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
-                         .arg(bytes.size())
-                         .arg(QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        record.append(char(bytes.size() & 0xFF));
-        record.append(char((bytes.size() >> 8) & 0xFF));
-        record.append(bytes);
-    }
-    if (record.size() > recordLength) {
-        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
-                     .arg(record.size())
-                     .arg(recordLength)
-                     .arg(QDir::toNativeSeparators(path));
-        return std::nullopt;
-    }
-    record.append(QByteArray(recordLength - record.size(), '\0'));
-    return record;
-}
-
-std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
-                                       const QStringList& fields, QString* error) {
-    QList<QByteArray> bytes;
-    for (const QString& f : fields) {
-        const QString lost = NonAnsiCharacters(f);
-        if (!lost.isEmpty()) {
-            // Stored with "?" it would never be found again under its own name.
-            *error = QStringLiteral(
-                         "El texto \"%1\" lleva caracteres que el archivo no admite "
-                         "(%2): %3")
-                         .arg(f, lost, QDir::toNativeSeparators(path));
-            return std::nullopt;
-        }
-        bytes.append(ToAnsi(f));
-    }
-    return EncodeRecordBytes(path, recordLength, bytes, error);
 }
 
 // Checks that the file may be replaced: a link is never written through (it could lead out
@@ -324,13 +275,18 @@ RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content)
 }
 #endif
 
-RecordWriteResult WriteEncodedRecord(const QString& path, int recordLength,
-                                     const QByteArray& record, int recordNumber) {
+}  // namespace
+
+RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
+                              int recordNumber) {
     RecordWriteResult result;
     if (recordNumber < 1) {
         result.error = QStringLiteral("número de registro %1 no válido").arg(recordNumber);
         return result;
     }
+    const std::optional<QByteArray> record =
+        EncodeRecord(path, recordLength, fields, &result.error);
+    if (!record) return result;
 
     const QString real = ResolvePath(path);
     if (const auto refused = RefuseTarget(real)) return *refused;
@@ -345,28 +301,8 @@ RecordWriteResult WriteEncodedRecord(const QString& path, int recordLength,
     }
     const qint64 offset = qint64(recordNumber - 1) * recordLength;
     if (content.size() < offset) content.append(QByteArray(offset - content.size(), '\0'));
-    content.replace(offset, qMin<qint64>(recordLength, content.size() - offset), record);
+    content.replace(offset, qMin<qint64>(recordLength, content.size() - offset), *record);
     return ReplaceContent(real, content);
-}
-
-}  // namespace
-
-RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
-                              int recordNumber) {
-    RecordWriteResult result;
-    const std::optional<QByteArray> record =
-        EncodeRecord(path, recordLength, fields, &result.error);
-    if (!record) return result;
-    return WriteEncodedRecord(path, recordLength, *record, recordNumber);
-}
-
-RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
-                                   const QList<QByteArray>& fields, int recordNumber) {
-    RecordWriteResult result;
-    const std::optional<QByteArray> record =
-        EncodeRecordBytes(path, recordLength, fields, &result.error);
-    if (!record) return result;
-    return WriteEncodedRecord(path, recordLength, *record, recordNumber);
 }
 
 RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
@@ -377,6 +313,41 @@ RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
     const QString real = ResolvePath(path);
     if (const auto refused = RefuseTarget(real)) return *refused;
     return ReplaceContent(real, *record);
+}
+
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error) {
+    QByteArray record;
+    for (const QString& f : fields) {
+        const QString lost = NonAnsiCharacters(f);
+        if (!lost.isEmpty()) {
+            // Stored with "?" it would never be found again under its own name.
+            *error = QStringLiteral(
+                         "El texto \"%1\" lleva caracteres que el archivo no admite "
+                         "(%2): %3")
+                         .arg(f, lost, QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        const QByteArray bytes = ToAnsi(f);
+        if (bytes.size() > 0xFFFF) {  // its count would not fit in 16 bits
+            *error = QStringLiteral("Un campo de %1 bytes no cabe en un registro: %2")
+                         .arg(bytes.size())
+                         .arg(QDir::toNativeSeparators(path));
+            return std::nullopt;
+        }
+        record.append(char(bytes.size() & 0xFF));
+        record.append(char((bytes.size() >> 8) & 0xFF));
+        record.append(bytes);
+    }
+    if (record.size() > recordLength) {
+        *error = QStringLiteral("El registro ocupa %1 bytes y el archivo admite %2: %3")
+                     .arg(record.size())
+                     .arg(recordLength)
+                     .arg(QDir::toNativeSeparators(path));
+        return std::nullopt;
+    }
+    record.append(QByteArray(recordLength - record.size(), '\0'));
+    return record;
 }
 
 bool IsLeftoverSave(const QString& fileName) {
@@ -451,6 +422,25 @@ QString Paths::operatorCredentials() const {
 }
 QString Paths::images() const {
     return JoinPath(AppFolder, QStringLiteral("Imagenes"));
+}
+
+// Every byte reads as a character of its own and writes back as that byte, so the bytes pass
+// through the text functions unchanged.
+RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
+                            int recordNumber) {
+    const RecordRead r = ReadRecord(path, recordLength, fieldCount, recordNumber);
+    RecordBytes result;
+    result.eof = r.eof;
+    result.ok = r.ok;
+    for (const QString& f : r.fields) result.fields.append(ToAnsi(f));
+    return result;
+}
+
+RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
+                                   const QList<QByteArray>& fields, int recordNumber) {
+    QStringList texts;
+    for (const QByteArray& f : fields) texts.append(FromAnsi(f));
+    return WriteRecord(path, recordLength, texts, recordNumber);
 }
 
 QString ShortDateText() {

@@ -39,6 +39,12 @@ struct RecordWriteResult {
 int RecordSize(const QStringList& fields);
 
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber);
+// The fields of one record's bytes (always fieldCount of them), and the bytes of a record of
+// recordLength for the fields, or nothing with the reason (naming path) when they cannot be
+// stored.
+QStringList DecodeRecord(const QByteArray& record, int fieldCount);
+std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
+                                       const QStringList& fields, QString* error);
 // Every save writes the new content beside the file, checks that all of it reached the disk
 // and then replaces the file in one step; on any failure the old file stays byte for byte.
 // Refused: fields with characters the code page cannot hold, a record too long, a file that

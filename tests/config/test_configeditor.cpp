@@ -84,6 +84,20 @@ struct Bench {
 class TestConfigEditor : public QObject {
     Q_OBJECT
   private slots:
+    void everyByteComesBackFromAFile() {
+        // The editors keep fields as bytes: each of the 256 values must survive a write and a read.
+        QTemporaryDir dir;
+        QByteArray all;
+        for (int b = 1; b < 256; ++b) all.append(char(b));
+        const QList<QByteArray> fields{all.left(128), QByteArray(1, '\0'), all.mid(128)};
+        const QString path = dir.filePath(QStringLiteral("x.CCon"));
+        QVERIFY(WriteRecordBytes(path, 1000, fields, 2).ok);
+        const RecordBytes back = ReadRecordBytes(path, 1000, 3, 2);
+        QVERIFY(back.ok && !back.eof);
+        QCOMPARE(back.fields, fields);
+        QCOMPARE(bytesOf(path).mid(1000), laidOut(fields, 1000));
+    }
+
     void freshEditorWritesTheRecordBytes() {
         Bench b;
         MorFrmConf* w = b.open();

@@ -1,0 +1,103 @@
+// libFuzzer target: the record reader and the reply decoders on any bytes. The first byte
+// chooses what is fed; the rest is the input. Aborts when a property below does not hold.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <cstdlib>
+
+#include "config/recordfile.h"
+#include "link/codec.h"
+#include "models/luvero.h"
+#include "models/modelcore.h"
+#include "models/registry.h"
+
+using namespace morla;
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+// Any record bytes read as exactly K fields no longer than the record, every character one the
+// file can hold again; written back (when the counts leave room) they read the same.
+void Records(const QByteArray& input) {
+    static constexpr RecordType kTypes[] = {
+        ModelConfigRecord, EquipmentIndexRecord, SoftwareSettingsRecord,   UserRecord,
+        CommandRecord,     LastSentRecord,       OperatorCredentialsRecord};
+    if (input.isEmpty()) return;
+    const RecordType& t = kTypes[uint8_t(input[0]) % std::size(kTypes)];
+    const QByteArray record = input.mid(1, t.length);
+    const QStringList fields = DecodeRecord(record, t.fields);
+    Require(fields.size() == t.fields);
+    qsizetype text = 0;
+    for (const QString& f : fields) text += f.size();
+    Require(text <= record.size());
+    for (const QString& f : fields) Require(NonAnsiCharacters(f).isEmpty());
+    // Written back, they take two bytes of count each; what fits must read the same.
+    QString error;
+    const std::optional<QByteArray> again =
+        EncodeRecord(QStringLiteral("fuzz"), t.length, fields, &error);
+    const bool fits = text + 2 * t.fields <= t.length;
+    Require(again.has_value() == fits && error.isEmpty() == fits);
+    if (!fits) return;
+    Require(again->size() == t.length);
+    Require(DecodeRecord(*again, t.fields) == fields);
+}
+
+// A reply of any characters, as the receive event collects it, through every model's length:
+// the digit map, the block checksums and the Lúvero field decoders.
+void Replies(const QByteArray& input) {
+    if (input.size() < 5) return;
+    // A length from the input as well, to reach lengths the box cannot hold.
+    const int32_t askedLength =
+        int32_t(uint32_t(uint8_t(input[0])) << 24 | uint32_t(uint8_t(input[1])) << 16 |
+                uint32_t(uint8_t(input[2])) << 8 | uint8_t(input[3]));
+    const QByteArray bytes = input.mid(4);
+    const QString reply = FromAnsi(bytes);
+    QString hexBox;  // as the receive event fills it: the code of each byte in two hex digits
+    for (char b : bytes) hexBox += DecToHex2(QString::number(uint8_t(b)));
+    Require(BuildDigitMap(QString(), hexBox, askedLength).size() <=
+            qMax<qsizetype>(0, reply.size() - 4));
+    for (const ModelInfo& m : Models()) {
+        const QString map = BuildDigitMap(QString(), hexBox, m.replyLength);
+        if (reply.size() < m.replyLength) {
+            Require(map.isEmpty());
+            continue;
+        }
+        Require(map.size() == m.replyLength - 4);
+        const int bad = BadChecksumBlock(map, m.blocks());
+        Require(bad >= 0 && bad <= m.blocks());
+        Require(HexToDec(map.mid(2, 2)).size() <= 3);
+        if (m.id == ModelId::Luvero) {
+            Require(luvero::DecodeKey(map).size() <= luvero::kKeyLength);
+            Require(luvero::DecodeFlags(map).size() == 6);
+        }
+    }
+    // The codec helpers on the raw text.
+    for (const QString& piece : {reply.left(2), reply.left(4), reply}) {
+        Require(FrameChecksum(piece).size() == 2);
+        HexToDec(piece);
+        DecToHex2(piece);
+        DecToHex4(piece);
+        HexToBits(piece);
+        BitsToHex(piece);
+        MapToKeyDigits(piece);
+        MapToDialDigits(piece);
+        CheckDigits(piece);
+        CheckDigitsSkip3(piece);
+        ValOf(piece);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    if (data[0] & 1)
+        Replies(input);
+    else
+        Records(input);
+    return 0;
+}

@@ -1,0 +1,77 @@
+// The Lúvero in the model suite: key and six options.
+#include "app/program.h"
+#include "devsim/models/behaviour.h"
+#include "models/suite/modelcase.h"
+
+namespace morla::suite {
+
+namespace {
+QString check(int k) {
+    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+// The six option boxes and the three unused ones from a flags text of six.
+Fields optionBoxes(const QString& flags) {
+    Fields out;
+    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 6 ? flags.mid(k - 1, 1) : "0"};
+    return out;
+}
+}  // namespace
+
+ModelCase LuveroCase() {
+    ModelCase c;
+    c.id = ModelId::Luvero;
+    c.modelButton = 3;
+    c.config = Record({{41, "111111000"},
+                       {42, "Luvero"},
+                       {44, "1234"},
+                       {45, "30"},
+                       {46, "Opción 1"},
+                       {47, "Opción 2"},
+                       {48, "Opción 3"},
+                       {49, "Opción 4"},
+                       {50, "Opción 5"},
+                       {51, "Opción 6"},
+                       {52, "sin uso"},
+                       {56, "010001000"}});
+    c.configPanel = Fields{{"MorLabBas", "Lúvero", Field::Caption},
+                           {"MorTexResCla", "1234"},
+                           {"MorChkRes01", "Opción 1", Field::Caption},
+                           {"MorChkRes06", "Opción 6", Field::Caption},
+                           {"MorChkRes07", "Restrictor07", Field::Caption},
+                           {"MorTexBan", "010001000"}} +
+                    optionBoxes("010001");
+
+    c.knownImage = [] {
+        devsim::MemoryImage image = devsim::FactoryImage(Model(ModelId::Luvero), "30");
+        image.set(11, "1A3A");
+        image.set(17, "2014");
+        return image;
+    };
+    c.knownPanel = Fields{{"MorTexResCla", "1030"},
+                          {"MorTexBan", "100101"},
+                          {"MorTexResFirm", "30"},
+                          {"MorTexResUs", "Dravenquista"},
+                          {"MorTexResMod", "Dravenquista"}} +
+                   optionBoxes("100101");
+    c.edits = {
+        {"MorTexResCla", "5607", "5607"}, {"MorChkRes02", "1", "1"}, {"MorChkRes04", "0", "0"}};
+
+    c.frameAsStored = [](const QString& frame) {
+        QString out = frame;
+        for (int i = 10; i < 14; ++i)
+            if (out[i] == u'0') out[i] = u'A';
+        return out;
+    };
+
+    c.randomPanel = [](Program& p, QRandomGenerator& r) {
+        const QString key = RandomKey(r, 4);
+        const QString flags = RandomBits(r, 6);
+        Set(p, "MorTexResCla", key);
+        for (int k = 1; k <= 6; ++k) Set(p, check(k), flags.mid(k - 1, 1));
+        return Fields{{"MorTexResCla", key}, {"MorTexBan", flags}} + optionBoxes(flags);
+    };
+    return c;
+}
+
+}  // namespace morla::suite

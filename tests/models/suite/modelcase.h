@@ -1,0 +1,75 @@
+#pragma once
+// What the model suite needs to know of one model. The checks themselves are written once, in
+// test_models.cpp, and run over every case listed there.
+#include <QList>
+#include <QRandomGenerator>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "devsim/image.h"
+#include "models/registry.h"
+
+namespace morla {
+class Program;
+}
+
+namespace morla::suite {
+
+// A control of the main window by objectName and what it shows: for a text box its text, for
+// a check box "1" ticked or "0" clear; for a caption, the caption of a label, button, check box
+// or frame.
+struct Field {
+    enum Kind { Value, Caption };
+    QString control;
+    QString value;
+    Kind kind = Value;
+};
+using Fields = QList<Field>;
+
+// A field set to `set` on the panel, and what a read of the device shows after the write.
+struct Edit {
+    QString control;
+    QString set;
+    QString readBack;
+};
+
+struct ModelCase {
+    ModelId id;
+    int modelButton;  // MorCmd<nn> that selects the model
+    // Record 1 of the model's configuration file for its default firmware, and what the panel
+    // shows from it when the model button is pressed.
+    QStringList config;
+    Fields configPanel;
+    // A device with known contents (checksums are refreshed by the suite), and what a read of
+    // it shows.
+    std::function<devsim::MemoryImage()> knownImage;
+    Fields knownPanel;
+    // One field of each kind changed after reading the known device.
+    QList<Edit> edits;
+    // SendFrame has the reply map's layout, so a replay of the last write decodes it.
+    bool sendFrameIsMap = true;
+    // The frame's digits as the device keeps them (where it writes some digit in another form,
+    // as a key digit 0 kept as "A"); nothing when it keeps them as they are.
+    std::function<QString(const QString& frame)> frameAsStored;
+    // Fills the panel with a random valid configuration, and gives what a read shows for it.
+    std::function<Fields(Program&, QRandomGenerator&)> randomPanel;
+};
+
+// A configuration record of 57 empty fields with the given ones filled (field numbers from 1).
+QStringList Record(const QList<QPair<int, QString>>& fields);
+
+// What `control` shows as `kind`, or "<missing>" when the main window has no such control.
+QString Shown(Program& p, const QString& control, Field::Kind kind = Field::Value);
+// Sets a text box's text or a check box's state ("1"/"0") as the user would leave it.
+void Set(Program& p, const QString& control, const QString& value);
+
+// Random helpers for the random panels.
+QString RandomDigits(QRandomGenerator& r, int minLength, int maxLength, const QString& alphabet);
+QString RandomKey(QRandomGenerator& r, int length);
+QString RandomBits(QRandomGenerator& r, int count);
+
+// The models of the suite, one function per model (suite/<model>.cpp).
+ModelCase LuveroCase();
+
+}  // namespace morla::suite
