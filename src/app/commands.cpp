@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/ui/fieldbinding.h"
 #include "link/ui/monitorcommands.h"
 #include "link/ui/sendpipeline.h"

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QDir>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {

@@ -6,14 +6,9 @@
 #include <functional>
 #include <optional>
 
-namespace morla {
+#include "link/text.h"  // fields are code-page text
 
-// Characters with no ANSI byte become "?"; bytes the code page leaves unassigned read as the
-// control characters of the same value and write back unchanged.
-QByteArray ToAnsi(const QString& text);
-QString FromAnsi(const QByteArray& bytes);
-// The characters of text that have no ANSI byte, each once (empty when it can be stored).
-QString NonAnsiCharacters(const QString& text);
+namespace morla {
 
 // Finds an existing file or folder whatever the letter case of each component; when
 // nothing matches, returns the path as written (so a writer creates it with that spelling).

@@ -2,7 +2,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "link/commandtable.h"
+#include "models/commandtable.h"
 #include "models/ui/framework.h"
 #include "support/programfixture.h"
 

@@ -3,7 +3,7 @@
 // and the key editor runs of the Tervolinda controls.
 #include <QtTest>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/ui/fieldhandlers.h"
 #include "models/ui/keychangeform.h"
 #include "support/fieldtest.h"

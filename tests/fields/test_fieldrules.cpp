@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/rules.h"
 #include "fields/ui/fieldrules.h"
 #include "support/fieldtest.h"

@@ -2,7 +2,7 @@
 // device character by character.
 #include <QtTest>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/ui/fieldhandlers.h"
 #include "models/ui/keychangeform.h"
 #include "support/fieldtest.h"

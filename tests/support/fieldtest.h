@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "support/programfixture.h"
 
 class QCheckBox;

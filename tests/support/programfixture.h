@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace morla::test {
 

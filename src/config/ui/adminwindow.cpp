@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace morla {
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace morla {
 

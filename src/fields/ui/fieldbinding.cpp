@@ -1,6 +1,6 @@
 #include "fields/ui/fieldbinding.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/ui/fieldhandlers.h"
 #include "fields/ui/fieldrules.h"
 

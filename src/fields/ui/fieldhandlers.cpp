@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/handlers.h"
 #include "fields/ui/fieldrules.h"
 #include "models/ui/keychangeform.h"

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/rules.h"
 
 namespace morla {

@@ -1,6 +1,6 @@
 #include "link/ui/monitorcommands.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/ui/seriallink.h"
 
 namespace morla {

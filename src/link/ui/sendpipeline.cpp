@@ -1,6 +1,6 @@
 #include "link/ui/sendpipeline.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/ui/seriallink.h"
 #include "models/ui/framework.h"
 

@@ -1,7 +1,8 @@
 #include "link/ui/seriallink.h"
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/codec.h"
+#include "link/text.h"
 #include "models/ui/framework.h"
 
 namespace morla {

@@ -5,8 +5,9 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "link/codec.h"
+#include "link/text.h"
 #include "link/ui/seriallink.h"
 #include "models/modelcore.h"
 #include "models/ui/luvero_panel.h"

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "fields/rules.h"
 #include "fields/ui/fieldhandlers.h"
 #include "fields/ui/fieldrules.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/program.h"
+#include "context/program.h"
 #include "models/luvero.h"
 #include "models/ui/framework.h"
 

@@ -1,5 +1,5 @@
 // The Lúvero in the model suite: key and six options.
-#include "app/program.h"
+#include "context/program.h"
 #include "devsim/models/behaviour.h"
 #include "models/suite/modelcase.h"
 

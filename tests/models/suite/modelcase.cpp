@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/program.h"
+#include "context/program.h"
 
 namespace morla::suite {
 

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "context/messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "link/ui/monitorwindow.h"
+#include "context/monitorwindow.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

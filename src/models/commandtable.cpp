@@ -1,4 +1,4 @@
-#include "link/commandtable.h"
+#include "models/commandtable.h"
 
 namespace morla {
 

@@ -1,15 +1,18 @@
 #pragma once
 // One running program: the shared state, its windows, the port and the message seam.
-// Handlers of every subsystem take it; tests build a fresh one.
+// Handlers of every subsystem take it; tests build a fresh one. Building one wires its
+// windows to every room's handlers, so the constructor and Load() live at the top, in
+// app/startup.cpp.
 #include <QObject>
 #include <QPointer>
 #include <deque>
+#include <functional>
 #include <memory>
 
-#include "app/mainwindow.h"
-#include "app/messages.h"
+#include "context/mainwindow.h"
+#include "context/messages.h"
+#include "context/monitorwindow.h"
 #include "link/transport.h"
-#include "link/ui/monitorwindow.h"
 #include "models/state.h"
 
 namespace morla {
@@ -27,13 +30,16 @@ class Program : public QObject {
     std::unique_ptr<MorForMonitor> monitor;
     std::unique_ptr<FrmTodo> todo;
 
-    // Main window load: settings, start page, port, command table.
+    // Main window load: settings, start page, port, command table (app/startup.cpp).
     void Load();
     // Main window unload: port closing message, port closed.
     void Unload();
 
-    // Windows of the menus, created on first use.
+    // Windows of the menus, created on first use. A window closed for good is built anew, with
+    // its load, on the next use; a name with no builder gets an empty window with its title.
     QWidget* window(const QString& name);
+    using WindowBuilder = std::function<QWidget*(Program&)>;
+    void registerWindow(const QString& name, const QString& title, WindowBuilder build = {});
 
     // A read is under way (the progress shows until it ends).
     bool readInProgress = false;
@@ -45,6 +51,11 @@ class Program : public QObject {
 
   private:
     std::map<QString, QPointer<QWidget>> windows_;
+    struct WindowKind {
+        QString title;
+        WindowBuilder build;
+    };
+    std::map<QString, WindowKind> windowKinds_;
 };
 
 // Reads the software settings record and applies title, retries, time-out and installation

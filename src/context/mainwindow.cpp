@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "context/mainwindow.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
