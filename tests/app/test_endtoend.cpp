@@ -181,6 +181,24 @@ class TestEndToEnd : public QObject {
         QCOMPARE(b.f.msgs.texts(), QStringList{"1"});
     }
 
+    // A reply whose first character or model code is damaged on the line is retried.
+    void damagedReplyStartRetriedOnTheLine_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("first character") << "corrupt:1";
+        QTest::newRow("model code, first digit") << "corrupt:5";
+        QTest::newRow("model code, second digit") << "corrupt:6";
+    }
+    void damagedReplyStartRetriedOnTheLine() {
+        QFETCH(QString, fault);
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", fault}));
+        ModelButton(b.p, 3);
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(b.f.msgs.texts(), QStringList{"1"});
+        QVERIFY(!b.p.main->TimerEC->isActive());
+    }
+
     void deviceGoneMidRead() {
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--fault", "delay:20"}));

@@ -7,6 +7,7 @@
 
 #include "config/recordfile.h"
 #include "link/codec.h"
+#include "link/text.h"
 #include "models/luvero.h"
 #include "models/modelcore.h"
 #include "models/registry.h"

@@ -50,12 +50,29 @@ void OnComm(Program& p, char byte) {
         SerialSend(p, copy);
     }
     if (s.ReceivedChunk == QStringLiteral("0")) s.ReceiveOpen = QStringLiteral("OK");
-    if (s.ReceiveOpen != QStringLiteral("OK")) return;
+    // The reply of a read under way is counted from its first character, even one damaged on
+    // the line, so that a reply that does not begin as replies do is still seen to end.
+    const bool replyCharacter = p.readInProgress && (s.ReplyCharacters > 0 || byte != 'T');
+    if (replyCharacter) {
+        if (s.ReplyCharacters == 0) s.ReplyStartDamaged = byte != '0';
+        ++s.ReplyCharacters;
+    }
+    if (s.ReceiveOpen == QStringLiteral("OK")) ReceiveReplyCharacter(p, byte);
+    if (replyCharacter) CheckDamagedReply(p);
+}
 
+void ReceiveReplyCharacter(Program& p, char byte) {
+    MorlaState& s = p.s;
     const int code = static_cast<unsigned char>(byte);
     AppendText(p.monitor->MorTexMon04, s.ReceivedChunk);
     AppendText(p.monitor->MorTexMon05, DecToHex2(QString::number(code)));
     AppendText(p.monitor->MorTexMon06, QStringLiteral("-") + QString::number(code));
+    // A read reported failed is over: what still arrives of it is shown, never decoded, so
+    // it cannot overwrite what the technician edits after the error.
+    if (s.ReadReportedFailed) return;
+    // Nor is a reply that did not begin with "0": its model code and length cannot be trusted;
+    // it is judged once it has the expected model's length.
+    if (p.readInProgress && s.ReplyStartDamaged) return;
     const QString reply = p.monitor->MorTexMon04->toPlainText();
     // Only a reply names the model: the acknowledgments of later sends also land here (the
     // reception stays open after a read), and must not replace the model code.
@@ -82,6 +99,7 @@ void TimerPIDTick(Program& p) {
 void TimerECTick(Program& p) {
     p.main->TimerEC->stop();
     p.endReadProgress();
+    p.s.ReadReportedFailed = true;
     p.msg.info(QStringLiteral("Error de Comunicación"));
     p.main->MorTexEst->setText(QStringLiteral("Morla"));
 }
@@ -103,6 +121,13 @@ void ReadCommandStart(Program& p) {
     p.main->MorTexEst->setText(QStringLiteral("Leyendo"));
     ClearMonitor(p);
     s.ReceiveOpen.clear();
+    // The model shown is the one whose reply is expected.
+    const ModelInfo* shown = ModelByCode(s.ModelCode);
+    if (!shown) shown = ModelByDispatchName(s.EquipmentName);
+    s.ReadModelCode = shown ? shown->code() : QString();
+    s.ReplyCharacters = 0;
+    s.ReplyStartDamaged = false;
+    s.ReadReportedFailed = false;
     s.ModelCode.clear();
     // Every read starts with its full retries, whatever earlier reads used.
     s.ReadRetryCount = 0;

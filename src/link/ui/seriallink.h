@@ -14,6 +14,9 @@ void StartMessage(Program& p, const QString& message);
 // One received byte: the receive event, queued while an earlier one is still running.
 void ReceiveByte(Program& p, char byte);
 void OnComm(Program& p, char byte);
+// Steps of the receive event once a reply has opened: the reception boxes, the model code
+// and the decoder.
+void ReceiveReplyCharacter(Program& p, char byte);
 void TimerPIDTick(Program& p);
 void TimerECTick(Program& p);
 // Enables TimerEC unless its interval is 0 (a time-out of 0 seconds never fires).

@@ -154,16 +154,47 @@ void ReadRetry(Program& p) {
         ClearMonitor(p);
         p.main->MorTexEst->setText(QStringLiteral("Reintento Lectura ") +
                                    QString::number(s.ReadRetryCount));
+        s.ReplyCharacters = 0;                // the reply starts over
         p.port.write(ToAnsi(s.ReadCommand));  // as it is, without the framing
         if (p.readInProgress) ShowReadProgress(p, 0, 0);
     } else {
         s.ReadRetryCount = 0;
         p.main->TimerEC->stop();
         p.endReadProgress();
+        s.ReadReportedFailed = true;
         p.msg.info(QStringLiteral("Error de Comunicación!"));
         p.main->MorTexEst->setText(QStringLiteral("Morla"));
     }
     s.LiveReplyFlag = 1;
+}
+
+void BadReply(Program& p, const ModelInfo& m, int block) {
+    MorlaState& s = p.s;
+    switch (m.checksum) {
+        case ChecksumPolicy::RetryRead:
+            ReadRetry(p);
+            return;
+        case ChecksumPolicy::ReportOnly:
+            if (block > 1) s.ReadRetryCount = 0;
+            p.msg.info(QStringLiteral("Error de Comunicación%1!").arg(block));
+            p.main->MorTexEst->setText(QStringLiteral("Morla"));
+            break;
+        case ChecksumPolicy::DropSilently:
+        case ChecksumPolicy::None:
+            break;  // the time-out reports a read that never gets a good reply
+    }
+    s.LiveReplyFlag = 1;
+}
+
+void CheckDamagedReply(Program& p) {
+    MorlaState& s = p.s;
+    if (!p.readInProgress || s.ReadReportedFailed) return;
+    const ModelInfo* expected = ModelByCode(s.ReadModelCode);
+    if (!expected || s.ReplyCharacters != expected->replyLength) return;
+    // A reply whose own model code names a model is that model's to judge, whatever its length.
+    const QString reply = p.monitor->MorTexMon04->toPlainText();
+    const bool codeKnown = reply.size() > 6 && ModelByCode(reply.mid(4, 2)) != nullptr;
+    if (s.ReplyStartDamaged || !codeKnown) BadReply(p, *expected, 1);
 }
 
 bool ReadReplySteps(Program& p, const ModelInfo& m,
@@ -187,16 +218,11 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
     mon.MorTexMon04->setPlainText(s.LastReadText);
     const QString map = s.ReadMap;
 
-    if (m.checksum != ChecksumPolicy::None && BadChecksumBlock(map, m.blocks()) != 0) {
-        switch (m.checksum) {
-            case ChecksumPolicy::RetryRead:
-                ReadRetry(p);
-                break;
-            default:
-                s.LiveReplyFlag = 1;
-                break;  // the models that differ handle it themselves
+    if (m.checksum != ChecksumPolicy::None) {
+        if (const int block = BadChecksumBlock(map, m.blocks())) {
+            BadReply(p, m, block);
+            return false;
         }
-        return false;
     }
     p.main->TimerEC->stop();
     p.endReadProgress();

@@ -58,6 +58,12 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
 
 // Read-retry rule after a bad checksum.
 void ReadRetry(Program& p);
+// A reply of model m that cannot be used (a bad checksum in `block`, or a damaged start): the
+// model's checksum rule from the registry (retry, report, or drop and leave it to the time-out).
+void BadReply(Program& p, const ModelInfo& m, int block);
+// Once the read's reply has as many characters as the expected model's reply, a reply that did
+// not begin with "0" or whose model code is no model's is a bad reply of the expected model.
+void CheckDamagedReply(Program& p);
 
 // Sets KeyStatus from the key box (unchanged for an empty key).
 void ValidateKey(Program& p, int keyLength);
