@@ -10,6 +10,7 @@
 #include "config/recordfile.h"
 #include "datakit/datakit.h"
 #include "link/codec.h"
+#include "link/modem.h"
 #include "models/registry.h"
 
 using namespace morla;
@@ -256,8 +257,50 @@ class TestDataKit : public QObject {
                  QStringLiteral("0001"));
         QVERIFY(FileExists(Paths{app}.modelConfig(QStringLiteral("Luvero"), QStringLiteral("30"))));
         QCOMPARE(QProcess::execute(exe, {app, QStringLiteral("--force")}), 0);
+        // A modem installation: only the class text changes.
+        const RecordRead before = ReadRecord(Paths{app}.softwareSettings(), SoftwareSettingsRecord);
+        QCOMPARE(QProcess::execute(exe, {app, QStringLiteral("--installation-class"),
+                                         QStringLiteral("PC Línea")}),
+                 0);
+        QStringList expected = before.fields;
+        expected[26] = QStringLiteral("PC Línea");
+        QCOMPARE(ReadRecord(Paths{app}.softwareSettings(), SoftwareSettingsRecord).fields,
+                 expected);
+        QVERIFY(QProcess::execute(exe, {app, QStringLiteral("--line-library"),
+                                        dir.filePath(QStringLiteral("none.so"))}) != 0);
+        QVERIFY(!QFileInfo::exists(QDir(app).filePath(QString::fromUtf16(kLineLibraryFile))));
         QVERIFY(QProcess::execute(exe, {blocker}) != 0);
         QVERIFY(QProcess::execute(exe, {}) != 0);
+    }
+
+    // The built line library goes in under the name the program loads, replacing an older
+    // copy under any letter case; a missing source changes nothing.
+    void lineLibrary() {
+        QTemporaryDir dir;
+        const QString app = dir.path();
+        const QString lower = dir.filePath(QStringLiteral("drqdll.DLL"));
+        QFile old(lower);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+
+        QString error;
+        const QString missing = dir.filePath(QStringLiteral("nowhere.so"));
+        QVERIFY(datakit::InstallLineLibrary(app, missing, &error).isEmpty());
+        QVERIFY(error.contains(missing));
+        QCOMPARE(bytesOf(lower), QByteArray("old"));
+
+        const QString target = dir.filePath(QString::fromUtf16(kLineLibraryFile));
+        QCOMPARE(datakit::InstallLineLibrary(app, QStringLiteral(MORLA_LINESTUB), &error), target);
+        QCOMPARE(bytesOf(target), bytesOf(QStringLiteral(MORLA_LINESTUB)));
+        QVERIFY(!QFileInfo::exists(lower));
+        QCOMPARE(QDir(app).entryList(QDir::Files),
+                 QStringList{QString::fromUtf16(kLineLibraryFile)});
+
+        // The program folder that the build lays out holds it too.
+        const QString bin = qEnvironmentVariable("MORLA_BIN_DIR");
+        if (bin.isEmpty()) QSKIP("the build's program folder is not known");
+        QCOMPARE(bytesOf(QDir(bin).filePath(QString::fromUtf16(kLineLibraryFile))),
+                 bytesOf(QStringLiteral(MORLA_LINESTUB)));
     }
 };
 

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "link/modem.h"
+
 namespace morla::datakit {
 
 namespace {
@@ -481,6 +483,48 @@ LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date
             fail(QStringLiteral("No se puede escribir %1").arg(picture));
     }
     return result;
+}
+
+QString InstallLineLibrary(const QString& appFolder, const QString& builtLibrary, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return QString();
+    };
+    if (!QFileInfo(builtLibrary).isFile())
+        return fail(QStringLiteral("No existe la biblioteca de línea %1").arg(builtLibrary));
+    if (!QDir().mkpath(appFolder))
+        return fail(QStringLiteral("No se puede crear la carpeta del programa %1").arg(appFolder));
+    const QString target = JoinPath(appFolder, QString::fromUtf16(kLineLibraryFile));
+    // A new file beside the old one, then the swap: a program that has the old one loaded
+    // keeps its copy, and a failed copy leaves the old one in place.
+    const QString fresh = target + QStringLiteral(".nuevo");
+    QFile::remove(fresh);
+    if (!QFile::copy(builtLibrary, fresh))
+        return fail(QStringLiteral("No se puede copiar %1 en %2").arg(builtLibrary, fresh));
+    const QString existing = ResolvePath(target);
+    if (QFileInfo(existing).isFile() && !QFile::remove(existing)) {
+        QFile::remove(fresh);
+        return fail(QStringLiteral("No se puede reemplazar %1").arg(existing));
+    }
+    if (!QFile::rename(fresh, target)) {
+        QFile::remove(fresh);
+        return fail(QStringLiteral("No se puede escribir %1").arg(target));
+    }
+    return target;
+}
+
+bool SetInstallationClass(const QString& appFolder, const QString& installationClass,
+                          QString* error) {
+    const QString path = Paths{appFolder}.softwareSettings();
+    RecordRead settings = ReadRecord(path, SoftwareSettingsRecord);
+    if (!settings.ok || settings.eof) {
+        if (error) *error = QStringLiteral("No existe la configuración del software %1").arg(path);
+        return false;
+    }
+    settings.fields[26] = installationClass;
+    const RecordWriteResult written = WriteRecord(path, SoftwareSettingsRecord, settings.fields);
+    if (!written.ok && error) *error = written.error;
+    return written.ok;
 }
 
 }  // namespace morla::datakit

@@ -57,4 +57,14 @@ struct LayOutResult {
 // are kept; with force every kit file is written anew, whole.
 LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date);
 
+// Copies a built line library into appFolder under the name the program loads, replacing an
+// older copy (a build product, never edited by hand). A running program keeps the copy it has
+// loaded. Returns the path written, or an empty text and the reason in error.
+QString InstallLineLibrary(const QString& appFolder, const QString& builtLibrary, QString* error);
+
+// Sets the installation class text of the folder's software settings; a class beginning with
+// "PC" makes the folder a modem installation. The other fields stay as they are.
+bool SetInstallationClass(const QString& appFolder, const QString& installationClass,
+                          QString* error);
+
 }  // namespace morla::datakit

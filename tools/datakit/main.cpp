@@ -1,4 +1,6 @@
-// morla_datakit FOLDER [--force]: lays out the default data kit in a program folder.
+// morla_datakit FOLDER [--force] [--line-library FILE] [--installation-class TEXT]: lays out
+// the default data kit in a program folder; --line-library copies that file there as the line
+// library, --installation-class sets the class text of the software settings.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -18,6 +20,16 @@ int main(int argc, char** argv) {
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Rewrite every kit file, also existing ones."));
     parser.addOption(force);
+    const QCommandLineOption lineLibrary(
+        QStringLiteral("line-library"),
+        QStringLiteral("Copy this built line library into the folder as DRQdll.dll."),
+        QStringLiteral("file"));
+    parser.addOption(lineLibrary);
+    const QCommandLineOption installationClass(
+        QStringLiteral("installation-class"),
+        QStringLiteral("Set the installation class text of Software.CCon (\"PC...\": modem)."),
+        QStringLiteral("text"));
+    parser.addOption(installationClass);
     parser.process(app);
 
     QTextStream err(stderr);
@@ -32,5 +44,25 @@ int main(int argc, char** argv) {
     for (const QString& e : result.errors) err << "morla_datakit: " << e << '\n';
     QTextStream(stdout) << "morla_datakit: " << result.written.size() << " written, "
                         << result.kept.size() << " kept in " << args.first() << '\n';
-    return result.ok ? 0 : 1;
+    bool ok = result.ok;
+    if (parser.isSet(lineLibrary)) {
+        QString error;
+        const QString written =
+            morla::datakit::InstallLineLibrary(args.first(), parser.value(lineLibrary), &error);
+        if (written.isEmpty()) {
+            err << "morla_datakit: " << error << '\n';
+            ok = false;
+        } else {
+            QTextStream(stdout) << "morla_datakit: line library " << written << '\n';
+        }
+    }
+    if (parser.isSet(installationClass)) {
+        QString error;
+        if (!morla::datakit::SetInstallationClass(args.first(), parser.value(installationClass),
+                                                  &error)) {
+            err << "morla_datakit: " << error << '\n';
+            ok = false;
+        }
+    }
+    return ok ? 0 : 1;
 }

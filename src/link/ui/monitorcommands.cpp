@@ -1,6 +1,7 @@
 #include "link/ui/monitorcommands.h"
 
 #include "context/program.h"
+#include "link/ui/modemlink.h"
 #include "link/ui/seriallink.h"
 
 namespace morla {
@@ -68,7 +69,13 @@ void MonitorCommand(Program& p) {
     MorForMonitor& m = *p.monitor;
     if (!m.MorTexMon07->text().isEmpty() &&
         m.MorComMon->currentText() != QStringLiteral("Comandos")) {
-        StartMessage(p, m.MorTexMon07->text().trimmed());
+        QString command = m.MorTexMon07->text().trimmed();
+        // Without a port the command goes out over the line library at once, as it would
+        // go out on the port.
+        if (IsModemMode(p))
+            HandToLineLibrary(p, command);
+        else
+            StartMessage(p, command);
     } else {
         p.msg.info(QStringLiteral(" No existe Comando"));
     }

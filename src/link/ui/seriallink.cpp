@@ -3,6 +3,7 @@
 #include "context/program.h"
 #include "link/codec.h"
 #include "link/text.h"
+#include "link/ui/modemlink.h"
 #include "models/ui/framework.h"
 
 namespace morla {
@@ -87,12 +88,13 @@ void ReceiveReplyCharacter(Program& p, char byte) {
 
 void TimerPIDTick(Program& p) {
     MorlaState& s = p.s;
-    if (s.ModeCode != QStringLiteral("PC")) {
+    if (!IsModemMode(p)) {
         QString message = ValOf(s.SendWholeFrame) == 1 ? s.SendData : s.CommandString;
         SerialSend(p, message);
         s.SendWholeFrame = QStringLiteral("0");
+    } else {
+        ModemTimerPID(p);
     }
-    // In modem mode the command goes to the line library instead (not part of this build).
     p.main->TimerPID->stop();
 }
 

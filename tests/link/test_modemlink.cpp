@@ -1,0 +1,271 @@
+// A modem installation on the stand-in line library: no port, the reduced commands, and every
+// command handed to DRQ as its dial text once per TimerPID tick, as the library's log shows.
+#include <QFile>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "link/modem.h"
+#include "link/serial/serialtransport.h"
+#include "link/ui/modemlink.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+
+const QString kModemClass = QStringLiteral("PC Dravenquista");
+
+QString libraryIn(const ProgramFixture& f) {
+    return f.dir.filePath(QString::fromUtf16(kLineLibraryFile));
+}
+
+bool install(const ProgramFixture& f, const char* built) {
+    QFile::remove(libraryIn(f));
+    return QFile::copy(QString::fromUtf8(built), libraryIn(f));
+}
+
+// The dial texts in the stand-in's log, in order, as the bytes it received.
+QList<QByteArray> dialed(const ProgramFixture& f) {
+    QFile log(f.dir.filePath(QStringLiteral("DRQdll.log")));
+    QList<QByteArray> texts;
+    if (!log.open(QIODevice::ReadOnly)) return texts;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split('\t');
+        if (parts.size() == 3 && parts[1] == "0") texts << parts[2];
+    }
+    return texts;
+}
+
+// A modem installation, loaded, with the stand-in in its folder.
+struct Modem {
+    ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), kModemClass};
+    Program& p = *f.p;
+    explicit Modem(const char* library = MORLA_LINESTUB) {
+        if (library) install(f, library);
+        p.s.ModeCode = QStringLiteral("PC");
+        f.load();
+    }
+};
+
+bool visible(const Program& p, QWidget* w) {
+    return w->isVisibleTo(p.main.get());
+}
+
+}  // namespace
+
+class TestModemLink : public QObject {
+    Q_OBJECT
+  private slots:
+    // A right press on a Lúvero option, "Enviar": nothing goes out until TimerPID fires, then
+    // exactly the command text, once.
+    void luveroOption_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("option 1 on") << 1 << true << QByteArray("#1,1234,9");
+        QTest::newRow("option 2 off") << 2 << false << QByteArray("#3,1234,0");
+        QTest::newRow("option 3 on") << 3 << true << QByteArray("#4,1234,9");
+        QTest::newRow("option 6 off") << 6 << false << QByteArray("#9,1234,0");
+    }
+    void luveroOption() {
+        QFETCH(int, box);
+        QFETCH(bool, ticked);
+        QFETCH(QByteArray, text);
+        Modem m;
+        ModelButton(m.p, 3);
+        m.p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m.p.main.get()));
+        QCheckBox* check = m.p.main->MorChkRes[box - 1];
+        check->setChecked(ticked);
+        const QPoint onBox(6, check->height() / 2);
+        QTest::mousePress(check, Qt::RightButton, {}, onBox);
+        QTest::mouseRelease(check, Qt::RightButton, {}, onBox);
+        QVERIFY(m.p.main->mnuComando->isVisible());
+        m.p.main->mnuEnviar->trigger();
+        m.p.main->mnuComando->hide();
+        QVERIFY(dialed(m.f).isEmpty());
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f), QList<QByteArray>{text});
+        QVERIFY(!Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f).size(), 1);
+        QVERIFY(m.f.port.line.isEmpty());
+        QVERIFY(m.f.msgs.shown.isEmpty());
+    }
+
+    // Long command texts go out regrouped, and the regrouped text stays the command text.
+    void regroupedOnTheTick_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("15") << "#2,1234,567890" + QStringLiteral("1")
+                            << QByteArray("#2,1234,5678901");
+        QTest::newRow("16") << "#2,1234,56789012" << QByteArray("#2,1234,56789012");
+        QTest::newRow("23") << "#2,12345678,87654321,55" << QByteArray("#2,12345678,876543,21,55");
+        QTest::newRow("code page bytes") << "ñ2,12345678,8765432€"
+                                         << QByteArray(
+                                                "\xf1"
+                                                "2,12345678,876543,2\x80");
+    }
+    void regroupedOnTheTick() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, text);
+        Modem m;
+        m.p.s.CommandString = command;
+        m.p.main->TimerPID->start();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f), QList<QByteArray>{text});
+        QCOMPARE(ToAnsi(m.p.s.CommandString), text);
+        QVERIFY(!m.p.main->TimerPID->isActive());
+    }
+
+    // The plain commands left in a modem installation, each once per tick, in order.
+    void commandButtons() {
+        Modem m;
+        ModelButton(m.p, 3);
+        m.p.main->MorFraCom02->click();  // "&Verificar"
+        QVERIFY(Fire(m.p.main->TimerPID));
+        m.p.main->MorFraCom10->click();  // "&Reset Fábrica"
+        QVERIFY(Fire(m.p.main->TimerPID));
+        m.p.main->MorFraCom02->click();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f), (QList<QByteArray>{"*46f1234", "*49f", "*46f1234"}));
+        QVERIFY(m.f.port.line.isEmpty());
+    }
+
+    // The window that carries the call unloads itself once shown.
+    void carrierWindowUnloads() {
+        Modem m;
+        m.p.s.CommandString = QStringLiteral("*46f1234");
+        m.p.main->TimerPID->start();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f).size(), 1);
+        QTRY_VERIFY(!m.p.main->findChild<QWidget*>(QStringLiteral("MorForDLLModem")));
+    }
+
+    // Without a port the monitor's command goes to the library at once, regrouped.
+    void monitorCommand() {
+        Modem m;
+        m.p.monitor->MorComMon->setEditText(QStringLiteral("Prueba"));
+        m.p.monitor->MorTexMon07->setText(QStringLiteral("  *46f1234567890123456 "));
+        m.p.monitor->MorCmdMon04->click();
+        QCOMPARE(dialed(m.f), QList<QByteArray>{"*46f12345678901234,56"});
+        QVERIFY(m.f.port.line.isEmpty());
+        QVERIFY(!m.p.main->TimerPID->isActive());
+    }
+
+    // A text the line cannot carry as it is goes nowhere: "?" or a cut would dial another
+    // command.
+    void undialableText_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("outside the code page") << "*46f12✓4"
+                                               << "(✓)";
+        QTest::newRow("NUL") << QStringLiteral("*46f12") + QChar(0) + "4"
+                             << "(NUL)";
+    }
+    void undialableText() {
+        QFETCH(QString, command);
+        QFETCH(QString, shown);
+        Modem m;
+        m.p.s.CommandString = command;
+        m.p.main->TimerPID->start();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(m.f.msgs.shown.size(), 1);
+        QVERIFY2(m.f.msgs.shown[0].text.contains(shown), qPrintable(m.f.msgs.shown[0].text));
+        QVERIFY(dialed(m.f).isEmpty());
+        QVERIFY(!m.p.main->TimerPID->isActive());
+    }
+
+    // A serial installation never touches the library, even when one is in its folder.
+    void serialModeLeavesTheLibraryAlone() {
+        ProgramFixture f;
+        QVERIFY(install(f, MORLA_LINESTUB));
+        f.load();
+        f.p->s.CommandString = QStringLiteral("*46f1234");
+        f.p->main->TimerPID->start();
+        QVERIFY(Fire(f.p->main->TimerPID));
+        QVERIFY(!f.port.line.isEmpty());
+        QVERIFY(dialed(f).isEmpty());
+        QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("DRQdll.log"))));
+    }
+
+    // No port is opened, so a port that does not exist gives no message; the same folder in
+    // serial mode does report it.
+    void noPortOpened_data() {
+        QTest::addColumn<bool>("modem");
+        QTest::newRow("modem") << true;
+        QTest::newRow("serial, for contrast") << false;
+    }
+    void noPortOpened() {
+        QFETCH(bool, modem);
+        SerialTransport serial;
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"),
+                         modem ? kModemClass : QStringLiteral("Dravenquista"), &serial);
+        QVERIFY(QFile::link(f.dir.filePath(QStringLiteral("no-such-device")),
+                            f.dir.filePath(QStringLiteral("COM1"))));
+        if (modem) f.p->s.ModeCode = QStringLiteral("PC");
+        f.load();
+        QVERIFY(!serial.isOpen());
+        QCOMPARE(f.msgs.shown.isEmpty(), modem);
+        Program& p = *f.p;
+        for (QPushButton* b :
+             {p.main->MorFraCom01, p.main->MorFraCom03, p.main->MorFraCom04, p.main->MorFraCom05})
+            QCOMPARE(visible(p, b), !modem);
+        QVERIFY(visible(p, p.main->MorFraCom02));
+        f.msgs.clear();
+        p.main->close();
+        QCOMPARE(f.msgs.shown.isEmpty(), modem);
+    }
+
+    // A library that is missing, lacks DRQ or is no library: one message naming the file and
+    // what is wrong when the command would go out, nothing sent, and the program goes on; a
+    // library put in place afterwards is taken by the next command.
+    void unusableLibrary_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("missing") << "missing"
+                                 << "No se encontró la biblioteca de línea";
+        QTest::newRow("without DRQ") << "nodrq"
+                                     << "no tiene la función DRQ";
+        QTest::newRow("not a library") << "garbage"
+                                       << "No se pudo cargar la biblioteca de línea";
+    }
+    void unusableLibrary() {
+        QFETCH(QString, kind);
+        QFETCH(QString, says);
+        Modem m(nullptr);
+        if (kind == QStringLiteral("nodrq")) {
+            QVERIFY(install(m.f, MORLA_LINESTUB_NODRQ));
+        } else if (kind == QStringLiteral("garbage")) {
+            QFile file(libraryIn(m.f));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a library");
+        }
+        QVERIFY(m.f.msgs.shown.isEmpty());  // nothing said before a command goes out
+        m.p.main->MorFraCom02->click();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(m.f.msgs.shown.size(), 1);
+        const QString text = m.f.msgs.shown[0].text;
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY2(text.contains(QDir::toNativeSeparators(libraryIn(m.f))), qPrintable(text));
+        QCOMPARE(m.f.msgs.shown[0].title, QStringLiteral("MORLA"));
+        QVERIFY(dialed(m.f).isEmpty());
+        QVERIFY(m.f.port.line.isEmpty());
+        QVERIFY(!m.p.main->TimerPID->isActive());
+
+        // Still usable: the next command says it again, then goes out once the library is there.
+        m.p.main->MorFraCom02->click();
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(m.f.msgs.shown.size(), 2);
+        if (kind == QStringLiteral("missing")) {
+            QVERIFY(install(m.f, MORLA_LINESTUB));
+            m.p.main->MorFraCom02->click();
+            QVERIFY(Fire(m.p.main->TimerPID));
+            QCOMPARE(m.f.msgs.shown.size(), 2);
+            QCOMPARE(dialed(m.f), QList<QByteArray>{"*46f"});  // no model chosen: no key
+        }
+    }
+};
+
+QTEST_MAIN(TestModemLink)
+#include "test_modemlink.moc"
