@@ -19,6 +19,8 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
     main = std::make_unique<MorForPri>();
     monitor = std::make_unique<MorForMonitor>();
     todo = std::make_unique<FrmTodo>();
+    monitor->bind(s.Monitor);
+    todo->txttodo->bind(s.Monitor.txttodo);
 
     connect(&port, &Transport::received, this, [this](char b) { ReceiveByte(*this, b); });
     connect(&port, &Transport::lineError, this,

@@ -197,11 +197,12 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     mnuComando = named(new QMenu(QStringLiteral("Comando"), this), QStringLiteral("mnuComando"));
     mnuEnviar = named(mnuComando->addAction(QStringLiteral("Enviar")), QStringLiteral("mnuEnviar"));
 
-    // Timers: each runs one tick per enabling.
+    // Timers: each runs one tick per enabling, on time (a coarse timer may fire 5 % early or late).
     auto timer = [&](const char* name, int ms) {
         auto* t = named(new QTimer(this), QString::fromLatin1(name));
         t->setInterval(ms);
         t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
         return t;
     };
     TimerPID = timer("TimerPID", 5000);

@@ -1,30 +1,105 @@
 #include "context/monitorwindow.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace morla {
 
-void AppendText(QPlainTextEdit* box, const QString& text) {
-    QTextCursor c(box->document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(text);
+void AppendText(MonitorBox* box, const QString& text) {
+    box->appendText(text);
+}
+
+MonitorBox::MonitorBox(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    setFont(mono);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    own_.changed = [this] { textChanged(); };
+}
+
+MonitorBox::~MonitorBox() {
+    if (text_ != &own_) text_->changed = nullptr;
+}
+
+void MonitorBox::bind(TextBox& text) {
+    if (text_ != &own_) text_->changed = nullptr;
+    text_ = &text;
+    text_->changed = [this] { textChanged(); };
+    textChanged();
+}
+
+int MonitorBox::columns() const {
+    const int width = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    return qMax(1, (viewport()->width() - 4) / qMax(1, width));
+}
+
+int MonitorBox::rows() const {
+    const qsizetype n = text_->size();
+    return int((n + columns() - 1) / columns());
+}
+
+void MonitorBox::updateScrollRange() {
+    const int inSight = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()));
+    QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    bar->setRange(0, qMax(0, rows() - inSight));
+    bar->setPageStep(inSight);
+    if (atEnd) bar->setValue(bar->maximum());  // follows the text as it grows
+}
+
+void MonitorBox::textChanged() {
+    updateScrollRange();
+    if (isVisible()) viewport()->update();  // painted once per frame, not per character
+}
+
+void MonitorBox::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+}
+
+void MonitorBox::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void MonitorBox::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const QFontMetrics fm = fontMetrics();
+    const int cols = columns();
+    const int line = qMax(1, fm.lineSpacing());
+    const QStringView text = text_->view();
+    const int first = verticalScrollBar()->value();
+    const int inSight = viewport()->height() / line + 1;
+    for (int r = 0; r < inSight; ++r) {
+        const qsizetype at = qsizetype(first + r) * cols;
+        if (at >= text.size()) break;
+        painter.drawText(2, r * line + fm.ascent(), text.mid(at, cols).toString());
+    }
+}
+
+void MonitorBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(toPlainText());
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 namespace {
-QPlainTextEdit* monitorBox(QWidget* parent, const QString& name) {
-    auto* b = new QPlainTextEdit(parent);
+MonitorBox* monitorBox(QWidget* parent, const QString& name) {
+    auto* b = new MonitorBox(parent);
     b->setObjectName(name);
-    b->setReadOnly(true);
-    b->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    b->setWordWrapMode(QTextOption::WrapAnywhere);
     b->setMinimumHeight(52);
-    QFont mono(QStringLiteral("Monospace"));
-    mono.setStyleHint(QFont::TypeWriter);
-    b->setFont(mono);
     return b;
 }
 }  // namespace
@@ -35,8 +110,8 @@ MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(760, 560);
     auto* layout = new QVBoxLayout(this);
 
-    auto group = [&](const QString& title, QPlainTextEdit** chr, QPlainTextEdit** hex,
-                     QPlainTextEdit** asc, const QString& first) {
+    auto group = [&](const QString& title, MonitorBox** chr, MonitorBox** hex, MonitorBox** asc,
+                     const QString& first) {
         auto* g = new QGroupBox(title, this);
         auto* grid = new QGridLayout(g);
         const int n = first.toInt();
@@ -91,11 +166,20 @@ MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(buttons);
 }
 
+void MorForMonitor::bind(MonitorText& text) {
+    MorTexMon01->bind(text.MorTexMon01);
+    MorTexMon02->bind(text.MorTexMon02);
+    MorTexMon03->bind(text.MorTexMon03);
+    MorTexMon04->bind(text.MorTexMon04);
+    MorTexMon05->bind(text.MorTexMon05);
+    MorTexMon06->bind(text.MorTexMon06);
+    MorTexMon08->bind(text.MorTexMon08);
+}
+
 FrmTodo::FrmTodo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmTodo"));
-    txttodo = new QPlainTextEdit(this);
+    txttodo = new MonitorBox(this);
     txttodo->setObjectName(QStringLiteral("txttodo"));
-    txttodo->setReadOnly(true);
     auto* l = new QVBoxLayout(this);
     l->addWidget(txttodo);
 }

@@ -6,8 +6,20 @@
 #include <array>
 
 #include "config/recordfile.h"
+#include "link/textbox.h"
 
 namespace morla {
+
+// What the monitor's boxes and the hidden log hold; their widgets only show it. The receive
+// path and the decoders work on these strings.
+struct MonitorText {
+    // The hidden log keeps the last this many characters.
+    static constexpr qsizetype kLogBound = 65536;
+    TextBox MorTexMon01, MorTexMon02, MorTexMon03;  // transmission CHR, HEX, ASC
+    TextBox MorTexMon04, MorTexMon05, MorTexMon06;  // reception CHR, HEX, ASC
+    TextBox MorTexMon08;                            // map
+    TextBox txttodo{kLogBound};                     // hidden log
+};
 
 struct MorlaState {
     // Program folder and user level
@@ -57,6 +69,9 @@ struct MorlaState {
     QString ReceivedChunk;
     QString ReceiveOpen;
     QString SendWholeFrame = QStringLiteral("0");
+
+    // Monitor boxes and hidden log
+    MonitorText Monitor;
 
     // The read under way: the model whose reply it expects, the characters of the reply so far
     // (from the first that is not an acknowledgment), whether that first one was not the "0"

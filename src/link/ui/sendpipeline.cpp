@@ -73,7 +73,7 @@ void ShowLastSent(Program& p) {
     s.LiveReplyFlag = 0;
     s.ReadMap = s.SendFrame;
     s.LastReadText = s.SendMask;
-    p.monitor->MorTexMon04->setPlainText(s.LastReadText);
+    s.Monitor.MorTexMon04.set(s.LastReadText);
     CallReadReply(p, s.ModelCode);
 }
 
@@ -81,7 +81,7 @@ void ShowLastRead(Program& p) {
     MorlaState& s = p.s;
     s.LiveReplyFlag = 0;
     s.ReadMap = s.LastReadMap;
-    p.monitor->MorTexMon04->setPlainText(s.LastReadText);
+    s.Monitor.MorTexMon04.set(s.LastReadText);
     CallReadReply(p, s.ModelCode);
 }
 

@@ -44,8 +44,9 @@ void ReceiveByte(Program& p, char byte) {
 
 void OnComm(Program& p, char byte) {
     MorlaState& s = p.s;
+    MonitorText& mon = s.Monitor;
     s.ReceivedChunk = FromAnsi(QByteArray(1, byte));
-    AppendText(p.todo->txttodo, s.ReceivedChunk);
+    mon.txttodo.append(s.ReceivedChunk);
     if (s.ReceivedChunk == QStringLiteral("T")) {
         QString copy = s.PendingMessage;
         SerialSend(p, copy);
@@ -65,19 +66,20 @@ void OnComm(Program& p, char byte) {
 void ReceiveReplyCharacter(Program& p, char byte) {
     MorlaState& s = p.s;
     const int code = static_cast<unsigned char>(byte);
-    AppendText(p.monitor->MorTexMon04, s.ReceivedChunk);
-    AppendText(p.monitor->MorTexMon05, DecToHex2(QString::number(code)));
-    AppendText(p.monitor->MorTexMon06, QStringLiteral("-") + QString::number(code));
+    MonitorText& mon = s.Monitor;
+    mon.MorTexMon04.append(s.ReceivedChunk);
+    mon.MorTexMon05.append(DecToHex2(QString::number(code)));
+    mon.MorTexMon06.append(QStringLiteral("-") + QString::number(code));
     // A read reported failed is over: what still arrives of it is shown, never decoded, so
     // it cannot overwrite what the technician edits after the error.
     if (s.ReadReportedFailed) return;
     // Nor is a reply that did not begin with "0": its model code and length cannot be trusted;
     // it is judged once it has the expected model's length.
     if (p.readInProgress && s.ReplyStartDamaged) return;
-    const QString reply = p.monitor->MorTexMon04->toPlainText();
+    const QStringView reply = mon.MorTexMon04.view();
     // Only a reply names the model: the acknowledgments of later sends also land here (the
     // reception stays open after a read), and must not replace the model code.
-    if (reply.size() > 6 && reply.startsWith('0')) s.ModelCode = reply.mid(4, 2);
+    if (reply.size() > 6 && reply.startsWith('0')) s.ModelCode = reply.mid(4, 2).toString();
 
     if (p.readInProgress) {
         const ModelInfo* m = ModelByCode(s.ModelCode);
@@ -111,10 +113,9 @@ void EnableTimerEC(Program& p) {
 }
 
 void ClearMonitor(Program& p) {
-    for (QPlainTextEdit* box :
-         {p.monitor->MorTexMon01, p.monitor->MorTexMon02, p.monitor->MorTexMon03,
-          p.monitor->MorTexMon04, p.monitor->MorTexMon05, p.monitor->MorTexMon06,
-          p.monitor->MorTexMon08})
+    MonitorText& m = p.s.Monitor;
+    for (TextBox* box : {&m.MorTexMon01, &m.MorTexMon02, &m.MorTexMon03, &m.MorTexMon04,
+                         &m.MorTexMon05, &m.MorTexMon06, &m.MorTexMon08})
         box->clear();
 }
 

@@ -192,7 +192,7 @@ void CheckDamagedReply(Program& p) {
     const ModelInfo* expected = ModelByCode(s.ReadModelCode);
     if (!expected || s.ReplyCharacters != expected->replyLength) return;
     // A reply whose own model code names a model is that model's to judge, whatever its length.
-    const QString reply = p.monitor->MorTexMon04->toPlainText();
+    const QString reply = s.Monitor.MorTexMon04.text();
     const bool codeKnown = reply.size() > 6 && ModelByCode(reply.mid(4, 2)) != nullptr;
     if (s.ReplyStartDamaged || !codeKnown) BadReply(p, *expected, 1);
 }
@@ -200,22 +200,22 @@ void CheckDamagedReply(Program& p) {
 bool ReadReplySteps(Program& p, const ModelInfo& m,
                     const std::function<void(const QString& map)>& decode) {
     MorlaState& s = p.s;
-    MorForMonitor& mon = *p.monitor;
-    if (mon.MorTexMon04->toPlainText().size() != m.replyLength) {
+    MonitorText& mon = s.Monitor;
+    if (mon.MorTexMon04.size() != m.replyLength) {
         s.LiveReplyFlag = 1;
         return false;
     }
     if (s.LiveReplyFlag == 1) {
-        const QString map = BuildDigitMap(mon.MorTexMon08->toPlainText(),
-                                          mon.MorTexMon05->toPlainText(), m.replyLength);
+        const QString map =
+            BuildDigitMap(mon.MorTexMon08.text(), mon.MorTexMon05.text(), m.replyLength);
         s.LoopIndex = 2 * m.replyLength + 1;
-        mon.MorTexMon08->setPlainText(map);
+        mon.MorTexMon08.set(map);
         s.LastReadMap = map;
-        s.LastReadText = mon.MorTexMon04->toPlainText();
+        s.LastReadText = mon.MorTexMon04.text();
         s.ReadMap = s.LastReadMap;
     }
-    mon.MorTexMon08->setPlainText(s.ReadMap);
-    mon.MorTexMon04->setPlainText(s.LastReadText);
+    mon.MorTexMon08.set(s.ReadMap);
+    mon.MorTexMon04.set(s.LastReadText);
     const QString map = s.ReadMap;
 
     if (m.checksum != ChecksumPolicy::None) {

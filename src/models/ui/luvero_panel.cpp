@@ -49,7 +49,7 @@ void BuildFrameLuvero(Program& p) {
          s.InstallationCode, p.main->MorTexResCla->text(), p.main->MorTexBan->text()});
     s.SendData = frame.SendData;
     s.SendFrame = frame.SendFrame;
-    p.monitor->MorTexMon02->setPlainText(s.SendFrame);
+    s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(luveroInfo().replyLength, '1');
 }
 
