@@ -27,7 +27,11 @@ QString JoinPath(const QString& base, const QString& rest) {
 }
 
 QString ResolvePath(const QString& path) {
-    if (path.isEmpty() || QFileInfo::exists(path)) return path;
+    // A link counts as there even when what it points to is not (a port that is unplugged).
+    auto present = [](const QString& p) {
+        return QFileInfo::exists(p) || QFileInfo(p).isSymLink();
+    };
+    if (path.isEmpty() || present(path)) return path;
     const QString clean = QDir::fromNativeSeparators(path);
     const QStringList parts = clean.split('/');
     QString current = clean.startsWith('/') ? QStringLiteral("/") : QString();
@@ -40,7 +44,7 @@ QString ResolvePath(const QString& path) {
         const QString& part = parts[i];
         if (part.isEmpty()) continue;
         QString candidate = current.isEmpty() ? part : QDir(current).filePath(part);
-        if (!QFileInfo::exists(candidate)) {
+        if (!present(candidate)) {
             const QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
             const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden |
                                                       QDir::System | QDir::NoDotAndDotDot);
@@ -50,7 +54,7 @@ QString ResolvePath(const QString& path) {
                     break;
                 }
             }
-            if (!QFileInfo::exists(candidate)) {
+            if (!present(candidate)) {
                 // Not there under any spelling: the rest stays as written, under what exists.
                 QString rest = parts.mid(i).join('/');
                 return QDir::toNativeSeparators(current.isEmpty() ? rest

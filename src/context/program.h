@@ -41,6 +41,9 @@ class Program : public QObject {
     using WindowBuilder = std::function<QWidget*(Program&)>;
     void registerWindow(const QString& name, const QString& title, WindowBuilder build = {});
 
+    // What the message going out now is, for the status once it is out ("" for none).
+    QString outgoingNote;
+
     // A read is under way (the progress shows until it ends).
     bool readInProgress = false;
     void endReadProgress();

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "config/installation.h"
 #include "link/modem.h"
 
 namespace morla::datakit {
@@ -310,11 +311,7 @@ QPainterPath letter(QChar c) {
 }  // namespace
 
 QStringList SelectorEquipmentNames() {
-    return {QStringLiteral("Sorvanell"),  QStringLiteral("Luvero"),
-            QStringLiteral("Zentavira"),  QStringLiteral("Haldrivonexa"),
-            QStringLiteral("Quarn"),      QStringLiteral("Quarn Dolmeth"),
-            QStringLiteral("Pellitor"),   QStringLiteral("Kovalindres"),
-            QStringLiteral("Tervolinda"), QStringLiteral("Tervolinda Voz")};
+    return SelectorEquipment();
 }
 
 QStringList SoftwareSettingsFields(const QString& date) {
@@ -481,6 +478,42 @@ LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date
             result.written << picture;
         else
             fail(QStringLiteral("No se puede escribir %1").arg(picture));
+    }
+    return result;
+}
+
+QStringList PendingFileNames() {
+    return {QStringLiteral("KLMV.DLL"), QStringLiteral("KLMV95.DLL"), QStringLiteral("lnkx.exe")};
+}
+
+LayOutResult LayOutPending(const QString& appFolder, const QString& lineLibrary,
+                           const QString& auxiliaryProgram, const QString& date) {
+    LayOutResult result = LayOutKit(appFolder, false, date);
+    const QStringList names = PendingFileNames();
+    const QStringList sources{lineLibrary, lineLibrary, auxiliaryProgram};
+    QStringList equipment = inEquipmentFolder(QString());
+    equipment.removeLast();
+    const QString folder = ResolvePath(joinAll(appFolder, equipment));
+    for (int i = 0; i < names.size(); ++i) {
+        if (!QFileInfo(sources[i]).isFile()) {
+            result.ok = false;
+            result.errors << QStringLiteral("No existe %1").arg(sources[i]);
+            continue;
+        }
+        // A copy beside the target first, so a failed copy leaves no half file under its name.
+        const QString target = JoinPath(folder, names[i]);
+        const QString fresh = target + QStringLiteral(".kit-new");
+        QFile::remove(fresh);
+        const QString existing = ResolvePath(target);
+        if (!QFile::copy(sources[i], fresh) ||
+            (QFileInfo(existing).isFile() && !QFile::remove(existing)) ||
+            !QFile::rename(fresh, target)) {
+            QFile::remove(fresh);
+            result.ok = false;
+            result.errors << QStringLiteral("No se puede escribir %1").arg(target);
+            continue;
+        }
+        result.written << target;
     }
     return result;
 }

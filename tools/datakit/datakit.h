@@ -57,6 +57,14 @@ struct LayOutResult {
 // are kept; with force every kit file is written anew, whole.
 LayOutResult LayOutKit(const QString& appFolder, bool force, const QString& date);
 
+// Names of the files that make an installation pending, in the equipment data folder: the
+// marker (the line library build for most systems), the Windows 95 build, the auxiliary program.
+QStringList PendingFileNames();
+
+// Lays the kit out (existing files kept) with the installation pending: the line library file
+// under both build names, and the auxiliary program, in the equipment data folder.
+LayOutResult LayOutPending(const QString& appFolder, const QString& lineLibrary,
+                           const QString& auxiliaryProgram, const QString& date);
 // Copies a built line library into appFolder under the name the program loads, replacing an
 // older copy (a build product, never edited by hand). A running program keeps the copy it has
 // loaded. Returns the path written, or an empty text and the reason in error.

@@ -1,0 +1,553 @@
+// The start through real windows: selector and first-run installation, login with its two
+// user levels, port choice, the credentials window, and every way the program ends early.
+#include <QAbstractItemView>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/startflow.h"
+#include "config/installation.h"
+#include "datakit/datakit.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+
+// A program folder with settings and commands, a stand-in port, and the start on top.
+struct Bench {
+    ProgramFixture f;
+    Startup start;
+    int ends = 0;
+
+    explicit Bench(const QString& installationClass = QStringLiteral("Dravenquista"))
+        : f(QStringLiteral("2"), QStringLiteral("10"), installationClass),
+          start(*f.p, f.dir.path()) {
+        start.endProgram = [this] { ++ends; };
+    }
+    Program& p() { return *f.p; }
+    void storeOperator(const QString& name, const QString& password) {
+        QVERIFY(WriteOperatorCredentials(f.dir.path(), name, password).ok);
+    }
+    void typeLogin(const QString& name, const QString& password) {
+        start.login->txtUserName->setText(name);
+        start.login->txtPassword->setText(password);
+        QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
+    }
+    // Chooses item `index` in the open list, as a user would.
+    void choosePort(int index) {
+        QComboBox* list = start.portWindow->MorCmbNumPort;
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        const QRect item = view->visualRect(view->model()->index(index, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    }
+    bool menusVisible() {
+        return p().main->MorMnuCon->menuAction()->isVisible() && p().main->MorMnuMon->isVisible();
+    }
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void ordinaryStartOpensTheLogin() {
+        Bench b;
+        b.start.Start();
+        QVERIFY(!b.start.selector->isVisible());
+        QVERIFY(b.start.login->isVisible());
+        QCOMPARE(b.start.login->windowTitle(), QStringLiteral("Acceso a MORLA"));
+        QCOMPARE(b.p().s.ModeCode, QStringLiteral("Dr"));
+        QCOMPARE(b.p().s.AppFolder, QDir::toNativeSeparators(b.f.dir.path()));
+        QCOMPARE(b.ends, 0);
+        QVERIFY(b.f.msgs.shown.isEmpty());
+    }
+
+    void engineeringLogin() {
+        Bench b;
+        b.start.Start();
+        // A wrong password, as often as the user likes: message, password selected for retyping.
+        for (const QString wrong : {"tirel", "Tirel ", "", "TIREL"}) {
+            b.typeLogin(QStringLiteral("Ingenieria"), wrong);
+            QCOMPARE(b.f.msgs.shown.size(), 1);
+            QCOMPARE(b.f.msgs.shown[0].text,
+                     QStringLiteral("La contraseña no es válida. Vuelva a intentarlo"));
+            QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("Inicio de sesión"));
+            QCOMPARE(b.start.login->txtPassword->selectedText(), QString(wrong));
+            QVERIFY(b.start.login->isVisible());
+            QVERIFY(!b.start.portWindow->isVisible());
+            b.f.msgs.clear();
+        }
+        QVERIFY(!b.start.LoginSucceeded);
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        QVERIFY(b.start.LoginSucceeded);
+        QCOMPARE(b.p().s.OperatorMode, QStringLiteral("Ingenieria"));
+        QVERIFY(!b.start.login->isVisible());
+        QVERIFY(b.start.portWindow->isVisible());
+        QCOMPARE(b.start.portWindow->windowModality(), Qt::NonModal);
+        QVERIFY(b.f.msgs.shown.isEmpty());
+        QCOMPARE(b.ends, 0);
+    }
+
+    void operatorLogin_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("storedName");
+        QTest::addColumn<QString>("storedPassword");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("accepted");
+        QTest::addRow("accepted") << true << "Rosa"
+                                  << "mostrador"
+                                  << "Rosa"
+                                  << "mostrador" << true;
+        QTest::addRow("stored name empty") << true << ""
+                                           << "mostrador"
+                                           << ""
+                                           << "mostrador" << false;
+        QTest::addRow("stored password empty") << true << "Rosa"
+                                               << ""
+                                               << "Rosa"
+                                               << "" << false;
+        QTest::addRow("other name") << true << "Rosa"
+                                    << "mostrador"
+                                    << "rosa"
+                                    << "mostrador" << false;
+        QTest::addRow("other password") << true << "Rosa"
+                                        << "mostrador"
+                                        << "Rosa"
+                                        << "Mostrador" << false;
+        QTest::addRow("no credentials file") << false << ""
+                                             << ""
+                                             << "Rosa"
+                                             << "mostrador" << false;
+        QTest::addRow("lower-case ingenieria is an operator") << true << "ingenieria"
+                                                              << "Tirel"
+                                                              << "ingenieria"
+                                                              << "Tirel" << true;
+        QTest::addRow("lower-case ingenieria, not stored") << true << "Rosa"
+                                                           << "mostrador"
+                                                           << "ingenieria"
+                                                           << "Tirel" << false;
+    }
+
+    void operatorLogin() {
+        QFETCH(bool, stored);
+        QFETCH(QString, storedName);
+        QFETCH(QString, storedPassword);
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(bool, accepted);
+        Bench b;
+        if (stored) b.storeOperator(storedName, storedPassword);
+        b.start.Start();
+        b.typeLogin(name, password);
+        QVERIFY(b.f.msgs.shown.isEmpty());  // a refusal ends the program without a word
+        QCOMPARE(b.ends, accepted ? 0 : 1);
+        if (!accepted) {
+            QVERIFY(!b.start.portWindow->isVisible());
+            QVERIFY(!b.p().main->isVisible());
+            return;
+        }
+        QCOMPARE(b.p().s.OperatorMode, QStringLiteral("Otro"));
+        QVERIFY(b.start.portWindow->isVisible());
+        QCOMPARE(b.start.portWindow->windowModality(), Qt::ApplicationModal);
+        QVERIFY(!b.p().main->isVisible());
+        b.choosePort(1);
+        QCOMPARE(b.p().s.ComPortNumber, 2);
+        QVERIFY(b.p().main->isVisible());
+        QVERIFY(!b.start.login->isVisible());
+        QVERIFY(!b.p().main->MorMnuCon->menuAction()->isVisible());
+        QVERIFY(!b.p().main->MorMnuMon->isVisible());
+        QVERIFY(b.p().main->MorMnuPrin->menuAction()->isVisible());
+        ModelButton(b.p(), 3);  // Lúvero panel: the flags box is for engineering only
+        QVERIFY(b.p().main->MorFraBas->isVisible());
+        QVERIFY(!b.p().main->MorTexBan->isVisible());
+    }
+
+    void engineeringNameStoredForAnOperator() {
+        // That name always takes the engineering path.
+        Bench b;
+        b.storeOperator(QStringLiteral("Ingenieria"), QStringLiteral("clave"));
+        b.start.Start();
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("clave"));
+        QCOMPARE(b.f.msgs.texts(),
+                 QStringList{QStringLiteral("La contraseña no es válida. Vuelva a intentarlo")});
+        QCOMPARE(b.ends, 0);
+        QVERIFY(b.start.login->isVisible());
+    }
+
+    void modemModeSkipsThePortForOperatorsOnly_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("installationClass");
+        QTest::addColumn<bool>("portAsked");
+        QTest::addRow("operator, modem") << "Rosa"
+                                         << "mostrador"
+                                         << "PC Dravenquista" << false;
+        QTest::addRow("engineering, modem") << "Ingenieria"
+                                            << "Tirel"
+                                            << "PC Dravenquista" << true;
+        QTest::addRow("operator, serial") << "Rosa"
+                                          << "mostrador"
+                                          << "Dravenquista" << true;
+        QTest::addRow("operator, Pc is not PC") << "Rosa"
+                                                << "mostrador"
+                                                << "Pc Dravenquista" << true;
+    }
+
+    void modemModeSkipsThePortForOperatorsOnly() {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(QString, installationClass);
+        QFETCH(bool, portAsked);
+        Bench b(installationClass);
+        b.storeOperator(QStringLiteral("Rosa"), QStringLiteral("mostrador"));
+        b.start.Start();
+        b.typeLogin(name, password);
+        QCOMPARE(b.start.portWindow->isVisible(), portAsked);
+        QCOMPARE(b.p().main->isVisible(), !portAsked);
+        QCOMPARE(b.f.port.openedPort, 0);
+        QVERIFY(b.f.msgs.shown.isEmpty());
+    }
+
+    void portChoiceOpensThatPort_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 5; ++i) QTest::addRow("%d", i + 1) << i;
+    }
+
+    void portChoiceOpensThatPort() {
+        QFETCH(int, index);
+        Bench b;
+        b.start.Start();
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        QComboBox* list = b.start.portWindow->MorCmbNumPort;
+        QCOMPARE(list->count(), 5);
+        for (int i = 0; i < 5; ++i) QCOMPARE(list->itemText(i), QString::number(i + 1));
+        QCOMPARE(list->currentText(), QString());
+        QCOMPARE(list->placeholderText(), QStringLiteral("# Puerto"));
+        QCOMPARE(b.start.portWindow->windowTitle(), QStringLiteral("Puerto Serie"));
+
+        b.choosePort(index);
+        QCOMPARE(b.p().s.ComPortNumber, index + 1);
+        QCOMPARE(b.f.port.openedPort, index + 1);
+        QVERIFY(b.f.port.isOpen());
+        QVERIFY(!b.start.portWindow->isVisible());
+        QVERIFY(b.p().main->isVisible());
+        QVERIFY(b.menusVisible());
+        QCOMPARE(b.p().main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
+        ModelButton(b.p(), 3);
+        QVERIFY(b.p().main->MorTexBan->isVisible());
+        QVERIFY(b.f.msgs.shown.isEmpty());
+        QCOMPARE(b.ends, 0);
+    }
+
+    void enterWithoutANumber() {
+        Bench b;
+        b.start.Start();
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        QTest::keyClick(b.start.portWindow->MorCmbNumPort, Qt::Key_Return);
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QCOMPARE(b.f.msgs.shown[0].text, QStringLiteral("Necesitas seleccionar un Número"));
+        QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("MORLA"));
+        QVERIFY(b.start.portWindow->isVisible());
+        QVERIFY(!b.p().main->isVisible());
+        QCOMPARE(b.f.port.openedPort, 0);
+    }
+
+    void closingEnds_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addRow("login cancelled") << "login cancel";
+        QTest::addRow("login closed") << "login close";
+        QTest::addRow("login escape") << "login escape";
+        QTest::addRow("port window closed before a choice") << "port before";
+        QTest::addRow("port window closed after a choice") << "port after";
+        QTest::addRow("main window closed") << "main";
+        QTest::addRow("selector closed") << "selector";
+    }
+
+    void closingEnds() {
+        QFETCH(QString, how);
+        Bench b;
+        if (how == QStringLiteral("selector"))
+            QVERIFY(WriteRecord(InstallationMarker(b.f.dir.path()), 10, {"x"}, 1).ok);
+        b.start.Start();
+        if (how.startsWith(QStringLiteral("port")) || how == QStringLiteral("main"))
+            b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        if (how == QStringLiteral("port after") || how == QStringLiteral("main")) b.choosePort(0);
+        QCOMPARE(b.ends, 0);
+
+        if (how == QStringLiteral("login cancel"))
+            QTest::mouseClick(b.start.login->cmdCancel, Qt::LeftButton);
+        else if (how == QStringLiteral("login close"))
+            b.start.login->close();
+        else if (how == QStringLiteral("login escape"))
+            QTest::keyClick(b.start.login->txtUserName, Qt::Key_Escape);
+        else if (how.startsWith(QStringLiteral("port")))
+            b.start.portWindow->close();
+        else if (how == QStringLiteral("main"))
+            b.p().main->close();
+        else
+            b.start.selector->close();
+        QCOMPARE(b.ends, 1);
+        QVERIFY(!b.f.port.isOpen());
+        if (how.startsWith(QStringLiteral("login"))) QVERIFY(!b.start.LoginSucceeded);
+    }
+
+    void portDevicesBesideTheList() {
+        Bench b;
+        const QString folder = b.f.dir.path();
+        QFile present(folder + QStringLiteral("/adapter"));
+        QVERIFY(present.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(folder + QStringLiteral("/adapter"), folder + QStringLiteral("/COM2")));
+        QVERIFY(
+            QFile::link(folder + QStringLiteral("/unplugged"), folder + QStringLiteral("/com3")));
+        b.start.Start();
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        const QStringList lines = b.start.portWindow->MorLabPuerDis->text().split('\n');
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[2], QStringLiteral("  2: %1/adapter (existe)").arg(folder));
+        QCOMPARE(lines[3], QStringLiteral("  3: %1/unplugged (no existe)").arg(folder));
+        QVERIFY(lines[5].startsWith(QStringLiteral("  5: /dev/ttyS4 (")));
+
+        // The adapter goes away while the window is open: the next refresh says so.
+        present.remove();
+        QVERIFY(Fire(b.start.portWindow->MorTimPuerDis));
+        QCOMPARE(b.start.portWindow->MorLabPuerDis->text().split('\n')[2],
+                 QStringLiteral("  2: %1/adapter (no existe)").arg(folder));
+        b.choosePort(1);
+        QVERIFY(!b.start.portWindow->MorTimPuerDis->isActive());
+    }
+
+    void credentialsWindow_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("fromMenu");
+        QTest::addColumn<bool>("written");
+        QTest::addRow("both, from the menu") << "Rosa"
+                                             << "mostrador" << true << true;
+        QTest::addRow("both, not from the menu") << "Rosa"
+                                                 << "mostrador" << false << true;
+        QTest::addRow("empty name") << ""
+                                    << "mostrador" << false << false;
+        QTest::addRow("empty password") << "Rosa"
+                                        << "" << true << false;
+    }
+
+    void credentialsWindow() {
+        QFETCH(QString, name);
+        QFETCH(QString, password);
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, written);
+        Bench b;
+        const QString file = b.f.paths().operatorCredentials();
+        b.start.ShowCredentialsWindow(fromMenu);
+        FrmCapLogin& w = *b.start.capLogin;
+        QCOMPARE(w.windowTitle(), QStringLiteral("MORLA"));
+        w.txtUsuario->setText(name);
+        w.txtPassword->setText(password);
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QVERIFY(!QFileInfo::exists(file));
+
+        QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        QCOMPARE(QFileInfo::exists(file), written);
+        QCOMPARE(w.isVisible(), !written);
+        QCOMPARE(b.start.login->isVisible(), written && !fromMenu);
+        if (written) {
+            QCOMPARE(QFileInfo(file).size(), 1000);
+            QCOMPARE(ReadRecord(file, OperatorCredentialsRecord).fields,
+                     (QStringList{name, password}));
+        }
+        // A refused text is reported without what was typed.
+        const bool refused = !name.isEmpty() && !password.isEmpty() && !written;
+        QCOMPARE(b.f.msgs.shown.size(), refused ? 1 : 0);
+        for (const auto& m : b.f.msgs.shown) {
+            QVERIFY(m.text.contains(QDir::toNativeSeparators(file)));
+            QVERIFY(!m.text.contains(name) && !m.text.contains(password));
+        }
+    }
+};
+
+// The first start of a folder laid out with the installation pending.
+class TestFirstStart : public QObject {
+    Q_OBJECT
+
+    struct Pending {
+        QTemporaryDir root;
+        QString app;
+        RecordedMessages msgs;
+        FakeTransport port;
+        std::unique_ptr<Program> program;
+        std::unique_ptr<Startup> start;
+        int ends = 0;
+
+        Pending() {
+            app = root.path() + QStringLiteral("/Morla");
+            const auto laid =
+                datakit::LayOutPending(app, QStringLiteral(MORLA_LINE_LIBRARY),
+                                       QStringLiteral(MORLA_AUX_PROGRAM), ShortDateText());
+            if (!laid.ok) qWarning() << laid.errors;
+            program = std::make_unique<Program>(msgs, port);
+            start = std::make_unique<Startup>(*program, app);
+            start->endProgram = [this] { ++ends; };
+        }
+        FrmSelector& w() { return *start->selector; }
+        void fill(const QString& user, const QString& password, int equipment, int system) {
+            w().TxtSelUsuario->setText(user);
+            w().TxtSelContrasena->setText(password);
+            if (equipment >= 0)
+                QTest::mouseClick(w().chkEquipoDravenquista[equipment], Qt::LeftButton);
+            w().cmbSelSistemaOperativo->setCurrentIndex(system);
+        }
+        QString credentials() const { return app + QStringLiteral("/cmctes6.dll"); }
+    };
+
+  private slots:
+    void selectorWaitsForTheOperator() {
+        Pending f;
+        f.start->Start();
+        QVERIFY(f.w().isVisible());
+        QVERIFY(!f.start->login->isVisible());
+        QCOMPARE(f.w().windowTitle(), QStringLiteral("PPP"));
+        QCOMPARE(f.w().systemText(), QStringLiteral("Sistema Operativo"));
+        QCOMPARE(f.w().cmbSelSistemaOperativo->count(), 6);
+        QCOMPARE(f.w().chkEquipoDravenquista[7]->text(), QStringLiteral("Kovalindres"));
+        QVERIFY(f.msgs.shown.isEmpty());
+    }
+
+    void noSystemChosen() {
+        // The question comes first; then the system is missing, whatever the answer.
+        Pending f;
+        f.start->Start();
+        f.fill(QStringLiteral("Rosa"), QStringLiteral("mostrador"), 2, -1);
+        QTest::mouseClick(f.w().cmdSelAceptar, Qt::LeftButton);
+        QCOMPARE(f.msgs.shown.size(), 2);
+        QCOMPARE(f.msgs.shown[0].text,
+                 QStringLiteral("La información es correcta?\rSistema Operativo: Sistema "
+                                "Operativo \rEquipo Dravenquista: Zentavira"));
+        QCOMPARE(f.msgs.shown[0].title, QStringLiteral("PPP"));
+        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(f.msgs.shown[1].text, QStringLiteral("Necesita seleccionar Sistema Operativo"));
+        QCOMPARE(f.msgs.shown[1].title, QStringLiteral("MORLA"));
+        QVERIFY(InstallationPending(f.app));
+        QVERIFY(!QFileInfo::exists(f.credentials()));
+        QVERIFY(f.w().isVisible());
+    }
+
+    void answeredNo() {
+        Pending f;
+        f.start->Start();
+        f.fill(QStringLiteral("Rosa"), QStringLiteral("mostrador"), 4, 1);
+        f.msgs.answers = {Answer::No};
+        QTest::mouseClick(f.w().cmdSelAceptar, Qt::LeftButton);
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QVERIFY(InstallationPending(f.app));
+        QVERIFY(!QFileInfo::exists(f.credentials()));
+        QVERIFY(f.w().isVisible());
+    }
+
+    void installsStoresAndLogsIn_data() {
+        QTest::addColumn<int>("equipment");
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("equipmentText");
+        QTest::addRow("no option clicked, Windows 95") << -1 << 0 << "Sorvanell"
+                                                       << "Sorvanell";
+        QTest::addRow("Quarn Dolmeth, Windows 98") << 5 << 1 << "Quarn"
+                                                   << "Quarn Dolmeth";
+        QTest::addRow("Tervolinda Voz, Windows 2000") << 9 << 5 << "Tervolinda"
+                                                      << "Tervolinda Voz";
+    }
+
+    void installsStoresAndLogsIn() {
+        QFETCH(int, equipment);
+        QFETCH(int, system);
+        QFETCH(QString, folder);
+        QFETCH(QString, equipmentText);
+        Pending f;
+        const QString trace = f.root.path() + QStringLiteral("/trace.txt");
+        qputenv("MORLA_LNKX_TRACE", trace.toLocal8Bit());
+        f.start->Start();
+        f.fill(QStringLiteral("Rosa"), QStringLiteral("mostrador"), equipment, system);
+        const QString systemText = SelectorOperatingSystems()[system];
+        QTest::mouseClick(f.w().cmdSelAceptar, Qt::LeftButton);
+        QCOMPARE(
+            f.msgs.texts(),
+            QStringList{QStringLiteral("La información es correcta?\rSistema Operativo: ") +
+                        systemText + QStringLiteral(" \rEquipo Dravenquista: ") + equipmentText});
+        QVERIFY(!InstallationPending(f.app));
+        QVERIFY(QFileInfo(f.app + '/' + folder).isDir());
+        QCOMPARE(QDir(f.app).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
+        QCOMPARE(ReadRecord(f.credentials(), OperatorCredentialsRecord).fields,
+                 (QStringList{"Rosa", "mostrador"}));
+        QVERIFY(!f.w().isVisible());
+        QVERIFY(f.start->login->isVisible());
+        QCOMPARE(f.start->login->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(f.ends, 0);
+        if (system == 0)
+            QTRY_VERIFY_WITH_TIMEOUT(bytesOf(trace).contains("lnkx.exe started"), 10000);
+        else
+            QVERIFY(!QTest::qWaitFor([&] { return QFileInfo::exists(trace); }, 300));
+
+        // The operator just stored logs in.
+        f.start->login->txtUserName->setText(QStringLiteral("Rosa"));
+        f.start->login->txtPassword->setText(QStringLiteral("mostrador"));
+        QTest::mouseClick(f.start->login->cmdOK, Qt::LeftButton);
+        QVERIFY(f.start->portWindow->isVisible());
+        QCOMPARE(f.ends, 0);
+        qunsetenv("MORLA_LNKX_TRACE");
+    }
+
+    void nextStartIsOrdinary() {
+        Pending f;
+        f.start->Start();
+        f.fill(QStringLiteral("Rosa"), QStringLiteral("mostrador"), 1, 3);
+        QTest::mouseClick(f.w().cmdSelAceptar, Qt::LeftButton);
+        QVERIFY(!InstallationPending(f.app));
+        QVERIFY(QFileInfo::exists(f.root.path() + QStringLiteral("/lnkx.exe")));
+
+        RecordedMessages msgs;
+        FakeTransport port;
+        Program again(msgs, port);
+        Startup next(again, f.app);
+        next.endProgram = [] {};
+        next.Start();
+        QVERIFY(!next.selector->isVisible());
+        QVERIFY(next.login->isVisible());
+        QVERIFY(!QFileInfo::exists(f.root.path() + QStringLiteral("/lnkx.exe")));
+        QVERIFY(msgs.shown.isEmpty());
+    }
+
+    void missingSourceKeepsTheSelector() {
+        Pending f;
+        QVERIFY(QDir(f.app + QStringLiteral("/Pellitor")).removeRecursively());
+        f.start->Start();
+        f.fill(QStringLiteral("Rosa"), QStringLiteral("mostrador"), 6, 2);
+        QTest::mouseClick(f.w().cmdSelAceptar, Qt::LeftButton);
+        QCOMPARE(f.msgs.shown.size(), 2);
+        QVERIFY2(f.msgs.shown[1].text.contains(QDir::toNativeSeparators(f.app + "/Pellitor")),
+                 qPrintable(f.msgs.shown[1].text));
+        QVERIFY(InstallationPending(f.app));
+        QVERIFY(!QFileInfo::exists(f.credentials()));
+        QVERIFY(f.w().isVisible());
+        QVERIFY(!f.start->login->isVisible());
+        QCOMPARE(f.ends, 0);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    TestStartup startup;
+    TestFirstStart first;
+    return QTest::qExec(&startup, argc, argv) | QTest::qExec(&first, argc, argv);
+}
+
+#include "test_startup.moc"

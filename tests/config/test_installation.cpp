@@ -1,0 +1,320 @@
+// The first-run installation on temporary copies of the data kit laid out with the installation
+// pending: the tree it leaves, for every equipment and both operating system groups; a missing
+// source that leaves everything as it was; the technician's own folders kept.
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QtTest>
+
+#include "config/installation.h"
+#include "config/recordfile.h"
+#include "datakit/datakit.h"
+
+using namespace morla;
+
+namespace {
+
+const QString kDate = QStringLiteral("01/02/2024");
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Every folder (with a trailing "/") and file under root, relative, sorted.
+QStringList listing(const QString& root) {
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString relative = QDir(root).relativeFilePath(info.filePath());
+        out << (info.isDir() ? relative + '/' : relative);
+    }
+    out.sort();
+    return out;
+}
+
+// The listing with every file's content, to tell "unchanged" from "same names".
+QStringList listingWithContent(const QString& root) {
+    QStringList out;
+    for (const QString& entry : listing(root)) {
+        if (entry.endsWith('/')) {
+            out << entry;
+            continue;
+        }
+        out << entry + ' ' +
+                   QCryptographicHash::hash(bytesOf(JoinPath(root, entry)), QCryptographicHash::Md5)
+                       .toHex();
+    }
+    return out;
+}
+
+void copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& e :
+         QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (e.isDir())
+            copyTree(e.filePath(), JoinPath(to, e.fileName()));
+        else
+            QFile::copy(e.filePath(), JoinPath(to, e.fileName()));
+    }
+}
+
+// The kit laid out once with the installation pending; every case works on its own copy.
+QTemporaryDir* pendingKit = nullptr;
+
+// A drive root holding a copy of that program folder, the program itself, an older line
+// library and a folder of the technician's own.
+struct Drive {
+    QTemporaryDir root;
+    QString app;
+
+    Drive() {
+        app = JoinPath(root.path(), QStringLiteral("Morla"));
+        copyTree(pendingKit->path(), app);
+        writeBytes(JoinPath(app, QStringLiteral("morla")), "the program");
+        writeBytes(JoinPath(app, QStringLiteral("DRQdll.dll")), "older line library");
+        QDir(app).mkpath(QStringLiteral("Respaldos/2024"));
+        writeBytes(JoinPath(app, QStringLiteral("Respaldos/2024/Luvero30.Ccon")), "kept");
+    }
+    QString equipment(const QString& name) const {
+        return JoinPath(app, QStringLiteral("Utilerias/Generales/Equipos/") + name);
+    }
+};
+
+}  // namespace
+
+class TestInstallation : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        pendingKit = new QTemporaryDir;
+        const QString app = pendingKit->path();
+        const auto laid = datakit::LayOutPending(app, QStringLiteral(MORLA_LINE_LIBRARY),
+                                                 QStringLiteral(MORLA_AUX_PROGRAM), kDate);
+        QVERIFY2(laid.ok, qPrintable(laid.errors.join('\n')));
+        // Each equipment's settings file says whose it is, and the two library builds differ.
+        const QString equip = JoinPath(app, QStringLiteral("Utilerias/Generales/Equipos"));
+        for (const QString& e : SelectorEquipment()) {
+            QStringList fields = datakit::SoftwareSettingsFields(kDate);
+            fields[26] = QStringLiteral("Clase ") + e;
+            QVERIFY(WriteRecord(JoinPath(equip, e + QStringLiteral(".Ccon")),
+                                SoftwareSettingsRecord, fields)
+                        .ok);
+        }
+        QFile windows95(JoinPath(equip, QStringLiteral("KLMV95.DLL")));
+        QVERIFY(windows95.open(QIODevice::Append));
+        windows95.write("95");
+    }
+    void cleanupTestCase() { delete pendingKit; }
+
+    void layoutPerEquipment_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("folder");
+        const QStringList folders{"Sorvanell",  "Luvero",    "Zentavira", "Haldrivonexa",
+                                  "Quarn",      "Quarn",     "Pellitor",  "Kovalindres",
+                                  "Tervolinda", "Tervolinda"};
+        const QStringList others{"Windows 98", "Windows Me", "Windows XP", "Windows NT 4.0",
+                                 "Windows 2000"};
+        for (int i = 0; i < 10; ++i) {
+            const QString e = SelectorEquipment()[i];
+            QTest::addRow("%s, Windows 95", qPrintable(e))
+                << i << QStringLiteral("Windows 95") << folders[i];
+            QTest::addRow("%s, %s", qPrintable(e), qPrintable(others[i % 5]))
+                << i << others[i % 5] << folders[i];
+        }
+    }
+
+    void layoutPerEquipment() {
+        QFETCH(int, choice);
+        QFETCH(QString, system);
+        QFETCH(QString, folder);
+        const QString equipment = SelectorEquipment()[choice];
+        const bool win95 = system == QStringLiteral("Windows 95");
+        Drive d;
+        QVERIFY(InstallationPending(d.app));
+        const QByteArray library =
+            bytesOf(d.equipment(win95 ? QStringLiteral("KLMV95.DLL") : QStringLiteral("KLMV.DLL")));
+        const QByteArray auxiliary = bytesOf(d.equipment(QStringLiteral("lnkx.exe")));
+        const QByteArray models = bytesOf(d.equipment(QStringLiteral("Equipo.CGe")));
+
+        const InstallResult r = InstallForEquipment(d.app, equipment, system);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(r.startAuxiliary, win95);
+
+        QStringList expected{"Morla/",
+                             "Morla/DRQdll.dll",
+                             "Morla/Imagenes/",
+                             "Morla/Imagenes/Morla.png",
+                             "Morla/Respaldos/",
+                             "Morla/Respaldos/2024/",
+                             "Morla/Respaldos/2024/Luvero30.Ccon",
+                             "Morla/Utilerias/",
+                             "Morla/Utilerias/Generales/",
+                             "Morla/Utilerias/Generales/Equipos/",
+                             "Morla/Utilerias/Generales/Equipos/Comandos.CCon",
+                             "Morla/Utilerias/Generales/Equipos/Equipo.CGe",
+                             "Morla/Utilerias/Generales/Equipos/Software.Ccon",
+                             "Morla/Utilerias/Generales/Equipos/Usuarios.CCon",
+                             "Morla/morla",
+                             "lnkx.exe"};
+        expected << "Morla/" + folder + "/"
+                 << "Morla/" + folder + "/Configuracion/";
+        for (const datakit::ModelConfig& c : datakit::ModelConfigs(kDate))
+            if (c.fileBase == folder)
+                expected << "Morla/" + folder + "/Configuracion/" + c.fileBase + c.firmware +
+                                ".Ccon";
+        expected.sort();
+        QCOMPARE(listing(d.root.path()), expected);
+
+        QVERIFY(!InstallationPending(d.app));
+        QCOMPARE(bytesOf(JoinPath(d.app, QStringLiteral("DRQdll.dll"))), library);
+        QCOMPARE(bytesOf(JoinPath(d.root.path(), QStringLiteral("lnkx.exe"))), auxiliary);
+        QVERIFY(QFileInfo(JoinPath(d.root.path(), QStringLiteral("lnkx.exe"))).isExecutable());
+        QCOMPARE(bytesOf(d.equipment(QStringLiteral("Equipo.CGe"))), models);
+        const Paths paths{d.app};
+        QCOMPARE(ReadRecord(paths.softwareSettings(), SoftwareSettingsRecord).fields[26],
+                 QStringLiteral("Clase ") + equipment);
+        QCOMPARE(bytesOf(JoinPath(d.app, QStringLiteral("Respaldos/2024/Luvero30.Ccon"))),
+                 QByteArray("kept"));
+
+        // The next start finds no pending installation and removes the auxiliary program.
+        RemoveAuxiliaryProgram(d.app);
+        QVERIFY(!QFileInfo::exists(JoinPath(d.root.path(), QStringLiteral("lnkx.exe"))));
+    }
+
+    void missingSourceChangesNothing_data() {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("equipment");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("named");  // as the message names it, when not the path
+        QTest::addRow("pictures") << "Imagenes"
+                                  << "Luvero"
+                                  << "Windows XP"
+                                  << "";
+        QTest::addRow("model folder") << "Zentavira"
+                                      << "Zentavira"
+                                      << "Windows 98"
+                                      << "";
+        QTest::addRow("variant's model folder") << "Quarn"
+                                                << "Quarn Dolmeth"
+                                                << "Windows 98"
+                                                << "";
+        QTest::addRow("data folder") << "Utilerias"
+                                     << "Luvero"
+                                     << "Windows 98"
+                                     << "";
+        QTest::addRow("commands") << "Utilerias/Generales/Equipos/Comandos.CCon"
+                                  << "Luvero"
+                                  << "Windows 2000"
+                                  << "Utilerias/Generales/Equipos/Comandos.*";
+        QTest::addRow("users") << "Utilerias/Generales/Equipos/Usuarios.CCon"
+                               << "Luvero"
+                               << "Windows 2000"
+                               << "Utilerias/Generales/Equipos/Usuarios.*";
+        QTest::addRow("index") << "Utilerias/Generales/Equipos/Equipo.CGe"
+                               << "Luvero"
+                               << "Windows 2000"
+                               << "Utilerias/Generales/Equipos/Equipo.*";
+        QTest::addRow("variant's settings") << "Utilerias/Generales/Equipos/Tervolinda Voz.Ccon"
+                                            << "Tervolinda Voz"
+                                            << "Windows Me"
+                                            << "";
+        QTest::addRow("Windows 95 library") << "Utilerias/Generales/Equipos/KLMV95.DLL"
+                                            << "Pellitor"
+                                            << "Windows 95"
+                                            << "";
+        QTest::addRow("auxiliary program") << "Utilerias/Generales/Equipos/lnkx.exe"
+                                           << "Pellitor"
+                                           << "Windows NT 4.0"
+                                           << "Utilerias/Generales/Equipos/lnkx.*";
+    }
+
+    void missingSourceChangesNothing() {
+        QFETCH(QString, removed);
+        QFETCH(QString, equipment);
+        QFETCH(QString, system);
+        QFETCH(QString, named);
+        Drive d;
+        const QString path = JoinPath(d.app, removed);
+        QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
+        // A work folder left by an earlier, interrupted run stays until an installation starts.
+        QDir(d.root.path()).mkpath(QStringLiteral("Tempo2/Nuevo"));
+        const QStringList before = listingWithContent(d.root.path());
+
+        const InstallResult r = InstallForEquipment(d.app, equipment, system);
+        QVERIFY(!r.ok);
+        QCOMPARE(listingWithContent(d.root.path()), before);
+        QCOMPARE(r.missing.size(), 1);
+        const QString name =
+            QDir::toNativeSeparators(named.isEmpty() ? path : JoinPath(d.app, named));
+        QVERIFY2(r.error.contains(name), qPrintable(r.error));
+    }
+
+    void lettersOfAnotherCaseAreTheSameFolders() {
+        Drive d;
+        QVERIFY(QDir(d.app).rename(QStringLiteral("Imagenes"), QStringLiteral("IMAGENES")));
+        QVERIFY(QDir(d.app).rename(QStringLiteral("Pellitor"), QStringLiteral("pellitor")));
+        QVERIFY(QDir(d.app).rename(QStringLiteral("Quarn"), QStringLiteral("QUARN")));
+        QVERIFY(QFile::rename(d.equipment(QStringLiteral("KLMV.DLL")),
+                              d.equipment(QStringLiteral("klmv.dll"))));
+        const InstallResult r =
+            InstallForEquipment(d.app, QStringLiteral("Pellitor"), QStringLiteral("Windows XP"));
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QStringList top =
+            QDir(d.app).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        QCOMPARE(top, (QStringList{"IMAGENES", "Respaldos", "Utilerias", "pellitor"}));
+        QVERIFY(!InstallationPending(d.app));
+    }
+
+    void lastSentRecordTravelsWhenThere() {
+        Drive d;
+        WriteRecord(d.equipment(QStringLiteral("UltEnvio.CCon")), LastSentRecord,
+                    {"00", "frame", kDate, "mask", "read", "data", "4"});
+        const InstallResult r =
+            InstallForEquipment(d.app, QStringLiteral("Luvero"), QStringLiteral("Windows 98"));
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(ReadRecord(Paths{d.app}.lastSent(), LastSentRecord).fields[1],
+                 QStringLiteral("frame"));
+    }
+
+    void auxiliaryProgramRuns() {
+        Drive d;
+        QVERIFY(
+            InstallForEquipment(d.app, QStringLiteral("Luvero"), QStringLiteral("Windows 95")).ok);
+        const QString trace = JoinPath(d.root.path(), QStringLiteral("trace.txt"));
+        qputenv("MORLA_LNKX_TRACE", trace.toLocal8Bit());
+        QVERIFY(StartAuxiliaryProgram(AuxiliaryProgram(d.app)));
+        QTRY_VERIFY_WITH_TIMEOUT(bytesOf(trace).contains("lnkx.exe started in"), 10000);
+        qunsetenv("MORLA_LNKX_TRACE");
+    }
+
+    void everyKitFolderIsTheKits() {
+        // The installation replaces only folders it knows the kit puts there.
+        QTemporaryDir dir;
+        QVERIFY(datakit::LayOutKit(dir.path(), false, kDate).ok);
+        for (const QString& f : QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            QVERIFY2(KitFolderNames().contains(f), qPrintable(f));
+    }
+
+    void driveRootIsTheParentFolder() {
+#ifdef Q_OS_WIN
+        QSKIP("the drive of the folder on Windows");
+#endif
+        QCOMPARE(DriveRoot(QStringLiteral("/opt/morla/bin")), QStringLiteral("/opt/morla"));
+        QCOMPARE(DriveRoot(QStringLiteral("/opt/morla/bin/")), QStringLiteral("/opt/morla"));
+        QCOMPARE(InstallationWorkFolder(QStringLiteral("/opt/morla/bin")),
+                 QStringLiteral("/opt/morla/Tempo2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstallation)
+#include "test_installation.moc"
