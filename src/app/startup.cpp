@@ -4,6 +4,9 @@
 #include <QPixmap>
 
 #include "app/commands.h"
+#include "config/ui/adminwindow.h"
+#include "config/ui/configeditor.h"
+#include "config/ui/credentialswindow.h"
 #include "context/program.h"
 #include "link/codec.h"
 #include "link/ui/linetraceview.h"
@@ -44,6 +47,17 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
     monitor->traceGroup->layout()->addWidget(trace);
     trace->attach(port);
     trace->report = [this](const QString& text) { msg.info(text); };
+
+    registerWindow(QStringLiteral("MorFrmConf"), QStringLiteral("Morla-Configuración"),
+                   [](Program& p) { return new MorFrmConf(p); });
+    registerWindow(QStringLiteral("MorFrmCPri"), QStringLiteral("Morla-Configuración Principal"),
+                   [](Program& p) { return new MorFrmCPri(p); });
+    // From the menus the credentials window stores the operator and shows no login after.
+    registerWindow(QStringLiteral("frmCapLogin"), QStringLiteral("MORLA"), [](Program& p) {
+        auto* w = new FrmCapLogin(p.s, p.s.AppFolder);
+        w->report = [&p](const QString& text) { p.msg.info(text); };
+        return w;
+    });
 
     BuildModelPanels(*this);
     WireMainWindow(*this);
