@@ -43,8 +43,9 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexUniCon",       0, 3, Rule::DSH,       nullptr,   nullptr},
     {"MorTexUniDurP",      0, 3, Rule::D255Whole, kMorla,    kNumeros},
     {"MorTexUniDurL",      0, 3, Rule::D255Whole, kMorla,    kNumeros},
-    {"MorTxtUniMe16",     10, 16, Rule::D,        kClave,    kNumeros},
-    {"MorTxtUniMe4",      14, 4, Rule::DS,        nullptr,   nullptr},
+    // Memories hold "*" and "#" as the device can.
+    {"MorTxtUniMe16",     10, 16, Rule::DSH,      nullptr,   nullptr},
+    {"MorTxtUniMe4",      14, 4, Rule::DSH,       nullptr,   nullptr},
     // Common fields of every model
     {"MorTexResCla",       0, 0, Rule::Key,       kClave,    kNumeros},
     // Tervolinda

@@ -121,7 +121,7 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("Me16 element 2") << "MorTxtUniMe1602" << "box" << "double" << "555" << "16" << "555" << "15" << true;
         QTest::newRow("Me4 element 2") << "MorTxtUniMe402" << "box" << "double" << "1*" << "15" << "1*" << "2" << true;
         QTest::newRow("Zentavira free calls") << "MorChkUniLib" << "check" << "right" << "1" << "11" << "1" << keep << true;
-        QTest::newRow("Zentavira erase, right press") << "MorCmdUniBor" << "button" << "right" << "" << "14" << "Falso" << keep << true;
+        QTest::newRow("Zentavira erase, right press") << "MorCmdUniBor" << "button" << "right" << "" << "17" << keep << keep << true;
         QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true;
         QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true;
         QTest::newRow("long distance element 3") << "MorChkMultResLarDis03" << "check" << "right" << "1" << "15" << "1" << "3" << true;

@@ -1,5 +1,6 @@
 #include "models/ui/framework.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -10,10 +11,12 @@
 #include "link/text.h"
 #include "link/ui/seriallink.h"
 #include "models/modelcore.h"
+#include "models/ui/haldrivonexa_panel.h"
 #include "models/ui/kovalindre_panel.h"
 #include "models/ui/luvero_panel.h"
 #include "models/ui/pellitor_panel.h"
 #include "models/ui/quarn_panel.h"
+#include "models/ui/zentavira_panel.h"
 
 namespace morla {
 
@@ -44,8 +47,10 @@ constexpr ModelMembers SharedOnly() {
 const std::array<ModelMembers, 8> kMembers{{
     SharedOnly<ModelId::Sorvanell>(),
     {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
-    SharedOnly<ModelId::Zentavira>(),
-    SharedOnly<ModelId::Haldrivonexa>(),
+    {&ShowPanelZentavira, &ReadReplyZentavira, &BuildFrameZentavira, &CompleteSendZentavira,
+     &BuildPanelZentavira},
+    {&ShowPanelHaldrivonexa, &ReadReplyHaldrivonexa, &BuildFrameHaldrivonexa,
+     &CompleteSendHaldrivonexa, &BuildPanelHaldrivonexa},
     {&ShowPanelQuarn, &ReadReplyQuarn, &BuildFrameQuarn, &CompleteSendQuarn, &BuildPanelQuarn},
     {&ShowPanelPellitor, &ReadReplyPellitor, &BuildFramePellitor, &CompleteSendPellitor,
      &BuildPanelPellitor},
@@ -181,6 +186,10 @@ void BadReply(Program& p, const ModelInfo& m, int block) {
             return;
         case ChecksumPolicy::ReportOnly:
             if (block > 1) s.ReadRetryCount = 0;
+            // The read is over: no retry, and no time-out report after this one.
+            p.main->TimerEC->stop();
+            if (p.readInProgress) s.ReadReportedFailed = true;
+            p.endReadProgress();
             p.msg.info(QStringLiteral("Error de Comunicación%1!").arg(block));
             p.main->MorTexEst->setText(QStringLiteral("Morla"));
             break;
@@ -252,6 +261,34 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
 void ValidateKey(Program& p, int keyLength) {
     if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength))
         p.s.KeyStatus = *status;
+}
+
+void ValidateFullKey(Program& p, int keyLength) {
+    ValidateKey(p, keyLength);
+    const QString key = p.main->MorTexResCla->text();
+    if (!key.isEmpty() && key.size() < keyLength) p.s.KeyStatus = QStringLiteral("DesActivado");
+}
+
+QString ElementName(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+void CheckFromConfig(QCheckBox* box, const QString& value) {
+    if (!IsWholeNumber(value)) return;
+    if (ValOf(value) == 1) box->setChecked(true);
+    if (ValOf(value) == 0) box->setChecked(false);
+}
+
+void ApplySingleCommand(Program& p, const SingleCommand& command) {
+    if (command.SendData) p.s.SendData = *command.SendData;
+    if (command.CommandIndex) p.s.CommandIndex = *command.CommandIndex;
+    if (command.CommandString) p.s.CommandString = *command.CommandString;
+}
+
+CommandInput SingleCommandInput(Program& p) {
+    const MorlaState& s = p.s;
+    return {s.CommandNumber, s.CommandValue, s.CommandIndex,    p.main->MorTexResCla->text(),
+            s.PreviousKey,   s.KeyStatus,    s.CommandSeparator};
 }
 
 }  // namespace morla

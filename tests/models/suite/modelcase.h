@@ -75,6 +75,8 @@ QString RandomBits(QRandomGenerator& r, int count);
 
 // The models of the suite, one function per model (suite/<model>.cpp).
 ModelCase LuveroCase();
+ModelCase ZentaviraCase();
+ModelCase HaldrivonexaCase();
 ModelCase QuarnDolmethCase();
 ModelCase QuarnConmutadorCase();
 ModelCase PellitorCase();

@@ -29,6 +29,10 @@ const ModelBehaviour& BehaviourOf(ModelId id) {
             return kLuveroBehaviour;
         case ModelId::Tervolinda:
             return kTervolindaBehaviour;
+        case ModelId::Zentavira:
+            return kZentaviraBehaviour;
+        case ModelId::Haldrivonexa:
+            return kHaldrivonexaBehaviour;
         case ModelId::Quarn:
         case ModelId::Pellitor:
         case ModelId::Kovalindre:

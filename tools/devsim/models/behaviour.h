@@ -50,6 +50,8 @@ QStringList ModelOptionNames();
 // Per-model behaviours, defined in their own files.
 extern const ModelBehaviour kLuveroBehaviour;
 extern const ModelBehaviour kTervolindaBehaviour;
+extern const ModelBehaviour kZentaviraBehaviour;
+extern const ModelBehaviour kHaldrivonexaBehaviour;
 // Quarn, Pellitor and Kovalindre.
 extern const ModelBehaviour kLongReplyBehaviour;
 
