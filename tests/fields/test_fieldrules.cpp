@@ -118,13 +118,13 @@ class TestFieldRules : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QStringList>("shown");
-        const QStringList ds{"ERROR EN LA CLAVE: Solo se admiten numeros y *"};
+        const QStringList dsh{"ERROR EN LA CLAVE: Solo se admiten numeros, * y #"};
         // clang-format off
         QTest::newRow("key, letter at the start")      << "MorTexResCla"      << "00" << "123"  << 3 << "a" << "123"  << 0 << QStringList{kDigits};
         QTest::newRow("key, letter in the middle")     << "MorTexResCla"      << "00" << "1234" << 2 << "x" << "1234" << 2 << QStringList{kDigits};
         QTest::newRow("key, digit in the middle")      << "MorTexResCla"      << "00" << "124"  << 1 << "3" << "1234" << 3 << QStringList{};
         QTest::newRow("key, zero typed at the start")  << "MorTexResCla"      << "00" << "12"   << 2 << "0" << ""     << 0 << QStringList{kZero};
-        QTest::newRow("DS, hash in the middle")        << "MorTxtUniMe413"    << "05" << "55"   << 1 << "#" << "55"   << 1 << ds;
+        QTest::newRow("memory, letter in the middle")  << "MorTxtUniMe413"    << "05" << "55"   << 1 << "x" << "55"   << 1 << dsh;
         QTest::newRow("D255, digit first goes above")  << "MorTexUniDurP"     << "05" << "55"   << 2 << "3" << ""     << 0 << QStringList{kLimit};
         QTest::newRow("exit code, letter at the start") << "MorTxtPrivClvSal" << "08" << "25"   << 2 << "z" << "25"   << 0 << QStringList{kDigits};
         // clang-format on

@@ -183,10 +183,6 @@ QLineEdit* LabelledBox(QGridLayout* grid, int row, int column, const QString& la
     return box;
 }
 
-QString ElementName(const char* array, int k) {
-    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
 QString KeyCaption(int key) {
     return QStringLiteral("Clave #%1").arg(key, 2, 10, QLatin1Char('0'));
 }

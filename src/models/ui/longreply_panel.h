@@ -8,6 +8,7 @@
 #include "models/longreply.h"
 #include "models/registry.h"
 #include "models/state.h"
+#include "models/ui/framework.h"
 
 class QCheckBox;
 class QFrame;
@@ -50,8 +51,6 @@ QCheckBox* NamedCheck(QWidget* parent, const QString& name, const QString& capti
 // A label and its box on one row of a grid.
 QLineEdit* LabelledBox(QGridLayout* grid, int row, int column, const QString& labelName,
                        const QString& caption, const QString& boxName, int maxLength);
-// Element k of a control array: the array name and two digits.
-QString ElementName(const char* array, int k);
 // "Clave #02" .. for key k.
 QString KeyCaption(int key);
 QLabel* PanelTitle(QWidget* parent, const char* name, const QString& caption);
