@@ -80,12 +80,14 @@ void ModelButton(Program& p, int button) {
 }
 
 void HangUp(Program& p) {
+    if (!EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.HangUpCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
 }
 
 void Verify(Program& p) {
+    if (!EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.VerifyCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
@@ -97,6 +99,8 @@ void Defaults(Program& p) {
 }
 
 void FactoryReset(Program& p) {
+    // Wipes the device's configuration: only on an explicit yes.
+    if (!p.msg.yes(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"))) return;
     p.s.CommandString = p.s.FactoryResetCommand;
     p.s.BuildFrameOnSend = false;
     StartSend(p);
@@ -138,6 +142,15 @@ void WireMainWindow(Program& p) {
     });
     QObject::connect(w.mnuEnviar, &QAction::triggered, &p, [&p] { SendSingleCommand(p); });
     BindCommonFields(p);
+    // The program lives as long as its main window: closing it closes every other window
+    // too (the monitor, the menus' windows), after the port has been closed by the unload.
+    p.main->onUnload = [&p, unload = p.main->onUnload] {
+        if (unload) unload();
+        p.monitor->close();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != p.main.get() && w->isVisible()) w->close();
+        QCoreApplication::quit();
+    };
 }
 
 }  // namespace morla

@@ -1,11 +1,13 @@
 #include <QApplication>
 
+#include "app/fonts.h"
 #include "app/startflow.h"
 #include "context/program.h"
 #include "link/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    morla::SubstitutePanelFont();
     // The program ends where its windows say so, not when a window happens to be the last.
     QApplication::setQuitOnLastWindowClosed(false);
     morla::DialogMessages messages;

@@ -1,10 +1,15 @@
 // Assembling the running program: its windows are wired to every room's handlers here, at the
 // top, so the rooms below only see the program's context.
+#include <QLayout>
 #include <QPixmap>
 
 #include "app/commands.h"
+#include "config/ui/adminwindow.h"
+#include "config/ui/configeditor.h"
+#include "config/ui/credentialswindow.h"
 #include "context/program.h"
 #include "link/codec.h"
+#include "link/ui/linetraceview.h"
 #include "link/ui/monitorcommands.h"
 #include "link/ui/seriallink.h"
 #include "models/commandtable.h"
@@ -27,13 +32,32 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
         main->TimerEC->stop();
         endReadProgress();
         main->MorTexEst->setText(QStringLiteral("Morla"));
-        msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2). "
-                                "El puerto quedó cerrado.")
+        msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2): %3. "
+                                "El puerto quedó cerrado; el próximo comando lo abrirá de nuevo.")
+                     .arg(s.ComPortNumber)
                      .arg(this->port.deviceName(), reason));
     });
+    connect(main->TimerPID, &PacedTimer::started, this, [this] { ShowSendCountdown(*this); });
+    connect(main->sendCountdown, &QTimer::timeout, this, [this] { ShowSendCountdown(*this); });
     connect(main->TimerPID, &QTimer::timeout, this, [this] { TimerPIDTick(*this); });
     connect(main->TimerEC, &QTimer::timeout, this, [this] { TimerECTick(*this); });
     main->onUnload = [this] { Unload(); };
+
+    auto* trace = new LineTraceView(monitor->traceGroup);
+    monitor->traceGroup->layout()->addWidget(trace);
+    trace->attach(port);
+    trace->report = [this](const QString& text) { msg.info(text); };
+
+    registerWindow(QStringLiteral("MorFrmConf"), QStringLiteral("Morla-Configuración"),
+                   [](Program& p) { return new MorFrmConf(p); });
+    registerWindow(QStringLiteral("MorFrmCPri"), QStringLiteral("Morla-Configuración Principal"),
+                   [](Program& p) { return new MorFrmCPri(p); });
+    // From the menus the credentials window stores the operator and shows no login after.
+    registerWindow(QStringLiteral("frmCapLogin"), QStringLiteral("MORLA"), [](Program& p) {
+        auto* w = new FrmCapLogin(p.s, p.s.AppFolder);
+        w->report = [&p](const QString& text) { p.msg.info(text); };
+        return w;
+    });
 
     BuildModelPanels(*this);
     WireMainWindow(*this);
@@ -52,11 +76,7 @@ void Program::Load() {
     DispatchPanel(*this);
     for (QString& f : s.RestrictorFlags) f = QStringLiteral("0");
     if (s.ModeCode != QStringLiteral("PC")) {
-        QString error;
-        if (!port.open(s.ComPortNumber, s.AppFolder, &error))
-            msg.info(QStringLiteral("No se pudo abrir el puerto serie %1 (%2): %3")
-                         .arg(s.ComPortNumber)
-                         .arg(port.deviceName(), error));
+        OpenPort(*this);
     } else {
         // Modem installation: no serial port, a reduced set of commands.
         main->MorFraCom04->hide();

@@ -385,6 +385,25 @@ QString Paths::images() const {
     return JoinPath(AppFolder, QStringLiteral("Imagenes"));
 }
 
+// Every byte reads as a character of its own and writes back as that byte, so the bytes pass
+// through the text functions unchanged.
+RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
+                            int recordNumber) {
+    const RecordRead r = ReadRecord(path, recordLength, fieldCount, recordNumber);
+    RecordBytes result;
+    result.eof = r.eof;
+    result.ok = r.ok;
+    for (const QString& f : r.fields) result.fields.append(ToAnsi(f));
+    return result;
+}
+
+RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
+                                   const QList<QByteArray>& fields, int recordNumber) {
+    QStringList texts;
+    for (const QByteArray& f : fields) texts.append(FromAnsi(f));
+    return WriteRecord(path, recordLength, texts, recordNumber);
+}
+
 QString ShortDateText() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }

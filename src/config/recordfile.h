@@ -46,6 +46,17 @@ std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
 // is a symbolic link, a read-only file.
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
                               int recordNumber);
+
+// The same, with each field's bytes exactly as the file holds them (no code page).
+struct RecordBytes {
+    QList<QByteArray> fields;  // always exactly K entries
+    bool eof = false;
+    bool ok = true;
+};
+RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
+                            int recordNumber);
+RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
+                                   const QList<QByteArray>& fields, int recordNumber);
 // Number of whole or partial records in the file (0 when missing).
 int RecordCount(const QString& path, int recordLength);
 
@@ -78,6 +89,14 @@ inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1
 inline RecordWriteResult WriteRecord(const QString& path, const RecordType& t, const QStringList& f,
                                      int n = 1) {
     return WriteRecord(path, t.length, f, n);
+}
+
+inline RecordBytes ReadRecordBytes(const QString& path, const RecordType& t, int n = 1) {
+    return ReadRecordBytes(path, t.length, t.fields, n);
+}
+inline RecordWriteResult WriteRecordBytes(const QString& path, const RecordType& t,
+                                          const QList<QByteArray>& f, int n = 1) {
+    return WriteRecordBytes(path, t.length, f, n);
 }
 
 // Paths of the program's files, from the program folder and the data folder ("\Utilerias").

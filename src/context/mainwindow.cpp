@@ -175,10 +175,17 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     MorTexEst->setReadOnly(true);
     readProgress = named(new QProgressBar(MorFraEst), QStringLiteral("readProgress"));
     readProgress->setFormat(QStringLiteral("%v de %m caracteres"));
-    readProgress->setMaximumWidth(220);
+    // Wide enough for the longest count in the status font.
+    readProgress->setMinimumWidth(
+        QFontMetrics(framesFont).horizontalAdvance(QStringLiteral("270 de 270 caracteres")) + 48);
     readProgress->hide();
     est->addWidget(MorTexEst, 1);
     est->addWidget(readProgress);
+    sendStatus = named(new QLabel(MorFraEst), QStringLiteral("sendStatus"));
+    sendStatus->setFont(QFont());
+    est->addWidget(sendStatus, 1);
+    sendCountdown = named(new QTimer(this), QStringLiteral("sendCountdown"));
+    sendCountdown->setInterval(1000);
     outer->addWidget(MorFraEst);
 
     // Menus
@@ -205,7 +212,10 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
         t->setTimerType(Qt::PreciseTimer);
         return t;
     };
-    TimerPID = timer("TimerPID", 5000);
+    TimerPID = named(new PacedTimer(this), QStringLiteral("TimerPID"));
+    TimerPID->setInterval(5000);
+    TimerPID->setSingleShot(true);
+    TimerPID->setTimerType(Qt::PreciseTimer);
     TimerEC = timer("TimerEC", 65000);
     Retardo = timer("Retardo", 5000);
 }

@@ -18,6 +18,19 @@
 
 namespace morla {
 
+// The send timer: says when it is started, so the status area can count down the wait.
+class PacedTimer : public QTimer {
+    Q_OBJECT
+  public:
+    using QTimer::QTimer;
+    void start() {
+        QTimer::start();
+        emit started();
+    }
+  signals:
+    void started();
+};
+
 class MorForPri : public QMainWindow {
     Q_OBJECT
   public:
@@ -56,7 +69,10 @@ class MorForPri : public QMainWindow {
     // Status
     QGroupBox* MorFraEst;
     QLineEdit* MorTexEst;
-    QProgressBar* readProgress;  // characters of a read as they arrive
+    QProgressBar* readProgress;
+    QLabel* sendStatus;     // the wait before a send, then what went out and when
+    QTimer* sendCountdown;  // once a second while the send timer runs  // characters of a read as
+                            // they arrive
 
     // Menus
     QMenu* MorMnuPrin;
@@ -69,7 +85,7 @@ class MorForPri : public QMainWindow {
     QAction* mnuEnviar;
 
     // Timers
-    QTimer* TimerPID;
+    PacedTimer* TimerPID;
     QTimer* TimerEC;
     QTimer* Retardo;
 

@@ -107,8 +107,15 @@ MonitorBox* monitorBox(QWidget* parent, const QString& name) {
 MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MorForMonitor"));
     setWindowTitle(QStringLiteral("Morla-Monitor"));
-    resize(760, 560);
-    auto* layout = new QVBoxLayout(this);
+    resize(1300, 600);
+    // The written boxes on the left; the line trace beside them.
+    auto* columns = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout;
+    columns->addLayout(layout, 3);
+    traceGroup = new QGroupBox(QStringLiteral("Traza de la línea"), this);
+    traceGroup->setObjectName(QStringLiteral("traceGroup"));
+    new QVBoxLayout(traceGroup);
+    columns->addWidget(traceGroup, 4);
 
     auto group = [&](const QString& title, MonitorBox** chr, MonitorBox** hex, MonitorBox** asc,
                      const QString& first) {

@@ -2,6 +2,7 @@
 // The monitor: what went to and came from the device, and the command file by hand.
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -56,6 +57,7 @@ class MorForMonitor : public QWidget {
     QLineEdit* MorTexMon07;                               // code of the chosen command
     QComboBox* MorComMon;
     QPushButton *MorCmdMon01, *MorCmdMon02, *MorCmdMon03, *MorCmdMon04;
+    QGroupBox* traceGroup;  // holds the line trace
 
     // "&Aplicar" search result, used by "&Grabar"
     bool commandFound = false;

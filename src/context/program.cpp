@@ -8,7 +8,7 @@
 namespace morla {
 
 Program::~Program() {
-    for (auto& [name, w] : windows_) delete w;
+    for (auto& [name, w] : windows_) delete w.data();
 }
 
 void Program::endReadProgress() {
@@ -16,16 +16,22 @@ void Program::endReadProgress() {
     main->readProgress->hide();
 }
 
+void Program::registerWindow(const QString& name, const QString& title, WindowBuilder build) {
+    windowKinds_[name] = {title, std::move(build)};
+}
+
 QWidget* Program::window(const QString& name) {
     auto it = windows_.find(name);
-    if (it != windows_.end()) return it->second;
-    auto* w = new QWidget(nullptr, Qt::Window);
-    w->setObjectName(name);
-    if (name == QStringLiteral("MorFrmConf"))
-        w->setWindowTitle(QStringLiteral("Morla-Configuración"));
-    else if (name == QStringLiteral("MorFrmCPri"))
-        w->setWindowTitle(QStringLiteral("Morla-Configuración Principal"));
-    w->resize(480, 360);
+    if (it != windows_.end() && it->second) return it->second;
+    const auto kind = windowKinds_.find(name);
+    QWidget* w =
+        kind != windowKinds_.end() && kind->second.build ? kind->second.build(*this) : nullptr;
+    if (!w) {
+        w = new QWidget(nullptr, Qt::Window);
+        w->setObjectName(name);
+        if (kind != windowKinds_.end()) w->setWindowTitle(kind->second.title);
+        w->resize(480, 360);
+    }
     windows_[name] = w;
     return w;
 }

@@ -4,7 +4,9 @@
 // windows to every room's handlers, so the constructor and Load() live at the top, in
 // app/startup.cpp.
 #include <QObject>
+#include <QPointer>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "context/mainwindow.h"
@@ -33,8 +35,14 @@ class Program : public QObject {
     // Main window unload: port closing message, port closed.
     void Unload();
 
-    // Windows of the menus, created on first use.
+    // Windows of the menus, created on first use. A window closed for good is built anew, with
+    // its load, on the next use; a name with no builder gets an empty window with its title.
     QWidget* window(const QString& name);
+    using WindowBuilder = std::function<QWidget*(Program&)>;
+    void registerWindow(const QString& name, const QString& title, WindowBuilder build = {});
+
+    // What the message going out now is, for the status once it is out ("" for none).
+    QString outgoingNote;
 
     // A read is under way (the progress shows until it ends).
     bool readInProgress = false;
@@ -45,7 +53,12 @@ class Program : public QObject {
     bool inReceive = false;
 
   private:
-    std::map<QString, QWidget*> windows_;
+    std::map<QString, QPointer<QWidget>> windows_;
+    struct WindowKind {
+        QString title;
+        WindowBuilder build;
+    };
+    std::map<QString, WindowKind> windowKinds_;
 };
 
 // Reads the software settings record and applies title, retries, time-out and installation

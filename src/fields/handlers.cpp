@@ -24,7 +24,8 @@ constexpr HandlerRow kHandlers[] = {
     {"MorTexUniDurP",       0,         0, S::DoubleClick, 12,         V::Text,           I::Unchanged},
     {"MorTexUniDurL",       0,         0, S::DoubleClick, 13,         V::Text,           I::Unchanged},
     {"MorTexUniCon",        0,         0, S::DoubleClick, 14,         V::Text,           I::Unchanged},
-    {"MorCmdUniBor",        0,         0, S::RightPress,  14,         V::ButtonBoolean,  I::Unchanged},
+    // Its right press sends the erasing of the memories too, never a trunk-digit command.
+    {"MorCmdUniBor",        0,         0, S::RightPress,  17,         V::Unchanged,      I::Unchanged},
     {"MorTxtUniMe4",        14,        0, S::DoubleClick, 15,         V::Text,           I::Element},
     {"MorTxtUniMe16",       10,        0, S::DoubleClick, 16,         V::Text,           I::ElementPlus13},
     {"MorCmdUniBor",        0,         0, S::Click,       17,         V::Unchanged,      I::Unchanged},
@@ -40,8 +41,8 @@ constexpr HandlerRow kHandlers[] = {
     {"MorTexFlhLimSerMed",  0,         0, S::DoubleClick, 13,         V::Text,           I::Unchanged},
     {"MorTexFlhClv",        4,         0, S::DoubleClick, 14,         V::Text,           I::Element},
     {"MorTexFlhNumTel",     10,        0, S::DoubleClick, 15,         V::Text,           I::Element},
-    // Clearing the counter ("#7" and the key) needs no value.
-    {"MorCmdFlhBorr",       0,         0, S::Click,       16,         V::Unchanged,      I::Unchanged},
+    // Clearing the counter ("#7" and the key) carries no value; "0" is what the counter becomes.
+    {"MorCmdFlhBorr",       0,         0, S::Click,       16,         V::Zero,           I::Unchanged},
     // Pellitor
     {"MorChkConCon",        kAnyCount, 0, S::RightPress,  11,         V::BoxValue,       I::Unchanged},
     {"MorTexConSMNP",       0,         0, S::DoubleClick, 12,         V::Text,           I::Unchanged},

@@ -18,6 +18,7 @@ enum class ValueSource {
     Text,           // the text of the box (of the element for arrays)
     ButtonBoolean,  // the button's Boolean value as text
     ListText,       // the current text of the list named in `list`
+    Zero,           // "0"
 };
 
 enum class IndexRule {

@@ -20,7 +20,8 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexConLDC",       0, 3, Rule::D,         kContador, kNumeros},
     {"MorTexConLDNP",      0, 3, Rule::D,         kContador, kNumeros},
     {"MorTexConLDT",       0, 3, Rule::D255Last3, kClave,    kNumeros},
-    {"MorTexConNumTel",    5, 0, Rule::DS,        nullptr,   nullptr},
+    // Memory numbers take "#" as well: a read shows what the device holds.
+    {"MorTexConNumTel",    5, 16, Rule::DSH,      nullptr,   nullptr},
     {"MorTexConSMC",       0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexConSMNP",      0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexConSMT",       0, 3, Rule::D255Last3, kClave,    kNumeros},
@@ -29,7 +30,13 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexFlhCon",       0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexFlhDurP",      0, 3, Rule::D,         kClave,    kNumeros},
     {"MorTexFlhLimSerMed", 0, 3, Rule::D255Last3, kClave,    kNumeros},
-    {"MorTexFlhNumTel",   10, 0, Rule::DS,        nullptr,   nullptr},
+    {"MorTexFlhNumTel",   10, 16, Rule::DSH,      nullptr,   nullptr},
+    // Kovalindre: the rules of the matching Quarn boxes
+    {"MorTxtMulClvClv",   24, 5, Rule::D,         kClave,    kNumeros},
+    {"MorTxtMulClvCon",    0, 3, Rule::D,         kClave,    kNumeros},
+    {"MorTxtMulClvDurP",   0, 3, Rule::D,         kClave,    kNumeros},
+    {"MorTexMulClvDurL",   0, 3, Rule::D255Last3, kClave,    kNumeros},
+    {"MorTexMulClvNumTel", 4, 16, Rule::DSH,      nullptr,   nullptr},
     // Haldrivonexa
     {"MorTexMultCon",      0, 3, Rule::DSH,       nullptr,   nullptr},
     {"MorTexMultDurP",     0, 3, Rule::D255Whole, kMorla,    kNumeros},
@@ -38,8 +45,9 @@ constexpr BoxRule kBoxes[] = {
     {"MorTexUniCon",       0, 3, Rule::DSH,       nullptr,   nullptr},
     {"MorTexUniDurP",      0, 3, Rule::D255Whole, kMorla,    kNumeros},
     {"MorTexUniDurL",      0, 3, Rule::D255Whole, kMorla,    kNumeros},
-    {"MorTxtUniMe16",     10, 16, Rule::D,        kClave,    kNumeros},
-    {"MorTxtUniMe4",      14, 4, Rule::DS,        nullptr,   nullptr},
+    // Memories hold "*" and "#" as the device can.
+    {"MorTxtUniMe16",     10, 16, Rule::DSH,      nullptr,   nullptr},
+    {"MorTxtUniMe4",      14, 4, Rule::DSH,       nullptr,   nullptr},
     // Sorvanell: the count of interventions is one byte in the device
     {"MorTexAleNumInter",  0, 3, Rule::D255Whole, kMorla,    kNumeros},
     // Common fields of every model

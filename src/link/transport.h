@@ -25,6 +25,8 @@ class Transport : public QObject {
 
   signals:
     void received(char byte);
+    // Bytes handed to the line (for the trace).
+    void written(const QByteArray& bytes);
     void lineError(morla::Transport::LineError error);
     // The port went away mid-session; it is closed already.
     void portLost(const QString& reason);

@@ -79,3 +79,60 @@ QString OnOffCommand(const QString& code, const QString& sep, const QString& key
 }
 
 }  // namespace morla
+
+namespace morla {
+
+QString NumberField(const QString& text, int width) {
+    return text.rightJustified(width, '0', true).right(width);
+}
+
+QString DialField(const QString& text, int width) {
+    QString out;
+    for (QChar c : text.left(width)) {
+        if (c == u'0')
+            out += u'A';
+        else if (c == u'*')
+            out += u'B';
+        else if (c == u'#')
+            out += u'C';
+        else if (c >= u'1' && c <= u'9')
+            out += c;
+        else
+            out += u'F';  // nothing the device can dial
+    }
+    return out.leftJustified(width, 'F');
+}
+
+QString Spaced(const QString& digits) {
+    QString out;
+    for (QChar c : digits) out += QStringLiteral("0") + c;
+    return out;
+}
+
+QString Unspaced(const QString& map, int first, int count) {
+    QString out;
+    for (int i = 0; i < count; ++i) out += map.mid(first - 1 + 2 * i, 1);
+    return out;
+}
+
+QString NumberDigits(const QString& digits) {
+    QString out;
+    for (QChar c : digits) {
+        if (c == u'A')
+            out += u'0';
+        else if (c != u'F')
+            out += c;
+    }
+    return out;
+}
+
+QString TrunkDigits(const QString& typed, const QString& sep) {
+    QString out;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) out += sep;
+        out += i < typed.size() ? typed.mid(i, 1) : QStringLiteral("F");
+    }
+    return out;
+}
+
+}  // namespace morla

@@ -46,3 +46,31 @@ QString OnOffCommand(const QString& code, const QString& sep, const QString& key
                      const QString& commandValue);
 
 }  // namespace morla
+
+namespace morla {
+
+// Fixed-width fields of the data text: a short text never moves the fields after it.
+// A number of `width` digits, "0" on the left for what is missing.
+QString NumberField(const QString& text, int width);
+// Dial digits as the device keeps them: "0" as "A", "*" as "B", "#" as "C", "F" for each
+// missing position (read back as the shorter text).
+QString DialField(const QString& text, int width);
+// Every digit preceded by "0", as the devices keep their three-digit fields.
+QString Spaced(const QString& digits);
+// The digits at every second map position from `first` (1-based), `count` of them.
+QString Unspaced(const QString& map, int first, int count);
+// A number's digits as read: "A" is the device's 0, "F" an empty position; any other
+// non-decimal digit is shown as it is, for the box to refuse.
+QString NumberDigits(const QString& digits);
+
+// A single command: what CompleteSend sets. Unset members leave the globals as they are.
+struct SingleCommand {
+    std::optional<QString> CommandString, SendData, CommandIndex;
+};
+struct CommandInput {
+    QString CommandNumber, CommandValue, CommandIndex, key, previousKey, keyStatus, sep;
+};
+// The three characters of a trunk-digit command, "F" for a missing one.
+QString TrunkDigits(const QString& typed, const QString& sep);
+
+}  // namespace morla

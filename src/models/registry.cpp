@@ -17,7 +17,7 @@ constexpr std::array<ModelInfo, 8> kModels{{
     {ModelId::Quarn, u"Quarn", u"0:", u"Quarn", "MorFraFlh", 270, u"05", u"30",
      ChecksumPolicy::DropSilently, true, 5},
     {ModelId::Pellitor, u"Pellitor", u"02", u"Pellitor", "MorFraCon", 270, u"02", u"15",
-     ChecksumPolicy::DropSilently, true, 5},
+     ChecksumPolicy::DropSilently, true, 5, 0, true},
     {ModelId::Tervolinda, u"Tervolinda", u"08", u"Tervolinda", "MorFraPriv", 140, u"", u"72",
      ChecksumPolicy::None, false, 4},
     {ModelId::Kovalindre, u"Kovalindre", u"06", u"Kovalindres", "MorFraMulClv", 270, u"05", u"30",

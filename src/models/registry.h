@@ -37,6 +37,8 @@ struct ModelInfo {
     bool hasBuildFrame;
     int keyLength;      // characters of the device key (the key box's limit)
     int keyStarAt = 0;  // place of the "*" inside the key, from 1 (0: digits only)
+    // The firmware travels as two characters both ways, not as a hex byte.
+    bool firmwareAsCharacters = false;
 
     QString dispatch() const { return QString::fromUtf16(dispatchName); }
     QString code() const { return QString::fromUtf16(modelCode); }

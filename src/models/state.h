@@ -57,6 +57,8 @@ struct MorlaState {
     QString PreviousKey;
     QString KeyEditorMode;
     bool BuildFrameOnSend = true;
+    // The trunk option as the last read found it ("" before any read); whole writes take it.
+    QString SwitchTrunkState, PellitorTrunkState, KovalindreTrunkState;
     std::array<QString, 9> RestrictorFlags{"0", "0", "0", "0", "0", "0", "0", "0", "0"};
 
     // Device commands, each the code text followed by "f"

@@ -2,18 +2,17 @@
 #include <sys/resource.h>
 
 #include <QAbstractItemView>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "app/commands.h"
 #include "app/startflow.h"
-#include "support/simbench.h"
+#include "support/simulator.h"
 
 using namespace morla;
 using namespace morla::test;
 
 namespace {
-using Bench = SimBench;
-
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -153,6 +152,96 @@ class TestEndToEnd : public QObject {
         // Still usable: the monitor and the menus.
         b.p.main->MorMnuMon->trigger();
         QVERIFY(b.p.monitor->isVisible());
+    }
+
+    void portComesBackAfterTheDeviceReturns() {
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
+        Program& p = b.p;
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        b.sim.kill();
+        QTRY_COMPARE(b.f.msgs.shown.size(), 1);
+        const QString lost = b.f.msgs.shown[0].text;
+        QVERIFY2(lost.contains(QStringLiteral("puerto serie 1 (")), qPrintable(lost));
+        QVERIFY2(lost.contains(QStringLiteral("el dispositivo")), qPrintable(lost));
+        QVERIFY(!b.port.isOpen());
+
+        QVERIFY(b.sim.start({"--model", "luvero", "--key", "5678"}));
+        b.f.msgs.clear();
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
+    }
+
+    void portMissingAtStartIsOpenedByTheNextCommand() {
+        Bench b;
+        // No simulator yet: COM1 names a device that is not there (an unplugged adapter).
+        QVERIFY(QFile::link(b.f.dir.filePath(QStringLiteral("ttyUSB9")),
+                            b.f.dir.filePath(QStringLiteral("COM1"))));
+        b.f.load();
+        QCOMPARE(b.f.msgs.texts(),
+                 QStringList{QStringLiteral("No se pudo abrir el puerto serie 1 (%1): no existe")
+                                 .arg(b.port.deviceName())});
+        Program& p = b.p;
+        b.f.msgs.clear();
+        p.main->MorFraCom03->click();  // said at once, no wait for the time-out
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.endsWith(QStringLiteral(": no existe")));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QVERIFY(p.main->MorTexEst->text() != QStringLiteral("Leyendo"));
+
+        QVERIFY(b.sim.start({"--model", "luvero", "--key", "2468"}));
+        b.f.msgs.clear();
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("2468"));
+        QVERIFY(b.f.msgs.shown.isEmpty());
+    }
+
+    void statusCountsDownAndSaysWhatWentOut() {
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
+        Program& p = b.p;
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
+        p.main->MorFraCom04->click();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(p.main->sendCountdown->isActive());
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Configuración enviada al Lúvero (datos 00011234FF0000) a las ")));
+        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
+
+        p.s.CommandNumber = QStringLiteral("1");
+        p.s.CommandValue = QStringLiteral("1");
+        p.main->mnuEnviar->trigger();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(Fire(p.main->TimerPID));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Comando #1,1234,9 enviado al Lúvero a las ")));
+    }
+
+    void traceShowsTheReadBothWays() {
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
+        Program& p = b.p;
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        auto* trace = p.monitor->findChild<QPlainTextEdit*>(QStringLiteral("traceText"));
+        QVERIFY(trace);
+        // The text column of the incoming lines, joined: the device's side of the exchange.
+        auto incoming = [&] {
+            QString in;
+            for (const QString& l : trace->toPlainText().split('\n'))
+                if (l.contains(QStringLiteral("equipo -> PC"))) in += l.mid(77);
+            return in;
+        };
+        QTRY_VERIFY(incoming().contains(QStringLiteral("0245")));
+        const QStringList lines = trace->toPlainText().split('\n');
+        QVERIFY2(lines[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(lines[0]));
+        QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
     }
 
     void startedAsANewUser() {

@@ -1,7 +1,9 @@
 // The main window: its start, settings, model buttons and the panels they show.
+#include <QFontDatabase>
 #include <QtTest>
 
 #include "app/commands.h"
+#include "app/fonts.h"
 #include "models/commandtable.h"
 #include "models/ui/framework.h"
 #include "support/programfixture.h"
@@ -271,6 +273,56 @@ class TestMainWindow : public QObject {
         LoadCommandTable(f.p->s);
         QCOMPARE(f.p->s.ReadCommand, QStringLiteral("*99f"));
         QCOMPARE(f.p->s.WriteCommand, QStringLiteral("*42f"));
+    }
+
+    void factoryResetAsksFirst_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("Sí sends after the wait") << int(Answer::Yes) << true;
+        QTest::newRow("No sends nothing") << int(Answer::No) << false;
+    }
+    void factoryResetAsksFirst() {
+        QFETCH(int, answer);
+        QFETCH(bool, sent);
+        ProgramFixture f;
+        f.load();
+        f.msgs.answers = {Answer(answer)};
+        f.p->main->MorFraCom10->click();
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QCOMPARE(f.msgs.shown[0].text,
+                 QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"));
+        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(Fire(f.p->main->TimerPID), sent);
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
+    }
+
+    void closingTheMainWindowEndsTheProgram() {
+        ProgramFixture f;
+        f.load();
+        QVERIFY(f.port.isOpen());
+        f.p->main->show();
+        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();
+        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConE"))->trigger();
+        QWidget* editor = f.p->window(QStringLiteral("MorFrmConf"));
+        QVERIFY(f.p->monitor->isVisible() && editor->isVisible());
+        f.msgs.clear();
+        f.p->main->close();
+        QVERIFY(!f.p->monitor->isVisible());
+        QVERIFY(!editor->isVisible());
+        QVERIFY(!f.port.isOpen());
+        QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Cerrando Puerto")});
+        f.p->main->close();  // a second close does not unload again
+        QCOMPARE(f.msgs.shown.size(), 1);
+    }
+
+    void panelFontHasALegibleStandIn() {
+        const QString standIn = SubstitutePanelFont();
+        if (standIn.isEmpty()) return;  // the written face is installed
+        const QFontInfo info(QFont(QStringLiteral("Comic Sans MS")));
+        QCOMPARE(info.family(), standIn);
+        if (QFontDatabase::families().contains(QStringLiteral("Comic Neue")))
+            QCOMPARE(standIn, QStringLiteral("Comic Neue"));
     }
 };
 

@@ -121,13 +121,13 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("Me16 element 2") << "MorTxtUniMe1602" << "box" << "double" << "555" << "16" << "555" << "15" << true;
         QTest::newRow("Me4 element 2") << "MorTxtUniMe402" << "box" << "double" << "1*" << "15" << "1*" << "2" << true;
         QTest::newRow("Zentavira free calls") << "MorChkUniLib" << "check" << "right" << "1" << "11" << "1" << keep << true;
-        QTest::newRow("Zentavira erase, right press") << "MorCmdUniBor" << "button" << "right" << "" << "14" << "Falso" << keep << true;
+        QTest::newRow("Zentavira erase, right press") << "MorCmdUniBor" << "button" << "right" << "" << "17" << keep << keep << true;
         QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true;
         QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true;
         QTest::newRow("long distance element 3") << "MorChkMultResLarDis03" << "check" << "right" << "1" << "15" << "1" << "3" << true;
         QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true;
         QTest::newRow("Quarn number 10") << "MorTexFlhNumTel09" << "box" << "double" << "5*1" << "15" << "5*1" << "9" << true;
-        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << keep << keep << true;
+        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << "0" << keep << true;
         QTest::newRow("Pellitor trunk") << "MorChkConCon03" << "check" << "right" << "2" << "11" << "2" << keep << true;
         QTest::newRow("Pellitor local digits") << "MorLabConDLL" << "label" << "double" << "7" << "16" << "7" << keep << true;
         QTest::newRow("Pellitor number element 4") << "MorTexConNumTel04" << "box" << "double" << "9" << "18" << "9" << "4" << true;

@@ -42,7 +42,13 @@ class TestFieldRules : public QObject {
         QTest::newRow("D255 letter, own title")     << "MorTexMultDurL"     << "03" << "2b"    << "2"     << morla;
         QTest::newRow("D255 last three above")      << "MorTexConLDT"       << "02" << "300"   << ""      << QStringList{kLimit};
         QTest::newRow("DS star")                    << "MorTxtUniMe405"     << "05" << "1*2"   << "1*2"   << none;
-        QTest::newRow("DS hash refused")            << "MorTexConNumTel04"  << "02" << "1#"    << "1"     << ds;
+        QTest::newRow("memory holds * and #")       << "MorTxtUniMe405"     << "05" << "*0#"   << "*0#"   << none;
+        QTest::newRow("long memory holds * and #")  << "MorTxtUniMe1609"    << "05" << "12#*0" << "12#*0" << none;
+        QTest::newRow("long memory letter")         << "MorTxtUniMe1600"    << "05" << "5a"    << "5"     << dsh;
+        QTest::newRow("memory number takes * and #") << "MorTexConNumTel04" << "02" << "1*#0"  << "1*#0"  << none;
+        QTest::newRow("memory number letter")       << "MorTexMulClvNumTel03" << "06" << "5x" << "5"     << dsh;
+        QTest::newRow("Kovalindre key as Quarn's")  << "MorTxtMulClvClv23"  << "06" << "12a"   << "12"    << QStringList{kDigits};
+        QTest::newRow("Kovalindre free duration")   << "MorTexMulClvDurL"   << "06" << "256"   << ""      << QStringList{kLimit};
         QTest::newRow("DSH letter")                 << "MorTexMultCon"      << "03" << "1q"    << "1"     << dsh;
         QTest::newRow("key leading zero")           << "MorTexResCla"       << "00" << "0"     << ""      << QStringList{kZero};
         QTest::newRow("key star third, Sorvanell")  << "MorTexResCla"       << "04" << "12*45" << "12*45" << none;
@@ -112,13 +118,13 @@ class TestFieldRules : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QStringList>("shown");
-        const QStringList ds{"ERROR EN LA CLAVE: Solo se admiten numeros y *"};
+        const QStringList dsh{"ERROR EN LA CLAVE: Solo se admiten numeros, * y #"};
         // clang-format off
         QTest::newRow("key, letter at the start")      << "MorTexResCla"      << "00" << "123"  << 3 << "a" << "123"  << 0 << QStringList{kDigits};
         QTest::newRow("key, letter in the middle")     << "MorTexResCla"      << "00" << "1234" << 2 << "x" << "1234" << 2 << QStringList{kDigits};
         QTest::newRow("key, digit in the middle")      << "MorTexResCla"      << "00" << "124"  << 1 << "3" << "1234" << 3 << QStringList{};
         QTest::newRow("key, zero typed at the start")  << "MorTexResCla"      << "00" << "12"   << 2 << "0" << ""     << 0 << QStringList{kZero};
-        QTest::newRow("DS, hash in the middle")        << "MorTexFlhNumTel09" << "0:" << "55"   << 1 << "#" << "55"   << 1 << ds;
+        QTest::newRow("memory, letter in the middle")  << "MorTxtUniMe413"    << "05" << "55"   << 1 << "x" << "55"   << 1 << dsh;
         QTest::newRow("D255, digit first goes above")  << "MorTexUniDurP"     << "05" << "55"   << 2 << "3" << ""     << 0 << QStringList{kLimit};
         QTest::newRow("exit code, letter at the start") << "MorTxtPrivClvSal" << "08" << "25"   << 2 << "z" << "25"   << 0 << QStringList{kDigits};
         // clang-format on

@@ -21,7 +21,10 @@ class FakeTransport : public Transport {
     }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    void write(const QByteArray& bytes) override { line += bytes; }
+    void write(const QByteArray& bytes) override {
+        line += bytes;
+        emit written(bytes);
+    }
     QString deviceName() const override { return QStringLiteral("/dev/ttyFAKE"); }
     // Device side: bytes the program receives.
     void feed(const QByteArray& bytes) {

@@ -168,7 +168,8 @@ class TestDevsim : public QObject {
         QTest::newRow("zentavira")    << "30"  << 270 << QByteArray("05") << "1E";
         QTest::newRow("haldrivonexa") << "30"  << 138 << QByteArray("03") << "1E";
         QTest::newRow("Quarn")        << "8"   << 270 << QByteArray("0:") << "08";
-        QTest::newRow("pellitor")     << "15"  << 270 << QByteArray("02") << "0F";
+        // The Pellitor's reader takes its firmware as two characters as well.
+        QTest::newRow("pellitor")     << "15"  << 270 << QByteArray("02") << "15";
         // Its reader takes characters 7-8 as decimal digits.
         QTest::newRow("tervolinda")   << "72"  << 140 << QByteArray("08") << "72";
         QTest::newRow("kovalindre")   << "255" << 270 << QByteArray("06") << "FF";

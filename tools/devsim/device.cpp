@@ -139,7 +139,7 @@ void Device::handle(const QString& message) {
                            key.isEmpty()  ? QString()
                            : key == given ? QStringLiteral(" (the device key)")
                                           : QStringLiteral(" (not the device key %1)").arg(key)));
-    } else if (message.startsWith('#') || (!message.startsWith('*') && behaviour_.applySingle)) {
+    } else if (message.startsWith('#') || message.startsWith('*') || behaviour_.applySingle) {
         // The Sorvanell's commands start with its key, not with "#".
         report(QStringLiteral("single command"),
                behaviour_.applySingle ? behaviour_.applySingle(memory_, message.split(','))

@@ -105,6 +105,9 @@ class ControlHandler : public QObject {
                 s.CommandValue = value ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
                 break;
             }
+            case ValueSource::Zero:
+                s.CommandValue = QStringLiteral("0");
+                break;
             case ValueSource::ListText:
                 if (auto* list =
                         control_->window()->findChild<QComboBox*>(QLatin1String(row_.list)))

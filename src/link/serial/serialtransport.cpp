@@ -7,6 +7,10 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace morla {
 
@@ -34,20 +38,15 @@ bool SerialTransport::open(int portNumber, const QString& appFolder, QString* er
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(1024);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        QString reason;
-        switch (port_.error()) {
-            case QSerialPort::DeviceNotFoundError:
-                reason = QStringLiteral("no existe");
-                break;
-            case QSerialPort::PermissionError:
-                reason = QStringLiteral("está en uso o no hay permiso para abrirlo");
-                break;
-            default:
-                reason = port_.errorString();
-                break;
-        }
-        if (error) *error = reason;
+    opening_ = true;
+    openError_ = QSerialPort::NoError;
+    const bool opened = port_.open(QIODevice::ReadWrite);
+    opening_ = false;
+    if (!opened) {
+        // Qt may have cleared its error by now (the error signal runs first): use the kept one.
+        const QSerialPort::SerialPortError e =
+            openError_ != QSerialPort::NoError ? openError_ : port_.error();
+        if (error) *error = SerialOpenCause(device_, e);
         port_.clearError();
         return false;
     }
@@ -64,7 +63,9 @@ void SerialTransport::close() {
 }
 
 void SerialTransport::write(const QByteArray& bytes) {
-    if (port_.isOpen()) port_.write(bytes);
+    if (!port_.isOpen()) return;
+    port_.write(bytes);
+    emit written(bytes);
 }
 
 void SerialTransport::onReadyRead() {
@@ -91,6 +92,11 @@ void SerialTransport::pollLineCounters() {
 }
 
 void SerialTransport::onError(QSerialPort::SerialPortError error) {
+    if (opening_) {
+        // Reported once by open() itself, as one message with its cause.
+        if (error != QSerialPort::NoError && openError_ == QSerialPort::NoError) openError_ = error;
+        return;
+    }
     switch (error) {
         case QSerialPort::NoError:
         case QSerialPort::TimeoutError:
@@ -110,16 +116,43 @@ void SerialTransport::onError(QSerialPort::SerialPortError error) {
         case QSerialPort::ReadError: {
             // The device went away (unplugged adapter, closed terminal): Qt would go on
             // signalling read errors without end, so the port is closed here, once.
-            const QString reason = port_.errorString();
             port_.clearError();
             if (!port_.isOpen()) return;
             port_.close();
-            emit portLost(reason);
+            const QString cause = QFileInfo::exists(device_)
+                                      ? QStringLiteral("el dispositivo dejó de responder")
+                                      : QStringLiteral("el dispositivo se desconectó");
+            emit portLost(cause);
             return;
         }
         default:
             port_.clearError();
             return;
+    }
+}
+
+QString SerialOpenCause(const QString& device, QSerialPort::SerialPortError error) {
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(device);
+    if (::stat(path.constData(), &st) != 0) return QStringLiteral("no existe");
+    if (!S_ISCHR(st.st_mode)) return QStringLiteral("no es un puerto serie");
+    if (::access(path.constData(), R_OK | W_OK) != 0) return QStringLiteral("no hay permiso");
+#else
+    Q_UNUSED(device);
+#endif
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return QStringLiteral("no existe");
+        case QSerialPort::PermissionError:
+            // The device exists and may be opened by us: someone else holds it.
+            return QStringLiteral("está en uso");
+        case QSerialPort::UnsupportedOperationError:
+            return QStringLiteral("no es un puerto serie");
+        case QSerialPort::OpenError:
+            return QStringLiteral("ya está abierto");
+        default:
+            return QStringLiteral("el sistema no lo permite");
     }
 }
 

@@ -18,6 +18,8 @@ class SerialTransport : public Transport {
     QString deviceName() const override { return device_; }
 
   private:
+    QString precheck() const;
+    QString causeOf(QSerialPort::SerialPortError error) const;
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     void pollLineCounters();
@@ -30,7 +32,14 @@ class SerialTransport : public Transport {
     };
     Counters counters_;
     bool haveCounters_ = false;
+    // While open() runs, errors are kept for its message instead of being reported.
+    bool opening_ = false;
+    QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
 };
+
+// Spanish cause of a failed open, for the device and the error the port reported. Checks the
+// device itself first, so that "in use" is told apart from "no permission".
+QString SerialOpenCause(const QString& device, QSerialPort::SerialPortError error);
 
 // Whether the device of a port is on this machine now.
 bool SerialDevicePresent(const QString& device);

@@ -25,6 +25,7 @@ void PrepareSend(Program& p) {
 
 void StartSend(Program& p) {
     MorlaState& s = p.s;
+    if (!EnsurePortOpen(p)) return;
     if (s.BuildFrameOnSend) {
         PrepareSend(p);
         CallCompleteSend(p, s.ModelCode);
@@ -37,15 +38,19 @@ void StartSend(Program& p) {
 
 void SendWholeConfiguration(Program& p) {
     MorlaState& s = p.s;
+    if (!EnsurePortOpen(p)) return;
     s.SendWholeFrame = QStringLiteral("1");
     s.SendPosition = 1;
     PrepareSend(p);
-    if (s.KeyStatus == QStringLiteral("Activado")) {
+    // A key shorter than the model's would shorten the data text and shift every field after it.
+    const ModelInfo* model = ModelByCode(s.ModelCode);
+    const bool keyComplete = model && p.main->MorTexResCla->text().size() >= model->keyLength;
+    if (s.KeyStatus == QStringLiteral("Activado") && keyComplete) {
         QString command = s.WriteCommand.left(s.WriteCommand.size() - 1);
         SerialSend(p, command);
         p.main->TimerPID->start();
     } else {
-        // A key never validated (an empty key box before any frame) is refused like a bad one.
+        // A key never validated, empty or short is refused like a bad one.
         p.msg.info(QStringLiteral("Error en Captura"));
         s.KeyStatus = QStringLiteral("Activado");
         p.main->MorTexEst->setText(QStringLiteral("Morla"));

@@ -1,5 +1,7 @@
 #include "link/ui/seriallink.h"
 
+#include <QTime>
+
 #include "context/program.h"
 #include "link/codec.h"
 #include "link/text.h"
@@ -18,6 +20,7 @@ void SerialSend(Program& p, QString& message) {
     if (s.SendPosition == message.size()) {
         p.port.write(QByteArrayLiteral("P"));
         s.SendPosition = 1;
+        ShowMessageSent(p);
     } else if (s.SendPosition > message.size()) {
         // A shorter message started over a longer one's position: begin again.
         s.SendPosition = 1;
@@ -91,7 +94,20 @@ void ReceiveReplyCharacter(Program& p, char byte) {
 void TimerPIDTick(Program& p) {
     MorlaState& s = p.s;
     if (!IsModemMode(p)) {
-        QString message = ValOf(s.SendWholeFrame) == 1 ? s.SendData : s.CommandString;
+        const bool data = ValOf(s.SendWholeFrame) == 1;
+        QString message = data ? s.SendData : s.CommandString;
+        if (!EnsurePortOpen(p)) {
+            s.SendWholeFrame = QStringLiteral("0");
+            p.main->TimerPID->stop();
+            p.main->sendStatus->clear();
+            return;
+        }
+        const ModelInfo* model = ModelByCode(s.ModelCode);
+        const QString to = model ? QStringLiteral(" al ") + model->dispatch() : QString();
+        p.outgoingNote = data
+                             ? QStringLiteral("Configuración enviada%1 (datos %2)").arg(to, message)
+                             : QStringLiteral("Comando %1 enviado%2").arg(message, to);
+        p.main->sendStatus->setText(QStringLiteral("Enviando..."));
         SerialSend(p, message);
         s.SendWholeFrame = QStringLiteral("0");
     } else {
@@ -119,8 +135,43 @@ void ClearMonitor(Program& p) {
         box->clear();
 }
 
+bool OpenPort(Program& p) {
+    QString cause;
+    if (p.port.open(p.s.ComPortNumber, p.s.AppFolder, &cause)) return true;
+    p.msg.info(QStringLiteral("No se pudo abrir el puerto serie %1 (%2): %3")
+                   .arg(p.s.ComPortNumber)
+                   .arg(p.port.deviceName(), cause));
+    return false;
+}
+
+bool EnsurePortOpen(Program& p) {
+    if (IsModemMode(p) || p.port.isOpen()) return true;
+    return OpenPort(p);
+}
+
+void ShowSendCountdown(Program& p) {
+    const int ms = p.main->TimerPID->remainingTime();
+    if (!p.main->TimerPID->isActive() || ms < 0) {
+        p.main->sendCountdown->stop();
+        return;
+    }
+    const int seconds = qMin((ms + 999) / 1000, p.main->TimerPID->interval() / 1000);
+    p.main->sendStatus->setText(QStringLiteral("Envío en %1 s").arg(seconds));
+    if (!p.main->sendCountdown->isActive()) p.main->sendCountdown->start();
+}
+
+void ShowMessageSent(Program& p) {
+    if (p.outgoingNote.isEmpty()) return;
+    p.main->sendStatus->setText(
+        QStringLiteral("%1 a las %2")
+            .arg(p.outgoingNote, QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    p.outgoingNote.clear();
+}
+
 void ReadCommandStart(Program& p) {
     MorlaState& s = p.s;
+    if (!EnsurePortOpen(p)) return;
+    p.outgoingNote.clear();
     p.main->MorTexEst->setText(QStringLiteral("Leyendo"));
     ClearMonitor(p);
     s.ReceiveOpen.clear();

@@ -25,6 +25,15 @@ void EnableTimerEC(Program& p);
 void ClearMonitor(Program& p);
 // The read command "&Leer".
 void ReadCommandStart(Program& p);
+
+// Opens port ComPortNumber; on failure one message names the port, its device and the cause.
+bool OpenPort(Program& p);
+// Before a command that needs the port: a port that failed at start or went away is opened
+// again first. True when the command may go out (always in modem mode).
+bool EnsurePortOpen(Program& p);
+// The status area's countdown while the send timer waits, and its line once a message is out.
+void ShowSendCountdown(Program& p);
+void ShowMessageSent(Program& p);
 // Characters of a read received so far, of the model's reply length (0: not known yet).
 void ShowReadProgress(Program& p, int received, int replyLength);
 

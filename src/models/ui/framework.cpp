@@ -1,5 +1,6 @@
 #include "models/ui/framework.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -10,9 +11,14 @@
 #include "link/text.h"
 #include "link/ui/seriallink.h"
 #include "models/modelcore.h"
+#include "models/ui/haldrivonexa_panel.h"
+#include "models/ui/kovalindre_panel.h"
 #include "models/ui/luvero_panel.h"
 #include "models/ui/sorvanell_panel.h"
 #include "models/ui/tervolinda_panel.h"
+#include "models/ui/pellitor_panel.h"
+#include "models/ui/quarn_panel.h"
+#include "models/ui/zentavira_panel.h"
 
 namespace morla {
 
@@ -44,14 +50,18 @@ const std::array<ModelMembers, 8> kMembers{{
     {&ShowPanelSorvanell, &ReadReplySorvanell, &BuildFrameSorvanell, &CompleteSendSorvanell,
      &BuildPanelSorvanell},
     {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
-    SharedOnly<ModelId::Zentavira>(),
-    SharedOnly<ModelId::Haldrivonexa>(),
-    SharedOnly<ModelId::Quarn>(),
-    SharedOnly<ModelId::Pellitor>(),
+    {&ShowPanelZentavira, &ReadReplyZentavira, &BuildFrameZentavira, &CompleteSendZentavira,
+     &BuildPanelZentavira},
+    {&ShowPanelHaldrivonexa, &ReadReplyHaldrivonexa, &BuildFrameHaldrivonexa,
+     &CompleteSendHaldrivonexa, &BuildPanelHaldrivonexa},
+    {&ShowPanelQuarn, &ReadReplyQuarn, &BuildFrameQuarn, &CompleteSendQuarn, &BuildPanelQuarn},
+    {&ShowPanelPellitor, &ReadReplyPellitor, &BuildFramePellitor, &CompleteSendPellitor,
+     &BuildPanelPellitor},
     // No frame builder of its own: the send preparation runs its key editor instead.
     {&ShowPanelTervolinda, &ReadReplyTervolinda, &PrepareFrameTervolinda, &CompleteSendTervolinda,
      &BuildPanelTervolinda},
-    SharedOnly<ModelId::Kovalindre>(),
+    {&ShowPanelKovalindre, &ReadReplyKovalindre, &BuildFrameKovalindre, &CompleteSendKovalindre,
+     &BuildPanelKovalindre},
 }};
 }  // namespace
 
@@ -181,6 +191,10 @@ void BadReply(Program& p, const ModelInfo& m, int block) {
             return;
         case ChecksumPolicy::ReportOnly:
             if (block > 1) s.ReadRetryCount = 0;
+            // The read is over: no retry, and no time-out report after this one.
+            p.main->TimerEC->stop();
+            if (p.readInProgress) s.ReadReportedFailed = true;
+            p.endReadProgress();
             p.msg.info(QStringLiteral("Error de Comunicación%1!").arg(block));
             p.main->MorTexEst->setText(QStringLiteral("Morla"));
             break;
@@ -232,7 +246,7 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
     p.main->TimerEC->stop();
     p.endReadProgress();
 
-    s.FirmwareCode = HexToDec(map.mid(2, 2));
+    s.FirmwareCode = m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
     if (Member show = Members(m.id).ShowPanel) show(p);
     QFrame* frame = ModelFrame(p, m);
     frame->hide();
@@ -252,6 +266,34 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
 void ValidateKey(Program& p, int keyLength) {
     if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength))
         p.s.KeyStatus = *status;
+}
+
+void ValidateFullKey(Program& p, int keyLength) {
+    ValidateKey(p, keyLength);
+    const QString key = p.main->MorTexResCla->text();
+    if (!key.isEmpty() && key.size() < keyLength) p.s.KeyStatus = QStringLiteral("DesActivado");
+}
+
+QString ElementName(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+void CheckFromConfig(QCheckBox* box, const QString& value) {
+    if (!IsWholeNumber(value)) return;
+    if (ValOf(value) == 1) box->setChecked(true);
+    if (ValOf(value) == 0) box->setChecked(false);
+}
+
+void ApplySingleCommand(Program& p, const SingleCommand& command) {
+    if (command.SendData) p.s.SendData = *command.SendData;
+    if (command.CommandIndex) p.s.CommandIndex = *command.CommandIndex;
+    if (command.CommandString) p.s.CommandString = *command.CommandString;
+}
+
+CommandInput SingleCommandInput(Program& p) {
+    const MorlaState& s = p.s;
+    return {s.CommandNumber, s.CommandValue, s.CommandIndex,    p.main->MorTexResCla->text(),
+            s.PreviousKey,   s.KeyStatus,    s.CommandSeparator};
 }
 
 }  // namespace morla

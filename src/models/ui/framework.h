@@ -7,6 +7,7 @@
 
 #include "models/registry.h"
 
+class QCheckBox;
 class QFrame;
 
 namespace morla {
@@ -67,5 +68,19 @@ void CheckDamagedReply(Program& p);
 
 // Sets KeyStatus from the key box (unchanged for an empty key).
 void ValidateKey(Program& p, int keyLength);
+// As ValidateKey, and a key shorter than the device's is refused too: written at its fixed
+// width it would not open the device.
+void ValidateFullKey(Program& p, int keyLength);
+
+// Name of element k of a control array: the array's name and two digits ("MorTxtUniMe4", 3 ->
+// "MorTxtUniMe403").
+QString ElementName(const char* array, int k);
+// A check box from a configuration value: numeric 1 ticks, 0 clears, anything else leaves it.
+void CheckFromConfig(QCheckBox* box, const QString& value);
+// The globals a model's CompleteSend sets.
+struct SingleCommand;
+void ApplySingleCommand(Program& p, const SingleCommand& command);
+struct CommandInput;
+CommandInput SingleCommandInput(Program& p);
 
 }  // namespace morla

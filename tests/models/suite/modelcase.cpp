@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@ QString Shown(Program& p, const QString& control, Field::Kind kind) {
     if (auto* box = qobject_cast<QLineEdit*>(w)) return box->text();
     if (auto* check = qobject_cast<QCheckBox*>(w))
         return check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText();
     return QStringLiteral("<no value>");
 }
 
@@ -36,6 +38,7 @@ void Set(Program& p, const QString& control, const QString& value) {
     QWidget* w = p.main->findChild<QWidget*>(control);
     if (auto* box = qobject_cast<QLineEdit*>(w)) box->setText(value);
     if (auto* check = qobject_cast<QCheckBox*>(w)) check->setChecked(value == QStringLiteral("1"));
+    if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(list->findText(value));
 }
 
 QString RandomDigits(QRandomGenerator& r, int minLength, int maxLength, const QString& alphabet) {

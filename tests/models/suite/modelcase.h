@@ -17,8 +17,8 @@ class Program;
 namespace morla::suite {
 
 // A control of the main window by objectName and what it shows: for a text box its text, for
-// a check box "1" ticked or "0" clear; for a caption, the caption of a label, button, check box
-// or frame.
+// a check box "1" ticked or "0" clear, for a list its current text; for a caption, the caption of a
+// label, button, check box or frame.
 struct Field {
     enum Kind { Value, Caption };
     QString control;
@@ -38,6 +38,9 @@ struct ModelCase {
     ModelId id;
     QString name;     // row name when the model has more than one button ("" for its own)
     int modelButton;  // MorCmd<nn> that selects the model
+    // Firmware of the configuration file and of the model button, when not the registry's
+    // default (a variant's own button).
+    QString configFirmware;
     // Record 1 of the model's configuration file for its default firmware, and what the panel
     // shows from it when the model button is pressed.
     QStringList config;
@@ -77,6 +80,12 @@ QString RandomBits(QRandomGenerator& r, int count);
 
 // The models of the suite, one function per model (suite/<model>.cpp).
 ModelCase LuveroCase();
+ModelCase ZentaviraCase();
+ModelCase HaldrivonexaCase();
+ModelCase QuarnDolmethCase();
+ModelCase QuarnConmutadorCase();
+ModelCase PellitorCase();
+ModelCase KovalindreCase();
 ModelCase SorvanellCase();
 ModelCase TervolindaCase();
 ModelCase TervolindaVozCase();

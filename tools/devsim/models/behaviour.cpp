@@ -31,6 +31,14 @@ const ModelBehaviour& BehaviourOf(ModelId id) {
             return kSorvanellBehaviour;
         case ModelId::Tervolinda:
             return kTervolindaBehaviour;
+        case ModelId::Zentavira:
+            return kZentaviraBehaviour;
+        case ModelId::Haldrivonexa:
+            return kHaldrivonexaBehaviour;
+        case ModelId::Quarn:
+        case ModelId::Pellitor:
+        case ModelId::Kovalindre:
+            return kLongReplyBehaviour;
         default:
             return kBlank;
     }

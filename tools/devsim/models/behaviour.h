@@ -52,5 +52,9 @@ QStringList ModelOptionNames();
 extern const ModelBehaviour kLuveroBehaviour;
 extern const ModelBehaviour kSorvanellBehaviour;
 extern const ModelBehaviour kTervolindaBehaviour;
+extern const ModelBehaviour kZentaviraBehaviour;
+extern const ModelBehaviour kHaldrivonexaBehaviour;
+// Quarn, Pellitor and Kovalindre.
+extern const ModelBehaviour kLongReplyBehaviour;
 
 }  // namespace morla::devsim

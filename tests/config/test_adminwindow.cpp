@@ -1,0 +1,272 @@
+// The software settings and users window through its controls: kept fields byte for byte,
+// the replace question, the hand-over to the credentials window, user lookup and save.
+#include <QtTest>
+
+#include "config/ui/adminwindow.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Bench {
+    ProgramFixture f;
+    Bench() {
+        f.load();
+        f.msgs.clear();
+    }
+    MorFrmCPri* open() {
+        f.p->main->MorMnuConC->trigger();
+        return qobject_cast<MorFrmCPri*>(f.p->window(QStringLiteral("MorFrmCPri")));
+    }
+    void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    QString users() const { return f.paths().users(); }
+    void user(int n, const QByteArray& name, const QByteArray& slot, const QByteArray& third) {
+        WriteRecordBytes(users(), UserRecord, {name, slot, third, "1/1/26"}, n);
+    }
+};
+
+// Fields 1-21, 26 and 27 with bytes the code page leaves undefined among them.
+QList<QByteArray> keptSettings() {
+    QList<QByteArray> f(27);
+    for (int i = 0; i < 21; ++i) f[i] = i % 3 == 0 ? QByteArray() : "c" + QByteArray::number(i);
+    f[1] = "\x81\x8D\x8F\x90\x9D";
+    f[7] = "\xF1\xE1 \x80";
+    f[25] =
+        "00\x9D"
+        "1";
+    f[26] = "Dravenquista \x8F";
+    return f;
+}
+
+}  // namespace
+
+class TestAdminWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void twentySavesKeepTheCarriedFields() {
+        Bench b;
+        const QString path = b.f.paths().softwareSettings();
+        WriteRecordBytes(path, SoftwareSettingsRecord, keptSettings());
+        for (int round = 1; round <= 20; ++round) {
+            MorFrmCPri* w = b.open();
+            QVERIFY(w->isVisible());
+            w->MorTexE21->setText(QString::number(round));
+            w->MorTexE22->setText(QString::number(round + 5));
+            b.f.msgs.clear();
+            w->MorCmdCPConGra->click();
+            QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("¿Desea reemplazar  ") +
+                                                   QDir::toNativeSeparators(path) + "  ?"});
+            QCOMPARE(b.f.msgs.shown[0].buttons, Buttons::YesNo);
+            QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("MORLA"));
+            // The credentials window follows, reached from the menu; this one closes.
+            QVERIFY(b.f.p->s.CredentialsFromMenu);
+            QWidget* credentials = b.f.p->window(QStringLiteral("frmCapLogin"));
+            QVERIFY(credentials->isVisible());
+            credentials->hide();
+            QVERIFY(!w->isVisible());
+            b.settle();
+        }
+        const QList<QByteArray> saved = ReadRecordBytes(path, SoftwareSettingsRecord).fields;
+        const QList<QByteArray> kept = keptSettings();
+        for (int i = 0; i < 27; ++i)
+            if (i < 21 || i >= 25) QCOMPARE(saved[i], kept[i]);
+        QCOMPARE(saved[21], QByteArray("-1"));
+        QCOMPARE(FromAnsi(saved[22]), ShortDateText());
+        QCOMPARE(saved[23], QByteArray("20"));
+        QCOMPARE(saved[24], QByteArray("25"));
+        QCOMPARE(b.f.p->s.InstallationCode, FromAnsi(kept[25]));
+    }
+
+    void recoverShowsWhatWasSaved() {
+        Bench b;
+        MorFrmCPri* w = b.open();
+        w->MorTexE21->setText(QStringLiteral("7"));
+        w->MorTexE22->setText(QStringLiteral("13"));
+        w->MorCmdCPConGra->click();
+        b.settle();
+        w = b.open();
+        QCOMPARE(w->MorTexE21->text(), QString());
+        w->MorCmdCPConRec->click();
+        QCOMPARE(w->MorTexE21->text(), QStringLiteral("7"));
+        QCOMPARE(w->MorTexE22->text(), QStringLiteral("13"));
+    }
+
+    void declinedReplaceLeavesAll() {
+        Bench b;
+        const QString path = b.f.paths().softwareSettings();
+        const QByteArray before = bytesOf(path);
+        MorFrmCPri* w = b.open();
+        w->MorTexE21->setText(QStringLiteral("9"));
+        b.f.msgs.answers = {Answer::No};
+        w->MorCmdCPConGra->click();
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(w->isVisible());
+        QVERIFY(!b.f.p->window(QStringLiteral("frmCapLogin"))->isVisible());
+    }
+
+    void newSettingsFile() {
+        Bench b;
+        const QString path = b.f.paths().softwareSettings();
+        QVERIFY(QFile::remove(path));
+        b.f.p->s.InstallationCode = QStringLiteral("0042");
+        MorFrmCPri* w = b.open();
+        w->MorCmdCPConGra->click();
+        QVERIFY(b.f.msgs.shown.isEmpty());  // nothing to replace
+        const QList<QByteArray> saved = ReadRecordBytes(path, SoftwareSettingsRecord).fields;
+        for (int i = 0; i < 21; ++i) QCOMPARE(saved[i], QByteArray());
+        // Written straight after opening: empty retries and time-out.
+        QCOMPARE(saved[23], QByteArray());
+        QCOMPARE(saved[24], QByteArray());
+        QCOMPARE(saved[25], QByteArray("0042"));
+        QCOMPARE(saved[26], QByteArray());
+    }
+
+    void selectedUserIndex_data() {
+        QTest::addColumn<int>("chosen");  // -1: a name typed, not chosen
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("first") << 0 << QByteArray("0");
+        QTest::newRow("second") << 1 << QByteArray("1");
+        QTest::newRow("typed") << -1 << QByteArray("-1");
+    }
+    void selectedUserIndex() {
+        QFETCH(int, chosen);
+        Bench b;
+        b.user(2, "Ana", "2", "");
+        b.user(5, "Bruno", "5", "");
+        MorFrmCPri* w = b.open();
+        if (chosen >= 0) {
+            w->MorComCPUsuarios->setCurrentIndex(chosen);
+            emit w->MorComCPUsuarios->activated(chosen);
+        } else {
+            w->MorComCPUsuarios->setCurrentIndex(0);
+            w->MorComCPUsuarios->setEditText(QStringLiteral("Otro"));
+        }
+        w->MorCmdCPConGra->click();
+        QTEST(ReadRecordBytes(b.f.paths().softwareSettings(), SoftwareSettingsRecord).fields[21],
+              "field");
+    }
+
+    void usersListAndClick() {
+        Bench b;
+        b.user(1, "Ana", "1", "tercero \x81");
+        b.user(2, "", "", "");
+        b.user(4, "Bruno", "4", "b");
+        MorFrmCPri* w = b.open();
+        QCOMPARE(w->MorComCPUsuarios->count(), 2);
+        QCOMPARE(w->MorComCPUsuarios->itemText(1), QStringLiteral("Bruno"));
+        w->MorComCPUsuarios->setCurrentIndex(1);
+        emit w->MorComCPUsuarios->activated(1);
+        QCOMPARE(w->MorTexE23->text(), QStringLiteral("4"));
+        QCOMPARE(w->MorTexE25->text(), QStringLiteral("b"));
+        QCOMPARE(w->MorTexE24->text(), QStringLiteral("1/1/26"));
+    }
+
+    void userSaves_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<bool>("lookup");
+        QTest::addColumn<QString>("renamed");  // list text changed after the lookup ("" = not)
+        QTest::addColumn<int>("record");       // where the record lands
+        QTest::newRow("lookup rewrites the found slot") << "Bruno"
+                                                        << "9" << true << "" << 4;
+        QTest::newRow("without lookup: the typed slot") << "Bruno"
+                                                        << "6" << false << "" << 6;
+        QTest::newRow("new name: the typed slot") << "Carla"
+                                                  << "3" << true << "" << 3;
+        QTest::newRow("lookup of another name") << "Ana"
+                                                << "7" << true << "Dora" << 7;
+        QTest::newRow("slot with spaces") << "Carla"
+                                          << " 2 " << false << "" << 2;
+    }
+    void userSaves() {
+        QFETCH(QString, name);
+        QFETCH(QString, slot);
+        QFETCH(bool, lookup);
+        QFETCH(QString, renamed);
+        QFETCH(int, record);
+        Bench b;
+        b.user(1, "Ana", "1", "a");
+        b.user(4, "Bruno", "4", "b");
+        const QList<QByteArray> others[] = {ReadRecordBytes(b.users(), UserRecord, 1).fields,
+                                            ReadRecordBytes(b.users(), UserRecord, 4).fields};
+        MorFrmCPri* w = b.open();
+        w->MorComCPUsuarios->setEditText(name);
+        if (lookup) w->MorCmdUsCesA->click();
+        if (!renamed.isEmpty()) w->MorComCPUsuarios->setEditText(renamed);
+        w->MorTexE23->setText(slot);
+        w->MorTexE25->setText(QStringLiteral("nuevo"));
+        w->MorCmdUsCesG->click();
+        QVERIFY(b.f.msgs.shown.isEmpty());
+        const QString written = renamed.isEmpty() ? name : renamed;
+        QCOMPARE(ReadRecord(b.users(), UserRecord, record).fields,
+                 (QStringList{written, slot, "nuevo", ShortDateText()}));
+        // The other users stay where they were, unless this was their slot.
+        if (record != 1) QCOMPARE(ReadRecordBytes(b.users(), UserRecord, 1).fields, others[0]);
+        if (record != 4) QCOMPARE(ReadRecordBytes(b.users(), UserRecord, 4).fields, others[1]);
+        QVERIFY(!w->UserFound);
+    }
+
+    void badSlotIsRefused_data() {
+        QTest::addColumn<QString>("slot");
+        QTest::newRow("empty") << "";
+        QTest::newRow("zero") << "0";
+        QTest::newRow("negative") << "-3";
+        QTest::newRow("letters") << "tres";
+        QTest::newRow("fraction") << "2.5";
+        QTest::newRow("beyond a record number") << "40000";
+    }
+    void badSlotIsRefused() {
+        QFETCH(QString, slot);
+        Bench b;
+        b.user(1, "Ana", "1", "a");
+        const QByteArray before = bytesOf(b.users());
+        MorFrmCPri* w = b.open();
+        w->MorComCPUsuarios->setEditText(QStringLiteral("Nadie"));
+        w->MorTexE23->setText(slot);
+        w->MorCmdUsCesG->click();
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.contains("\"" + slot + "\""));
+        QCOMPARE(bytesOf(b.users()), before);
+    }
+
+    void textOutsideTheCodePageIsRefused() {
+        Bench b;
+        b.user(1, "Ana", "1", "a");
+        const QByteArray users = bytesOf(b.users());
+        const QByteArray settings = bytesOf(b.f.paths().softwareSettings());
+        MorFrmCPri* w = b.open();
+        w->MorComCPUsuarios->setEditText(QStringLiteral("Ана"));
+        w->MorTexE23->setText(QStringLiteral("2"));
+        w->MorCmdUsCesG->click();
+        w->MorTexE21->setText(QStringLiteral("３"));
+        w->MorCmdCPConGra->click();
+        QCOMPARE(b.f.msgs.shown.size(), 2);
+        QCOMPARE(bytesOf(b.users()), users);
+        QCOMPARE(bytesOf(b.f.paths().softwareSettings()), settings);
+        QVERIFY(w->isVisible());
+    }
+
+    void chosenUserKeepsItsBytes() {
+        Bench b;
+        b.user(3, "Jos\x90", "3", "dato \x81\x8D");
+        MorFrmCPri* w = b.open();
+        w->MorComCPUsuarios->setCurrentIndex(0);
+        emit w->MorComCPUsuarios->activated(0);
+        w->MorCmdUsCesA->click();
+        w->MorCmdUsCesG->click();
+        const QList<QByteArray> saved = ReadRecordBytes(b.users(), UserRecord, 3).fields;
+        QCOMPARE(saved[0], QByteArray("Jos\x90"));
+        QCOMPARE(saved[2], QByteArray("dato \x81\x8D"));
+        QCOMPARE(RecordCount(b.users(), 1000), 3);
+    }
+};
+
+QTEST_MAIN(TestAdminWindow)
+#include "test_adminwindow.moc"

@@ -1,0 +1,471 @@
+// The model configuration editor through its window: flags both ways, saving and loading the
+// model's file, the equipment index, the replace question, typed names that would leave the
+// model's folder, and the panel showing a saved configuration.
+#include <QDirIterator>
+#include <QtTest>
+
+#include "config/ui/configeditor.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The record as the file format lays it out: a little-endian count, the bytes, zeros to L.
+QByteArray laidOut(const QList<QByteArray>& fields, int length) {
+    QByteArray out;
+    for (const QByteArray& f : fields) {
+        out.append(char(f.size() & 0xFF));
+        out.append(char(f.size() >> 8));
+        out.append(f);
+    }
+    return out.leftJustified(length, '\0');
+}
+
+// Every file and folder under `root` with its size.
+QStringList tree(const QString& root) {
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        out << QDir(root).relativeFilePath(info.filePath()) + ' ' + QString::number(info.size());
+    }
+    out.sort();
+    return out;
+}
+
+template <size_t N>
+QString checks(const std::array<QCheckBox*, N>& boxes) {
+    QString out;
+    for (QCheckBox* c : boxes) out += c->isChecked() ? '1' : '0';
+    return out;
+}
+
+// A click on item i of the model list.
+void choose(QComboBox* list, int i) {
+    list->setCurrentIndex(i);
+    emit list->activated(i);
+}
+
+struct Bench {
+    ProgramFixture f;
+    Bench() {
+        QDir(f.dir.path()).mkpath(QStringLiteral("Sorvanell/Configuracion"));
+        f.load();
+        f.msgs.clear();
+    }
+    MorFrmConf* open() {
+        f.p->main->MorMnuConE->trigger();
+        auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
+        return w;
+    }
+    // Closes the editor for good, so the next opening loads it anew.
+    void close(MorFrmConf* w) {
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString config(const QString& file) const {
+        return QDir(f.dir.path()).filePath(QStringLiteral("Sorvanell/Configuracion/") + file);
+    }
+    QList<QByteArray> fields(const QString& path) {
+        return ReadRecordBytes(path, ModelConfigRecord).fields;
+    }
+};
+
+}  // namespace
+
+class TestConfigEditor : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyByteComesBackFromAFile() {
+        // The editors keep fields as bytes: each of the 256 values must survive a write and a read.
+        QTemporaryDir dir;
+        QByteArray all;
+        for (int b = 1; b < 256; ++b) all.append(char(b));
+        const QList<QByteArray> fields{all.left(128), QByteArray(1, '\0'), all.mid(128)};
+        const QString path = dir.filePath(QStringLiteral("x.CCon"));
+        QVERIFY(WriteRecordBytes(path, 1000, fields, 2).ok);
+        const RecordBytes back = ReadRecordBytes(path, 1000, 3, 2);
+        QVERIFY(back.ok && !back.eof);
+        QCOMPARE(back.fields, fields);
+        QCOMPARE(bytesOf(path).mid(1000), laidOut(fields, 1000));
+    }
+
+    void freshEditorWritesTheRecordBytes() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->MorTexFirm->text(), QStringLiteral("30"));
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorTexIde->setText(QStringLiteral("Sala ñ"));
+        w->MorCmdGra->click();
+
+        // Spelled as the writers spell it, in the model's own folder.
+        QCOMPARE(QDir(b.config(QString())).entryList(QDir::Files),
+                 QStringList{QStringLiteral("Sorvanell30.CCon")});
+        QList<QByteArray> expected(57);
+        expected[40] = "000000000";
+        expected[41] = "Sorvanell";
+        expected[42] = "Sala \xF1";
+        expected[44] = "30";
+        expected[54] = QByteArray(20, '0');
+        expected[55] = "000000000";
+        expected[56] = ToAnsi(ShortDateText());
+        QCOMPARE(bytesOf(b.config(QStringLiteral("Sorvanell30.CCon"))), laidOut(expected, 1000));
+
+        QCOMPARE(b.f.msgs.texts(),
+                 QStringList{"No existe archivo de configuración. Se creara uno nuevo"});
+        QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("MORLA"));
+        QCOMPARE(bytesOf(b.f.paths().equipmentIndex()), laidOut({"Sorvanell", "Sala \xF1"}, 50));
+    }
+
+    void flagBoxesAndCheckBoxes_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("params");  // the 20 visibility boxes after typing
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("visible");
+        QTest::addColumn<int>("field");  // 0-based field that the save writes
+        QTest::addColumn<QString>("saved");
+        const QString z20(20, '0'), z9(9, '0');
+        QTest::newRow("first ten")
+            << "MorTexDefchk"
+            << "1100"
+            << "11" + QString(18, '0') << z9 << z9 << 54 << "11" + QString(18, '0');
+        QTest::newRow("first ten, too long")
+            << "MorTexDefchk"
+            << "111111111111" << QString(10, '1') + QString(10, '0') << z9 << z9 << 54
+            << QString(10, '1') + QString(10, '0');
+        QTest::newRow("11 to 19") << "MorTexDefchk2"
+                                  << "000000001" << QString(18, '0') + "10" << z9 << z9 << 54
+                                  << QString(18, '0') + "10";
+        QTest::newRow("20th") << "MorTexDefchk3"
+                              << "1" << QString(19, '0') + "1" << z9 << z9 << 54
+                              << QString(19, '0') + "1";
+        QTest::newRow("states, other characters")
+            << "MorTxtConReg"
+            << "1x1 1" << z20 << "10101" + QString(4, '0') << z9 << 55 << "10101" + QString(4, '0');
+        QTest::newRow("visibility") << "MorTxtConVis"
+                                    << "000000001" << z20 << z9 << "000000001" << 40 << "000000001";
+    }
+    void flagBoxesAndCheckBoxes() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(int, field);
+        Bench b;
+        MorFrmConf* w = b.open();
+        // Its boxes start ticked, so clearing shows too.
+        w->findChild<QLineEdit*>(box)->setText(QString(10, '1'));
+        w->findChild<QLineEdit*>(box)->setText(text);
+        QTEST(checks(w->MorChkConVis), "params");
+        QTEST(checks(w->MorLabConchk), "states");
+        QTEST(checks(w->ResV), "visible");
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorCmdGra->click();
+        QTEST(FromAnsi(b.fields(b.config("Sorvanell30.CCon"))[field]), "saved");
+    }
+
+    void tickedBoxComesBackOnLoading() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorChkConVis[19]->click();
+        w->MorLabConchk[0]->click();
+        w->ResV[8]->click();
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorTexFirm->setText(QStringLiteral("12"));
+        for (int k = 0; k < 20; ++k) {
+            w->MorTexPar[k]->setText(QStringLiteral("Parámetro %1").arg(k + 1));
+            w->MorTexDef[k]->setText(QString::number(k % 2));
+        }
+        for (int k = 0; k < 9; ++k) w->MorTexRes[k]->setText(QStringLiteral("R%1").arg(k + 1));
+        w->MorTexCla->setText(QStringLiteral("4321"));
+        w->MorCmdGra->click();
+        const QList<QByteArray> saved = b.fields(b.config("Sorvanell12.CCon"));
+        QCOMPARE(saved[54], QByteArray(19, '0') + "1");
+        QCOMPARE(saved[55], QByteArray("100000000"));
+        QCOMPARE(saved[40], QByteArray("000000001"));
+        b.close(w);
+
+        w = b.open();
+        QCOMPARE(checks(w->MorChkConVis), QString(20, '0'));
+        QCOMPARE(w->MorComVis->count(), 1);
+        w->MorTexFirm->setText(QStringLiteral("12"));  // firmware first, then the model
+        choose(w->MorComVis, 0);
+        QCOMPARE(checks(w->MorChkConVis), QString(19, '0') + '1');
+        QCOMPARE(w->MorTexDefchk3->text(), QStringLiteral("1"));
+        QCOMPARE(w->MorTexDefchk2->text(), QString(9, '0'));
+        QCOMPARE(checks(w->MorLabConchk), QStringLiteral("100000000"));
+        QCOMPARE(checks(w->ResV), QStringLiteral("000000001"));
+        QCOMPARE(w->MorTexPar[19]->text(), QStringLiteral("Parámetro 20"));
+        QCOMPARE(w->MorTexDef[1]->text(), QStringLiteral("1"));
+        QCOMPARE(w->MorTexRes[8]->text(), QStringLiteral("R9"));
+        QCOMPARE(w->MorTexCla->text(), QStringLiteral("4321"));
+        QCOMPARE(w->MorTexFec->text(), ShortDateText());
+        QCOMPARE(w->ParamVisibleFlags[19], QStringLiteral("1"));
+    }
+
+    void loadingSetsEveryBoxEvenWhenTheFlagTextIsTheSame() {
+        // A flag box that already holds the loaded text must still set its boxes.
+        Bench b;
+        QList<QByteArray> rec(57);
+        rec[41] = "Sorvanell";
+        rec[54] = QByteArray(20, '0');
+        WriteRecordBytes(b.config("Sorvanell30.CCon"), ModelConfigRecord, rec);
+        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Sorvanell", ""});
+        MorFrmConf* w = b.open();
+        w->MorChkConVis[4]->click();  // the flag box still reads ten zeros
+        choose(w->MorComVis, 0);
+        QCOMPARE(checks(w->MorChkConVis), QString(20, '0'));
+    }
+
+    void replaceQuestion_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("Cancelar leaves the file") << false;
+        QTest::newRow("Aceptar replaces it") << true;
+    }
+    void replaceQuestion() {
+        QFETCH(bool, accept);
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorTexPar[0]->setText(QStringLiteral("Antes"));
+        w->MorCmdGra->click();
+        const QString path = b.config("Sorvanell30.CCon");
+        const QByteArray before = bytesOf(path);
+        b.f.msgs.clear();
+        w->MorTexPar[0]->setText(QStringLiteral("Después"));
+        w->MorChkConVis[0]->click();
+        b.f.msgs.answers = {accept ? Answer::Ok : Answer::Cancel};
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.value(0).text,
+                 QStringLiteral("¿Desea reemplazar  ") + QDir::toNativeSeparators(path) + "  ?");
+        QCOMPARE(b.f.msgs.shown.value(0).buttons, Buttons::OkCancel);
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QCOMPARE(bytesOf(path) == before, !accept);
+        QCOMPARE(RecordCount(b.f.paths().equipmentIndex(), 50), 1);
+    }
+
+    void missingFileQuestion_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Sí empties the window") << true;
+        QTest::newRow("No keeps it") << false;
+    }
+    void missingFileQuestion() {
+        QFETCH(bool, yes);
+        Bench b;
+        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Sorvanell", "x"});
+        MorFrmConf* w = b.open();
+        w->MorTexPar[3]->setText(QStringLiteral("algo"));
+        w->MorTexDefchk->setText(QStringLiteral("1"));
+        w->MorTexFirm->setText(QStringLiteral("99"));
+        b.f.msgs.answers = {yes ? Answer::Yes : Answer::No};
+        choose(w->MorComVis, 0);
+        QCOMPARE(b.f.msgs.texts(),
+                 QStringList{"No existe archivo de configuración. Crear uno nuevo?"});
+        QCOMPARE(b.f.msgs.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(w->MorTexPar[3]->text(), yes ? QString() : QStringLiteral("algo"));
+        QCOMPARE(w->MorTexFirm->text(), yes ? QString() : QStringLiteral("99"));
+        QCOMPARE(w->MorChkConVis[0]->isChecked(), !yes);
+        QVERIFY(!QFileInfo::exists(b.config("Sorvanell99.CCon")));
+    }
+
+    void equipmentIndex() {
+        Bench b;
+        // The last record of the file is an empty slot: new pairs go after it.
+        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Luvero", "a"}, 1);
+        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"", ""}, 2);
+        MorFrmConf* w = b.open();
+        QCOMPARE(w->MorComVis->count(), 1);
+        const auto save = [&](const QString& model, const QString& ident) {
+            w->MorComVis->setEditText(model);
+            w->MorTexIde->setText(ident);
+            w->MorCmdGra->click();
+        };
+        save("Sorvanell", "uno");
+        save("Sorvanell", "uno");
+        save("Sorvanell", "dos");
+        save("Luvero", "a");
+        const QString index = b.f.paths().equipmentIndex();
+        QCOMPARE(RecordCount(index, 50), 4);
+        QCOMPARE(ReadRecord(index, EquipmentIndexRecord, 3).fields,
+                 (QStringList{"Sorvanell", "uno"}));
+        QCOMPARE(ReadRecord(index, EquipmentIndexRecord, 4).fields,
+                 (QStringList{"Sorvanell", "dos"}));
+        b.close(w);
+        w = b.open();
+        QStringList listed;
+        for (int i = 0; i < w->MorComVis->count(); ++i) listed << w->MorComVis->itemText(i);
+        QCOMPARE(listed, (QStringList{"Luvero", "Sorvanell", "Sorvanell"}));
+    }
+
+    void noModelChosen() {
+        Bench b;
+        const QStringList before = tree(b.f.dir.path());
+        MorFrmConf* w = b.open();
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.texts(), QStringList{"No se ha seleccionado equipo"});
+        QCOMPARE(tree(b.f.dir.path()), before);
+    }
+
+    void typedNamesStayInTheModelFolder_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("firmware");
+        QTest::newRow("model climbs") << "../Sorvanell"
+                                      << "30";
+        QTest::newRow("model is ..") << ".."
+                                     << "30";
+        QTest::newRow("model has dots") << "Sorv..anell"
+                                        << "30";
+        QTest::newRow("model with a separator") << "Sorvanell/Configuracion"
+                                                << "30";
+        QTest::newRow("model with a backslash") << "Sorvanell\\Configuracion"
+                                                << "30";
+        QTest::newRow("absolute model") << "/tmp"
+                                        << "30";
+        QTest::newRow("firmware climbs") << "Sorvanell"
+                                         << "/../../../x";
+        QTest::newRow("firmware with a backslash") << "Sorvanell"
+                                                   << "\\..\\x";
+        QTest::newRow("firmware is ..") << "Sorvanell"
+                                        << "..";
+        QTest::newRow("colon") << "Sorvanell"
+                               << "C:30";
+        QTest::newRow("asterisk") << "Sorv*"
+                                  << "30";
+        QTest::newRow("control character") << "Sorvanell"
+                                           << "3\t0";
+        QTest::newRow("device name") << "NUL"
+                                     << "30";
+        QTest::newRow("device file name") << "COM"
+                                          << "1";
+        QTest::newRow("trailing dot") << "Sorvanell."
+                                      << "30";
+        QTest::newRow("outside the code page") << "Сорванелл"
+                                               << "30";
+    }
+    void typedNamesStayInTheModelFolder() {
+        QFETCH(QString, model);
+        QFETCH(QString, firmware);
+        QTemporaryDir outer;
+        ProgramFixture f;
+        // The program folder sits inside a folder of its own, so anything outside it shows.
+        const QString app = QDir(outer.path()).filePath(QStringLiteral("Morla"));
+        for (const char* sub : {"Sorvanell/Configuracion", "Utilerias/Generales/Equipos"})
+            QDir(app).mkpath(QString::fromLatin1(sub));
+        f.p->s.AppFolder = app;
+        const QStringList before = tree(outer.path());
+        f.p->main->MorMnuConE->trigger();
+        auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
+        w->MorComVis->setEditText(model);
+        w->MorTexFirm->setText(firmware);
+        emit w->MorComVis->activated(0);  // a chosen name is not read either
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("No se leyó ningún archivo")));
+        w->MorComVis->setEditText(model);
+        w->MorTexFirm->setText(firmware);
+        w->MorCmdGra->click();
+        QCOMPARE(f.msgs.shown.size(), 2);
+        QVERIFY(f.msgs.shown[1].text.endsWith(QStringLiteral(". No se grabó nada.")));
+        QCOMPARE(tree(outer.path()), before);
+    }
+
+    void modelFolderMustExist() {
+        Bench b;
+        const QStringList before = tree(b.f.dir.path());
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("Zentavira"));
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.startsWith(QStringLiteral("No existe la carpeta ")));
+        QCOMPARE(tree(b.f.dir.path()), before);
+    }
+
+    void textOutsideTheCodePageIsRefused() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+        w->MorTexRes[2]->setText(QStringLiteral("Línea Ж"));
+        const QStringList before = tree(b.f.dir.path());
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral("Línea Ж")));
+        QCOMPARE(tree(b.f.dir.path()), before);
+    }
+
+    void folderFoundWhateverItsCase() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("SORVANELL"));
+        w->MorCmdGra->click();
+        QVERIFY(QFileInfo::exists(b.config("SORVANELL30.CCon")));
+        // The same file under another spelling is replaced, not doubled.
+        b.f.msgs.clear();
+        w->MorComVis->setEditText(QStringLiteral("sorvanell"));
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.value(0).buttons, Buttons::OkCancel);
+        QCOMPARE(QDir(b.config(QString())).entryList(QDir::Files).size(), 1);
+    }
+
+    void untouchedFieldsKeepTheirBytes() {
+        // Bytes the code page leaves undefined survive a load and a save of other fields.
+        Bench b;
+        QList<QByteArray> rec(57);
+        rec[0] = "Caption \x81\x8D";
+        rec[20] = "\x8F";
+        rec[41] = "Sorvanell";
+        rec[42] = "Id \x90";
+        rec[44] = "30";
+        rec[45] = "Res \x9D";
+        rec[54] = QByteArray(20, '0');
+        const QString path = b.config("Sorvanell30.CCon");
+        WriteRecordBytes(path, ModelConfigRecord, rec);
+        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Sorvanell", "Id"});
+        MorFrmConf* w = b.open();
+        choose(w->MorComVis, 0);
+        w->MorTexPar[1]->setText(QStringLiteral("Nuevo"));
+        w->MorCmdGra->click();
+        const QList<QByteArray> saved = b.fields(path);
+        for (int i : {0, 20, 41, 42, 45}) QCOMPARE(saved[i], rec[i]);
+        QCOMPARE(saved[1], QByteArray("Nuevo"));
+        // A box edited on purpose is written as it now reads.
+        w->MorTexIde->setText(QStringLiteral("Id 2"));
+        w->MorCmdGra->click();
+        QCOMPARE(b.fields(path)[42], QByteArray("Id 2"));
+    }
+
+    void savedConfigurationShowsOnThePanel() {
+        Bench b;
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(QStringLiteral("Luvero"));
+        w->MorTexCla->setText(QStringLiteral("8765"));
+        for (int k = 0; k < 9; ++k) w->MorTexRes[k]->setText(QStringLiteral("Nueva %1").arg(k + 1));
+        w->MorTxtConReg->setText(QStringLiteral("010001"));
+        w->MorTxtConVis->setText(QStringLiteral("101010"));
+        w->MorCmdGra->click();
+        QCOMPARE(b.f.msgs.shown.value(0).buttons, Buttons::OkCancel);  // it replaced the old one
+
+        b.f.p->main->MorCmd[2]->click();
+        MorForPri& m = *b.f.p->main;
+        QCOMPARE(m.MorTexResCla->text(), QStringLiteral("8765"));
+        QCOMPARE(m.MorTexBan->text(), QStringLiteral("010001000"));
+        QString shown, ticked;
+        for (int k = 0; k < 9; ++k) {
+            shown += m.MorChkRes[k]->isVisibleTo(&m) ? '1' : '0';
+            ticked += m.MorChkRes[k]->isChecked() ? '1' : '0';
+        }
+        QCOMPARE(shown, QStringLiteral("101010000"));
+        QCOMPARE(ticked, QStringLiteral("010001000"));
+        QCOMPARE(m.MorChkRes[0]->text(), QStringLiteral("Nueva 1"));
+        QCOMPARE(m.MorChkRes[5]->text(), QStringLiteral("Nueva 6"));
+    }
+};
+
+QTEST_MAIN(TestConfigEditor)
+#include "test_configeditor.moc"

@@ -1,0 +1,110 @@
+// The trace as the monitor shows it: fed by the port both ways, paused, cleared and saved.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "link/ui/linetraceview.h"
+#include "support/programfixture.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+QStringList viewLines(const LineTraceView& v) {
+    return v.traceText->toPlainText().split('\n', Qt::SkipEmptyParts);
+}
+// Lets the last line close (a pause longer than a line allows) and refreshes the view.
+void settle(LineTraceView& v) {
+    QTest::qWait(LineTrace::kPauseMs + 10);
+    v.flush();
+}
+}  // namespace
+
+class TestLineTraceView : public QObject {
+    Q_OBJECT
+  private slots:
+    void showsBothDirectionsInOrder() {
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        port.write("D");
+        port.feed("T");
+        port.write("*");
+        settle(v);
+        const QStringList lines = viewLines(v);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].contains(QStringLiteral("PC -> equipo  44")));
+        QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
+        QVERIFY(lines[2].contains(QStringLiteral("PC -> equipo  2A")));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  "))
+                    .match(lines[0])
+                    .hasMatch());
+    }
+
+    void pauseHoldsTheViewNotTheRecord() {
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        v.tracePause->setChecked(true);
+        port.feed("0245");
+        settle(v);
+        QVERIFY(viewLines(v).isEmpty());
+        QCOMPARE(v.trace.size(), 4);
+        QTest::qWait(LineTrace::kPauseMs + 10);
+        v.tracePause->setChecked(false);  // catching up shows what came meanwhile
+        QCOMPARE(viewLines(v).size(), 1);
+    }
+
+    void clearEmptiesBoth() {
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        port.feed("TT");
+        settle(v);
+        v.traceClear->click();
+        QVERIFY(viewLines(v).isEmpty());
+        QCOMPARE(v.trace.size(), 0);
+        port.feed("0");
+        settle(v);
+        QCOMPARE(viewLines(v).size(), 1);
+    }
+
+    void saveWritesTheShownLines() {
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        port.write("D*40f");
+        port.feed("T");
+        settle(v);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("traza.txt"));
+        v.askSavePath = [&] { return path; };
+        v.traceSave->click();
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+        QCOMPARE(QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts), viewLines(v));
+
+        QStringList reported;
+        v.report = [&](const QString& m) { reported << m; };
+        v.askSavePath = [&] { return dir.filePath(QStringLiteral("missing/traza.txt")); };
+        v.traceSave->click();
+        QCOMPARE(reported.size(), 1);
+        QVERIFY(reported[0].startsWith(QStringLiteral("No se pudo guardar la traza")));
+    }
+
+    void viewStaysBoundedUnderALongStream() {
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        const QByteArray chunk(1000, 'x');
+        for (int i = 0; i < 1000; ++i) {
+            port.write(chunk);  // a million characters out
+            if (i % 100 == 0) v.flush();
+        }
+        settle(v);
+        QCOMPARE(v.trace.size(), LineTrace::kDefaultCapacity);
+        QVERIFY(v.traceText->blockCount() <= v.traceText->maximumBlockCount());
+    }
+};
+
+QTEST_MAIN(TestLineTraceView)
+#include "test_linetraceview.moc"

@@ -1,0 +1,149 @@
+// Opening real devices: the cause a technician reads when a port cannot be opened.
+#include <fcntl.h>
+#include <pwd.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "link/serial/serialtransport.h"
+
+using namespace morla;
+
+namespace {
+// A pseudo-terminal whose slave side stands for a serial device.
+struct Pty {
+    int master = -1;
+    QString slave;
+    Pty() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            slave = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+    }
+};
+
+bool link(const QString& folder, int port, const QString& target) {
+    return QFile::link(target, folder + QStringLiteral("/COM%1").arg(port));
+}
+}  // namespace
+
+class TestSerialTransport : public QObject {
+    Q_OBJECT
+  private slots:
+    void openFailureCause_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("link to nothing") << "missing"
+                                         << "no existe";
+        QTest::newRow("regular file") << "file"
+                                      << "no es un puerto serie";
+        QTest::newRow("folder") << "folder"
+                                << "no es un puerto serie";
+    }
+    void openFailureCause() {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        QString target = dir.filePath(QStringLiteral("target"));
+        if (kind == QStringLiteral("file")) {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a port");
+        } else if (kind == QStringLiteral("folder")) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("target")));
+        }
+        QVERIFY(link(dir.path(), 2, target));
+        SerialTransport port;
+        QSignalSpy lineErrors(&port, &Transport::lineError);
+        QString error;
+        QVERIFY(!port.open(2, dir.path(), &error));
+        QCOMPARE(error, cause);
+        QCOMPARE(port.deviceName(), target);
+        // The failure is said once, by the caller; no "Error en DCB" besides it.
+        QCOMPARE(lineErrors.count(), 0);
+        QVERIFY(!port.isOpen());
+    }
+
+    void opensAPseudoTerminalAndReopensAfterClose() {
+        Pty pty;
+        QVERIFY(!pty.slave.isEmpty());
+        QTemporaryDir dir;
+        QVERIFY(link(dir.path(), 1, pty.slave));
+        SerialTransport port;
+        QString error;
+        QVERIFY2(port.open(1, dir.path(), &error), qPrintable(error));
+        port.close();
+        QVERIFY(!port.isOpen());
+        QVERIFY2(port.open(1, dir.path(), &error), qPrintable(error));
+        QVERIFY(port.isOpen());
+    }
+
+    void secondOpenOfTheSameDeviceIsInUse() {
+        Pty pty;
+        QTemporaryDir dir;
+        QVERIFY(link(dir.path(), 1, pty.slave));
+        SerialTransport first, second;
+        QString error;
+        QVERIFY2(first.open(1, dir.path(), &error), qPrintable(error));
+        QVERIFY(!second.open(1, dir.path(), &error));
+        QCOMPARE(error, QStringLiteral("está en uso"));
+    }
+
+    void deviceWithoutPermission() {
+        // Needs a user that lacks the permission: as root, a child process drops to nobody.
+        if (::geteuid() != 0) QSKIP("needs root to run the check as a user without permission");
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody) QSKIP("no user 'nobody' on this machine");
+        Pty pty;
+        QVERIFY(::chmod(pty.slave.toLocal8Bit().constData(), 0600) == 0);
+        QVERIFY(::chown(pty.slave.toLocal8Bit().constData(), 0, 0) == 0);
+        const QString cause = SerialOpenCause(pty.slave, QSerialPort::PermissionError);
+        QCOMPARE(cause, QStringLiteral("está en uso"));  // root may open it
+        int fds[2];
+        QVERIFY(::pipe(fds) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(2);
+            const QByteArray text =
+                SerialOpenCause(pty.slave, QSerialPort::PermissionError).toUtf8();
+            if (::write(fds[1], text.constData(), size_t(text.size())) < 0) ::_exit(3);
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        char buffer[128] = {};
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
+        ::close(fds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(QString::fromUtf8(buffer, int(n)), QStringLiteral("no hay permiso"));
+    }
+
+    void unplugIsReportedOnceInSpanish() {
+        auto pty = std::make_unique<Pty>();
+        QTemporaryDir dir;
+        QVERIFY(link(dir.path(), 1, pty->slave));
+        SerialTransport port;
+        QString error;
+        QVERIFY2(port.open(1, dir.path(), &error), qPrintable(error));
+        QSignalSpy lost(&port, &Transport::portLost);
+        pty.reset();  // the other side goes away, as an unplugged adapter
+        QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 3000);
+        QVERIFY(!port.isOpen());
+        const QString cause = lost.first().first().toString();
+        QVERIFY2(cause.startsWith(QStringLiteral("el dispositivo")), qPrintable(cause));
+        QTest::qWait(100);
+        QCOMPARE(lost.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestSerialTransport)
+#include "test_serialtransport.moc"

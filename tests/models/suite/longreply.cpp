@@ -1,0 +1,259 @@
+// Quarn (Dolmeth and Conmutador), Pellitor and Kovalindre in the model suite.
+#include <QComboBox>
+
+#include "context/program.h"
+#include "devsim/models/behaviour.h"
+#include "models/suite/modelcase.h"
+
+namespace morla::suite {
+
+namespace {
+QString check(int k) {
+    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+QString element(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+// The six option boxes and the three unused ones from a flags text of six.
+Fields optionBoxes(const QString& flags) {
+    Fields out;
+    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 6 ? flags.mid(k - 1, 1) : "0"};
+    return out;
+}
+
+// What sets the three models apart in the suite.
+struct Shape {
+    ModelId id;
+    const char* firmware;
+    const char* base;
+    const char* trunkBox;
+    QString MorlaState::*trunk;
+    int keyAt;            // key 1 besides map 11
+    const char* counter;  // a counter at map `counterAt`
+    int counterAt;
+    const char* duration;  // a duration
+    int durationAt;
+    const char* memoryArray;  // memory numbers, the first at 41 or 61
+    int memories, memoryAt;
+    const char* keyArray;  // keys 2.., the first element and its place
+    int firstKey, keys, keyPlace;
+    QList<QPair<const char*, int>> numbers;  // every other number box and its place
+};
+
+const Shape kDolmeth{ModelId::Quarn,
+                     "8",
+                     "Quarn",
+                     "MorChkFlhResC00",
+                     &MorlaState::SwitchTrunkState,
+                     11,
+                     "MorTexFlhCon",
+                     23,
+                     "MorTexFlhDurP",
+                     29,
+                     "MorTexFlhNumTel",
+                     10,
+                     41,
+                     nullptr,
+                     0,
+                     0,
+                     0,
+                     {{"MorTexFlhLimSerMed", 35}}};
+const Shape kConmutador{ModelId::Quarn,
+                        "30",
+                        "Quarn",
+                        "MorChkFlhResC00",
+                        &MorlaState::SwitchTrunkState,
+                        205,
+                        "MorTexFlhCon",
+                        23,
+                        "MorTexFlhDurP",
+                        29,
+                        "MorTexFlhNumTel",
+                        10,
+                        41,
+                        "MorTexFlhClv",
+                        1,
+                        4,
+                        211,
+                        {{"MorTexFlhLimSerMed", 35}}};
+const Shape kPellitor{ModelId::Pellitor,
+                      "15",
+                      "Pellitor",
+                      "MorChkConCon03",
+                      &MorlaState::PellitorTrunkState,
+                      145,
+                      "MorTexConSMC",
+                      25,
+                      "MorTexConSMT",
+                      49,
+                      "MorTexConNumTel",
+                      5,
+                      61,
+                      "MorTexConClv",
+                      1,
+                      4,
+                      151,
+                      {{"MorTexConLDC", 31}, {"MorTexConLDT", 55}}};
+const Shape kKovalindre{ModelId::Kovalindre,
+                        "30",
+                        "Kovalindres",
+                        "MorChkMulClvCom01",
+                        &MorlaState::KovalindreTrunkState,
+                        105,
+                        "MorTxtMulClvCon",
+                        23,
+                        "MorTxtMulClvDurP",
+                        29,
+                        "MorTexMulClvNumTel",
+                        4,
+                        41,
+                        "MorTxtMulClvClv",
+                        0,
+                        24,
+                        111,
+                        {{"MorTexMulClvDurL", 35}}};
+
+ModelCase longCase(const Shape& s, int button, const QString& name) {
+    ModelCase c;
+    c.id = s.id;
+    c.modelButton = button;
+    c.configFirmware = QLatin1String(s.firmware);
+    c.name = name;
+    const bool pellitor = s.id == ModelId::Pellitor;
+    QList<QPair<int, QString>> record{{1, "Troncal de conmutador"},
+                                      {21, "0"},
+                                      {41, "101111000"},
+                                      {42, s.base},
+                                      {44, "12345"},
+                                      {45, s.firmware},
+                                      {46, "Locales"},
+                                      {48, "Nacional"},
+                                      {49, "Internacional"},
+                                      {50, "Servicios 900"},
+                                      {51, "Operadora"},
+                                      {56, "100000000"}};
+    if (pellitor)
+        record << QPair<int, QString>{22, "6"} << QPair<int, QString>{3, "Permitidas SM"}
+               << QPair<int, QString>{23, "040"} << QPair<int, QString>{24, "020"}
+               << QPair<int, QString>{25, "100"} << QPair<int, QString>{26, "090"}
+               << QPair<int, QString>{27, "000"} << QPair<int, QString>{28, "000"};
+    else
+        record << QPair<int, QString>{4, "Prohibidas"} << QPair<int, QString>{24, "020"}
+               << QPair<int, QString>{27, "150"} << QPair<int, QString>{28, "000"};
+    c.config = Record(record);
+    c.configPanel = Fields{{"MorTexResCla", "12345"},
+                           {s.trunkBox, "Troncal de conmutador", Field::Caption},
+                           {s.trunkBox, "0"},
+                           {"MorChkRes03", "Nacional", Field::Caption},
+                           {"MorTexBan", "100000000"}} +
+                    optionBoxes("100000");
+    if (pellitor)
+        c.configPanel << Field{"MorLabConSMNP", "Permitidas SM", Field::Caption}
+                      << Field{"MorTexConSMNP", "040"} << Field{"MorTexConLDT", "090"}
+                      << Field{"MorComConDLL", "6"};
+    else
+        c.configPanel << Field{s.id == ModelId::Quarn ? "MorLabFlhDurP" : "MorLabMulClvDurP",
+                               "Prohibidas", Field::Caption}
+                      << Field{s.duration, "020"} << Field{s.numbers[0].first, "150"};
+    if (s.id == ModelId::Quarn)
+        c.configPanel << Field{"MorLabFlhTit", s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn",
+                               Field::Caption};
+
+    // Every value as the device's own write would leave it, so that an unchanged write keeps
+    // the image: key digit 0 as "A", "*" as "B", "#" as "C".
+    c.knownImage = [s] {
+        devsim::MemoryImage image = devsim::FactoryImage(Model(s.id), QLatin1String(s.firmware));
+        image.set(11, "135A7F");
+        image.set(s.keyAt, "135A7F");
+        image.set(17, "2007");  // options 1, 4 and 6, and the trunk
+        image.set(s.counterAt, "000107");
+        image.set(s.durationAt, "010200");
+        for (const auto& [box, at] : s.numbers) image.set(at, "000405");
+        image.set(s.memoryAt, "5B5C1AFFFFFFFFFF");
+        if (s.keyArray) image.set(s.keyPlace, "2A222F");
+        if (s.id == ModelId::Pellitor) {
+            image.set(22, "8");
+            image.set(37, "000400");  // the allowed calls of the configuration
+            image.set(43, "000200");
+        }
+        return image;
+    };
+    c.knownPanel = Fields{{"MorTexResCla", "13507"},
+                          {"MorTexBan", "100101"},
+                          {"MorTexResFirm", s.firmware},
+                          {"MorTexResUs", "Dravenquista"},
+                          {s.trunkBox, "1"},
+                          {s.counter, "017"},
+                          {s.duration, "120"},
+                          {element(s.memoryArray, 0), "5*5#10"}} +
+                   optionBoxes("100101");
+    for (const auto& [box, at] : s.numbers) c.knownPanel << Field{box, "045"};
+    if (s.keyArray) c.knownPanel << Field{element(s.keyArray, s.firstKey), "20222"};
+    if (pellitor) c.knownPanel << Field{"MorComConDLL", "8"};
+    if (s.id == ModelId::Quarn)
+        c.knownPanel << Field{
+            "MorLabFlhTit", s.keyAt == 11 ? " Quarn Dolmeth" : " Quarn Conmutador", Field::Caption};
+
+    c.edits = {{"MorTexResCla", "24680", "24680"},
+               {"MorChkRes03", "1", "1"},
+               {s.counter, "123", "123"},
+               {s.duration, "7", "007"},
+               {element(s.memoryArray, 1), "#0*9", "#0*9"}};
+    if (s.keyArray) c.edits << Edit{element(s.keyArray, s.firstKey + 1), "777", "777"};
+    if (pellitor) c.edits << Edit{"MorComConDLL", "5", "5"};
+    // The frame's second block ends in "6E" and fill where the device keeps fields.
+    c.sendFrameIsMap = false;
+
+    c.randomPanel = [s](Program& p, QRandomGenerator& r) {
+        const QString key = RandomKey(r, 5);
+        QString flags = RandomBits(r, 6);
+        flags[1] = '0';  // option 2 has no place in the device
+        Set(p, "MorTexResCla", key);
+        for (int k = 1; k <= 6; ++k) Set(p, check(k), flags.mid(k - 1, 1));
+        const QString trunk = RandomBits(r, 1);
+        p.s.*s.trunk = trunk;
+        Fields shown{{"MorTexResCla", key}, {"MorTexBan", flags}, {s.trunkBox, trunk}};
+        shown += optionBoxes(flags);
+        QList<QPair<const char*, int>> numbers = s.numbers;
+        numbers << QPair<const char*, int>{s.counter, 0} << QPair<const char*, int>{s.duration, 0};
+        for (const auto& [box, at] : numbers) {
+            const QString n = QString::number(r.bounded(256));
+            Set(p, box, n);
+            shown << Field{box, n.rightJustified(3, '0')};
+        }
+        for (int k = 0; k < s.memories; ++k) {
+            const QString number = RandomDigits(r, 0, 16, QStringLiteral("0123456789*#"));
+            Set(p, element(s.memoryArray, k), number);
+            shown << Field{element(s.memoryArray, k), number};
+        }
+        for (int k = 0; k < s.keys; ++k) {
+            const QString value = RandomDigits(r, 0, 5, QStringLiteral("0123456789"));
+            Set(p, element(s.keyArray, s.firstKey + k), value);
+            shown << Field{element(s.keyArray, s.firstKey + k), value};
+        }
+        if (s.id == ModelId::Pellitor) {
+            const QString local = QString::number(5 + r.bounded(4));
+            Set(p, "MorComConDLL", local);
+            shown << Field{"MorComConDLL", local};
+        }
+        return shown;
+    };
+    return c;
+}
+}  // namespace
+
+ModelCase QuarnDolmethCase() {
+    return longCase(kDolmeth, 10, QStringLiteral("Quarn Dolmeth"));
+}
+ModelCase QuarnConmutadorCase() {
+    return longCase(kConmutador, 6, QStringLiteral("Quarn Conmutador"));
+}
+ModelCase PellitorCase() {
+    return longCase(kPellitor, 7, QStringLiteral("Pellitor"));
+}
+ModelCase KovalindreCase() {
+    return longCase(kKovalindre, 9, QStringLiteral("Kovalindre"));
+}
+
+}  // namespace morla::suite

@@ -1,0 +1,51 @@
+#pragma once
+// The device simulator as a separate program serving a pseudo-terminal, linked as port 1 of a
+// program folder; and the program on that real port. For the end-to-end tests.
+#include <QProcess>
+#include <QStringList>
+
+#include "link/serial/serialtransport.h"
+#include "support/programfixture.h"
+
+namespace morla::test {
+
+class Simulator {
+  public:
+    explicit Simulator(const QString& folder) : folder_(folder) {}
+    ~Simulator() { stop(); }
+
+    // Starts the simulator with these arguments; its memory file is sim.mem of the folder
+    // (loaded at start when it exists, saved when it stops).
+    bool start(const QStringList& args);
+    void stop();
+    void kill();
+    QString memoryFile() const { return folder_ + QStringLiteral("/sim.mem"); }
+    QStringList logLines() const;
+    // Complete messages the device took, in order.
+    QStringList messages() const;
+    // Every character the device received, in order.
+    QString received() const;
+    // The memory file's digits (after stop()).
+    QString memory() const;
+
+  private:
+    QString folder_, log_, memory_;
+    QProcess proc_;
+};
+
+// The program on a real port, with the simulator serving it as port 1 of its folder.
+struct Bench {
+    SerialTransport port;
+    ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
+                     &port};
+    Simulator sim{f.dir.path()};
+    Program& p = *f.p;
+
+    bool start(const QStringList& simulatorArgs) {
+        if (!sim.start(simulatorArgs)) return false;
+        f.load();
+        return true;
+    }
+};
+
+}  // namespace morla::test

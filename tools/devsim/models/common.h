@@ -1,0 +1,23 @@
+#pragma once
+// Pieces the simulated devices share: checks of the texts they are given, and the device's
+// own forms of keys, dial digits and numbers.
+#include <QString>
+#include <QStringList>
+
+#include "devsim/image.h"
+
+namespace morla::devsim {
+
+bool AllDecimal(const QString& text);
+bool AllHex(const QString& text);
+// Dial digits as typed in a single command ("0"-"9", "*", "#"), or "" when another character
+// is among them or there are more than `width`.
+bool DialText(const QString& typed, int width);
+// Typed dial digits in the device's form: "A" for 0, "B" for "*", "C" for "#", "F" for each
+// missing position.
+QString DialDigits(const QString& typed, int width);
+// A typed number of up to three digits as the device keeps it: "0" before each digit of the
+// number padded to three.
+QString SpacedNumber(const QString& typed);
+
+}  // namespace morla::devsim
