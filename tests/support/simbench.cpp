@@ -6,16 +6,16 @@
 
 namespace morla::test {
 
-Simulator::Simulator(const QString& folder)
+SimDevice::SimDevice(const QString& folder)
     : folder_(folder),
       log_(folder + QStringLiteral("/sim.log")),
       memory_(folder + QStringLiteral("/sim.mem")) {}
 
-Simulator::~Simulator() {
+SimDevice::~SimDevice() {
     stop();
 }
 
-bool Simulator::start(const QStringList& args) {
+bool SimDevice::start(const QStringList& args) {
     proc_.start(
         qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
         args + QStringList{"--link", folder_, "--port", "1", "--log", log_, "--memory", memory_});
@@ -23,24 +23,24 @@ bool Simulator::start(const QStringList& args) {
     return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
 }
 
-void Simulator::stop() {
+void SimDevice::stop() {
     if (proc_.state() == QProcess::NotRunning) return;
     proc_.terminate();
     proc_.waitForFinished(5000);
 }
 
-void Simulator::kill() {
+void SimDevice::kill() {
     proc_.kill();
     proc_.waitForFinished(5000);
 }
 
-QStringList Simulator::logLines() const {
+QStringList SimDevice::logLines() const {
     QFile f(log_);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(f.readAll()).split('\n');
 }
 
-QStringList Simulator::messages() const {
+QStringList SimDevice::messages() const {
     QStringList out;
     static const QRegularExpression re(QStringLiteral("message \"(.*)\"$"));
     for (const QString& l : logLines())
@@ -48,7 +48,7 @@ QStringList Simulator::messages() const {
     return out;
 }
 
-QString Simulator::outcomeOf(const QString& message) const {
+QString SimDevice::outcomeOf(const QString& message) const {
     const QStringList lines = logLines();
     const QString marker = QStringLiteral("message \"%1\"").arg(message);
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
@@ -66,14 +66,14 @@ QString Simulator::outcomeOf(const QString& message) const {
     return {};
 }
 
-QString Simulator::received() const {
+QString SimDevice::received() const {
     QString out;
     for (const QString& l : logLines())
         if (int at = l.indexOf(QStringLiteral(" << ")); at >= 0) out += l.mid(at + 4);
     return out;
 }
 
-QString Simulator::memory() const {
+QString SimDevice::memory() const {
     QFile f(memory_);
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
 }

@@ -9,10 +9,10 @@
 
 namespace morla::test {
 
-class Simulator {
+class SimDevice {
   public:
-    explicit Simulator(const QString& folder);
-    ~Simulator();
+    explicit SimDevice(const QString& folder);
+    ~SimDevice();
 
     // Starts it on port 1 of the folder; a memory file written before start is its memory.
     bool start(const QStringList& args);
@@ -39,7 +39,7 @@ struct SimBench {
     SerialTransport port;
     ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
                      &port};
-    Simulator sim{f.dir.path()};
+    SimDevice sim{f.dir.path()};
     Program& p = *f.p;
 
     bool start(const QStringList& simulatorArgs);
