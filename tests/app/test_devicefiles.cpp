@@ -355,9 +355,9 @@ class TestDeviceFiles : public QObject {
         QCOMPARE(r.p.s.ReadMap, before.value("LastReadMap"));
     }
 
-    // Every byte of a saved file changed in three ways, and the file cut at every length:
-    // each is refused with one message and the panel stays as it was. CRC-32 finds every
-    // change of one byte, so no change is harmless.
+    // Every byte of a saved file changed in three ways or left out, and the file cut at every
+    // length: each is refused with one message and the panel stays as it was. CRC-32 finds
+    // every change of one byte, so no change is harmless.
     void damagedOneByteAtATime() {
         ReadLuvero r;
         const QString path = r.path("leido.mcfg");
@@ -383,6 +383,7 @@ class TestDeviceFiles : public QObject {
                 tryOpen(bytes, QStringLiteral("byte %1 ^ %2").arg(i).arg(int(quint8(mask))));
             }
             tryOpen(good.left(i), QStringLiteral("cut at %1").arg(i));
+            tryOpen(QByteArray(good).remove(i, 1), QStringLiteral("byte %1 left out").arg(i));
         }
         QCOMPARE(accepted, QStringList{});
         // The undamaged file still opens.
