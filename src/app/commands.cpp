@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 
+#include "app/serieswindow.h"
+#include "app/verify.h"
 #include "context/program.h"
 #include "fields/ui/fieldbinding.h"
 #include "link/ui/monitorcommands.h"
@@ -122,7 +124,7 @@ void WireMainWindow(Program& p) {
     on(w.MorFraCom01, &HangUp);
     on(w.MorFraCom02, &Verify);
     on(w.MorFraCom03, &ReadCommandStart);
-    on(w.MorFraCom04, &SendWholeConfiguration);
+    on(w.MorFraCom04, &WriteWholeConfiguration);
     on(w.MorFraCom05, &ShowLastRead);
     on(w.MorFraCom06, &ShowLastSent);
     on(w.MorFraCom07, &Defaults);
@@ -142,6 +144,8 @@ void WireMainWindow(Program& p) {
     });
     QObject::connect(w.mnuEnviar, &QAction::triggered, &p, [&p] { SendSingleCommand(p); });
     BindCommonFields(p);
+    InstallVerifyOption(p);
+    InstallSeries(p);
     // The program lives as long as its main window: closing it closes every other window
     // too (the monitor, the menus' windows), after the port has been closed by the unload.
     p.main->onUnload = [&p, unload = p.main->onUnload] {

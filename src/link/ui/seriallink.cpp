@@ -21,6 +21,7 @@ void SerialSend(Program& p, QString& message) {
         p.port.write(QByteArrayLiteral("P"));
         s.SendPosition = 1;
         ShowMessageSent(p);
+        emit p.messageSent();
     } else if (s.SendPosition > message.size()) {
         // A shorter message started over a longer one's position: begin again.
         s.SendPosition = 1;
@@ -53,6 +54,10 @@ void OnComm(Program& p, char byte) {
     if (s.ReceivedChunk == QStringLiteral("T")) {
         QString copy = s.PendingMessage;
         SerialSend(p, copy);
+    } else if (p.replyTap) {
+        const auto tap = p.replyTap;  // it may remove itself
+        tap(byte);
+        return;
     }
     if (s.ReceivedChunk == QStringLiteral("0")) s.ReceiveOpen = QStringLiteral("OK");
     // The reply of a read under way is counted from its first character, even one damaged on
