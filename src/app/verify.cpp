@@ -66,6 +66,7 @@ WriteVerifier::WriteVerifier(Program& p) : QObject(&p), p_(p) {
         finish(o);
     });
     connect(&p, &Program::messageSent, this, &WriteVerifier::dataOut);
+    connect(&p, &Program::messageStarted, this, &WriteVerifier::otherMessage);
     // The data text starts when the send timer runs out: from then on the write and the
     // read-back must end within the time-out.
     connect(p.main->TimerPID, &QTimer::timeout, this, [this] {
@@ -100,6 +101,19 @@ void WriteVerifier::dataOut() {
     settle->start();
 }
 
+// Anything else sent meanwhile (a read, a command) would mix with the read-back: the
+// verification gives way.
+void WriteVerifier::otherMessage() {
+    if (!busy() || startingReadBack_) return;
+    if (stage_ == Stage::Writing && p_.s.PendingMessage == data_) return;
+    const bool quiet = reportByMessage;
+    reportByMessage = false;
+    VerifyOutcome o;
+    o.problem = QStringLiteral("se interrumpió al enviarse otro mensaje al equipo");
+    finish(o);
+    reportByMessage = quiet;
+}
+
 void WriteVerifier::readBack() {
     if (stage_ != Stage::Settling) return;
     stage_ = Stage::Reading;
@@ -109,7 +123,9 @@ void WriteVerifier::readBack() {
     p_.main->sendStatus->setText(QStringLiteral("Verificando..."));
     const int configured = p_.main->TimerEC->interval();
     timeout->start(configured > 0 ? configured : kFallbackTimeoutMs);
+    startingReadBack_ = true;
     StartMessage(p_, p_.s.ReadCommand);
+    startingReadBack_ = false;
 }
 
 void WriteVerifier::take(char byte) {

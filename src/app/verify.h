@@ -57,6 +57,7 @@ class WriteVerifier : public QObject {
   private:
     enum class Stage { Idle, Writing, Settling, Reading };
     void dataOut();
+    void otherMessage();
     void readBack();
     void take(char byte);
     void judge();
@@ -69,6 +70,7 @@ class WriteVerifier : public QObject {
     bool withClassCode_ = true;
     QByteArray reply_;
     int replyLength_ = 0;
+    bool startingReadBack_ = false;
 };
 
 // The program's verifier (made on first use).

@@ -57,6 +57,8 @@ class Program : public QObject {
     std::function<void(char)> replyTap;
 
   signals:
+    // A message starts going out (its "D"); PendingMessage holds it.
+    void messageStarted();
     // A message has gone out whole (its closing "P").
     void messageSent();
 

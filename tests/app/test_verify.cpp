@@ -101,17 +101,6 @@ class TestVerify : public QObject {
         QCOMPARE(p.main->MorTexResCla->text(), key);
     }
 
-    void theTervolindaHasNoWholeWrite() {
-        ProgramFixture f;
-        f.load();
-        ModelButton(*f.p, 8);
-        f.msgs.clear();
-        QVERIFY(!f.p->main->MorFraCom04->isEnabled());
-        f.p->main->MorFraCom04->click();
-        QVERIFY(!VerifierOf(*f.p).busy());
-        QVERIFY(f.port.line.isEmpty());
-    }
-
     void readBackFailures_data() {
         QTest::addColumn<QByteArray>("reply");  // "" for none
         QTest::addColumn<QString>("status");
@@ -172,6 +161,26 @@ class TestVerify : public QObject {
                  QStringList{QStringLiteral("Espere: se está verificando la escritura anterior.")});
         QVERIFY(f.port.line.isEmpty());
         QVERIFY(!p.main->TimerPID->isActive());
+    }
+
+    // A read started by hand during the read-back ends the verification, and the read is the
+    // technician's: its reply reaches the panel.
+    void aReadByHandTakesOver() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 3);
+        writeUpToReadBack(f);
+        f.msgs.clear();
+        p.main->MorFraCom03->click();
+        QVERIFY(!VerifierOf(p).busy());
+        QCOMPARE(p.main->sendStatus->text(),
+                 QStringLiteral(
+                     "No verificado: se interrumpió al enviarse otro mensaje al equipo"));
+        f.port.acknowledgeAll();
+        f.port.feed(LuveroReply(writtenLuveroBlock(QStringLiteral("5678"))));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(f.msgs.texts(), QStringList{});
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {

@@ -160,32 +160,6 @@ class TestFieldLayout : public QObject {
         }
     }
 
-    void keptForms_data() {
-        QTest::addColumn<int>("form");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("readBack");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("dial 0 * # kept as A B C") << int(FieldForm::Dial) << "10*#F"
-                                                  << "1ABCF" << true;
-        QTest::newRow("dial digit changed") << int(FieldForm::Dial) << "1034"
-                                            << "1B34" << false;
-        QTest::newRow("character by its low bits") << int(FieldForm::LowBits) << "01020*0304"
-                                                   << "01020A0304" << true;
-        QTest::newRow("low bits differ") << int(FieldForm::LowBits) << "0*"
-                                         << "0B" << false;
-        QTest::newRow("hex A is not 0") << int(FieldForm::Hex) << "0A"
-                                        << "00" << false;
-        QTest::newRow("hex equal") << int(FieldForm::Hex) << "1014"
-                                   << "1014" << true;
-    }
-    void keptForms() {
-        QFETCH(int, form);
-        QFETCH(QString, written);
-        QFETCH(QString, readBack);
-        QFETCH(bool, same);
-        QCOMPARE(KeptForm(FieldForm(form), written) == KeptForm(FieldForm(form), readBack), same);
-    }
-
     // One digit of the read-back changed: the comparison names the field that holds it, or
     // nothing when no compared field does.
     void oneChangedDigitNamesItsField_data() {

@@ -14,6 +14,7 @@ void SerialSend(Program& p, QString& message) {
     MorlaState& s = p.s;
     s.PendingMessage = message;
     message = QStringLiteral("D") + message + QStringLiteral("12");
+    if (s.SendPosition == 1) emit p.messageStarted();
     if (s.SendPosition >= 1 && s.SendPosition <= message.size())
         p.port.write(ToAnsi(message.mid(s.SendPosition - 1, 1)));
     s.SendPosition += 1;
