@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
+#include "app/devicefiles.h"
 #include "app/serieswindow.h"
 #include "app/verify.h"
 #include "context/program.h"
@@ -130,6 +131,8 @@ void WireMainWindow(Program& p) {
     on(w.MorFraCom07, &Defaults);
     on(w.MorFraCom08, &Leave);
     on(w.MorFraCom10, &FactoryReset);
+    QObject::connect(w.MorMnuPriGua, &QAction::triggered, &p, [&p] { SaveDeviceConfiguration(p); });
+    QObject::connect(w.MorMnuPriAbr, &QAction::triggered, &p, [&p] { OpenDeviceConfiguration(p); });
     QObject::connect(w.MorMnuPriSal, &QAction::triggered, &p, [&p] { Leave(p); });
     QObject::connect(w.MorMnuConE, &QAction::triggered, &p,
                      [&p] { p.window(QStringLiteral("MorFrmConf"))->show(); });

@@ -205,7 +205,12 @@ void MorFrmSerie::reject() {
 void InstallSeries(Program& p) {
     auto* action = new QAction(QStringLiteral("Programar serie..."), p.main.get());
     action->setObjectName(QStringLiteral("MorMnuPriSer"));
-    p.main->MorMnuPrin->insertAction(p.main->MorMnuPriSal, action);
+    // With the menu's other file items, before the separator that sets "&Salir" apart.
+    const QList<QAction*> items = p.main->MorMnuPrin->actions();
+    const qsizetype sal = items.indexOf(p.main->MorMnuPriSal);
+    QAction* before =
+        sal > 0 && items[sal - 1]->isSeparator() ? items[sal - 1] : p.main->MorMnuPriSal;
+    p.main->MorMnuPrin->insertAction(before, action);
     auto open = std::make_shared<QPointer<MorFrmSerie>>();
     QObject::connect(action, &QAction::triggered, action, [&p, open] {
         if (*open) {

@@ -266,6 +266,11 @@ RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStri
     return ReplaceContent(real, content);
 }
 
+RecordWriteResult ReplaceFile(const QString& path, const QByteArray& content) {
+    if (const auto refused = RefuseTarget(path)) return *refused;
+    return ReplaceContent(path, content);
+}
+
 RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
                                     const QStringList& fields) {
     RecordWriteResult result;

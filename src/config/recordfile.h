@@ -83,6 +83,9 @@ inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord
 RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
                                     const QStringList& fields);
 
+// Replaces a whole file of any content, with the same care; the path is taken as given.
+RecordWriteResult ReplaceFile(const QString& path, const QByteArray& content);
+
 inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecord(path, t.length, t.fields, n);
 }

@@ -191,6 +191,11 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     // Menus
     MorMnuPrin =
         named(menuBar()->addMenu(QStringLiteral("&Principal")), QStringLiteral("MorMnuPrin"));
+    MorMnuPriGua = named(MorMnuPrin->addAction(QStringLiteral("Guardar configuración...")),
+                         QStringLiteral("MorMnuPriGua"));
+    MorMnuPriAbr = named(MorMnuPrin->addAction(QStringLiteral("Abrir configuración...")),
+                         QStringLiteral("MorMnuPriAbr"));
+    MorMnuPrin->addSeparator();
     MorMnuPriSal =
         named(MorMnuPrin->addAction(QStringLiteral("&Salir")), QStringLiteral("MorMnuPriSal"));
     MorMnuCon =

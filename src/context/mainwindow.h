@@ -76,6 +76,8 @@ class MorForPri : public QMainWindow {
 
     // Menus
     QMenu* MorMnuPrin;
+    QAction* MorMnuPriGua;  // save the device's configuration to a file
+    QAction* MorMnuPriAbr;  // open one into the model's panel
     QAction* MorMnuPriSal;
     QMenu* MorMnuCon;
     QAction* MorMnuConE;

@@ -7,6 +7,7 @@
 #include "link/modem.h"
 #include "link/serial/serialtransport.h"
 #include "link/ui/modemlink.h"
+#include "models/registry.h"
 #include "support/programfixture.h"
 
 using namespace morla;
@@ -81,6 +82,50 @@ class TestModemLink : public QObject {
         const QPoint onBox(6, check->height() / 2);
         QTest::mousePress(check, Qt::RightButton, {}, onBox);
         QTest::mouseRelease(check, Qt::RightButton, {}, onBox);
+        QVERIFY(m.p.main->mnuComando->isVisible());
+        m.p.main->mnuEnviar->trigger();
+        m.p.main->mnuComando->hide();
+        QVERIFY(dialed(m.f).isEmpty());
+        QVERIFY(Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f), QList<QByteArray>{text});
+        QVERIFY(!Fire(m.p.main->TimerPID));
+        QCOMPARE(dialed(m.f).size(), 1);
+        QVERIFY(m.f.port.line.isEmpty());
+        QVERIFY(m.f.msgs.shown.isEmpty());
+    }
+
+    // A Zentavira memory, "Enviar" from its double click: the 16-digit memory's command is
+    // longer than the line takes whole and goes out regrouped; a short one goes as it is.
+    void zentaviraMemory_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("16 digits, regrouped")
+            << "MorTxtUniMe1609"
+            << "0123456789*#0123" << QByteArray("#271234,23,0123456,789*#,0123");
+        QTest::newRow("4 digits, as it is") << "MorTxtUniMe403"
+                                            << "*0" << QByteArray("#271234,03,*0");
+    }
+    void zentaviraMemory() {
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, text);
+        Modem m;
+        // A Zentavira configuration with its key, so that the memory's command carries it.
+        const ModelInfo& z = Model(ModelId::Zentavira);
+        QStringList rec = ConfigRecord(QStringLiteral("1234"), QStringLiteral("000000"),
+                                       QStringLiteral("111111000"), QStringLiteral("Opción "));
+        rec[41] = z.base();
+        QVERIFY(QDir(m.f.dir.path()).mkpath(z.base() + QStringLiteral("/Configuracion")));
+        QVERIFY(WriteRecord(m.f.paths().modelConfig(z.base(), z.firmware()), ModelConfigRecord, rec)
+                    .ok);
+        ModelButton(m.p, 4);
+        m.p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m.p.main.get()));
+        auto* edit = m.p.main->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        edit->setText(value);
+        QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(6, edit->height() / 2));
         QVERIFY(m.p.main->mnuComando->isVisible());
         m.p.main->mnuEnviar->trigger();
         m.p.main->mnuComando->hide();

@@ -1,0 +1,575 @@
+// Saving a device's configuration to a file and opening it again: every model through the
+// program and the device simulator (read, save, factory reset, open, write, read: the device
+// holds what was saved), every kind of refused file leaving the panel as it was, files damaged
+// one byte at a time, saves of a panel that was never read, and the folder the dialogs offer.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/devicefiles.h"
+#include "devsim/image.h"
+#include "devsim/models/behaviour.h"
+#include "models/registry.h"
+#include "support/simulator.h"
+
+using namespace morla;
+using namespace morla::test;
+
+Q_DECLARE_METATYPE(morla::Answer)
+
+namespace {
+
+// What the main window shows, control by control, and the state a decode sets.
+using Panel = QMap<QString, QString>;
+
+Panel PanelOf(Program& p) {
+    Panel out;
+    for (QWidget* w : p.main->findChildren<QWidget*>()) {
+        QString name = w->objectName();
+        // The send status tells of the last message out, not of the device.
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) ||
+            name == QLatin1String("sendStatus") || qobject_cast<QProgressBar*>(w))
+            continue;
+        QString v;
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            v = QStringLiteral("text ") + e->text();
+        else if (auto* c = qobject_cast<QAbstractButton*>(w))
+            v = c->text() + QStringLiteral(" state ") + QString::number(c->isChecked());
+        else if (auto* l = qobject_cast<QComboBox*>(w))
+            v = QStringLiteral("item ") + l->currentText();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            v = QStringLiteral("label ") + l->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            v = QStringLiteral("title ") + g->title();
+        v += w->isVisibleTo(p.main.get()) ? QStringLiteral(" shown") : QStringLiteral(" hidden");
+        v += w->isEnabled() ? QString() : QStringLiteral(" disabled");
+        while (out.contains(name)) name += QLatin1Char('+');
+        out[name] = v;
+    }
+    const MorlaState& s = p.s;
+    out["EquipmentName"] = s.EquipmentName;
+    out["ModelCode"] = s.ModelCode;
+    out["FirmwareCode"] = s.FirmwareCode;
+    out["LastReadMap"] = s.LastReadMap;
+    out["LastReadText"] = s.LastReadText;
+    out["RestrictorFlags"] = s.joinedRestrictorFlags();
+    return out;
+}
+
+// The entries of `b` that differ from `a`, for a readable failure.
+QStringList Differences(const Panel& a, const Panel& b) {
+    QStringList out;
+    for (auto it = b.begin(); it != b.end(); ++it)
+        if (a.value(it.key()) != it.value())
+            out << it.key() + QStringLiteral(": ") + a.value(it.key()) + QStringLiteral(" -> ") +
+                       it.value();
+    return out;
+}
+
+void WriteConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware) {
+    QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
+    QStringList rec = ConfigRecord(QStringLiteral("1234"), QStringLiteral("000000"),
+                                   QStringLiteral("111111000"), QStringLiteral("Opción "));
+    rec[41] = m.base();
+    WriteRecord(f.paths().modelConfig(m.base(), firmware), ModelConfigRecord, rec);
+}
+
+void WriteEveryConfig(ProgramFixture& f) {
+    for (const ModelInfo& m : Models()) WriteConfig(f, m, m.firmware());
+    WriteConfig(f, Model(ModelId::Quarn), QStringLiteral("8"));
+}
+
+// The dialogs give these names at once and note the folder they were offered.
+struct Dialogs {
+    QString saveAs, openName, offered;
+    Dialogs() {
+        DeviceDialogs().saveName = [this](Program&, const QString& folder, const QString&) {
+            offered = folder;
+            return saveAs;
+        };
+        DeviceDialogs().openName = [this](Program&, const QString& folder) {
+            offered = folder;
+            return openName;
+        };
+    }
+};
+
+bool Read(Bench& b) {
+    b.f.msgs.clear();
+    b.p.main->MorFraCom03->click();
+    return QTest::qWaitFor([&] { return b.p.main->MorTexEst->text() == QStringLiteral("Morla"); },
+                           10000) &&
+           b.f.msgs.shown.isEmpty();
+}
+
+bool WholeWrite(Bench& b) {
+    const int before = b.sim.messages().size();
+    b.p.main->MorFraCom04->click();
+    if (!QTest::qWaitFor([&] { return b.sim.messages().size() > before; }, 5000)) return false;
+    if (!Fire(b.p.main->TimerPID)) return false;
+    const QString data = b.p.s.SendData;
+    return QTest::qWaitFor([&] { return b.sim.messages().contains(data); }, 10000) &&
+           QTest::qWaitFor(
+               [&] {
+                   return b.sim.logLines().filter(QStringLiteral("data text: applied")).size() == 1;
+               },
+               2000);
+}
+
+// One single command through "Comando" → "Enviar" and the send timer; true once the device
+// has taken `expected`.
+bool SendSingle(Bench& b, const char* number, const QString& value, const QString& expected) {
+    b.p.s.CommandNumber = QLatin1String(number);
+    b.p.s.CommandValue = value;
+    b.p.main->mnuEnviar->trigger();
+    if (!Fire(b.p.main->TimerPID)) return false;
+    return QTest::qWaitFor([&] { return b.sim.messages().contains(expected); }, 5000);
+}
+
+// The Tervolinda is written one field at a time, with the key the device has now.
+bool FieldWrite(Bench& b, const QString& deviceKey) {
+    Program& p = b.p;
+    const QString key = p.main->MorTexResCla->text();
+    p.main->MorTexResCla->setText(deviceKey);
+    auto* removal = p.main->findChild<QCheckBox*>(QStringLiteral("MorFraPrivElim1"));
+    auto* nine = p.main->findChild<QCheckBox*>(QStringLiteral("MorFraPrivNum9"));
+    auto* exit = p.main->findChild<QLineEdit*>(QStringLiteral("MorTxtPrivClvSal"));
+    if (exit->isVisibleTo(p.main.get())) {
+        auto state = [](QCheckBox* c) { return c->isChecked() ? QString("1") : QString("0"); };
+        auto sent = [](QCheckBox* c) { return c->isChecked() ? QString("9f") : QString("0f"); };
+        const QString prefix = QStringLiteral(",") + deviceKey + QStringLiteral(",");
+        if (!SendSingle(b, "12", state(removal), "#1" + prefix + sent(removal)) ||
+            !SendSingle(b, "13", state(nine), "#5" + prefix + sent(nine)) ||
+            !SendSingle(b, "11", "", "#3" + prefix + exit->text() + "f"))
+            return false;
+    }
+    p.s.PreviousKey = deviceKey;
+    p.main->MorTexResCla->setText(key);
+    return SendSingle(b, "10", "", "#2," + deviceKey + "," + key + "f");
+}
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool Put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// A program on a stand-in port that has just read a Lúvero with key 1234 and option 1.
+struct ReadLuvero {
+    ProgramFixture f;
+    Program& p = *f.p;
+    explicit ReadLuvero(const QString& key = QStringLiteral("1234")) {
+        f.load();
+        QString digits = key;
+        digits.replace('0', 'A');
+        p.main->MorFraCom03->click();
+        f.port.acknowledgeAll();
+        f.port.feed(LuveroReply(LuveroBlock("1E", digits, "0001")));
+        f.msgs.clear();
+    }
+    QString path(const char* name) const { return f.dir.filePath(QLatin1String(name)); }
+};
+
+}  // namespace
+
+class TestDeviceFiles : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyModelThroughTheSimulator_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("firmware");    // as the simulator takes it
+        QTest::addColumn<QString>("configured");  // FirmwareCode of a read: the file's name
+        QTest::addColumn<QStringList>("setUp");
+        QTest::addColumn<QStringList>("memory");  // "position=digits" on the factory image
+        QTest::addColumn<QString>("factoryKey");  // "" for a whole write
+        const QStringList opts{"--options", "1011011"};
+        QTest::newRow("Lúvero") << "luvero"
+                                << "30"
+                                << "30" << QStringList{"--key", "4321", "--options", "101101"}
+                                << QStringList{} << "";
+        QTest::newRow("Sorvanell")
+            << "sorvanell"
+            << "12"
+            << "12" << QStringList{"--key", "21*43", "--options", "10110"} << QStringList{} << "";
+        QTest::newRow("Zentavira") << "zentavira"
+                                   << "30"
+                                   << "30" << QStringList{} << QStringList{"12=015",
+                                                                           "17=010200000405090B0F",
+                                                                           "35=5031",
+                                                                           "39=12BCAFFF",
+                                                                           "95=5551234FFFFFFFFF",
+                                                                           "127=A1",
+                                                                           "133=23456789BCA123"}
+                                   << "";
+        QTest::newRow("Haldrivonexa")
+            << "haldrivonexa"
+            << "30"
+            << "30" << QStringList{}
+            << QStringList{"11=2050", "17=0B0A0F", "23=0416516304", "33=020000000105"} << "";
+        QTest::newRow("Quarn") << "quarn"
+                               << "30"
+                               << "30" << QStringList{"--key", "54321"} + opts << QStringList{}
+                               << "";
+        QTest::newRow("Quarn Dolmeth")
+            << "quarn"
+            << "8"
+            << "8" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
+        QTest::newRow("Pellitor") << "pellitor"
+                                  << "15"
+                                  << "15" << QStringList{"--key", "54321"} + opts << QStringList{}
+                                  << "";
+        QTest::newRow("Kovalindre")
+            << "kovalindre"
+            << "30"
+            << "30" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
+        QTest::newRow("Tervolinda") << "tervolinda"
+                                    << "72"
+                                    << "72" << QStringList{"--key", "4321", "--options", "10"}
+                                    << QStringList{"23=0205080A"} << "1234";
+        QTest::newRow("Tervolinda Voz")
+            << "tervolinda"
+            << "2"
+            << "02" << QStringList{"--key", "4321"} << QStringList{} << "1234";
+    }
+    void everyModelThroughTheSimulator() {
+        QFETCH(QString, model);
+        QFETCH(QString, firmware);
+        QFETCH(QString, configured);
+        QFETCH(QStringList, setUp);
+        QFETCH(QStringList, memory);
+        QFETCH(QString, factoryKey);
+        const ModelInfo& m = *devsim::ModelByOptionName(model);
+        Bench b;
+        WriteConfig(b.f, m, configured);
+        if (!memory.isEmpty()) {
+            devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
+            for (const QString& edit : memory)
+                image.set(edit.section('=', 0, 0).toInt(), edit.section('=', 1));
+            image.refreshChecksums();
+            QString error;
+            QVERIFY2(devsim::SaveImage(b.sim.memoryFile(), image, &error), qPrintable(error));
+        }
+        QVERIFY(b.start(QStringList{"--model", model, "--firmware", firmware} + setUp));
+        Program& p = b.p;
+        Dialogs dialogs;
+        dialogs.saveAs = dialogs.openName = b.f.dir.filePath(QStringLiteral("equipo.mcfg"));
+
+        QVERIFY(Read(b));
+        const QString saved = p.s.LastReadMap;
+        const Panel asRead = PanelOf(p);
+        p.main->MorMnuPriGua->trigger();
+        QCOMPARE(
+            b.f.msgs.texts(),
+            (QStringList{"¿Guardar la configuración tal como se leyó del equipo?\n"
+                         "(No: como está ahora en el panel)",
+                         "Configuración guardada en " + QDir::toNativeSeparators(dialogs.saveAs)}));
+
+        b.f.msgs.clear();
+        p.main->MorFraCom10->click();
+        QVERIFY(Fire(p.main->TimerPID));
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*49f")));
+        QVERIFY(Read(b));
+        QVERIFY2(p.s.LastReadMap != saved, "the factory image is the saved one: nothing shown");
+
+        p.main->MorMnuPriAbr->trigger();
+        QCOMPARE(b.f.msgs.texts(), QStringList{});
+        // Exactly as the read of the device that was saved.
+        QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
+
+        if (factoryKey.isEmpty())
+            QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
+        else
+            QVERIFY(FieldWrite(b, factoryKey));
+        QVERIFY(Read(b));
+        QCOMPARE(p.s.LastReadMap, saved);
+        QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
+    }
+
+    void refused_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("message");  // after "No se abrió <path>: "
+        ReadLuvero r;
+        QString why;
+        const DeviceImage good = *ImageOfPanel(r.p, true, &why);
+        const QByteArray text = FormatDeviceImage(good);
+        auto with = [&](auto change) {
+            DeviceImage image = good;
+            change(image);
+            return FormatDeviceImage(image);
+        };
+        QTest::newRow("another version")
+            << QByteArray(text).replace("Versión: 1", "Versión: 7")
+            << "es un archivo de otra versión del programa (versión 7; este programa abre la "
+               "versión 1).";
+        QTest::newRow("not a configuration")
+            << QByteArray("MORLA\n")
+            << "el archivo está dañado (no es un archivo de configuración de equipo).";
+        QTest::newRow("cut short") << text.left(text.indexOf("\nMapa 065") + 5)
+                                   << "el archivo está dañado (está incompleto).";
+        QTest::newRow("map short for the model")
+            << with([](DeviceImage& i) { i.digits.chop(2); })
+            << "el archivo está dañado (el mapa tiene 132 dígitos y el modelo 134).";
+        QTest::newRow("map of another model")
+            << with([](DeviceImage& i) { i.digits.replace(0, 2, "03"); })
+            << "el archivo está dañado (el mapa no es de este modelo).";
+        QTest::newRow("block sum wrong")
+            << with([](DeviceImage& i) { i.digits.replace(20, 1, "7"); })
+            << "el archivo está dañado (la suma del bloque 1 del mapa no es correcta).";
+        QTest::newRow("firmware not the map's")
+            << with([](DeviceImage& i) { i.firmware = "31"; })
+            << "el archivo está dañado (el firmware 31 no es el del mapa, 30).";
+        QTest::newRow("frame of another length") << with([](DeviceImage& i) {
+            i.origin = ImageOrigin::Panel;
+            i.digits.chop(2);
+        }) << "el archivo está dañado (un marco de 132 dígitos no es de este modelo).";
+        QTest::newRow("model not built") << with([](DeviceImage& i) {
+            i.modelCode = "07";
+            i.digits.replace(0, 2, "07");
+        }) << "es de un equipo que este programa no maneja (modelo \"07\").";
+        QTest::newRow("edited by hand")
+            << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01")
+            << "el archivo fue modificado fuera del programa (su suma de verificación no "
+               "corresponde).";
+    }
+    void refused() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        ReadLuvero r;
+        Dialogs dialogs;
+        dialogs.openName = r.path("otro.mcfg");
+        QVERIFY(Put(dialogs.openName, file));
+        const Panel before = PanelOf(r.p);
+        r.p.main->MorMnuPriAbr->trigger();
+        QCOMPARE(r.f.msgs.texts(),
+                 QStringList{"No se abrió " + QDir::toNativeSeparators(dialogs.openName) + ": " +
+                             message});
+        QCOMPARE(r.f.msgs.shown.first().title, QStringLiteral("MORLA"));
+        QCOMPARE(Differences(before, PanelOf(r.p)), QStringList{});
+        QCOMPARE(r.p.s.ReadMap, before.value("LastReadMap"));
+    }
+
+    // Every byte of a saved file changed in three ways, and the file cut at every length:
+    // each is refused with one message and the panel stays as it was. CRC-32 finds every
+    // change of one byte, so no change is harmless.
+    void damagedOneByteAtATime() {
+        ReadLuvero r;
+        const QString path = r.path("leido.mcfg");
+        QVERIFY(SaveDeviceFile(r.p, path));
+        const QByteArray good = Contents(path);
+        QVERIFY(good.size() > 300);
+        // The Lúvero shown differs from the saved one, so that a damaged file shown would show.
+        r.p.main->MorTexResCla->setText(QStringLiteral("9999"));
+        r.p.main->MorChkRes[3]->click();
+        const Panel before = PanelOf(r.p);
+        QStringList accepted;
+        auto tryOpen = [&](const QByteArray& bytes, const QString& what) {
+            r.f.msgs.clear();
+            if (!Put(path, bytes) || OpenDeviceFile(r.p, path) || r.f.msgs.shown.size() != 1 ||
+                !r.f.msgs.texts().first().startsWith(QStringLiteral("No se abrió ")) ||
+                !Differences(before, PanelOf(r.p)).isEmpty())
+                accepted << what;
+        };
+        for (int i = 0; i < good.size(); ++i) {
+            for (char mask : {'\x01', '\x20', '\x80'}) {
+                QByteArray bytes = good;
+                bytes[i] = char(bytes[i] ^ mask);
+                tryOpen(bytes, QStringLiteral("byte %1 ^ %2").arg(i).arg(int(quint8(mask))));
+            }
+            tryOpen(good.left(i), QStringLiteral("cut at %1").arg(i));
+        }
+        QCOMPARE(accepted, QStringList{});
+        // The undamaged file still opens.
+        r.f.msgs.clear();
+        QVERIFY(Put(path, good));
+        QVERIFY(OpenDeviceFile(r.p, path));
+        QCOMPARE(r.p.main->MorTexResCla->text(), QStringLiteral("1234"));
+    }
+
+    // Without a read of the model, the file holds the frame the panel would write, and opens as
+    // "&Ult.Envío" shows a frame: every model button's panel, with a key typed.
+    void panelNeverRead_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Sorvanell") << 2 << "21*43";
+        QTest::newRow("Lúvero") << 3 << "4321";
+        QTest::newRow("Zentavira") << 4 << "4321";
+        QTest::newRow("Haldrivonexa") << 5 << "4321";
+        QTest::newRow("Quarn") << 6 << "54321";
+        QTest::newRow("Pellitor") << 7 << "54321";
+        QTest::newRow("Tervolinda") << 8 << "4321";
+        QTest::newRow("Kovalindre") << 9 << "54321";
+        QTest::newRow("Quarn Dolmeth") << 10 << "54321";
+        QTest::newRow("Tervolinda Voz") << 11 << "4321";
+    }
+    void panelNeverRead() {
+        QFETCH(int, button);
+        QFETCH(QString, key);
+        ProgramFixture f;
+        WriteEveryConfig(f);
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, button);
+        p.main->MorTexResCla->setEnabled(true);
+        p.main->MorTexResCla->setText(key);
+        // A model button leaves the firmware box as it was: the frame would carry another
+        // firmware than the panel's, and saving says so. The Tervolinda's frame takes the
+        // panel's own.
+        if (p.s.EquipmentName != QLatin1String("Tervolinda")) {
+            p.main->MorTexResFirm->setText(QStringLiteral("99"));
+            f.msgs.clear();
+            QVERIFY(!SaveDeviceFile(p, f.dir.filePath(QStringLiteral("no.mcfg"))));
+            QCOMPARE(f.msgs.texts(),
+                     QStringList{"No se puede guardar la configuración: el panel es del firmware " +
+                                 p.s.FirmwareCode + " y la casilla de firmware dice 99."});
+            p.main->MorTexResFirm->setText(p.s.FirmwareCode);
+        }
+        const QString equipment = p.s.EquipmentName;
+        f.msgs.clear();
+        const QByteArray line = f.port.line;
+        const QString path = f.dir.filePath(QStringLiteral("panel.mcfg"));
+        QVERIFY2(SaveDeviceFile(p, path), qPrintable(f.msgs.texts().join('|')));
+        QCOMPARE(f.msgs.texts(),
+                 QStringList{"Configuración guardada en " + QDir::toNativeSeparators(path)});
+        QVERIFY(Contents(path).contains("\nOrigen: panel\n"));
+        // Saving built a frame but sent nothing and left the last send as it was.
+        QCOMPARE(f.port.line, line);
+        QCOMPARE(p.s.SendFrame, QString());
+
+        ModelButton(p, 1);
+        f.msgs.clear();
+        QVERIFY(OpenDeviceFile(p, path));
+        QCOMPARE(f.msgs.texts(), QStringList{});
+        QCOMPARE(p.s.EquipmentName, equipment);
+        QCOMPARE(p.main->MorTexResCla->text(), key);
+    }
+
+    // After a read the technician chooses: the map as read, or the panel as edited since.
+    void readOrPanel_data() {
+        QTest::addColumn<bool>("asRead");
+        QTest::newRow("as read") << true;
+        QTest::newRow("as on the panel") << false;
+    }
+    void readOrPanel() {
+        QFETCH(bool, asRead);
+        ReadLuvero r;
+        const QString read = r.p.s.joinedRestrictorFlags();
+        r.p.main->MorChkRes[2]->click();
+        const QString edited = r.p.s.joinedRestrictorFlags();
+        QVERIFY(edited != read);
+        r.p.main->MorTexResCla->setText(QStringLiteral("5678"));
+        r.f.msgs.answers = {asRead ? Answer::Yes : Answer::No};
+        const QString path = r.path("elegido.mcfg");
+        QVERIFY(SaveDeviceFile(r.p, path));
+        QVERIFY(Contents(path).contains(asRead ? "\nOrigen: lectura\n" : "\nOrigen: panel\n"));
+        ModelButton(r.p, 3);
+        QVERIFY(OpenDeviceFile(r.p, path));
+        QCOMPARE(r.p.main->MorTexResCla->text(), asRead ? "1234" : "5678");
+        QCOMPARE(r.p.s.joinedRestrictorFlags(), asRead ? read : edited);
+    }
+
+    void savingAsks_data() {
+        QTest::addColumn<QString>("equipment");
+        QTest::addColumn<QString>("chosen");   // what the dialog gives
+        QTest::addColumn<bool>("exists");      // a file of the final name is there already
+        QTest::addColumn<Answer>("replace");   // the answer to the replace question
+        QTest::addColumn<QString>("written");  // the file written, "" for none
+        QTest::addColumn<QStringList>("messages");
+        const QString saved = QStringLiteral("Configuración guardada en ");
+        QTest::newRow("no model on the panel")
+            << "Morla"
+            << "x.mcfg" << false << Answer::Yes << ""
+            << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
+        QTest::newRow("dialog cancelled") << "Lúvero"
+                                          << "" << false << Answer::Yes << "" << QStringList{};
+        QTest::newRow("name without extension") << "Lúvero"
+                                                << "nuevo" << false << Answer::Yes << "nuevo.mcfg"
+                                                << QStringList{saved + "%1/nuevo.mcfg"};
+        QTest::newRow("other extension kept") << "Lúvero"
+                                              << "nuevo.txt" << false << Answer::Yes << "nuevo.txt"
+                                              << QStringList{saved + "%1/nuevo.txt"};
+        QTest::newRow("replace declined") << "Lúvero"
+                                          << "viejo.mcfg" << true << Answer::No << ""
+                                          << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?"};
+        QTest::newRow("replace accepted")
+            << "Lúvero"
+            << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg"
+            << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?", saved + "%1/viejo.mcfg"};
+    }
+    void savingAsks() {
+        QFETCH(QString, equipment);
+        QFETCH(QString, chosen);
+        QFETCH(bool, exists);
+        QFETCH(Answer, replace);
+        QFETCH(QString, written);
+        QFETCH(QStringList, messages);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        if (equipment != QLatin1String("Morla")) ModelButton(p, 3);
+        const QString folder = QDir::toNativeSeparators(f.dir.path());
+        Dialogs dialogs;
+        dialogs.saveAs = chosen.isEmpty() ? QString() : f.dir.filePath(chosen);
+        const QByteArray old("anterior");
+        if (exists) QVERIFY(Put(f.dir.filePath(chosen), old));
+        f.msgs.clear();
+        f.msgs.answers = {replace};
+        p.main->MorMnuPriGua->trigger();
+        QStringList expected;
+        for (QString m : messages) {
+            if (m.contains(QLatin1String("%1"))) m = m.arg(folder).replace('/', QDir::separator());
+            expected << m;
+        }
+        QCOMPARE(f.msgs.texts(), expected);
+        if (!written.isEmpty())
+            QVERIFY(
+                Contents(f.dir.filePath(written)).startsWith("MORLA configuración de equipo\n"));
+        if (exists && written.isEmpty()) QCOMPARE(Contents(f.dir.filePath(chosen)), old);
+    }
+
+    // The dialogs start in the folder last used, kept in the program folder between runs.
+    void lastFolderRemembered() {
+        ReadLuvero r;
+        Dialogs dialogs;
+        QVERIFY(QDir(r.f.dir.path()).mkpath(QStringLiteral("equipos/cliente")));
+        const QString folder = r.f.dir.filePath(QStringLiteral("equipos/cliente"));
+        QCOMPARE(LastDeviceFolder(r.p), QDir::homePath());
+        dialogs.saveAs = folder + QStringLiteral("/uno.mcfg");
+        r.p.main->MorMnuPriGua->trigger();
+        QCOMPARE(dialogs.offered, QDir::homePath());
+        QVERIFY(QFileInfo::exists(dialogs.saveAs));
+
+        dialogs.openName = dialogs.saveAs;
+        r.p.main->MorMnuPriAbr->trigger();
+        QCOMPARE(dialogs.offered, folder);
+        // Another run of the program on the same folder.
+        ProgramFixture again;
+        again.p->s.AppFolder = r.f.dir.path();
+        QCOMPARE(LastDeviceFolder(*again.p), folder);
+        // A folder that is gone is not offered.
+        QVERIFY(QDir(folder).removeRecursively());
+        QCOMPARE(LastDeviceFolder(r.p), QDir::homePath());
+    }
+
+    void notWhileReading() {
+        ReadLuvero r;
+        const QString path = r.path("leido.mcfg");
+        QVERIFY(SaveDeviceFile(r.p, path));
+        r.f.msgs.clear();
+        r.p.main->MorFraCom03->click();
+        QVERIFY(r.p.readInProgress);
+        const Panel before = PanelOf(r.p);
+        QVERIFY(!OpenDeviceFile(r.p, path));
+        QCOMPARE(r.f.msgs.texts(),
+                 QStringList{"Hay una lectura en curso: abra la configuración cuando termine."});
+        QCOMPARE(Differences(before, PanelOf(r.p)), QStringList{});
+    }
+};
+
+QTEST_MAIN(TestDeviceFiles)
+#include "test_devicefiles.moc"

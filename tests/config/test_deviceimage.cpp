@@ -1,0 +1,272 @@
+// The device configuration file without a display: its text, the CRC-32 that seals it, what
+// the parser refuses and why, and what a model's shape accepts.
+#include <QtTest>
+
+#include "config/deviceimage.h"
+#include "link/codec.h"
+
+using namespace morla;
+
+Q_DECLARE_METATYPE(morla::ImageRefusal)
+Q_DECLARE_METATYPE(morla::ImageOrigin)
+Q_DECLARE_METATYPE(morla::DeviceImage)
+
+namespace {
+DeviceImage Image(const QString& code, const QString& equipment, const QString& digits,
+                  ImageOrigin origin = ImageOrigin::Read) {
+    return {code,   equipment, QStringLiteral("30"),
+            origin, digits,    QStringLiteral("2026-12-07 00:15:09")};
+}
+
+// A map of `length` digits with the model code in front and good block checksums.
+QString Map(const QString& code, int length) {
+    QString map = (code + QStringLiteral("1E090001")).leftJustified(length, '7');
+    map.replace(128, 2, FrameChecksum(map.left(128)));
+    if (length > 262) map.replace(260, 2, FrameChecksum(map.mid(132, 128)));
+    return map;
+}
+
+// The file's lines before its CRC line, sealed with a fresh CRC.
+QByteArray Sealed(const QByteArray& body) {
+    return body +
+           "CRC-32: " + QByteArray::number(Crc32(body), 16).toUpper().rightJustified(8, '0') + "\n";
+}
+
+QByteArray Body(const QByteArray& file) {
+    return file.left(file.lastIndexOf("CRC-32: "));
+}
+
+QByteArray Replaced(const QByteArray& file, const char* from, const char* to) {
+    QByteArray copy = file;
+    return copy.replace(from, to);
+}
+}  // namespace
+
+class TestDeviceImage : public QObject {
+    Q_OBJECT
+  private slots:
+    void crc32_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<quint32>("crc");
+        QTest::newRow("empty") << QByteArray() << 0u;
+        QTest::newRow("one byte") << QByteArray("a") << 0xE8B7BE43u;
+        QTest::newRow("check value") << QByteArray("123456789") << 0xCBF43926u;
+        QTest::newRow("sentence") << QByteArray("The quick brown fox jumps over the lazy dog")
+                                  << 0x414FA339u;
+    }
+    void crc32() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(quint32, crc);
+        QCOMPARE(Crc32(bytes), crc);
+    }
+
+    // What a person sees, line by line; the CRC is zlib's over every line above it.
+    void layout() {
+        const QByteArray text = FormatDeviceImage(
+            Image("0:", "Quarn", "0123456789ABCDEF0123456789ABCDEFFEDC", ImageOrigin::Panel));
+        QCOMPARE(QString::fromUtf8(text),
+                 QStringLiteral("MORLA configuración de equipo\n"
+                                "Versión: 1\n"
+                                "Modelo: 0:\n"
+                                "Equipo: Quarn\n"
+                                "Firmware: 30\n"
+                                "Origen: panel\n"
+                                "Fecha: 2026-12-07 00:15:09\n"
+                                "Mapa 001: 0123456789ABCDEF0123456789ABCDEF\n"
+                                "Mapa 033: FEDC\n"
+                                "CRC-32: 6B8C31C9\n"));
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("equipment");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<ImageOrigin>("origin");
+        QTest::newRow("138-character reply") << "00"
+                                             << "Lúvero" << Map("00", 134) << ImageOrigin::Read;
+        QTest::newRow("270-character reply") << "0:"
+                                             << "Quarn" << Map("0A", 266) << ImageOrigin::Read;
+        QTest::newRow("one whole row") << "08"
+                                       << "Tervolinda" << QString(32, 'F') << ImageOrigin::Panel;
+        QTest::newRow("one digit") << "02"
+                                   << "Pellitor"
+                                   << "7" << ImageOrigin::Panel;
+        QTest::newRow("a row and one") << "06"
+                                       << "Kovalindre" << QString(33, 'A') << ImageOrigin::Panel;
+    }
+    void roundTrip() {
+        QFETCH(QString, code);
+        QFETCH(QString, equipment);
+        QFETCH(QString, digits);
+        QFETCH(ImageOrigin, origin);
+        const DeviceImage image = Image(code, equipment, digits, origin);
+        const QByteArray text = FormatDeviceImage(image);
+        const ParsedImage parsed = ParseDeviceImage(text);
+        QCOMPARE(parsed.refusal, ImageRefusal::None);
+        QVERIFY(parsed.image.has_value());
+        QCOMPARE(*parsed.image, image);
+        // Rows of 32 digits, each named by the position of its first digit.
+        const int rows = int(text.count("\nMapa "));
+        QCOMPARE(rows, (digits.size() + 31) / 32);
+        // Line ends of another system read the same.
+        QCOMPARE(*ParseDeviceImage(Replaced(text, "\n", "\r\n")).image, image);
+    }
+
+    void refused_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<ImageRefusal>("refusal");
+        QTest::addColumn<QString>("detail");
+        const QByteArray good = FormatDeviceImage(Image("00", "Lúvero", Map("00", 134)));
+        const QByteArray body = Body(good);
+        QTest::newRow("empty") << QByteArray() << ImageRefusal::Damaged << "está incompleto";
+        QTest::newRow("last line end missing")
+            << good.chopped(1) << ImageRefusal::Damaged << "está incompleto";
+        QTest::newRow("another kind of file")
+            << QByteArray("[Equipo]\nModelo=00\n") << ImageRefusal::Damaged
+            << "no es un archivo de configuración de equipo";
+        QTest::newRow("too large") << good + QByteArray(kDeviceImageMaxBytes, '\n')
+                                   << ImageRefusal::Damaged << "es demasiado grande para serlo";
+        QTest::newRow("version 2")
+            << Replaced(good, "Versión: 1", "Versión: 2") << ImageRefusal::OtherVersion << "2";
+        QTest::newRow("version 10")
+            << Replaced(good, "Versión: 1", "Versión: 10") << ImageRefusal::OtherVersion << "10";
+        QTest::newRow("version 01") << Replaced(good, "Versión: 1", "Versión: 01")
+                                    << ImageRefusal::Damaged << "no dice su versión";
+        QTest::newRow("version 0") << Replaced(good, "Versión: 1", "Versión: 0")
+                                   << ImageRefusal::Damaged << "no dice su versión";
+        QTest::newRow("no version")
+            << Replaced(good, "Versión: 1\n", "") << ImageRefusal::Damaged << "no dice su versión";
+        const QByteArray lower =
+            body + "CRC-32: " + QByteArray::number(Crc32(body), 16).rightJustified(8, '0') + "\n";
+        if (lower != good)  // only when the CRC has a letter
+            QTest::newRow("CRC in lower case")
+                << lower << ImageRefusal::Damaged << "le falta su suma de verificación";
+        QTest::newRow("CRC of seven digits")
+            << body + "CRC-32: " + QByteArray::number(Crc32(body), 16).toUpper().right(7) + "\n"
+            << ImageRefusal::Damaged << "le falta su suma de verificación";
+        QTest::newRow("CRC missing")
+            << body << ImageRefusal::Damaged << "le falta su suma de verificación";
+        QTest::newRow("digit edited")
+            << Replaced(good, "Firmware: 30", "Firmware: 31") << ImageRefusal::BadChecksum << "";
+        QTest::newRow("line added")
+            << Replaced(good, "Origen:", "Nota: x\nOrigen:") << ImageRefusal::BadChecksum << "";
+        // Edited and sealed again by hand: the content itself is checked.
+        auto sealed = [&](const char* from, const char* to) {
+            return Sealed(Replaced(body, from, to));
+        };
+        QTest::newRow("line missing") << sealed("Equipo: Lúvero\n", "") << ImageRefusal::Damaged
+                                      << "falta la línea \"Equipo\"";
+        QTest::newRow("model code of three")
+            << sealed("Modelo: 00", "Modelo: 000") << ImageRefusal::Damaged
+            << "el código de modelo no es válido";
+        QTest::newRow("empty firmware") << sealed("Firmware: 30", "Firmware: ")
+                                        << ImageRefusal::Damaged << "el firmware no es válido";
+        QTest::newRow("firmware of four") << sealed("Firmware: 30", "Firmware: 3000")
+                                          << ImageRefusal::Damaged << "el firmware no es válido";
+        QTest::newRow("unknown origin") << sealed("Origen: lectura", "Origen: copia")
+                                        << ImageRefusal::Damaged << "el origen no es válido";
+        QTest::newRow("month 13") << sealed("Fecha: 2026-12", "Fecha: 2026-13")
+                                  << ImageRefusal::Damaged << "la fecha no es válida";
+        QTest::newRow("date without time")
+            << sealed("Fecha: 2026-12-07 00:15:09", "Fecha: 2026-12-07") << ImageRefusal::Damaged
+            << "la fecha no es válida";
+        QTest::newRow("rows out of order")
+            << sealed("Mapa 033", "Mapa 034") << ImageRefusal::Damaged
+            << "la línea 2 del mapa no es válida";
+        QTest::newRow("blank in a row")
+            << sealed("Mapa 001: 00", "Mapa 001: 0 ") << ImageRefusal::Damaged
+            << "la línea 1 del mapa no es válida";
+        QTest::newRow("short row before the last")
+            << sealed("Mapa 001: 00", "Mapa 001: 0") << ImageRefusal::Damaged
+            << "la línea 1 del mapa no es válida";
+        QTest::newRow("row too long")
+            << Sealed(body.left(body.indexOf("Mapa 129")) + "Mapa 129: " + QByteArray(33, '0') +
+                      "\n")
+            << ImageRefusal::Damaged << "la línea 5 del mapa no es válida";
+        QTest::newRow("no map") << Sealed(body.left(body.indexOf("Mapa 001")))
+                                << ImageRefusal::Damaged << "no tiene mapa";
+    }
+    void refused() {
+        QFETCH(QByteArray, file);
+        QFETCH(ImageRefusal, refusal);
+        QFETCH(QString, detail);
+        const ParsedImage parsed = ParseDeviceImage(file);
+        QVERIFY(!parsed.image.has_value());
+        QCOMPARE(parsed.refusal, refusal);
+        QCOMPARE(parsed.detail, detail);
+    }
+
+    void shape_data() {
+        QTest::addColumn<DeviceImage>("image");
+        QTest::addColumn<bool>("checksums");
+        QTest::addColumn<QString>("detail");  // "" when accepted
+        const QString map = Map("05", 266);
+        auto at = [](QString text, int position, const char* digits) {
+            return text.replace(position - 1, int(qstrlen(digits)), QLatin1String(digits));
+        };
+        QTest::newRow("a good map") << Image("05", "Zentavira", map) << true << "";
+        QTest::newRow("one digit short") << Image("05", "Zentavira", map.chopped(1)) << true
+                                         << "el mapa tiene 265 dígitos y el modelo 266";
+        QTest::newRow("one digit more") << Image("05", "Zentavira", map + "0") << true
+                                        << "el mapa tiene 267 dígitos y el modelo 266";
+        QTest::newRow("another model's map")
+            << Image("05", "Zentavira", at(map, 2, "4")) << true << "el mapa no es de este modelo";
+        QTest::newRow("block 1 sum") << Image("05", "Zentavira", at(map, 20, "0")) << true
+                                     << "la suma del bloque 1 del mapa no es correcta";
+        QTest::newRow("block 2 sum") << Image("05", "Zentavira", at(map, 200, "0")) << true
+                                     << "la suma del bloque 2 del mapa no es correcta";
+        QTest::newRow("a mark in a map") << Image("05", "Zentavira", at(map, 50, "<")) << true
+                                         << "el mapa lleva caracteres que no son dígitos";
+        QTest::newRow("lower-case digit in a map")
+            << Image("05", "Zentavira", at(map, 50, "a")) << true
+            << "el mapa lleva caracteres que no son dígitos";
+        QTest::newRow("sums not tested")
+            << Image("05", "Zentavira", at(map, 200, "0")) << false << "";
+        QTest::newRow("name of another model")
+            << Image("05", "Quarn", map) << true
+            << "el equipo \"Quarn\" no es el de su código de modelo";
+        QTest::newRow("frame of a known length")
+            << Image("05", "Zentavira", QString(264, 'F'), ImageOrigin::Panel) << true << "";
+        QTest::newRow("frame of another length")
+            << Image("05", "Zentavira", QString(266, 'F'), ImageOrigin::Panel) << true
+            << "un marco de 266 dígitos no es de este modelo";
+    }
+    void shape() {
+        QFETCH(DeviceImage, image);
+        QFETCH(bool, checksums);
+        QFETCH(QString, detail);
+        ImageShape shape{
+            QStringLiteral("Zentavira"), QStringLiteral("05"), 266, {264, 234}, checksums, 2};
+        QString why;
+        const ImageRefusal r = CheckImage(image, shape, &why);
+        QCOMPARE(r, detail.isEmpty() ? ImageRefusal::None : ImageRefusal::Damaged);
+        QCOMPARE(why, detail);
+    }
+
+    void replyText_data() {
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("decimal digits") << "0412"
+                                        << "02450412";
+        QTest::newRow("Quarn code") << "0A1E"
+                                    << "02450:1>";
+        QTest::newRow("every hex digit") << "0123456789ABCDEF"
+                                         << "02450123456789:;<=>?";
+        QTest::newRow("nothing") << ""
+                                 << "0245";
+    }
+    void replyText() {
+        QFETCH(QString, digits);
+        QFETCH(QString, reply);
+        QCOMPARE(ReplyTextFor(digits), reply);
+        QCOMPARE(DigitsOfReply(reply), digits);
+    }
+
+    // Only the low four bits of a reply character carry its digit.
+    void digitsOfAnyCharacter() {
+        QCOMPARE(DigitsOfReply(QStringLiteral("xxxxA1q?")), QStringLiteral("111F"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeviceImage)
+#include "test_deviceimage.moc"
