@@ -194,11 +194,9 @@ bool startWholeWrite(Program& p) {
 }  // namespace
 
 void WriteWholeConfiguration(Program& p) {
+    // A verification still under way gives way to the new write as soon as its write command
+    // goes out.
     WriteVerifier& v = VerifierOf(p);
-    if (v.busy()) {
-        p.msg.info(QStringLiteral("Espere: se está verificando la escritura anterior."));
-        return;
-    }
     // In modem mode nothing can be read back.
     const bool verify = VerifyAfterWriteEnabled(p) && !IsModemMode(p);
     if (startWholeWrite(p) && verify) {

@@ -147,24 +147,8 @@ class TestVerify : public QObject {
         QVERIFY(!p.replyTap);
     }
 
-    // While the read-back is under way a second write waits.
-    void noWriteDuringTheReadBack() {
-        ProgramFixture f;
-        f.load();
-        Program& p = *f.p;
-        ModelButton(p, 3);
-        writeUpToReadBack(f);
-        f.msgs.clear();
-        f.port.line.clear();
-        p.main->MorFraCom04->click();
-        QCOMPARE(f.msgs.texts(),
-                 QStringList{QStringLiteral("Espere: se está verificando la escritura anterior.")});
-        QVERIFY(f.port.line.isEmpty());
-        QVERIFY(!p.main->TimerPID->isActive());
-    }
-
     // A read started by hand during the read-back ends the verification, and the read is the
-    // technician's: its reply reaches the panel.
+    // technician's: its reply reaches the panel. A new write does the same, and is verified.
     void aReadByHandTakesOver() {
         ProgramFixture f;
         f.load();
@@ -174,12 +158,23 @@ class TestVerify : public QObject {
         f.msgs.clear();
         p.main->MorFraCom03->click();
         QVERIFY(!VerifierOf(p).busy());
-        QCOMPARE(p.main->sendStatus->text(),
-                 QStringLiteral(
-                     "No verificado: se interrumpió al enviarse otro mensaje al equipo"));
+        QCOMPARE(
+            p.main->sendStatus->text(),
+            QStringLiteral("No verificado: se interrumpió al enviarse otro mensaje al equipo"));
         f.port.acknowledgeAll();
         f.port.feed(LuveroReply(writtenLuveroBlock(QStringLiteral("5678"))));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(f.msgs.texts(), QStringList{});
+
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QVERIFY(VerifierOf(p).settle->isActive());
+        p.main->MorFraCom04->click();
+        QVERIFY(p.main->TimerPID->isActive());
+        QVERIFY(VerifierOf(p).busy());
+        QVERIFY(!VerifierOf(p).settle->isActive());
         QCOMPARE(f.msgs.texts(), QStringList{});
     }
 
