@@ -261,7 +261,8 @@ int main(int argc, char* argv[]) {
     // against a bare client reading the same device.
     for (const ModelInfo& m : Models()) {
         if (!Members(m.id).ReadReply) continue;
-        const QString name = m.base().toLower();
+        // The simulator knows each model by its name, accent or not.
+        const QString name = m.dispatch().toLower();
         note(QStringLiteral("read %1").arg(name));
         Session s;
         if (!s.start(name)) {

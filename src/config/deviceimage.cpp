@@ -100,6 +100,12 @@ ParsedImage ParseDeviceImage(const QByteArray& file) {
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
     if (lines.first() != kTitle) return refused(ImageRefusal::Damaged, damaged);
+    // No value holds a control character: it would not read back as it was written.
+    for (const QByteArray& line : lines)
+        for (char c : line)
+            if (quint8(c) < 0x20 || c == 0x7F)
+                return refused(ImageRefusal::Damaged,
+                               QStringLiteral("tiene caracteres de control"));
 
     // The version first: another version may have another layout, and another checksum.
     const std::optional<QString> version = valueOf(lines.value(1), "Versión");

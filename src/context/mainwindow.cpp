@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "models/registry.h"
@@ -11,6 +12,25 @@
 namespace morla {
 
 namespace {
+
+// A status line that never widens the window: a text longer than its room is cut with "…"
+// on screen, and the whole text stays in text() and the tooltip.
+class StatusLine : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ToolTip) setToolTip(text());
+        return QLabel::event(e);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(room, Qt::AlignVCenter | Qt::AlignLeft,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    }
+};
 template <typename W>
 W* named(W* w, const QString& name) {
     w->setObjectName(name);
@@ -181,8 +201,9 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     readProgress->hide();
     est->addWidget(MorTexEst, 1);
     est->addWidget(readProgress);
-    sendStatus = named(new QLabel(MorFraEst), QStringLiteral("sendStatus"));
+    sendStatus = named(new StatusLine(MorFraEst), QStringLiteral("sendStatus"));
     sendStatus->setFont(QFont());
+    sendStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     est->addWidget(sendStatus, 1);
     sendCountdown = named(new QTimer(this), QStringLiteral("sendCountdown"));
     sendCountdown->setInterval(1000);

@@ -4,10 +4,12 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -107,7 +109,11 @@ MonitorBox* monitorBox(QWidget* parent, const QString& name) {
 MorForMonitor::MorForMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("MorForMonitor"));
     setWindowTitle(QStringLiteral("Morla-Monitor"));
-    resize(1300, 600);
+    // Wide enough for the trace beside the boxes, but never wider than the screen.
+    QSize size(1200, 600);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
     // The written boxes on the left; the line trace beside them.
     auto* columns = new QHBoxLayout(this);
     auto* layout = new QVBoxLayout;

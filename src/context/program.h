@@ -43,6 +43,7 @@ class Program : public QObject {
 
     // What the message going out now is, for the status once it is out ("" for none).
     QString outgoingNote;
+    QString outgoingDetail;  // shown after the time
 
     // A read is under way (the progress shows until it ends).
     bool readInProgress = false;

@@ -211,7 +211,9 @@ class TestEndToEnd : public QObject {
         QVERIFY(Fire(p.main->TimerPID));
         QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
         QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Configuración enviada al Lúvero (datos 00011234FF0000) a las ")));
+            QStringLiteral("Configuración enviada al Lúvero a las ")));
+        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
+
         QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
 
         p.s.CommandNumber = QStringLiteral("1");

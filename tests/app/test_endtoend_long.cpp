@@ -5,77 +5,19 @@
 
 #include "link/serial/serialtransport.h"
 #include "support/longreplycases.h"
-#include "support/programfixture.h"
+#include "support/simulator.h"
 
 using namespace morla;
 using namespace morla::test;
 
 namespace {
-class Simulator {
-  public:
-    explicit Simulator(const QString& folder)
-        : log_(folder + QStringLiteral("/sim.log")),
-          memory_(folder + QStringLiteral("/sim.mem")),
-          folder_(folder) {}
-    ~Simulator() { stop(); }
-
-    bool start(const QString& model, const QString& image, const QStringList& more = {}) {
-        QFile f(memory_);
-        if (!f.open(QIODevice::WriteOnly) || f.write(image.toLatin1()) != image.size())
-            return false;
-        f.close();
-        proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
-                    QStringList{"--model", model, "--link", folder_, "--port", "1", "--log", log_,
-                                "--memory", memory_} +
-                        more);
-        if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
-        return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
-    }
-    void stop() {
-        if (proc_.state() == QProcess::NotRunning) return;
-        proc_.terminate();
-        proc_.waitForFinished(5000);
-    }
-    QStringList logLines() const {
-        QFile f(log_);
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(f.readAll()).split('\n');
-    }
-    QStringList messages() const {
-        QStringList out;
-        static const QRegularExpression re(QStringLiteral("message \"(.*)\"$"));
-        for (const QString& l : logLines())
-            if (auto m = re.match(l); m.hasMatch()) out << m.captured(1);
-        return out;
-    }
-    int applied() const {
-        int n = 0;
-        for (const QString& l : logLines())
-            if (l.contains(QStringLiteral(": applied"))) ++n;
-        return n;
-    }
-    QString memory() const {
-        QFile f(memory_);
-        return f.open(QIODevice::ReadOnly)
-                   ? QString::fromLatin1(f.readAll()).simplified().remove(' ')
-                   : QString();
-    }
-
-  private:
-    QString log_, memory_, folder_;
-    QProcess proc_;
-};
-
-struct Bench {
-    SerialTransport port;
-    ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                     &port};
-    Simulator sim{f.dir.path()};
-    Program& p = *f.p;
-
+// The simulator bench on a known memory of the case's model.
+struct LongBench : Bench {
     bool start(const LongCase& c, const QStringList& more = {}) {
         WriteLongConfigs(f.paths());
-        if (!sim.start(QString::fromLatin1(c.simName), KnownImage(c), more)) return false;
+        if (!sim.start(QStringList{"--model", QString::fromLatin1(c.simName)} + more,
+                       KnownImage(c)))
+            return false;
         f.load();
         return true;
     }
@@ -155,7 +97,7 @@ class TestEndToEndLong : public QObject {
     void readWriteAndReadAgain() {
         QFETCH(QString, model);
         const LongCase& c = LongCaseNamed(model);
-        Bench b;
+        LongBench b;
         QVERIFY(b.start(c));
         Program& p = b.p;
         QVERIFY(b.read());
@@ -268,7 +210,7 @@ class TestEndToEndLong : public QObject {
                                       : c.id == ModelId::Pellitor
                                           ? std::span<const Sent>(pellitor)
                                           : std::span<const Sent>(kovalindre);
-        Bench b;
+        LongBench b;
         QVERIFY(b.start(c));
         Program& p = b.p;
         QVERIFY(b.read());
@@ -311,7 +253,7 @@ class TestEndToEndLong : public QObject {
 
     void badChecksumThenSilence() {
         const LongCase& c = LongCaseNamed("Kovalindre");
-        Bench b;
+        LongBench b;
         QVERIFY(b.start(c, {"--fault", "badsum:5"}));
         Program& p = b.p;
         p.main->MorFraCom03->click();

@@ -6,7 +6,7 @@
 #include "app/commands.h"
 #include "link/codec.h"
 #include "models/ui/keychangeform.h"
-#include "support/simbench.h"
+#include "support/simulator.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -43,16 +43,15 @@ void writeConfigs(ProgramFixture& f) {
                     ModelConfigRecord, ConfigRecord("1111", "000000000", "000000000", "R"));
 }
 
-bool startWith(SimBench& b, const QString& memory, const QStringList& args) {
+bool startWith(Bench& b, const QString& memory, const QStringList& args) {
     writeConfigs(b.f);
-    QFile file(b.sim.memoryPath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(memory.toLatin1()) < 0) return false;
-    file.close();
-    return b.start(args);
+    if (!b.sim.start(args, memory)) return false;
+    b.f.load();
+    return true;
 }
 
 // "&Leer", until the status is idle again.
-bool read(SimBench& b) {
+bool read(Bench& b) {
     b.p.main->MorTexEst->clear();
     b.p.main->MorFraCom03->click();
     return QTest::qWaitFor([&] { return b.p.main->MorTexEst->text() == QStringLiteral("Morla"); },
@@ -60,7 +59,7 @@ bool read(SimBench& b) {
 }
 
 // The single command chosen, sent through "Comando" and its timer; what the device did.
-QString sendCommand(SimBench& b, const QString& number, const QString& value,
+QString sendCommand(Bench& b, const QString& number, const QString& value,
                     const QString& expected) {
     b.p.s.CommandNumber = number;
     b.p.s.CommandValue = value;
@@ -71,7 +70,7 @@ QString sendCommand(SimBench& b, const QString& number, const QString& value,
     return b.sim.outcomeOf(expected);
 }
 
-QString changeKey(SimBench& b, const QString& newKey, const QString& expected) {
+QString changeKey(Bench& b, const QString& newKey, const QString& expected) {
     b.p.main->show();
     if (!QTest::qWaitForWindowExposed(b.p.main.get())) return QStringLiteral("no window");
     QTest::mouseDClick(b.p.main->MorTexResCla, Qt::LeftButton);
@@ -90,7 +89,7 @@ class TestEndToEndModels : public QObject {
     Q_OBJECT
   private slots:
     void sorvanellWholeWrite() {
-        SimBench b;
+        Bench b;
         QVERIFY(startWith(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
                           {"--model", "sorvanell"}));
         Program& p = b.p;
@@ -134,7 +133,7 @@ class TestEndToEndModels : public QObject {
     }
 
     void sorvanellSingleCommands() {
-        SimBench b;
+        Bench b;
         QVERIFY(startWith(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
                           {"--model", "sorvanell"}));
         Program& p = b.p;
@@ -170,7 +169,7 @@ class TestEndToEndModels : public QObject {
     }
     void tervolinda() {
         QFETCH(bool, voice);
-        SimBench b;
+        Bench b;
         QVERIFY(startWith(b, tervolindaImage(voice, "0A09", "01020304", "05060708"),
                           {"--model", "tervolinda", "--firmware", voice ? "2" : "72"}));
         Program& p = b.p;
@@ -255,7 +254,7 @@ class TestEndToEndModels : public QObject {
         QFETCH(QString, change);
         QFETCH(QString, next);
         QFETCH(QString, nextMessage);
-        SimBench b;
+        Bench b;
         writeConfigs(b.f);
         QVERIFY(b.start(args));
         QVERIFY(read(b));

@@ -42,6 +42,27 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.p->main->TimerPID->interval(), 5000);
     }
 
+    // A long status (a whole write's data) is cut on screen; the window does not widen and
+    // the status box keeps its room.
+    void longStatusKeepsTheWindowWidth() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        p.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        p.main->sendStatus->setText(QStringLiteral("Envío en 5 s"));
+        QCoreApplication::processEvents();
+        const int windowHint = p.main->minimumSizeHint().width();
+        const int boxWidth = p.main->MorTexEst->width();
+        const QString longText = QStringLiteral("Configuración enviada a las 10:00:00 (datos %1)")
+                                     .arg(QString(300, QChar('F')));
+        p.main->sendStatus->setText(longText);
+        QCoreApplication::processEvents();
+        QCOMPARE(p.main->minimumSizeHint().width(), windowHint);
+        QCOMPARE(p.main->MorTexEst->width(), boxWidth);
+        QCOMPARE(p.main->sendStatus->text(), longText);
+    }
+
     void loadSteps() {
         ProgramFixture f;
         f.load();

@@ -86,11 +86,6 @@ class TestDeviceImage : public QObject {
                                              << "Lúvero" << Map("00", 134) << ImageOrigin::Read;
         QTest::newRow("270-character reply") << "0:"
                                              << "Quarn" << Map("0A", 266) << ImageOrigin::Read;
-        QTest::newRow("one whole row") << "08"
-                                       << "Tervolinda" << QString(32, 'F') << ImageOrigin::Panel;
-        QTest::newRow("one digit") << "02"
-                                   << "Pellitor"
-                                   << "7" << ImageOrigin::Panel;
         QTest::newRow("a row and one") << "06"
                                        << "Kovalindre" << QString(33, 'A') << ImageOrigin::Panel;
     }
@@ -119,8 +114,11 @@ class TestDeviceImage : public QObject {
         const QByteArray good = FormatDeviceImage(Image("00", "Lúvero", Map("00", 134)));
         const QByteArray body = Body(good);
         QTest::newRow("empty") << QByteArray() << ImageRefusal::Damaged << "está incompleto";
-        QTest::newRow("last line end missing")
-            << good.chopped(1) << ImageRefusal::Damaged << "está incompleto";
+        QTest::newRow("tab in a line") << Replaced(good, "Equipo: ", "Equipo:\t")
+                                       << ImageRefusal::Damaged << "tiene caracteres de control";
+        QTest::newRow("carriage return inside a line")
+            << Replaced(good, "Lúvero", "Lúvero\r\r") << ImageRefusal::Damaged
+            << "tiene caracteres de control";
         QTest::newRow("another kind of file")
             << QByteArray("[Equipo]\nModelo=00\n") << ImageRefusal::Damaged
             << "no es un archivo de configuración de equipo";
@@ -128,28 +126,15 @@ class TestDeviceImage : public QObject {
                                    << ImageRefusal::Damaged << "es demasiado grande para serlo";
         QTest::newRow("version 2")
             << Replaced(good, "Versión: 1", "Versión: 2") << ImageRefusal::OtherVersion << "2";
-        QTest::newRow("version 10")
-            << Replaced(good, "Versión: 1", "Versión: 10") << ImageRefusal::OtherVersion << "10";
         QTest::newRow("version 01") << Replaced(good, "Versión: 1", "Versión: 01")
                                     << ImageRefusal::Damaged << "no dice su versión";
-        QTest::newRow("version 0") << Replaced(good, "Versión: 1", "Versión: 0")
-                                   << ImageRefusal::Damaged << "no dice su versión";
         QTest::newRow("no version")
             << Replaced(good, "Versión: 1\n", "") << ImageRefusal::Damaged << "no dice su versión";
-        const QByteArray lower =
-            body + "CRC-32: " + QByteArray::number(Crc32(body), 16).rightJustified(8, '0') + "\n";
-        if (lower != good)  // only when the CRC has a letter
-            QTest::newRow("CRC in lower case")
-                << lower << ImageRefusal::Damaged << "le falta su suma de verificación";
         QTest::newRow("CRC of seven digits")
             << body + "CRC-32: " + QByteArray::number(Crc32(body), 16).toUpper().right(7) + "\n"
             << ImageRefusal::Damaged << "le falta su suma de verificación";
-        QTest::newRow("CRC missing")
-            << body << ImageRefusal::Damaged << "le falta su suma de verificación";
         QTest::newRow("digit edited")
             << Replaced(good, "Firmware: 30", "Firmware: 31") << ImageRefusal::BadChecksum << "";
-        QTest::newRow("line added")
-            << Replaced(good, "Origen:", "Nota: x\nOrigen:") << ImageRefusal::BadChecksum << "";
         // Edited and sealed again by hand: the content itself is checked.
         auto sealed = [&](const char* from, const char* to) {
             return Sealed(Replaced(body, from, to));
@@ -159,17 +144,12 @@ class TestDeviceImage : public QObject {
         QTest::newRow("model code of three")
             << sealed("Modelo: 00", "Modelo: 000") << ImageRefusal::Damaged
             << "el código de modelo no es válido";
-        QTest::newRow("empty firmware") << sealed("Firmware: 30", "Firmware: ")
-                                        << ImageRefusal::Damaged << "el firmware no es válido";
         QTest::newRow("firmware of four") << sealed("Firmware: 30", "Firmware: 3000")
                                           << ImageRefusal::Damaged << "el firmware no es válido";
         QTest::newRow("unknown origin") << sealed("Origen: lectura", "Origen: copia")
                                         << ImageRefusal::Damaged << "el origen no es válido";
         QTest::newRow("month 13") << sealed("Fecha: 2026-12", "Fecha: 2026-13")
                                   << ImageRefusal::Damaged << "la fecha no es válida";
-        QTest::newRow("date without time")
-            << sealed("Fecha: 2026-12-07 00:15:09", "Fecha: 2026-12-07") << ImageRefusal::Damaged
-            << "la fecha no es válida";
         QTest::newRow("rows out of order")
             << sealed("Mapa 033", "Mapa 034") << ImageRefusal::Damaged
             << "la línea 2 del mapa no es válida";
@@ -207,8 +187,6 @@ class TestDeviceImage : public QObject {
         QTest::newRow("a good map") << Image("05", "Zentavira", map) << true << "";
         QTest::newRow("one digit short") << Image("05", "Zentavira", map.chopped(1)) << true
                                          << "el mapa tiene 265 dígitos y el modelo 266";
-        QTest::newRow("one digit more") << Image("05", "Zentavira", map + "0") << true
-                                        << "el mapa tiene 267 dígitos y el modelo 266";
         QTest::newRow("another model's map")
             << Image("05", "Zentavira", at(map, 2, "4")) << true << "el mapa no es de este modelo";
         QTest::newRow("block 1 sum") << Image("05", "Zentavira", at(map, 20, "0")) << true
@@ -217,9 +195,6 @@ class TestDeviceImage : public QObject {
                                      << "la suma del bloque 2 del mapa no es correcta";
         QTest::newRow("a mark in a map") << Image("05", "Zentavira", at(map, 50, "<")) << true
                                          << "el mapa lleva caracteres que no son dígitos";
-        QTest::newRow("lower-case digit in a map")
-            << Image("05", "Zentavira", at(map, 50, "a")) << true
-            << "el mapa lleva caracteres que no son dígitos";
         QTest::newRow("sums not tested")
             << Image("05", "Zentavira", at(map, 200, "0")) << false << "";
         QTest::newRow("name of another model")
@@ -246,14 +221,10 @@ class TestDeviceImage : public QObject {
     void replyText_data() {
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("reply");
-        QTest::newRow("decimal digits") << "0412"
-                                        << "02450412";
         QTest::newRow("Quarn code") << "0A1E"
                                     << "02450:1>";
         QTest::newRow("every hex digit") << "0123456789ABCDEF"
                                          << "02450123456789:;<=>?";
-        QTest::newRow("nothing") << ""
-                                 << "0245";
     }
     void replyText() {
         QFETCH(QString, digits);

@@ -1,10 +1,12 @@
-// libFuzzer target: the record reader and the reply decoders on any bytes. The first byte
-// chooses what is fed; the rest is the input. Aborts when a property below does not hold.
+// libFuzzer target: the record reader, the reply decoders and the device configuration file
+// reader on any bytes. The first byte chooses what is fed; the rest is the input. Aborts when
+// a property below does not hold.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <cstdlib>
 
+#include "config/deviceimage.h"
 #include "config/recordfile.h"
 #include "link/codec.h"
 #include "link/text.h"
@@ -17,6 +19,9 @@
 using namespace morla;
 
 namespace {
+
+// The first byte that feeds a device configuration file; other even bytes feed records.
+constexpr uint8_t kDeviceFileInput = 0xF0;
 
 void Require(bool condition) {
     if (!condition) std::abort();
@@ -107,12 +112,27 @@ void Replies(const QByteArray& input) {
     }
 }
 
+// A device configuration file of any bytes: refused with a reason, or fields that write out
+// as a file that reads back as the same fields.
+void DeviceFiles(const QByteArray& input) {
+    const ParsedImage parsed = ParseDeviceImage(input);
+    Require(parsed.image.has_value() == (parsed.refusal == ImageRefusal::None));
+    if (!parsed.image) {
+        Require(parsed.refusal == ImageRefusal::BadChecksum || !parsed.detail.isEmpty());
+        return;
+    }
+    const ParsedImage again = ParseDeviceImage(FormatDeviceImage(*parsed.image));
+    Require(again.image.has_value() && *again.image == *parsed.image);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    if (data[0] & 1)
+    if (data[0] == kDeviceFileInput)
+        DeviceFiles(input);
+    else if (data[0] & 1)
         Replies(input);
     else
         Records(input);

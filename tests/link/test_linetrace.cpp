@@ -63,8 +63,8 @@ class TestLineTrace : public QObject {
 
     void incrementalDisplayMatchesTheWholeTrace() {
         // However the display's flushes fall, the lines it shows are the lines saved.
-        for (quint32 seed = 1; seed <= 40; ++seed) {
-            QRandomGenerator rng(seed);
+        for (quint32 run = 1; run <= 40; ++run) {
+            QRandomGenerator rng(run);
             LineTrace t;
             QStringList shown;
             std::int64_t pos = 0, now = 0;

@@ -49,9 +49,9 @@ const ModelCase& CurrentCase() {
     return Cases().at(index);
 }
 
-// Configurations tried by the random round trip, and its seed.
+// Configurations tried by the random round trip, and where its generator starts.
 constexpr int kRandomConfigurations = 300;
-constexpr quint32 kSeed = 20261206;
+constexpr quint32 kGeneratorStart = 20261206;
 
 QByteArray ReplyOf(devsim::MemoryImage image, int badBlock = 0) {
     image.refreshChecksums();
@@ -316,14 +316,14 @@ class TestModels : public QObject {
     }
     void randomRoundTrip() {
         Bench b(CurrentCase());
-        QRandomGenerator random(kSeed);
+        QRandomGenerator random(kGeneratorStart);
         devsim::MemoryImage device = b.c.knownImage();
         for (int n = 0; n < kRandomConfigurations; ++n) {
             ModelButton(b.p, b.c.modelButton);
             const Fields expected = b.c.randomPanel(b.p, random);
             QString data = b.buildFrame();
             if (b.c.storesFrame) data = b.p.s.SendFrame;
-            const QString where = QStringLiteral("configuration %1 of seed %2").arg(n).arg(kSeed);
+            const QString where = QStringLiteral("configuration %1 from generator start %2").arg(n).arg(kGeneratorStart);
             QVERIFY2(!data.isEmpty(), qPrintable(where + ": no data text"));
             QVERIFY2(b.store(device, data), qPrintable(where + ": refused: " + data));
             if (b.c.sendFrameIsMap)

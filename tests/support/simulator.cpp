@@ -16,6 +16,15 @@ bool Simulator::start(const QStringList& args) {
     return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
 }
 
+bool Simulator::start(const QStringList& args, const QString& memoryDigits) {
+    QFile f(memoryFile());
+    if (!f.open(QIODevice::WriteOnly) || f.write(memoryDigits.toLatin1()) != memoryDigits.size() ||
+        !f.flush())
+        return false;
+    f.close();
+    return start(args);
+}
+
 void Simulator::stop() {
     if (proc_.state() == QProcess::NotRunning) return;
     proc_.terminate();
@@ -41,6 +50,28 @@ QStringList Simulator::messages() const {
     return out;
 }
 
+QString Simulator::outcomeOf(const QString& message) const {
+    const QStringList lines = logLines();
+    const QString marker = QStringLiteral("message \"%1\"").arg(message);
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (!lines[i].endsWith(marker)) continue;
+        // The line after the message says what became of it.
+        for (qsizetype j = i + 1; j < lines.size(); ++j) {
+            if (lines[j].contains(QStringLiteral(" << ")) ||
+                lines[j].contains(QStringLiteral(" >> ")))
+                continue;
+            const qsizetype at = lines[j].indexOf(QStringLiteral(": "));
+            return lines[j].mid(at < 0 ? 0 : at + 2);
+        }
+        return {};
+    }
+    return {};
+}
+
+int Simulator::applied() const {
+    return logLines().filter(QStringLiteral(": applied")).size();
+}
+
 QString Simulator::received() const {
     QString out;
     for (const QString& l : logLines())
@@ -50,7 +81,9 @@ QString Simulator::received() const {
 
 QString Simulator::memory() const {
     QFile f(memory_);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).trimmed() : QString();
+    return f.open(QIODevice::ReadOnly)
+               ? QString::fromLatin1(f.readAll()).simplified().remove(QLatin1Char(' '))
+               : QString();
 }
 
 }  // namespace morla::test

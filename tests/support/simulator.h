@@ -17,12 +17,19 @@ class Simulator {
     // Starts the simulator with these arguments; its memory file is sim.mem of the folder
     // (loaded at start when it exists, saved when it stops).
     bool start(const QStringList& args);
+    // The same, on a memory of these digits written first.
+    bool start(const QStringList& args, const QString& memoryDigits);
     void stop();
     void kill();
     QString memoryFile() const { return folder_ + QStringLiteral("/sim.mem"); }
+    QString memoryPath() const { return memoryFile(); }
     QStringList logLines() const;
     // Complete messages the device took, in order.
     QStringList messages() const;
+    // What the device did with the last message equal to `message` ("" if not taken yet).
+    QString outcomeOf(const QString& message) const;
+    // Messages the device applied.
+    int applied() const;
     // Every character the device received, in order.
     QString received() const;
     // The memory file's digits (after stop()).

@@ -110,9 +110,10 @@ void TimerPIDTick(Program& p) {
         }
         const ModelInfo* model = ModelByCode(s.ModelCode);
         const QString to = model ? QStringLiteral(" al ") + model->dispatch() : QString();
-        p.outgoingNote = data
-                             ? QStringLiteral("Configuración enviada%1 (datos %2)").arg(to, message)
-                             : QStringLiteral("Comando %1 enviado%2").arg(message, to);
+        // The data goes last: the status line cuts what does not fit, and the time must show.
+        p.outgoingNote = data ? QStringLiteral("Configuración enviada%1").arg(to)
+                              : QStringLiteral("Comando %1 enviado%2").arg(message, to);
+        p.outgoingDetail = data ? QStringLiteral(" (datos %1)").arg(message) : QString();
         p.main->sendStatus->setText(QStringLiteral("Enviando..."));
         SerialSend(p, message);
         s.SendWholeFrame = QStringLiteral("0");
@@ -168,10 +169,12 @@ void ShowSendCountdown(Program& p) {
 
 void ShowMessageSent(Program& p) {
     if (p.outgoingNote.isEmpty()) return;
-    p.main->sendStatus->setText(
-        QStringLiteral("%1 a las %2")
-            .arg(p.outgoingNote, QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    p.main->sendStatus->setText(QStringLiteral("%1 a las %2%3")
+                                    .arg(p.outgoingNote,
+                                         QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                                         p.outgoingDetail));
     p.outgoingNote.clear();
+    p.outgoingDetail.clear();
 }
 
 void ReadCommandStart(Program& p) {

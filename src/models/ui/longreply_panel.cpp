@@ -157,7 +157,8 @@ QGroupBox* NamedGroup(QWidget* parent, const char* name, const QString& title) {
 QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& caption) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
-    l->setWordWrap(true);
+    // Long captions wrap beside their boxes; short ones ("Clave #02") stay on one line.
+    l->setWordWrap(caption.size() > 12);
     return l;
 }
 
