@@ -270,21 +270,25 @@ ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
     return ImageRefusal::None;
 }
 
-bool SaveDeviceFile(Program& p, const QString& path) {
+namespace {
+// What to save, asked first when there is a read: nothing (after its message) when the panel
+// cannot be saved.
+std::optional<DeviceImage> chosenImage(Program& p) {
     const bool asRead =
         HasReadOfPanelModel(p) &&
         p.msg.yes(QStringLiteral("¿Guardar la configuración tal como se leyó del equipo?\n"
                                  "(No: como está ahora en el panel)"));
     QString why;
-    const std::optional<DeviceImage> image = ImageOfPanel(p, asRead, &why);
-    if (!image) {
-        p.msg.info(QStringLiteral("No se puede guardar la configuración: ") + why + '.');
-        return false;
-    }
+    std::optional<DeviceImage> image = ImageOfPanel(p, asRead, &why);
+    if (!image) p.msg.info(QStringLiteral("No se puede guardar la configuración: ") + why + '.');
+    return image;
+}
+
+bool writeImage(Program& p, const QString& path, const DeviceImage& image) {
     if (QFileInfo::exists(path) &&
         !p.msg.yes(QStringLiteral("¿Desea reemplazar  ") + native(path) + QStringLiteral("  ?")))
         return false;
-    const RecordWriteResult written = ReplaceFile(path, FormatDeviceImage(*image));
+    const RecordWriteResult written = ReplaceFile(path, FormatDeviceImage(image));
     if (!written.ok) {
         p.msg.info(QStringLiteral("No se guardó la configuración: ") + written.error);
         return false;
@@ -292,6 +296,12 @@ bool SaveDeviceFile(Program& p, const QString& path) {
     rememberFolder(p, path);
     p.msg.info(QStringLiteral("Configuración guardada en ") + native(path));
     return true;
+}
+}  // namespace
+
+bool SaveDeviceFile(Program& p, const QString& path) {
+    const std::optional<DeviceImage> image = chosenImage(p);
+    return image && writeImage(p, path, *image);
 }
 
 bool OpenDeviceFile(Program& p, const QString& path) {
@@ -332,14 +342,16 @@ void SaveDeviceConfiguration(Program& p) {
         p.msg.info(QStringLiteral("Elija un equipo o lea uno antes de guardar su configuración."));
         return;
     }
-    const QString firmware = p.main->MorTexResFirm->text();
+    // What is saved is settled before the dialog: no name is asked for what cannot be saved.
+    const std::optional<DeviceImage> image = chosenImage(p);
+    if (!image) return;
     QString path = DeviceDialogs().saveName(
         p, LastDeviceFolder(p),
-        m->base() + firmware + QLatin1Char('.') + QLatin1String(kDeviceImageSuffix));
+        m->base() + image->firmware + QLatin1Char('.') + QLatin1String(kDeviceImageSuffix));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + QLatin1String(kDeviceImageSuffix);
-    SaveDeviceFile(p, path);
+    writeImage(p, path, *image);
 }
 
 void OpenDeviceConfiguration(Program& p) {

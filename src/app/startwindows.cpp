@@ -8,16 +8,11 @@
 #include <QVBoxLayout>
 
 #include "config/installation.h"
+#include "context/named.h"
 
 namespace morla {
 
 namespace {
-template <typename W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
 QHBoxLayout* buttonRow(QPushButton* a, QPushButton* b) {
     auto* row = new QHBoxLayout;
     row->addStretch();

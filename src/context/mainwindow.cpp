@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "context/named.h"
 #include "models/registry.h"
 
 namespace morla {
@@ -31,12 +32,6 @@ class StatusLine : public QLabel {
                          fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
     }
 };
-template <typename W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
 QString two(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }

@@ -83,12 +83,13 @@ void WriteEveryConfig(ProgramFixture& f) {
 
 // The dialogs give these names at once and note the folder they were offered.
 struct Dialogs {
-    QString saveAs, openName, offered;
+    QString saveAs, openName, offered, suggested;
     DeviceFileDialogs standard = DeviceDialogs();
     ~Dialogs() { DeviceDialogs() = standard; }
     Dialogs() {
-        DeviceDialogs().saveName = [this](Program&, const QString& folder, const QString&) {
+        DeviceDialogs().saveName = [this](Program&, const QString& folder, const QString& name) {
             offered = folder;
+            suggested = name;
             return saveAs;
         };
         DeviceDialogs().openName = [this](Program&, const QString& folder) {
@@ -354,9 +355,9 @@ class TestDeviceFiles : public QObject {
         QCOMPARE(r.p.s.ReadMap, before.value("LastReadMap"));
     }
 
-    // Every byte of a saved file changed in three ways, and the file cut at every length:
-    // each is refused with one message and the panel stays as it was. CRC-32 finds every
-    // change of one byte, so no change is harmless.
+    // Every byte of a saved file changed in three ways or left out, and the file cut at every
+    // length: each is refused with one message and the panel stays as it was. CRC-32 finds
+    // every change of one byte, so no change is harmless.
     void damagedOneByteAtATime() {
         ReadLuvero r;
         const QString path = r.path("leido.mcfg");
@@ -382,6 +383,7 @@ class TestDeviceFiles : public QObject {
                 tryOpen(bytes, QStringLiteral("byte %1 ^ %2").arg(i).arg(int(quint8(mask))));
             }
             tryOpen(good.left(i), QStringLiteral("cut at %1").arg(i));
+            tryOpen(QByteArray(good).remove(i, 1), QStringLiteral("byte %1 left out").arg(i));
         }
         QCOMPARE(accepted, QStringList{});
         // The undamaged file still opens.
@@ -474,35 +476,39 @@ class TestDeviceFiles : public QObject {
     }
 
     void savingAsks_data() {
-        QTest::addColumn<QString>("equipment");
-        QTest::addColumn<QString>("chosen");   // what the dialog gives
-        QTest::addColumn<bool>("exists");      // a file of the final name is there already
-        QTest::addColumn<Answer>("replace");   // the answer to the replace question
-        QTest::addColumn<QString>("written");  // the file written, "" for none
+        QTest::addColumn<QString>("firmwareBox");  // a Lúvero panel's, "" for the start page
+        QTest::addColumn<QString>("chosen");       // what the dialog gives
+        QTest::addColumn<bool>("exists");          // a file of the final name is there already
+        QTest::addColumn<Answer>("replace");       // the answer to the replace question
+        QTest::addColumn<QString>("written");      // the file written, "" for none
         QTest::addColumn<QStringList>("messages");
         const QString saved = QStringLiteral("Configuración guardada en ");
         QTest::newRow("no model on the panel")
-            << "Morla"
+            << ""
             << "x.mcfg" << false << Answer::Yes << ""
             << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
-        QTest::newRow("dialog cancelled") << "Lúvero"
+        // Settled before the dialog: no name is asked for.
+        QTest::newRow("panel that cannot be saved")
+            << "99"
+            << "x.mcfg" << false << Answer::Yes << ""
+            << QStringList{
+                   "No se puede guardar la configuración: el panel es del firmware 30 y "
+                   "la casilla de firmware dice 99."};
+        QTest::newRow("dialog cancelled") << "30"
                                           << "" << false << Answer::Yes << "" << QStringList{};
-        QTest::newRow("name without extension") << "Lúvero"
+        QTest::newRow("name without extension") << "30"
                                                 << "nuevo" << false << Answer::Yes << "nuevo.mcfg"
                                                 << QStringList{saved + "%1/nuevo.mcfg"};
-        QTest::newRow("other extension kept") << "Lúvero"
-                                              << "nuevo.txt" << false << Answer::Yes << "nuevo.txt"
-                                              << QStringList{saved + "%1/nuevo.txt"};
-        QTest::newRow("replace declined") << "Lúvero"
+        QTest::newRow("replace declined") << "30"
                                           << "viejo.mcfg" << true << Answer::No << ""
                                           << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?"};
         QTest::newRow("replace accepted")
-            << "Lúvero"
+            << "30"
             << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg"
             << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?", saved + "%1/viejo.mcfg"};
     }
     void savingAsks() {
-        QFETCH(QString, equipment);
+        QFETCH(QString, firmwareBox);
         QFETCH(QString, chosen);
         QFETCH(bool, exists);
         QFETCH(Answer, replace);
@@ -511,7 +517,10 @@ class TestDeviceFiles : public QObject {
         ProgramFixture f;
         f.load();
         Program& p = *f.p;
-        if (equipment != QLatin1String("Morla")) ModelButton(p, 3);
+        if (!firmwareBox.isEmpty()) {
+            ModelButton(p, 3);
+            p.main->MorTexResFirm->setText(firmwareBox);
+        }
         const QString folder = QDir::toNativeSeparators(f.dir.path());
         Dialogs dialogs;
         dialogs.saveAs = chosen.isEmpty() ? QString() : f.dir.filePath(chosen);
@@ -526,6 +535,9 @@ class TestDeviceFiles : public QObject {
             expected << m;
         }
         QCOMPARE(f.msgs.texts(), expected);
+        QCOMPARE(dialogs.suggested.isEmpty(), firmwareBox != QLatin1String("30"));
+        if (!dialogs.suggested.isEmpty())
+            QCOMPARE(dialogs.suggested, QStringLiteral("Luvero30.mcfg"));
         if (!written.isEmpty())
             QVERIFY(
                 Contents(f.dir.filePath(written)).startsWith("MORLA configuración de equipo\n"));

@@ -5,17 +5,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "context/named.h"
 #include "context/program.h"
 
 namespace morla {
-
-namespace {
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-}  // namespace
 
 MorFrmCPri::MorFrmCPri(Program& p, QWidget* parent) : QWidget(parent, Qt::Window), p_(p) {
     setObjectName(QStringLiteral("MorFrmCPri"));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "context/named.h"
 #include "context/program.h"
 
 namespace morla {
@@ -14,11 +15,6 @@ namespace morla {
 namespace {
 QString numbered(const char* prefix, int k) {
     return QString::fromLatin1(prefix) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-template <typename W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
 }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "context/named.h"
 #include "context/program.h"
 #include "models/haldrivonexa.h"
 #include "models/ui/framework.h"
@@ -17,12 +18,6 @@ namespace morla {
 namespace {
 const ModelInfo& haldrivonexaInfo() {
     return Model(ModelId::Haldrivonexa);
-}
-
-template <typename W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
 }
 
 template <typename W>

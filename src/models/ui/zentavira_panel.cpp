@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "context/named.h"
 #include "context/program.h"
 #include "models/ui/framework.h"
 #include "models/zentavira.h"
@@ -18,12 +19,6 @@ namespace morla {
 namespace {
 const ModelInfo& zentaviraInfo() {
     return Model(ModelId::Zentavira);
-}
-
-template <typename W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
 }
 
 template <typename W>

@@ -3,8 +3,10 @@
 // own forms of keys, dial digits and numbers.
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "devsim/image.h"
+#include "devsim/models/behaviour.h"
 
 namespace morla::devsim {
 
@@ -19,5 +21,14 @@ QString DialDigits(const QString& typed, int width);
 // A typed number of up to three digits as the device keeps it: "0" before each digit of the
 // number padded to three.
 QString SpacedNumber(const QString& typed);
+
+// Where a restrictor keeps its two call durations and its three trunk digits.
+struct TimingPlaces {
+    int freeAt, prohibitedAt, trunkAt;
+};
+// "#21"/"#22" key, duration and "#23" key, three trunk digits, once the key has opened the
+// device; nothing for any other code.
+std::optional<Result> ApplyTimingCommand(MemoryImage& image, const QString& code,
+                                         const QStringList& fields, const TimingPlaces& at);
 
 }  // namespace morla::devsim

@@ -91,31 +91,8 @@ Result applySingle(MemoryImage& image, const QStringList& fields) {
         image.set(kKeyAt, value);
         return {Outcome::Applied, QStringLiteral("key changed to %1").arg(value)};
     }
-    if (code == QLatin1String("#21") || code == QLatin1String("#22")) {
-        if (fields.size() != 3 || value.isEmpty() || value.size() > 3 || !AllDecimal(value) ||
-            value.toInt() > 255)
-            return {Outcome::Rejected, QStringLiteral("duration %1 is not 0 to 255").arg(value)};
-        image.set(code == QLatin1String("#22") ? kFreeAt : kProhibitedAt, SpacedNumber(value));
-        return {Outcome::Applied,
-                QStringLiteral("%1 duration %2")
-                    .arg(code == QLatin1String("#22") ? "free" : "prohibited", value)};
-    }
-    if (code == QLatin1String("#23")) {
-        if (fields.size() != 5)
-            return {Outcome::Rejected, QStringLiteral("not three trunk digits")};
-        QString digits;
-        for (int i = 2; i < 5; ++i) {
-            if (fields[i] == QLatin1String("F")) {
-                digits += QStringLiteral("0F");
-                continue;
-            }
-            if (fields[i].isEmpty() || !DialText(fields[i], 1))
-                return {Outcome::Rejected, QStringLiteral("trunk digit %1").arg(fields[i])};
-            digits += QStringLiteral("0") + DialDigits(fields[i], 1);
-        }
-        image.set(kTrunkAt, digits);
-        return {Outcome::Applied, QStringLiteral("trunk digits %1").arg(digits)};
-    }
+    if (auto timing = ApplyTimingCommand(image, code, fields, {kFreeAt, kProhibitedAt, kTrunkAt}))
+        return *timing;
     // On/off: the six options, the nine prefix boxes (#41..#49) and the six long-distance ones.
     Bit bit{0, 0};
     for (int k = 0; k < 6; ++k) {

@@ -133,31 +133,8 @@ Result applySingle(MemoryImage& image, const QStringList& fields) {
         return {Outcome::Rejected, QStringLiteral("unknown command %1").arg(fields.join(','))};
     if (fields.at(1) != key) return wrongKey(fields.at(1));
     const QString& value = fields.at(2);
-    if (head == QLatin1String("#21") || head == QLatin1String("#22")) {
-        if (fields.size() != 3 || value.isEmpty() || value.size() > 3 || !AllDecimal(value) ||
-            value.toInt() > 255)
-            return {Outcome::Rejected, QStringLiteral("duration %1 is not 0 to 255").arg(value)};
-        image.set(head == QLatin1String("#22") ? kFreeAt : kProhibitedAt, SpacedNumber(value));
-        return {Outcome::Applied,
-                QStringLiteral("%1 duration %2")
-                    .arg(head == QLatin1String("#22") ? "free" : "prohibited", value)};
-    }
-    if (head == QLatin1String("#23")) {
-        if (fields.size() != 5)
-            return {Outcome::Rejected, QStringLiteral("not three trunk digits")};
-        QString digits;
-        for (int i = 2; i < 5; ++i) {
-            if (fields[i] == QLatin1String("F")) {
-                digits += QStringLiteral("0F");
-                continue;
-            }
-            if (!DialText(fields[i], 1) || fields[i].isEmpty())
-                return {Outcome::Rejected, QStringLiteral("trunk digit %1").arg(fields[i])};
-            digits += QStringLiteral("0") + DialDigits(fields[i], 1);
-        }
-        image.set(kTrunkAt, digits);
-        return {Outcome::Applied, QStringLiteral("trunk digits %1").arg(digits)};
-    }
+    if (auto timing = ApplyTimingCommand(image, head, fields, {kFreeAt, kProhibitedAt, kTrunkAt}))
+        return *timing;
     for (const SingleCode& s : kOptionCodes) {
         if (head != QLatin1String(s.code)) continue;
         if (fields.size() != 3 || (value != QLatin1String("9") && value != QLatin1String("0")))
