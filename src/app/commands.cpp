@@ -4,6 +4,8 @@
 #include <QLabel>
 
 #include "app/devicefiles.h"
+#include "app/serieswindow.h"
+#include "app/verify.h"
 #include "context/program.h"
 #include "fields/ui/fieldbinding.h"
 #include "link/ui/monitorcommands.h"
@@ -123,7 +125,7 @@ void WireMainWindow(Program& p) {
     on(w.MorFraCom01, &HangUp);
     on(w.MorFraCom02, &Verify);
     on(w.MorFraCom03, &ReadCommandStart);
-    on(w.MorFraCom04, &SendWholeConfiguration);
+    on(w.MorFraCom04, &WriteWholeConfiguration);
     on(w.MorFraCom05, &ShowLastRead);
     on(w.MorFraCom06, &ShowLastSent);
     on(w.MorFraCom07, &Defaults);
@@ -145,6 +147,8 @@ void WireMainWindow(Program& p) {
     });
     QObject::connect(w.mnuEnviar, &QAction::triggered, &p, [&p] { SendSingleCommand(p); });
     BindCommonFields(p);
+    InstallVerifyOption(p);
+    InstallSeries(p);
     // The program lives as long as its main window: closing it closes every other window
     // too (the monitor, the menus' windows), after the port has been closed by the unload.
     p.main->onUnload = [&p, unload = p.main->onUnload] {

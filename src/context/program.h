@@ -53,6 +53,17 @@ class Program : public QObject {
     std::deque<char> receiveQueue;
     bool inReceive = false;
 
+    // While set, every received character but the acknowledgments goes here and nowhere else:
+    // a reply read aside, which must not reach the panel.
+    std::function<void(char)> replyTap;
+
+  signals:
+    // A message starts going out (its "D"); PendingMessage holds it.
+    void messageStarted();
+    // A message has gone out whole (its closing "P").
+    void messageSent();
+
+  public:
   private:
     std::map<QString, QPointer<QWidget>> windows_;
     struct WindowKind {

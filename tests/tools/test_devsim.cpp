@@ -459,6 +459,52 @@ class TestDevsim : public QObject {
         QCOMPARE(luveroOptions(map), content.isNull() ? QStringLiteral("100000") : "100001");
     }
 
+    // A stored digit changed on every write, or on the n-th one the device stored.
+    void stuckDigit_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("writes");  // data texts, each after "*42"
+        QTest::addColumn<QStringList>("keys");    // the key after each
+        const QString good = QStringLiteral("00011234FF0000");
+        const QString bad = QStringLiteral("00011234FF00G0");
+        QTest::newRow("every write")
+            << "stuck:12" << QStringList{good, good} << QStringList{"1334", "1334"};
+        QTest::newRow("second write only")
+            << "stuck:12:2" << QStringList{good, good, good} << QStringList{"1234", "1334", "1234"};
+        QTest::newRow("a refused write is not counted")
+            << "stuck:14:2" << QStringList{good, bad, good} << QStringList{"1234", "1234", "1235"};
+        QTest::newRow("beyond the map") << "stuck:500" << QStringList{good} << QStringList{"1234"};
+    }
+    void stuckDigit() {
+        QFETCH(QString, fault);
+        QFETCH(QStringList, writes);
+        QFETCH(QStringList, keys);
+        Faults faults;
+        QString error;
+        QVERIFY2(AddFault(fault, &faults, &error), qPrintable(error));
+        const MemoryImage factory = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
+        Device device(factory, factory, faults);
+        QStringList after;
+        for (const QString& data : writes) {
+            device.receive(framed(QStringLiteral("*42")));
+            device.receive(framed(data));
+            after << luveroKey(device.memory().digits());
+        }
+        QCOMPARE(after, keys);
+    }
+
+    void stuckRefused_data() {
+        QTest::addColumn<QString>("fault");
+        for (const char* f : {"stuck", "stuck:0", "stuck:x", "stuck:3:-1", "stuck:1:2:3"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void stuckRefused() {
+        QFETCH(QString, fault);
+        Faults faults;
+        QString error;
+        QVERIFY(!AddFault(fault, &faults, &error));
+        QVERIFY(error.contains(fault));
+    }
+
     // Two reads in a row under each fault; the row name is the fault.
     void faults_data() {
         QTest::addColumn<QByteArray>("start");  // of the first reply

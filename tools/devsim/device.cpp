@@ -106,11 +106,7 @@ void Device::handle(const QString& message) {
         // The data text never starts like a command; a command here means the program
         // gave up on the write.
         if (!message.startsWith('*') && !message.startsWith('#')) {
-            if (!behaviour_.applyData) {
-                report(QStringLiteral("data text"), {Outcome::Unsupported, {}});
-                return;
-            }
-            report(QStringLiteral("data text"), behaviour_.applyData(memory_, message));
+            storeData(message);
             return;
         }
         emit note(QStringLiteral("write abandoned: a command came instead of the data text"));
@@ -146,6 +142,26 @@ void Device::handle(const QString& message) {
                                       : Result{Outcome::Unsupported, {}});
     } else {
         emit note(QStringLiteral("unknown message, acknowledged only"));
+    }
+}
+
+void Device::storeData(const QString& dataText) {
+    if (!behaviour_.applyData) {
+        report(QStringLiteral("data text"), {Outcome::Unsupported, {}});
+        return;
+    }
+    const Result result = behaviour_.applyData(memory_, dataText);
+    report(QStringLiteral("data text"), result);
+    if (result.outcome != Outcome::Applied) return;
+    ++writes_;
+    for (const Faults::Stuck& s : faults_.stuck) {
+        if (s.write != 0 && s.write != writes_) continue;
+        if (s.position > memory_.digits().size()) continue;
+        // The low bit of the stored digit flipped: still a digit the device can send.
+        memory_.setDigit(s.position, memory_.digit(s.position) ^ 1);
+        emit note(QStringLiteral("stored digit %1 changed to %2")
+                      .arg(s.position)
+                      .arg(memory_.mid(s.position, 1)));
     }
 }
 

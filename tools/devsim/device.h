@@ -42,6 +42,7 @@ class Device : public QObject {
     void abandon();
     void handle(const QString& message);
     void report(const QString& what, const Result& result);
+    void storeData(const QString& dataText);
     void sendReply(const QString& why);
     void out(const QByteArray& characters);
 
@@ -57,6 +58,7 @@ class Device : public QObject {
     bool writePending_ = false;
     int sent_ = 0;
     int replies_ = 0;
+    int writes_ = 0;  // data texts stored
     QTimer closing_;
     QTimer abandon_;
 };

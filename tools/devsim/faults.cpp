@@ -9,6 +9,18 @@ bool AddFault(const QString& text, Faults* faults, QString* error) {
         faults->silent = true;
         return true;
     }
+    if (name == QLatin1String("stuck")) {
+        bool okAt = false, okWrite = true;
+        const int at = text.section(':', 1, 1).toInt(&okAt);
+        const QString write = text.section(':', 2);
+        const int w = write.isEmpty() ? 0 : write.toInt(&okWrite);
+        if (!okAt || !okWrite || at < 1 || w < 0 || text.count(':') > 2) {
+            *error = QStringLiteral("fault %1: expected stuck:N or stuck:N:W").arg(text);
+            return false;
+        }
+        faults->stuck.append({at, w});
+        return true;
+    }
     bool ok = false;
     const int n = text.section(':', 1).toInt(&ok);
     // delay may be 0 ms; every count is from 1.
@@ -16,7 +28,7 @@ bool AddFault(const QString& text, Faults* faults, QString* error) {
     if (!hasArgument || !ok || n < least) {
         *error = QStringLiteral(
                      "fault %1: expected silent, drop:N, corrupt:N, delay:MS, "
-                     "badsum:N or cut:N")
+                     "badsum:N, cut:N or stuck:N[:W]")
                      .arg(text);
         return false;
     }

@@ -12,10 +12,16 @@ struct Faults {
     int badSumReplies = 0;  // this many first replies carry a wrong block checksum
     bool silent = false;    // nothing at all goes out, not even "T"
     int cutAfter = 0;       // every reply stops after this many characters (0: never)
+    // A digit the device stores changed: map position, and the write it spoils (0: every one).
+    struct Stuck {
+        int position;
+        int write;
+    };
+    QList<Stuck> stuck;
 };
 
 // Adds one "--fault" value ("drop:N", "corrupt:N", "delay:MS", "badsum:N", "silent",
-// "cut:N") to the faults. False with a reason for anything else.
+// "cut:N", "stuck:N", "stuck:N:W") to the faults. False with a reason for anything else.
 bool AddFault(const QString& text, Faults* faults, QString* error);
 
 }  // namespace morla::devsim

@@ -14,6 +14,7 @@ void SerialSend(Program& p, QString& message) {
     MorlaState& s = p.s;
     s.PendingMessage = message;
     message = QStringLiteral("D") + message + QStringLiteral("12");
+    if (s.SendPosition == 1) emit p.messageStarted();
     if (s.SendPosition >= 1 && s.SendPosition <= message.size())
         p.port.write(ToAnsi(message.mid(s.SendPosition - 1, 1)));
     s.SendPosition += 1;
@@ -21,6 +22,7 @@ void SerialSend(Program& p, QString& message) {
         p.port.write(QByteArrayLiteral("P"));
         s.SendPosition = 1;
         ShowMessageSent(p);
+        emit p.messageSent();
     } else if (s.SendPosition > message.size()) {
         // A shorter message started over a longer one's position: begin again.
         s.SendPosition = 1;
@@ -53,6 +55,10 @@ void OnComm(Program& p, char byte) {
     if (s.ReceivedChunk == QStringLiteral("T")) {
         QString copy = s.PendingMessage;
         SerialSend(p, copy);
+    } else if (p.replyTap) {
+        const auto tap = p.replyTap;  // it may remove itself
+        tap(byte);
+        return;
     }
     if (s.ReceivedChunk == QStringLiteral("0")) s.ReceiveOpen = QStringLiteral("OK");
     // The reply of a read under way is counted from its first character, even one damaged on

@@ -1,0 +1,181 @@
+// Programming a series of units: ten units on the device simulator, one of which keeps a digit
+// changed; one unit at a time; stopping between units; the CSV log's lines.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/serieswindow.h"
+#include "app/verify.h"
+#include "support/verifybench.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+MorFrmSerie* openSeries(Program& p) {
+    auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuPriSer"));
+    if (!item) return nullptr;
+    item->trigger();
+    return p.main->findChild<MorFrmSerie*>();
+}
+
+// The log's lines after its header, split into fields.
+QList<QStringList> logLines(const Program& p) {
+    QFile file(SeriesLogPath(p));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith("\xEF\xBB\xBF")) return {};
+    QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    QList<QStringList> out;
+    if (lines.isEmpty() || lines.takeFirst() != CsvLine(SeriesLogHeader())) return {};
+    for (const QString& l : lines)
+        if (!l.isEmpty()) out << l.split(';');
+    return out;
+}
+
+// One unit: the key that starts it, then the device's side driven to the end.
+bool programUnit(Bench& b, MorFrmSerie* w) {
+    const int writes = b.sim.messages().count(QStringLiteral("*42"));
+    QTest::keyClick(w, Qt::Key_Return);  // the window's default button
+    if (!w->unitUnderWay()) return false;
+    if (!QTest::qWaitFor([&] { return b.sim.messages().count(QStringLiteral("*42")) > writes; },
+                         5000))
+        return false;
+    // A second press while the unit is under way starts nothing.
+    QTest::keyClick(w, Qt::Key_Return);
+    if (!Fire(b.p.main->TimerPID)) return false;
+    return FinishVerification(b) && !w->unitUnderWay();
+}
+
+struct SeriesBench {
+    Bench b;
+    explicit SeriesBench(const QStringList& faults = {}) {
+        WriteModelConfig(b.f, Model(ModelId::Luvero), QStringLiteral("30"), QStringLiteral("1234"));
+        started = b.start(QStringList{"--model", "luvero"} + faults);
+        ModelButton(b.p, 3);
+    }
+    bool started = false;
+};
+}  // namespace
+
+class TestSeries : public QObject {
+    Q_OBJECT
+  private slots:
+    void tenUnitsOneFaulty() {
+        // The fourth unit keeps map digit 12 (the key's second digit) changed.
+        SeriesBench s({"--fault", "stuck:12:4"});
+        QVERIFY(s.started);
+        Bench& b = s.b;
+        QPointer<MorFrmSerie> w = openSeries(b.p);
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        for (int unit = 1; unit <= 10; ++unit)
+            QVERIFY2(programUnit(b, w), qPrintable(QString::number(unit)));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*42")), 10);
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 10);
+        QCOMPARE(w->done(), 9);
+        QCOMPARE(w->failed(), 1);
+        QCOMPARE(w->MorLblSerCon->text(),
+                 QStringLiteral("Unidades: 10 (correctas: 9, con fallo: 1)"));
+        QCOMPARE(b.f.msgs.texts(), QStringList{});
+
+        const QList<QStringList> lines = logLines(b.p);
+        QCOMPARE(lines.size(), 10);
+        for (int k = 0; k < 10; ++k) {
+            const QStringList& f = lines[k];
+            QCOMPARE(f.size(), 6);
+            QVERIFY(QDateTime::fromString(f[0], QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid());
+            QCOMPARE(f[1], QStringLiteral("Lúvero"));
+            QCOMPARE(f[2], QStringLiteral("30"));
+            QCOMPARE(f[3], QStringLiteral("Activado"));
+            QCOMPARE(f[4], k == 3 ? QStringLiteral("Fallo") : QStringLiteral("Correcto"));
+            QCOMPARE(f[5], k == 3 ? QStringLiteral("MorTexResCla (11-14): escrito 1234, leído 1334")
+                                  : QString());
+        }
+
+        w->MorCmdSerDet->click();
+        QTRY_VERIFY(!w || !w->isVisible());
+    }
+
+    // "Detener" during a unit lets it end, records it, then closes; a key pressed meanwhile
+    // starts nothing.
+    void stopWaitsForTheUnitUnderWay() {
+        SeriesBench s;
+        QVERIFY(s.started);
+        Bench& b = s.b;
+        QPointer<MorFrmSerie> w = openSeries(b.p);
+        QVERIFY(w);
+        QTest::keyClick(w->MorCmdSerSig, Qt::Key_Space);
+        QVERIFY(w->unitUnderWay());
+        QVERIFY(!w->MorCmdSerSig->isEnabled());
+        w->MorCmdSerDet->click();
+        QVERIFY(w->isVisible());
+        w->close();
+        QVERIFY(w->isVisible());
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(b.p.main->TimerPID));
+        QVERIFY(FinishVerification(b));
+        QTRY_VERIFY(!w || !w->isVisible());
+        QCOMPARE(logLines(b.p).size(), 1);
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*42")), 1);
+    }
+
+    // A key the device would refuse is never sent: the unit is recorded as failed.
+    void refusedKeyIsRecorded() {
+        SeriesBench s;
+        QVERIFY(s.started);
+        Bench& b = s.b;
+        MorFrmSerie* w = openSeries(b.p);
+        QVERIFY(w);
+        b.p.main->MorTexResCla->setText(QStringLiteral("12"));
+        b.f.msgs.clear();
+        w->MorCmdSerSig->click();
+        QVERIFY(!w->unitUnderWay());
+        QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("Error en Captura")});
+        const QList<QStringList> lines = logLines(b.p);
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].mid(3),
+                 (QStringList{"DesActivado", "Fallo", "no se escribió: Error en Captura"}));
+        QCOMPARE(w->failed(), 1);
+    }
+
+    void notOpenedWithoutAWholeWrite_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("start page")
+            << 1 << "Elija primero el modelo y la configuración que se escribirá en cada unidad.";
+        QTest::newRow("Tervolinda")
+            << 8 << "El Tervolinda se escribe campo por campo: no se puede programar en serie.";
+    }
+    void notOpenedWithoutAWholeWrite() {
+        QFETCH(int, button);
+        QFETCH(QString, message);
+        ProgramFixture f;
+        f.load();
+        ModelButton(*f.p, button);
+        f.msgs.clear();
+        QVERIFY(!openSeries(*f.p));
+        QCOMPARE(f.msgs.texts(), QStringList{message});
+    }
+
+    void csvLines_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("plain") << QStringList{"a", "Lúvero", ""} << "a;Lúvero;";
+        QTest::newRow("separator quoted")
+            << QStringList{"x", "A (1): escrito 1; B"} << "x;\"A (1): escrito 1; B\"";
+        QTest::newRow("quote doubled") << QStringList{"di \"no\""} << "\"di \"\"no\"\"\"";
+        QTest::newRow("line end quoted") << QStringList{"a\nb", "c"} << "\"a\nb\";c";
+    }
+    void csvLines() {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, line);
+        QCOMPARE(CsvLine(fields), line);
+    }
+};
+
+QTEST_MAIN(TestSeries)
+#include "test_series.moc"

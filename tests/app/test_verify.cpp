@@ -1,0 +1,226 @@
+// Verify after write: every model with a whole write, written to the device simulator and read
+// back (a good device, then one that stores a digit changed); the read-back's failures on a
+// stand-in line; the setting kept in the program folder.
+#include <QAction>
+#include <QMenu>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/verify.h"
+#include "link/codec.h"
+#include "support/verifybench.h"
+
+using namespace morla;
+using namespace morla::test;
+
+namespace {
+// A whole write on the stand-in line up to the read-back's request.
+void writeUpToReadBack(ProgramFixture& f) {
+    Program& p = *f.p;
+    p.main->MorFraCom04->click();
+    f.port.acknowledgeAll();
+    QVERIFY(Fire(p.main->TimerPID));
+    f.port.line.clear();
+    f.port.acknowledgeAll();
+    QVERIFY(VerifierOf(p).settle->isActive());
+    f.port.line.clear();
+    QVERIFY(Fire(VerifierOf(p).settle));
+    QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Verificando..."));
+    f.port.acknowledgeAll();
+    QCOMPARE(f.port.line, QByteArray("D*40f1P"));
+}
+
+// The Lúvero map the fixture's panel writes (key 1234, options off, modifier 0001), as a
+// device keeps it.
+QString writtenLuveroBlock(const QString& key = QStringLiteral("1234")) {
+    return LuveroBlock(QStringLiteral("1E"), key, QStringLiteral("0000"));
+}
+}  // namespace
+
+class TestVerify : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyModelThroughTheSimulator_data() {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QStringList>("simulator");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("stuck");  // map position stored changed on the second write
+        QTest::addColumn<QString>("difference");
+        // Keys with a 0, which most devices keep as "A".
+        QTest::newRow("Sorvanell")
+            << int(ModelId::Sorvanell) << 2 << QStringList{"--model", "sorvanell"} << "10*34" << 22
+            << "MorTexResCla (21-30): escrito 01000A0304, leído 00000A0304";
+        QTest::newRow("Lúvero") << int(ModelId::Luvero) << 3 << QStringList{"--model", "luvero"}
+                                << "1034" << 12 << "MorTexResCla (11-14): escrito 1034, leído 1*34";
+        QTest::newRow("Zentavira")
+            << int(ModelId::Zentavira) << 4 << QStringList{"--model", "zentavira"} << "1034" << 36
+            << "MorTexResCla (35-38): escrito 1034, leído 1134";
+        QTest::newRow("Haldrivonexa")
+            << int(ModelId::Haldrivonexa) << 5 << QStringList{"--model", "haldrivonexa"} << "1034"
+            << 14 << "MorTexResCla (11-14): escrito 1034, leído 1035";
+        QTest::newRow("Quarn") << int(ModelId::Quarn) << 6 << QStringList{"--model", "quarn"}
+                               << "10345" << 206
+                               << "MorTexResCla (205-210): escrito 10345F, leído 1*345F";
+        QTest::newRow("Quarn Dolmeth")
+            << int(ModelId::Quarn) << 10 << QStringList{"--model", "quarn", "--firmware", "8"}
+            << "10345" << 12 << "MorTexResCla (11-16): escrito 10345F, leído 1*345F";
+        QTest::newRow("Pellitor") << int(ModelId::Pellitor) << 7
+                                  << QStringList{"--model", "pellitor"} << "10345" << 26
+                                  << "MorTexConSMC (25-30): escrito 000000, leído 010000";
+        QTest::newRow("Kovalindre")
+            << int(ModelId::Kovalindre) << 9 << QStringList{"--model", "kovalindre"} << "10345"
+            << 106 << "MorTexResCla (105-110): escrito 10345F, leído 1*345F";
+    }
+    void everyModelThroughTheSimulator() {
+        QFETCH(int, model);
+        QFETCH(int, button);
+        QFETCH(QStringList, simulator);
+        QFETCH(QString, key);
+        QFETCH(int, stuck);
+        QFETCH(QString, difference);
+        Bench b;
+        const ModelInfo& m = Model(ModelId(model));
+        const QString firmware = simulator.size() > 3 ? simulator[3] : m.firmware();
+        WriteModelConfig(b.f, m, firmware, key);
+        QVERIFY(
+            b.start(simulator + QStringList{"--fault", QStringLiteral("stuck:%1:2").arg(stuck)}));
+        Program& p = b.p;
+        ModelButton(p, button);
+        QCOMPARE(p.main->MorTexResCla->text(), key);
+        QCOMPARE(b.f.msgs.texts(), QStringList{});
+
+        QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
+        QCOMPARE(b.f.msgs.texts(), QStringList{});
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+
+        // The same write to a device that keeps one digit changed.
+        QCOMPARE(WriteAndVerify(b), QStringLiteral("No verificado: ") + difference);
+        QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("No verificado: ") + difference});
+        // The panel keeps what was written, not what came back.
+        QCOMPARE(p.main->MorTexResCla->text(), key);
+    }
+
+    void readBackFailures_data() {
+        QTest::addColumn<QByteArray>("reply");  // "" for none
+        QTest::addColumn<QString>("status");
+        QTest::newRow("good") << LuveroReply(writtenLuveroBlock()) << "Verificado";
+        QTest::newRow("key differs")
+            << LuveroReply(writtenLuveroBlock(QStringLiteral("1235")))
+            << "No verificado: MorTexResCla (11-14): escrito 1234, leído 1235";
+        QTest::newRow("bad checksum")
+            << LuveroReply(writtenLuveroBlock(), true)
+            << "No verificado: la lectura de verificación llegó dañada (bloque 1)";
+        QString other = writtenLuveroBlock();
+        other.replace(0, 2, QStringLiteral("03"));
+        QTest::newRow("another model")
+            << LuveroReply(other)
+            << "No verificado: el equipo conectado no es un Lúvero (código 03)";
+        QTest::newRow("silent") << QByteArray() << "No verificado: el equipo no respondió";
+        QTest::newRow("cut short") << LuveroReply(writtenLuveroBlock()).left(100)
+                                   << "No verificado: la lectura de verificación quedó incompleta";
+    }
+    void readBackFailures() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, status);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 3);
+        p.main->MorChkRes[0]->setChecked(false);
+        f.msgs.clear();
+        writeUpToReadBack(f);
+        const QString panelKey = p.main->MorTexResCla->text();
+        f.port.feed(reply);
+        WriteVerifier& v = VerifierOf(p);
+        if (v.busy()) {
+            QVERIFY(v.timeout->isActive());
+            QVERIFY(Fire(v.timeout));
+        }
+        QVERIFY(!v.busy());
+        QCOMPARE(p.main->sendStatus->text(), status);
+        QCOMPARE(f.msgs.texts(),
+                 status == QStringLiteral("Verificado") ? QStringList{} : QStringList{status});
+        // Nothing of the read-back reaches the panel or the receive path.
+        QCOMPARE(p.main->MorTexResCla->text(), panelKey);
+        QVERIFY(!p.s.Monitor.MorTexMon04.view().contains(QStringLiteral("0245")));
+        QVERIFY(!p.replyTap);
+    }
+
+    // A read started by hand during the read-back ends the verification, and the read is the
+    // technician's: its reply reaches the panel. A new write does the same, and is verified.
+    void aReadByHandTakesOver() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 3);
+        writeUpToReadBack(f);
+        f.msgs.clear();
+        p.main->MorFraCom03->click();
+        QVERIFY(!VerifierOf(p).busy());
+        QCOMPARE(
+            p.main->sendStatus->text(),
+            QStringLiteral("No verificado: se interrumpió al enviarse otro mensaje al equipo"));
+        f.port.acknowledgeAll();
+        f.port.feed(LuveroReply(writtenLuveroBlock(QStringLiteral("5678"))));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(f.msgs.texts(), QStringList{});
+
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QVERIFY(VerifierOf(p).settle->isActive());
+        p.main->MorFraCom04->click();
+        QVERIFY(p.main->TimerPID->isActive());
+        QVERIFY(VerifierOf(p).busy());
+        QVERIFY(!VerifierOf(p).settle->isActive());
+        QCOMPARE(f.msgs.texts(), QStringList{});
+    }
+
+    void settingIsKeptAndOffMeansNoReadBack() {
+        Bench b;
+        WriteModelConfig(b.f, Model(ModelId::Luvero), QStringLiteral("30"), QStringLiteral("1234"));
+        QVERIFY(b.start({"--model", "luvero"}));
+        Program& p = b.p;
+        auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("Verificar al escribir"));
+        QVERIFY(p.main->MorMnuCon->actions().contains(item));
+        emit p.main->MorMnuCon->aboutToShow();
+        QVERIFY(item->isChecked());  // on by default
+        QVERIFY(VerifyAfterWriteEnabled(p));
+
+        item->trigger();
+        QVERIFY(!item->isChecked());
+        QVERIFY(!VerifyAfterWriteEnabled(p));
+        // Another program on the same folder finds it off.
+        {
+            ProgramFixture other;
+            other.p->s.AppFolder = b.f.dir.path();
+            auto* otherItem = other.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
+            emit other.p->main->MorMnuCon->aboutToShow();
+            QVERIFY(!otherItem->isChecked());
+        }
+
+        ModelButton(p, 3);
+        p.main->MorFraCom04->click();
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QTRY_VERIFY(b.sim.logLines().filter(QStringLiteral("data text: applied")).size() == 1);
+        QVERIFY(!VerifierOf(p).busy());
+        QVERIFY(!VerifierOf(p).settle->isActive());
+        QTest::qWait(200);
+        QVERIFY(!b.sim.messages().contains(QStringLiteral("*40f")));
+        QVERIFY(p.main->sendStatus->text().startsWith(QStringLiteral("Configuración enviada")));
+
+        // On again: the next write is read back.
+        item->trigger();
+        QVERIFY(VerifyAfterWriteEnabled(p));
+        QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+    }
+};
+
+QTEST_MAIN(TestVerify)
+#include "test_verify.moc"
