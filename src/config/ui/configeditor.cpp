@@ -59,6 +59,8 @@ MorFrmConf::MorFrmConf(Program& p, QWidget* parent) : QWidget(parent, Qt::Window
         params->addWidget(MorTexDef[k], k + 1, 2);
         params->addWidget(MorChkConVis[k], k + 1, 3);
     }
+    // Twenty rows close together, so the window fits a laptop screen.
+    params->setVerticalSpacing(2);
     params->setColumnStretch(1, 3);
     params->setColumnStretch(2, 1);
     body->addLayout(params, 3);
