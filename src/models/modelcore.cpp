@@ -19,6 +19,19 @@ int BadChecksumBlock(const QString& map, int blocks) {
     return 0;
 }
 
+QString StoredFrameAsMap(const QString& frame, int mapLength, int blocks, bool checksummed) {
+    if (frame.size() != mapLength - 2) return frame;
+    // A damaged record stays damaged: its checksum is not made anew over bad digits.
+    if (checksummed && FrameChecksum(frame.left(126)) != frame.mid(126, 2)) return frame;
+    QString map = frame;
+    map.insert(4, QStringLiteral("00"));
+    if (checksummed) {
+        map.replace(128, 2, FrameChecksum(map.mid(0, 128)));
+        if (blocks > 1) map.replace(260, 2, FrameChecksum(map.mid(132, 128)));
+    }
+    return map;
+}
+
 std::optional<QString> KeyStatusFor(const QString& keyText, int keyLength) {
     const QString key = keyText.left(keyLength);
     const QString verdict = CheckDigits(key);

@@ -16,6 +16,12 @@ QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyL
 // 133-260). Returns 0 when good, else the number of the first bad block.
 int BadChecksumBlock(const QString& map, int blocks);
 
+// A write frame kept for "&Ult.Envío" by an installation whose class has no code is two
+// characters short of the map it stands for: "00" takes the class code's place and the block
+// checksums are made again (`checksummed`), once block 1's own checksum has been found good.
+// Any other text comes back unchanged.
+QString StoredFrameAsMap(const QString& frame, int mapLength, int blocks, bool checksummed);
+
 // "Activado" / "DesActivado" for a key, from its first `keyLength` characters; nothing for an
 // empty key (the status then keeps its value).
 std::optional<QString> KeyStatusFor(const QString& keyText, int keyLength);

@@ -23,16 +23,8 @@ using namespace morla::suite;
 namespace {
 
 const QList<ModelCase (*)()> kCases = {
-    &SorvanellCase,
-    &LuveroCase,
-    &ZentaviraCase,
-    &HaldrivonexaCase,
-    &QuarnDolmethCase,
-    &QuarnConmutadorCase,
-    &PellitorCase,
-    &KovalindreCase,
-    &TervolindaCase,
-    &TervolindaVozCase,
+    &SorvanellCase,       &LuveroCase,   &ZentaviraCase,  &HaldrivonexaCase, &QuarnDolmethCase,
+    &QuarnConmutadorCase, &PellitorCase, &KovalindreCase, &TervolindaCase,   &TervolindaVozCase,
 };
 
 const QList<ModelCase>& Cases() {
@@ -70,8 +62,9 @@ struct Bench {
     ProgramFixture f;
     Program& p;
 
-    explicit Bench(const ModelCase& mc, const QString& retries = QStringLiteral("2"))
-        : c(mc), m(Model(mc.id)), f(retries), p(*f.p) {
+    explicit Bench(const ModelCase& mc, const QString& retries = QStringLiteral("2"),
+                   const QString& installationClass = QStringLiteral("Dravenquista"))
+        : c(mc), m(Model(mc.id)), f(retries, QStringLiteral("10"), installationClass), p(*f.p) {
         QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
         const QString first = c.configFirmware.isEmpty() ? m.firmware() : c.configFirmware;
         for (const QString& firmware : QStringList{first} + c.moreFirmware)
@@ -311,6 +304,44 @@ class TestModels : public QObject {
         QVERIFY2(diff.isEmpty(), qPrintable(diff.join('\n')));
     }
 
+    // An installation whose class has no code writes frames without it: "&Ult.Envío" still
+    // shows the values written, and never touches the line.
+    void lastSentWithoutClassCode_data() {
+        AddCaseRows([](const ModelCase& c) { return writes(c) && c.sendFrameIsMap; });
+    }
+    void lastSentWithoutClassCode() {
+        Bench b(CurrentCase(), QStringLiteral("2"), QStringLiteral("Tercera"));
+        b.read(ReplyOf(b.c.knownImage()));
+        QVERIFY(!b.write().isEmpty());
+        QCOMPARE(b.p.s.SendFrame.size(), b.m.replyLength - 6);
+        ModelButton(b.p, b.c.modelButton);
+        b.f.msgs.clear();
+        b.f.port.line.clear();
+        b.p.main->MorFraCom06->click();
+        QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
+        QVERIFY(b.f.port.line.isEmpty());
+        QVERIFY(!b.p.main->TimerEC->isActive());
+        // The frame carries no user type: every other field is as written.
+        Fields expected;
+        for (const Field& field : b.c.knownPanel)
+            if (field.control != QLatin1String("MorTexResUs")) expected << field;
+        const QStringList diff = b.differences(expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff.join('\n')));
+
+        // A record damaged on disk is said to be damaged; still nothing on the line.
+        const QString path = b.f.paths().lastSent();
+        QStringList record = ReadRecord(path, LastSentRecord).fields;
+        record[1][20] = record[1][20] == QLatin1Char('1') ? QLatin1Char('2') : QLatin1Char('1');
+        QVERIFY(WriteRecord(path, LastSentRecord, record).ok);
+        b.f.msgs.clear();
+        b.p.main->MorFraCom06->click();
+        QCOMPARE(
+            b.f.msgs.texts(),
+            QStringList{QStringLiteral("No se puede mostrar: el bloque 1 guardado está dañado")});
+        QVERIFY(b.f.port.line.isEmpty());
+        QVERIFY(!b.p.main->TimerEC->isActive());
+    }
+
     void randomRoundTrip_data() {
         AddCaseRows([](const ModelCase& c) { return writes(c) || c.storesFrame; });
     }
@@ -323,7 +354,9 @@ class TestModels : public QObject {
             const Fields expected = b.c.randomPanel(b.p, random);
             QString data = b.buildFrame();
             if (b.c.storesFrame) data = b.p.s.SendFrame;
-            const QString where = QStringLiteral("configuration %1 from generator start %2").arg(n).arg(kGeneratorStart);
+            const QString where = QStringLiteral("configuration %1 from generator start %2")
+                                      .arg(n)
+                                      .arg(kGeneratorStart);
             QVERIFY2(!data.isEmpty(), qPrintable(where + ": no data text"));
             QVERIFY2(b.store(device, data), qPrintable(where + ": refused: " + data));
             if (b.c.sendFrameIsMap)

@@ -14,10 +14,10 @@
 #include "models/ui/haldrivonexa_panel.h"
 #include "models/ui/kovalindre_panel.h"
 #include "models/ui/luvero_panel.h"
-#include "models/ui/sorvanell_panel.h"
-#include "models/ui/tervolinda_panel.h"
 #include "models/ui/pellitor_panel.h"
 #include "models/ui/quarn_panel.h"
+#include "models/ui/sorvanell_panel.h"
+#include "models/ui/tervolinda_panel.h"
 #include "models/ui/zentavira_panel.h"
 
 namespace morla {
@@ -185,6 +185,14 @@ void ReadRetry(Program& p) {
 
 void BadReply(Program& p, const ModelInfo& m, int block) {
     MorlaState& s = p.s;
+    if (s.LiveReplyFlag == 0) {
+        // A stored map, not the device's answer: nothing to read again on the line.
+        p.msg.info(
+            QStringLiteral("No se puede mostrar: el bloque %1 guardado está dañado").arg(block));
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+        s.LiveReplyFlag = 1;
+        return;
+    }
     switch (m.checksum) {
         case ChecksumPolicy::RetryRead:
             ReadRetry(p);
@@ -232,6 +240,9 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
         s.LastReadMap = map;
         s.LastReadText = mon.MorTexMon04.text();
         s.ReadMap = s.LastReadMap;
+    } else {
+        s.ReadMap = StoredFrameAsMap(s.ReadMap, m.replyLength - 4, m.blocks(),
+                                     m.checksum != ChecksumPolicy::None);
     }
     mon.MorTexMon08.set(s.ReadMap);
     mon.MorTexMon04.set(s.LastReadText);
