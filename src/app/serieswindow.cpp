@@ -118,12 +118,17 @@ MorFrmSerie::MorFrmSerie(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
     connect(&VerifierOf(p), &WriteVerifier::finished, this, [this](const VerifyOutcome& o) {
         if (underWay_) unitFinished(o);
     });
-    const ModelInfo* m = ModelByCode(p.s.ModelCode);
-    MorLblSerMod->setText(QStringLiteral("Modelo: %1, firmware %2. Registro: %3")
-                              .arg(m ? m->dispatch() : QString(), p.s.FirmwareCode,
-                                   QDir::toNativeSeparators(SeriesLogPath(p))));
+    showModel();
     showCounts();
     MorCmdSerSig->setFocus();
+}
+
+// The panel may change between units: each unit gets what it shows then.
+void MorFrmSerie::showModel() {
+    const ModelInfo* m = ModelByCode(p_.s.ModelCode);
+    MorLblSerMod->setText(QStringLiteral("Modelo: %1, firmware %2. Registro: %3")
+                              .arg(m ? m->dispatch() : QString(), p_.s.FirmwareCode,
+                                   QDir::toNativeSeparators(SeriesLogPath(p_))));
 }
 
 void MorFrmSerie::showCounts() {
@@ -140,6 +145,7 @@ void MorFrmSerie::nextUnit() {
         return;
     }
     underWay_ = true;
+    showModel();
     MorCmdSerSig->setEnabled(false);
     MorLblSerEst->setText(QStringLiteral("Unidad %1: escribiendo...").arg(done_ + failed_ + 1));
     const bool wasOpen = p_.port.isOpen() || IsModemMode(p_);

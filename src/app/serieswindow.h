@@ -50,6 +50,7 @@ class MorFrmSerie : public QDialog {
   private:
     void unitFinished(const VerifyOutcome& outcome);
     void showCounts();
+    void showModel();
 
     Program& p_;
     int done_ = 0, failed_ = 0;

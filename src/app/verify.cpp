@@ -117,10 +117,15 @@ void WriteVerifier::otherMessage() {
 void WriteVerifier::readBack() {
     if (stage_ != Stage::Settling) return;
     stage_ = Stage::Reading;
+    retries_ = 0;
+    p_.main->sendStatus->setText(QStringLiteral("Verificando..."));
+    requestReply();
+}
+
+void WriteVerifier::requestReply() {
     reply_.clear();
     replyLength_ = model_->replyLength;
     p_.replyTap = [this](char byte) { take(byte); };
-    p_.main->sendStatus->setText(QStringLiteral("Verificando..."));
     const int configured = p_.main->TimerEC->interval();
     timeout->start(configured > 0 ? configured : kFallbackTimeoutMs);
     startingReadBack_ = true;
@@ -154,6 +159,12 @@ void WriteVerifier::judge() {
     o.firmware = FirmwareOfMap(map, *model_);
     if (model_->checksum != ChecksumPolicy::None) {
         if (const int block = BadChecksumBlock(map, model_->blocks())) {
+            // A reply damaged on the line is asked for again, as many times as a read is.
+            if (retries_ < p_.s.MaxReadRetries) {
+                ++retries_;
+                requestReply();
+                return;
+            }
             o.problem =
                 QStringLiteral("la lectura de verificación llegó dañada (bloque %1)").arg(block);
             finish(o);
@@ -174,6 +185,7 @@ void WriteVerifier::finish(VerifyOutcome outcome) {
     settle->stop();
     timeout->stop();
     p_.main->sendStatus->setText(outcome.text());
+    p_.main->sendStatus->setToolTip(outcome.text());  // a long list does not fit the line
     if (reportByMessage && !outcome.verified) p_.msg.info(outcome.text());
     emit finished(outcome);
 }

@@ -59,6 +59,7 @@ class WriteVerifier : public QObject {
     void dataOut();
     void otherMessage();
     void readBack();
+    void requestReply();
     void take(char byte);
     void judge();
     void finish(VerifyOutcome outcome);
@@ -71,6 +72,7 @@ class WriteVerifier : public QObject {
     QByteArray reply_;
     int replyLength_ = 0;
     bool startingReadBack_ = false;
+    int retries_ = 0;  // read-backs asked again after a wrong checksum
 };
 
 // The program's verifier (made on first use).

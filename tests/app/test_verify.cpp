@@ -102,26 +102,30 @@ class TestVerify : public QObject {
     }
 
     void readBackFailures_data() {
-        QTest::addColumn<QByteArray>("reply");  // "" for none
+        QTest::addColumn<QByteArrayList>("replies");  // one per read-back request
         QTest::addColumn<QString>("status");
-        QTest::newRow("good") << LuveroReply(writtenLuveroBlock()) << "Verificado";
+        const QByteArray good = LuveroReply(writtenLuveroBlock());
+        const QByteArray damaged = LuveroReply(writtenLuveroBlock(), true);
+        QTest::newRow("good") << QByteArrayList{good} << "Verificado";
         QTest::newRow("key differs")
-            << LuveroReply(writtenLuveroBlock(QStringLiteral("1235")))
+            << QByteArrayList{LuveroReply(writtenLuveroBlock(QStringLiteral("1235")))}
             << "No verificado: MorTexResCla (11-14): escrito 1234, leído 1235";
-        QTest::newRow("bad checksum")
-            << LuveroReply(writtenLuveroBlock(), true)
+        // The fixture allows two read retries.
+        QTest::newRow("bad checksum, then good") << QByteArrayList{damaged, good} << "Verificado";
+        QTest::newRow("bad checksum every time")
+            << QByteArrayList{damaged, damaged, damaged}
             << "No verificado: la lectura de verificación llegó dañada (bloque 1)";
         QString other = writtenLuveroBlock();
         other.replace(0, 2, QStringLiteral("03"));
         QTest::newRow("another model")
-            << LuveroReply(other)
+            << QByteArrayList{LuveroReply(other)}
             << "No verificado: el equipo conectado no es un Lúvero (código 03)";
-        QTest::newRow("silent") << QByteArray() << "No verificado: el equipo no respondió";
-        QTest::newRow("cut short") << LuveroReply(writtenLuveroBlock()).left(100)
+        QTest::newRow("silent") << QByteArrayList{} << "No verificado: el equipo no respondió";
+        QTest::newRow("cut short") << QByteArrayList{good.left(100)}
                                    << "No verificado: la lectura de verificación quedó incompleta";
     }
     void readBackFailures() {
-        QFETCH(QByteArray, reply);
+        QFETCH(QByteArrayList, replies);
         QFETCH(QString, status);
         ProgramFixture f;
         f.load();
@@ -131,8 +135,15 @@ class TestVerify : public QObject {
         f.msgs.clear();
         writeUpToReadBack(f);
         const QString panelKey = p.main->MorTexResCla->text();
-        f.port.feed(reply);
         WriteVerifier& v = VerifierOf(p);
+        for (qsizetype k = 0; k < replies.size(); ++k) {
+            f.port.line.clear();
+            f.port.feed(replies[k]);
+            if (k + 1 < replies.size()) {  // asked again
+                f.port.acknowledgeAll();
+                QCOMPARE(f.port.line, QByteArray("D*40f1P"));
+            }
+        }
         if (v.busy()) {
             QVERIFY(v.timeout->isActive());
             QVERIFY(Fire(v.timeout));
