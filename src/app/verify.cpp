@@ -1,6 +1,11 @@
 #include "app/verify.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTimer>
@@ -19,6 +24,35 @@ const QString kVerifyKey = QStringLiteral("Escritura/VerificarAlEscribir");
 constexpr int kSettleMs = 1000;
 // With a time-out of 0 (never) a read-back that gets no answer still ends.
 constexpr int kFallbackTimeoutMs = 65000;
+
+// What the technician reads beside a control: its own caption (a check box), or what stands to
+// its left in its grid, after the title of the frame around it. "" when there is none.
+QString ControlCaption(const Program& p, const QString& name) {
+    QWidget* w = p.main->findChild<QWidget*>(name);
+    if (!w) return {};
+    QString caption;
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        caption = button->text();
+    } else if (QWidget* parent = w->parentWidget()) {
+        auto* grid = qobject_cast<QGridLayout*>(parent->layout());
+        const int index = grid ? grid->indexOf(w) : -1;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        if (index >= 0) grid->getItemPosition(index, &row, &column, &rows, &columns);
+        QLayoutItem* left =
+            index >= 0 && column > 0 ? grid->itemAtPosition(row, column - 1) : nullptr;
+        QWidget* beside = left ? left->widget() : nullptr;
+        if (auto* label = qobject_cast<QLabel*>(beside)) caption = label->text();
+        if (auto* edit = qobject_cast<QLineEdit*>(beside); edit && edit->isReadOnly())
+            caption = edit->text();
+    }
+    caption = caption.remove(QLatin1Char('&')).simplified();
+    if (caption.isEmpty()) return {};
+    if (auto* group = qobject_cast<QGroupBox*>(w->parentWidget())) {
+        const QString title = group->title().remove(QLatin1Char('&')).simplified();
+        if (!title.isEmpty()) caption = title + QStringLiteral(": ") + caption;
+    }
+    return caption;
+}
 }  // namespace
 
 QString VerifyOutcome::detail() const {
@@ -173,6 +207,7 @@ void WriteVerifier::judge() {
     }
     const auto layout = FieldLayout(*model_, firmwareCode_);
     o.differences = CompareFields(layout, MapOfWriteFrame(frame_, withClassCode_), map);
+    for (FieldDifference& d : o.differences) d.caption = ControlCaption(p_, d.name);
     o.verified = o.differences.empty();
     finish(o);
 }

@@ -223,7 +223,7 @@ std::vector<FieldDifference> CompareFields(const std::vector<MapField>& layout,
         if (!f.compared) continue;
         const QString w = KeptForm(f.form, f.digitsOf(written));
         const QString r = KeptForm(f.form, f.digitsOf(readBack));
-        if (w != r) out.push_back({f.name, f.positions(), w, r});
+        if (w != r) out.push_back({f.name, f.positions(), w, r, QString()});
     }
     return out;
 }
@@ -231,8 +231,11 @@ std::vector<FieldDifference> CompareFields(const std::vector<MapField>& layout,
 QString DifferencesText(const std::vector<FieldDifference>& differences) {
     QStringList parts;
     for (const FieldDifference& d : differences)
-        parts << QStringLiteral("%1 (%2): escrito %3, leído %4")
-                     .arg(d.name, d.positions, d.written, d.readBack);
+        parts << (d.caption.isEmpty()
+                      ? QStringLiteral("%1 (%2): escrito %3, leído %4")
+                            .arg(d.name, d.positions, d.written, d.readBack)
+                      : QStringLiteral("%1 (%2, %3): escrito %4, leído %5")
+                            .arg(d.caption, d.name, d.positions, d.written, d.readBack));
     return parts.join(QStringLiteral("; "));
 }
 

@@ -55,11 +55,13 @@ QString FirmwareOfMap(const QString& map, const ModelInfo& model);
 
 struct FieldDifference {
     QString name, positions, written, readBack;
+    QString caption;  // what the panel shows beside the field ("" when nothing)
 };
 // The compared fields whose kept form differs between the written and the read-back map.
 std::vector<FieldDifference> CompareFields(const std::vector<MapField>& layout,
                                            const QString& written, const QString& readBack);
-// "name (positions): escrito X, leído Y", one per difference, joined with "; ".
+// "name (positions): escrito X, leído Y", or "caption (name, positions): ..." when the field
+// has a caption; one per difference, joined with "; ".
 QString DifferencesText(const std::vector<FieldDifference>& differences);
 
 }  // namespace morla

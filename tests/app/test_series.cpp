@@ -92,7 +92,8 @@ class TestSeries : public QObject {
             QCOMPARE(f[2], QStringLiteral("30"));
             QCOMPARE(f[3], QStringLiteral("Activado"));
             QCOMPARE(f[4], k == 3 ? QStringLiteral("Fallo") : QStringLiteral("Correcto"));
-            QCOMPARE(f[5], k == 3 ? QStringLiteral("MorTexResCla (11-14): escrito 1234, leído 1334")
+            QCOMPARE(f[5], k == 3 ? QStringLiteral(
+                                        "Clave (MorTexResCla, 11-14): escrito 1234, leído 1334")
                                   : QString());
         }
 

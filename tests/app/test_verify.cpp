@@ -50,27 +50,28 @@ class TestVerify : public QObject {
         // Keys with a 0, which most devices keep as "A".
         QTest::newRow("Sorvanell")
             << int(ModelId::Sorvanell) << 2 << QStringList{"--model", "sorvanell"} << "10*34" << 22
-            << "MorTexResCla (21-30): escrito 01000A0304, leído 00000A0304";
+            << "Clave (MorTexResCla, 21-30): escrito 01000A0304, leído 00000A0304";
         QTest::newRow("Lúvero") << int(ModelId::Luvero) << 3 << QStringList{"--model", "luvero"}
-                                << "1034" << 12 << "MorTexResCla (11-14): escrito 1034, leído 1*34";
+                                << "1034" << 12
+                                << "Clave (MorTexResCla, 11-14): escrito 1034, leído 1*34";
         QTest::newRow("Zentavira")
             << int(ModelId::Zentavira) << 4 << QStringList{"--model", "zentavira"} << "1034" << 36
-            << "MorTexResCla (35-38): escrito 1034, leído 1134";
+            << "Clave (MorTexResCla, 35-38): escrito 1034, leído 1134";
         QTest::newRow("Haldrivonexa")
             << int(ModelId::Haldrivonexa) << 5 << QStringList{"--model", "haldrivonexa"} << "1034"
-            << 14 << "MorTexResCla (11-14): escrito 1034, leído 1035";
+            << 14 << "Clave (MorTexResCla, 11-14): escrito 1034, leído 1035";
         QTest::newRow("Quarn") << int(ModelId::Quarn) << 6 << QStringList{"--model", "quarn"}
                                << "10345" << 206
-                               << "MorTexResCla (205-210): escrito 10345F, leído 1*345F";
+                               << "Clave (MorTexResCla, 205-210): escrito 10345F, leído 1*345F";
         QTest::newRow("Quarn Dolmeth")
             << int(ModelId::Quarn) << 10 << QStringList{"--model", "quarn", "--firmware", "8"}
-            << "10345" << 12 << "MorTexResCla (11-16): escrito 10345F, leído 1*345F";
-        QTest::newRow("Pellitor") << int(ModelId::Pellitor) << 7
-                                  << QStringList{"--model", "pellitor"} << "10345" << 26
-                                  << "MorTexConSMC (25-30): escrito 000000, leído 010000";
+            << "10345" << 12 << "Clave (MorTexResCla, 11-16): escrito 10345F, leído 1*345F";
+        QTest::newRow("Pellitor")
+            << int(ModelId::Pellitor) << 7 << QStringList{"--model", "pellitor"} << "10345" << 26
+            << "Servicio Medido: Contador (MorTexConSMC, 25-30): escrito 000000, leído 010000";
         QTest::newRow("Kovalindre")
             << int(ModelId::Kovalindre) << 9 << QStringList{"--model", "kovalindre"} << "10345"
-            << 106 << "MorTexResCla (105-110): escrito 10345F, leído 1*345F";
+            << 106 << "Clave (MorTexResCla, 105-110): escrito 10345F, leído 1*345F";
     }
     void everyModelThroughTheSimulator() {
         QFETCH(int, model);
@@ -109,7 +110,7 @@ class TestVerify : public QObject {
         QTest::newRow("good") << QByteArrayList{good} << "Verificado";
         QTest::newRow("key differs")
             << QByteArrayList{LuveroReply(writtenLuveroBlock(QStringLiteral("1235")))}
-            << "No verificado: MorTexResCla (11-14): escrito 1234, leído 1235";
+            << "No verificado: Clave (MorTexResCla, 11-14): escrito 1234, leído 1235";
         // The fixture allows two read retries.
         QTest::newRow("bad checksum, then good") << QByteArrayList{damaged, good} << "Verificado";
         QTest::newRow("bad checksum every time")
