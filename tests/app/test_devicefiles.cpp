@@ -12,6 +12,7 @@
 #include "devsim/image.h"
 #include "devsim/models/behaviour.h"
 #include "models/registry.h"
+#include "support/filebytes.h"
 #include "support/simulator.h"
 
 using namespace morla;
@@ -149,16 +150,6 @@ bool FieldWrite(Bench& b, const QString& deviceKey) {
     p.s.PreviousKey = deviceKey;
     p.main->MorTexResCla->setText(key);
     return SendSingle(b, "10", "", "#2," + deviceKey + "," + key + "f");
-}
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Put(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // A program on a stand-in port that has just read a Lúvero with key 1234 and option 1.
@@ -344,7 +335,7 @@ class TestDeviceFiles : public QObject {
         ReadLuvero r;
         Dialogs dialogs;
         dialogs.openName = r.path("otro.mcfg");
-        QVERIFY(Put(dialogs.openName, file));
+        QVERIFY(putBytes(dialogs.openName, file));
         const Panel before = PanelOf(r.p);
         r.p.main->MorMnuPriAbr->trigger();
         QCOMPARE(r.f.msgs.texts(),
@@ -362,7 +353,7 @@ class TestDeviceFiles : public QObject {
         ReadLuvero r;
         const QString path = r.path("leido.mcfg");
         QVERIFY(SaveDeviceFile(r.p, path));
-        const QByteArray good = Contents(path);
+        const QByteArray good = bytesOf(path);
         QVERIFY(good.size() > 300);
         // The Lúvero shown differs from the saved one, so that a damaged file shown would show.
         r.p.main->MorTexResCla->setText(QStringLiteral("9999"));
@@ -371,7 +362,7 @@ class TestDeviceFiles : public QObject {
         QStringList accepted;
         auto tryOpen = [&](const QByteArray& bytes, const QString& what) {
             r.f.msgs.clear();
-            if (!Put(path, bytes) || OpenDeviceFile(r.p, path) || r.f.msgs.shown.size() != 1 ||
+            if (!putBytes(path, bytes) || OpenDeviceFile(r.p, path) || r.f.msgs.shown.size() != 1 ||
                 !r.f.msgs.texts().first().startsWith(QStringLiteral("No se abrió ")) ||
                 !Differences(before, PanelOf(r.p)).isEmpty())
                 accepted << what;
@@ -388,7 +379,7 @@ class TestDeviceFiles : public QObject {
         QCOMPARE(accepted, QStringList{});
         // The undamaged file still opens.
         r.f.msgs.clear();
-        QVERIFY(Put(path, good));
+        QVERIFY(putBytes(path, good));
         QVERIFY(OpenDeviceFile(r.p, path));
         QCOMPARE(r.p.main->MorTexResCla->text(), QStringLiteral("1234"));
     }
@@ -438,7 +429,7 @@ class TestDeviceFiles : public QObject {
         QVERIFY2(SaveDeviceFile(p, path), qPrintable(f.msgs.texts().join('|')));
         QCOMPARE(f.msgs.texts(),
                  QStringList{"Configuración guardada en " + QDir::toNativeSeparators(path)});
-        QVERIFY(Contents(path).contains("\nOrigen: panel\n"));
+        QVERIFY(bytesOf(path).contains("\nOrigen: panel\n"));
         // Saving built a frame but sent nothing and left the last send as it was.
         QCOMPARE(f.port.line, line);
         QCOMPARE(p.s.SendFrame, QString());
@@ -468,7 +459,7 @@ class TestDeviceFiles : public QObject {
         r.f.msgs.answers = {asRead ? Answer::Yes : Answer::No};
         const QString path = r.path("elegido.mcfg");
         QVERIFY(SaveDeviceFile(r.p, path));
-        QVERIFY(Contents(path).contains(asRead ? "\nOrigen: lectura\n" : "\nOrigen: panel\n"));
+        QVERIFY(bytesOf(path).contains(asRead ? "\nOrigen: lectura\n" : "\nOrigen: panel\n"));
         ModelButton(r.p, 3);
         QVERIFY(OpenDeviceFile(r.p, path));
         QCOMPARE(r.p.main->MorTexResCla->text(), asRead ? "1234" : "5678");
@@ -525,7 +516,7 @@ class TestDeviceFiles : public QObject {
         Dialogs dialogs;
         dialogs.saveAs = chosen.isEmpty() ? QString() : f.dir.filePath(chosen);
         const QByteArray old("anterior");
-        if (exists) QVERIFY(Put(f.dir.filePath(chosen), old));
+        if (exists) QVERIFY(putBytes(f.dir.filePath(chosen), old));
         f.msgs.clear();
         f.msgs.answers = {replace};
         p.main->MorMnuPriGua->trigger();
@@ -539,9 +530,8 @@ class TestDeviceFiles : public QObject {
         if (!dialogs.suggested.isEmpty())
             QCOMPARE(dialogs.suggested, QStringLiteral("Luvero30.mcfg"));
         if (!written.isEmpty())
-            QVERIFY(
-                Contents(f.dir.filePath(written)).startsWith("MORLA configuración de equipo\n"));
-        if (exists && written.isEmpty()) QCOMPARE(Contents(f.dir.filePath(chosen)), old);
+            QVERIFY(bytesOf(f.dir.filePath(written)).startsWith("MORLA configuración de equipo\n"));
+        if (exists && written.isEmpty()) QCOMPARE(bytesOf(f.dir.filePath(chosen)), old);
     }
 
     // The dialogs start in the folder last used, kept in the program folder between runs.

@@ -1,6 +1,6 @@
 // The Sorvanell and both Tervolinda variants through the program on a real port served by the
-// device simulator: a known memory read and shown, fields of every kind changed and written,
-// the memory checked and read again; every single command; the key change of every model.
+// device simulator: every single command, the fields written one at a time, the memory checked
+// and read again; the key change of every model.
 #include <QtTest>
 
 #include "app/commands.h"
@@ -88,50 +88,6 @@ QString changeKey(Bench& b, const QString& newKey, const QString& expected) {
 class TestEndToEndModels : public QObject {
     Q_OBJECT
   private slots:
-    void sorvanellWholeWrite() {
-        Bench b;
-        QVERIFY(startWith(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
-                          {"--model", "sorvanell"}));
-        Program& p = b.p;
-        QVERIFY(read(b));
-        QCOMPARE(b.f.msgs.texts(), QStringList{});
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("12*34"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleAut")->text(), QStringLiteral("11*22"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleDigAler")->text(), QStringLiteral("5"));
-        QCOMPARE(named<QLineEdit>(p, "MorTexAleNumInter")->text(), QStringLiteral("42"));
-        QVERIFY(named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
-        QVERIFY(!named<QCheckBox>(p, "MorChkAleTono")->isChecked());
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("1000000"));
-
-        // A text, a digit, a number, both option boxes and a restriction box.
-        named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("31*42"));
-        named<QLineEdit>(p, "MorTxtAleDigAler")->setText(QStringLiteral("7"));
-        named<QLineEdit>(p, "MorTexAleNumInter")->setText(QStringLiteral("9"));
-        named<QCheckBox>(p, "MorChkAleTono")->setChecked(true);
-        named<QCheckBox>(p, "MorChkAleBlqGrb")->setChecked(false);
-        p.main->MorChkRes[6]->click();
-        p.main->MorFraCom04->click();
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
-        QVERIFY(Fire(p.main->TimerPID));
-        const QString data = QStringLiteral("03010*040201020*03040729000900f");
-        QTRY_VERIFY(b.sim.outcomeOf(data).startsWith(QStringLiteral("applied")));
-
-        p.main->MorTexResCla->setText(QStringLiteral("9"));
-        named<QLineEdit>(p, "MorTxtAleAut")->clear();
-        QVERIFY(read(b));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("12*34"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleAut")->text(), QStringLiteral("31*42"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleDigAler")->text(), QStringLiteral("7"));
-        QCOMPARE(named<QLineEdit>(p, "MorTexAleNumInter")->text(), QStringLiteral("9"));
-        QVERIFY(named<QCheckBox>(p, "MorChkAleTono")->isChecked());
-        QVERIFY(!named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("1000001"));
-        QCOMPARE(b.f.msgs.texts(), QStringList{});
-
-        b.sim.stop();
-        QCOMPARE(b.sim.memory(), sorvanellImage("03010A0402", "01020A0304", "07", "29", "000900"));
-    }
-
     void sorvanellSingleCommands() {
         Bench b;
         QVERIFY(startWith(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
@@ -222,6 +178,7 @@ class TestEndToEndModels : public QObject {
         QCOMPARE(b.sim.memory(), tervolindaImage(voice, "090A", "04030201", "0205080A"));
     }
 
+    // The Sorvanell's key change, and a command with its new key, are in its single commands.
     void keyChangeOfEveryModel_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("newKey");
@@ -232,11 +189,6 @@ class TestEndToEndModels : public QObject {
                                 << "#2,1234,4321"
                                 << "1"
                                 << "#1,4321,9";
-        QTest::newRow("Sorvanell")
-            << QStringList{"--model", "sorvanell", "--key", "12*34"} << "21*43"
-            << "1,2,*,3,4,3,2,1,*,4,3,f"
-            << "12"
-            << "2,1,*,4,3,9,f";
         QTest::newRow("Tervolinda")
             << QStringList{"--model", "tervolinda", "--key", "1234"} << "4321"
             << "#2,1234,4321f"

@@ -7,6 +7,7 @@
 #include "app/startflow.h"
 #include "config/installation.h"
 #include "datakit/datakit.h"
+#include "support/filebytes.h"
 #include "support/programfixture.h"
 
 using namespace morla;
@@ -47,11 +48,6 @@ struct Bench {
         return p().main->MorMnuCon->menuAction()->isVisible() && p().main->MorMnuMon->isVisible();
     }
 };
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -104,30 +100,14 @@ class TestStartup : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("accepted");
-        QTest::addRow("accepted") << true << "Rosa"
-                                  << "mostrador"
-                                  << "Rosa"
-                                  << "mostrador" << true;
-        QTest::addRow("stored name empty") << true << ""
-                                           << "mostrador"
-                                           << ""
-                                           << "mostrador" << false;
-        QTest::addRow("stored password empty") << true << "Rosa"
-                                               << ""
-                                               << "Rosa"
-                                               << "" << false;
-        QTest::addRow("other name") << true << "Rosa"
-                                    << "mostrador"
-                                    << "rosa"
-                                    << "mostrador" << false;
-        QTest::addRow("other password") << true << "Rosa"
-                                        << "mostrador"
-                                        << "Rosa"
-                                        << "Mostrador" << false;
-        QTest::addRow("no credentials file") << false << ""
-                                             << ""
-                                             << "Rosa"
-                                             << "mostrador" << false;
+        // clang-format off
+        QTest::addRow("accepted") << true << "Rosa" << "mostrador" << "Rosa" << "mostrador" << true;
+        QTest::addRow("stored name empty") << true << "" << "mostrador" << "" << "mostrador" << false;
+        QTest::addRow("stored password empty") << true << "Rosa" << "" << "Rosa" << "" << false;
+        QTest::addRow("other name") << true << "Rosa" << "mostrador" << "rosa" << "mostrador" << false;
+        QTest::addRow("other password") << true << "Rosa" << "mostrador" << "Rosa" << "Mostrador" << false;
+        QTest::addRow("no credentials file") << false << "" << "" << "Rosa" << "mostrador" << false;
+        // clang-format on
         QTest::addRow("lower-case ingenieria is an operator") << true << "ingenieria"
                                                               << "Tirel"
                                                               << "ingenieria"
@@ -189,18 +169,12 @@ class TestStartup : public QObject {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("installationClass");
         QTest::addColumn<bool>("portAsked");
-        QTest::addRow("operator, modem") << "Rosa"
-                                         << "mostrador"
-                                         << "PC Dravenquista" << false;
-        QTest::addRow("engineering, modem") << "Ingenieria"
-                                            << "Tirel"
-                                            << "PC Dravenquista" << true;
-        QTest::addRow("operator, serial") << "Rosa"
-                                          << "mostrador"
-                                          << "Dravenquista" << true;
-        QTest::addRow("operator, Pc is not PC") << "Rosa"
-                                                << "mostrador"
-                                                << "Pc Dravenquista" << true;
+        // clang-format off
+        QTest::addRow("operator, modem") << "Rosa" << "mostrador" << "PC Dravenquista" << false;
+        QTest::addRow("engineering, modem") << "Ingenieria" << "Tirel" << "PC Dravenquista" << true;
+        QTest::addRow("operator, serial") << "Rosa" << "mostrador" << "Dravenquista" << true;
+        QTest::addRow("operator, Pc is not PC") << "Rosa" << "mostrador" << "Pc Dravenquista" << true;
+        // clang-format on
     }
 
     void modemModeSkipsThePortForOperatorsOnly() {
@@ -331,14 +305,12 @@ class TestStartup : public QObject {
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("fromMenu");
         QTest::addColumn<bool>("written");
-        QTest::addRow("both, from the menu") << "Rosa"
-                                             << "mostrador" << true << true;
-        QTest::addRow("both, not from the menu") << "Rosa"
-                                                 << "mostrador" << false << true;
-        QTest::addRow("empty name") << ""
-                                    << "mostrador" << false << false;
-        QTest::addRow("empty password") << "Rosa"
-                                        << "" << true << false;
+        // clang-format off
+        QTest::addRow("both, from the menu") << "Rosa" << "mostrador" << true << true;
+        QTest::addRow("both, not from the menu") << "Rosa" << "mostrador" << false << true;
+        QTest::addRow("empty name") << "" << "mostrador" << false << false;
+        QTest::addRow("empty password") << "Rosa" << "" << true << false;
+        // clang-format on
     }
 
     void credentialsWindow() {
@@ -459,12 +431,11 @@ class TestFirstStart : public QObject {
         QTest::addColumn<int>("system");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("equipmentText");
-        QTest::addRow("no option clicked, Windows 95") << -1 << 0 << "Sorvanell"
-                                                       << "Sorvanell";
-        QTest::addRow("Quarn Dolmeth, Windows 98") << 5 << 1 << "Quarn"
-                                                   << "Quarn Dolmeth";
-        QTest::addRow("Tervolinda Voz, Windows 2000") << 9 << 5 << "Tervolinda"
-                                                      << "Tervolinda Voz";
+        // clang-format off
+        QTest::addRow("no option clicked, Windows 95") << -1 << 0 << "Sorvanell" << "Sorvanell";
+        QTest::addRow("Quarn Dolmeth, Windows 98") << 5 << 1 << "Quarn" << "Quarn Dolmeth";
+        QTest::addRow("Tervolinda Voz, Windows 2000") << 9 << 5 << "Tervolinda" << "Tervolinda Voz";
+        // clang-format on
     }
 
     void installsStoresAndLogsIn() {

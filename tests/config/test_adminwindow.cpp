@@ -3,17 +3,13 @@
 #include <QtTest>
 
 #include "config/ui/adminwindow.h"
+#include "support/filebytes.h"
 #include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::test;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct Bench {
     ProgramFixture f;
@@ -174,16 +170,13 @@ class TestAdminWindow : public QObject {
         QTest::addColumn<bool>("lookup");
         QTest::addColumn<QString>("renamed");  // list text changed after the lookup ("" = not)
         QTest::addColumn<int>("record");       // where the record lands
-        QTest::newRow("lookup rewrites the found slot") << "Bruno"
-                                                        << "9" << true << "" << 4;
-        QTest::newRow("without lookup: the typed slot") << "Bruno"
-                                                        << "6" << false << "" << 6;
-        QTest::newRow("new name: the typed slot") << "Carla"
-                                                  << "3" << true << "" << 3;
-        QTest::newRow("lookup of another name") << "Ana"
-                                                << "7" << true << "Dora" << 7;
-        QTest::newRow("slot with spaces") << "Carla"
-                                          << " 2 " << false << "" << 2;
+        // clang-format off
+        QTest::newRow("lookup rewrites the found slot") << "Bruno" << "9" << true << "" << 4;
+        QTest::newRow("without lookup: the typed slot") << "Bruno" << "6" << false << "" << 6;
+        QTest::newRow("new name: the typed slot") << "Carla" << "3" << true << "" << 3;
+        QTest::newRow("lookup of another name") << "Ana" << "7" << true << "Dora" << 7;
+        QTest::newRow("slot with spaces") << "Carla" << " 2 " << false << "" << 2;
+        // clang-format on
     }
     void userSaves() {
         QFETCH(QString, name);

@@ -5,17 +5,13 @@
 #include <QtTest>
 
 #include "config/ui/configeditor.h"
+#include "support/filebytes.h"
 #include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::test;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The record as the file format lays it out: a little-endian count, the bytes, zeros to L.
 QByteArray laidOut(const QList<QByteArray>& fields, int length) {
@@ -317,38 +313,24 @@ class TestConfigEditor : public QObject {
     void typedNamesStayInTheModelFolder_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("firmware");
-        QTest::newRow("model climbs") << "../Sorvanell"
-                                      << "30";
-        QTest::newRow("model is ..") << ".."
-                                     << "30";
-        QTest::newRow("model has dots") << "Sorv..anell"
-                                        << "30";
-        QTest::newRow("model with a separator") << "Sorvanell/Configuracion"
-                                                << "30";
-        QTest::newRow("model with a backslash") << "Sorvanell\\Configuracion"
-                                                << "30";
-        QTest::newRow("absolute model") << "/tmp"
-                                        << "30";
-        QTest::newRow("firmware climbs") << "Sorvanell"
-                                         << "/../../../x";
-        QTest::newRow("firmware with a backslash") << "Sorvanell"
-                                                   << "\\..\\x";
-        QTest::newRow("firmware is ..") << "Sorvanell"
-                                        << "..";
-        QTest::newRow("colon") << "Sorvanell"
-                               << "C:30";
-        QTest::newRow("asterisk") << "Sorv*"
-                                  << "30";
-        QTest::newRow("control character") << "Sorvanell"
-                                           << "3\t0";
-        QTest::newRow("device name") << "NUL"
-                                     << "30";
-        QTest::newRow("device file name") << "COM"
-                                          << "1";
-        QTest::newRow("trailing dot") << "Sorvanell."
-                                      << "30";
-        QTest::newRow("outside the code page") << "Сорванелл"
-                                               << "30";
+        // clang-format off
+        QTest::newRow("model climbs") << "../Sorvanell" << "30";
+        QTest::newRow("model is ..") << ".." << "30";
+        QTest::newRow("model has dots") << "Sorv..anell" << "30";
+        QTest::newRow("model with a separator") << "Sorvanell/Configuracion" << "30";
+        QTest::newRow("model with a backslash") << "Sorvanell\\Configuracion" << "30";
+        QTest::newRow("absolute model") << "/tmp" << "30";
+        QTest::newRow("firmware climbs") << "Sorvanell" << "/../../../x";
+        QTest::newRow("firmware with a backslash") << "Sorvanell" << "\\..\\x";
+        QTest::newRow("firmware is ..") << "Sorvanell" << "..";
+        QTest::newRow("colon") << "Sorvanell" << "C:30";
+        QTest::newRow("asterisk") << "Sorv*" << "30";
+        QTest::newRow("control character") << "Sorvanell" << "3\t0";
+        QTest::newRow("device name") << "NUL" << "30";
+        QTest::newRow("device file name") << "COM" << "1";
+        QTest::newRow("trailing dot") << "Sorvanell." << "30";
+        QTest::newRow("outside the code page") << "Сорванелл" << "30";
+        // clang-format on
     }
     void typedNamesStayInTheModelFolder() {
         QFETCH(QString, model);

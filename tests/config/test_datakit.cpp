@@ -12,8 +12,10 @@
 #include "link/codec.h"
 #include "link/modem.h"
 #include "models/registry.h"
+#include "support/filebytes.h"
 
 using namespace morla;
+using namespace morla::test;
 
 namespace {
 
@@ -24,11 +26,6 @@ QString pathIn(const QString& app, const QStringList& parts) {
     QString path = app;
     for (const QString& part : parts) path = JoinPath(path, part);
     return path;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 const ModelInfo* modelOfBase(const QString& base) {

@@ -8,23 +8,14 @@
 #include "config/installation.h"
 #include "config/recordfile.h"
 #include "datakit/datakit.h"
+#include "support/filebytes.h"
 
 using namespace morla;
+using namespace morla::test;
 
 namespace {
 
 const QString kDate = QStringLiteral("01/02/2024");
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Every folder (with a trailing "/") and file under root, relative, sorted.
 QStringList listing(const QString& root) {
@@ -78,10 +69,10 @@ struct Drive {
     Drive() {
         app = JoinPath(root.path(), QStringLiteral("Morla"));
         copyTree(pendingKit->path(), app);
-        writeBytes(JoinPath(app, QStringLiteral("morla")), "the program");
-        writeBytes(JoinPath(app, QStringLiteral("DRQdll.dll")), "older line library");
+        QVERIFY(putBytes(JoinPath(app, QStringLiteral("morla")), "the program"));
+        QVERIFY(putBytes(JoinPath(app, QStringLiteral("DRQdll.dll")), "older line library"));
         QDir(app).mkpath(QStringLiteral("Respaldos/2024"));
-        writeBytes(JoinPath(app, QStringLiteral("Respaldos/2024/Luvero30.Ccon")), "kept");
+        QVERIFY(putBytes(JoinPath(app, QStringLiteral("Respaldos/2024/Luvero30.Ccon")), "kept"));
     }
     QString equipment(const QString& name) const {
         return JoinPath(app, QStringLiteral("Utilerias/Generales/Equipos/") + name);
@@ -126,8 +117,9 @@ class TestInstallation : public QObject {
                                  "Windows 2000"};
         for (int i = 0; i < 10; ++i) {
             const QString e = SelectorEquipment()[i];
-            QTest::addRow("%s, Windows 95", qPrintable(e))
-                << i << QStringLiteral("Windows 95") << folders[i];
+            // clang-format off
+            QTest::addRow("%s, Windows 95", qPrintable(e)) << i << QStringLiteral("Windows 95") << folders[i];
+            // clang-format on
             QTest::addRow("%s, %s", qPrintable(e), qPrintable(others[i % 5]))
                 << i << others[i % 5] << folders[i];
         }
@@ -196,22 +188,12 @@ class TestInstallation : public QObject {
         QTest::addColumn<QString>("equipment");
         QTest::addColumn<QString>("system");
         QTest::addColumn<QString>("named");  // as the message names it, when not the path
-        QTest::addRow("pictures") << "Imagenes"
-                                  << "Luvero"
-                                  << "Windows XP"
-                                  << "";
-        QTest::addRow("model folder") << "Zentavira"
-                                      << "Zentavira"
-                                      << "Windows 98"
-                                      << "";
-        QTest::addRow("variant's model folder") << "Quarn"
-                                                << "Quarn Dolmeth"
-                                                << "Windows 98"
-                                                << "";
-        QTest::addRow("data folder") << "Utilerias"
-                                     << "Luvero"
-                                     << "Windows 98"
-                                     << "";
+        // clang-format off
+        QTest::addRow("pictures") << "Imagenes" << "Luvero" << "Windows XP" << "";
+        QTest::addRow("model folder") << "Zentavira" << "Zentavira" << "Windows 98" << "";
+        QTest::addRow("variant's model folder") << "Quarn" << "Quarn Dolmeth" << "Windows 98" << "";
+        QTest::addRow("data folder") << "Utilerias" << "Luvero" << "Windows 98" << "";
+        // clang-format on
         QTest::addRow("commands") << "Utilerias/Generales/Equipos/Comandos.CCon"
                                   << "Luvero"
                                   << "Windows 2000"

@@ -6,20 +6,12 @@
 #include <QtTest>
 
 #include "config/recordfile.h"
+#include "support/filebytes.h"
 
 using namespace morla;
+using namespace morla::test;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool putBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QStringList emptyFields(int k) {
     return QList<QString>(k);

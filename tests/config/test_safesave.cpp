@@ -14,6 +14,7 @@
 
 #include "app/commands.h"
 #include "config/recordfile.h"
+#include "support/filebytes.h"
 #include "support/programfixture.h"
 #include "support/smalldisk.h"
 
@@ -21,16 +22,6 @@ using namespace morla;
 using namespace morla::test;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool putBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QStringList leftovers(const QString& folder) {
     return QDir(folder).entryList({QStringLiteral("~*")}, QDir::Files | QDir::Hidden);

@@ -21,10 +21,9 @@ class TestModem : public QObject {
     void regroup_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("dial");
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("single command") << "#1,1234,9"
-                                        << "#1,1234,9";
+        // clang-format off
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("single command") << "#1,1234,9" << "#1,1234,9";
         QTest::newRow("15") << letters(15) << letters(15);
         QTest::newRow("16") << letters(16) << "ABCDEFGHIJKLMNOP";
         QTest::newRow("17") << letters(17) << "ABCDEFGHIJKLMNOPQ";
@@ -34,8 +33,8 @@ class TestModem : public QObject {
         QTest::newRow("24") << letters(24) << "ABCDEFGHIJKLMNOPQR,STUVW,X";
         QTest::newRow("28, three whole pieces") << letters(28) << "ABCDEFGHIJKLMNOPQR,STUVW,XYZab";
         QTest::newRow("40") << letters(40) << "ABCDEFGHIJKLMNOPQR,STUVW,XYZab,cdefg,hijkl,mn";
-        QTest::newRow("key change with commas") << "#2,12345678,87654321"
-                                                << "#2,12345678,876543,21";
+        QTest::newRow("key change with commas") << "#2,12345678,87654321" << "#2,12345678,876543,21";
+        // clang-format on
         QTest::newRow("accented letters count once")
             << QString(13, QChar(0xF1)) + "ÁÉÍÓÚü" << QString(13, QChar(0xF1)) + "ÁÉÍÓÚ,ü";
     }
@@ -95,14 +94,12 @@ class TestModem : public QObject {
     void undialable_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("characters");
-        QTest::newRow("command") << "#1,1234,9"
-                                 << "";
-        QTest::newRow("code page letters") << "ñ€Ÿ"
-                                           << "";
-        QTest::newRow("outside, each once") << "1✓2✓3→"
-                                            << "✓→";
-        QTest::newRow("NUL") << QStringLiteral("12") + QChar(0) + QStringLiteral("34")
-                             << QString(QChar(0));
+        // clang-format off
+        QTest::newRow("command") << "#1,1234,9" << "";
+        QTest::newRow("code page letters") << "ñ€Ÿ" << "";
+        QTest::newRow("outside, each once") << "1✓2✓3→" << "✓→";
+        QTest::newRow("NUL") << QStringLiteral("12") + QChar(0) + QStringLiteral("34") << QString(QChar(0));
+        // clang-format on
     }
     void undialable() {
         QFETCH(QString, text);

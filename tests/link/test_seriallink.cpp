@@ -14,14 +14,15 @@ class TestSerialLink : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("acks");
         QTest::addColumn<QByteArray>("line");
+        // clang-format off
         QTest::newRow("one character, nothing answered") << "X" << 0 << QByteArray("D");
         QTest::newRow("one character, first T") << "X" << 1 << QByteArray("DX");
         QTest::newRow("one character, second T closes") << "X" << 2 << QByteArray("DX1P");
         QTest::newRow("read command") << "*40f" << 5 << QByteArray("D*40f1P");
         QTest::newRow("a 1 inside the message") << "#1,1234,9" << 10 << QByteArray("D#1,1234,91P");
-        QTest::newRow("T while idle starts the last message over")
-            << "AB" << 4 << QByteArray("DAB1PD");
+        QTest::newRow("T while idle starts the last message over") << "AB" << 4 << QByteArray("DAB1PD");
         QTest::newRow("empty message") << "" << 1 << QByteArray("D1P");
+        // clang-format on
     }
     void pacing() {
         QFETCH(QString, message);
@@ -49,14 +50,10 @@ class TestSerialLink : public QObject {
         QTest::addColumn<QString>("chr");
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("asc");
-        QTest::newRow("before the first 0 only the log") << QByteArray("TT") << "TT"
-                                                         << ""
-                                                         << ""
-                                                         << "";
-        QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5"
-                                       << "0:5"
-                                       << "303A35"
-                                       << "-48-58-53";
+        // clang-format off
+        QTest::newRow("before the first 0 only the log") << QByteArray("TT") << "TT" << "" << "" << "";
+        QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5" << "0:5" << "303A35" << "-48-58-53";
+        // clang-format on
         QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120"
                                                   << "0120"
                                                   << "30313230"

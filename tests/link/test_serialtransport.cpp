@@ -40,12 +40,11 @@ class TestSerialTransport : public QObject {
     void openFailureCause_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("link to nothing") << "missing"
-                                         << "no existe";
-        QTest::newRow("regular file") << "file"
-                                      << "no es un puerto serie";
-        QTest::newRow("folder") << "folder"
-                                << "no es un puerto serie";
+        // clang-format off
+        QTest::newRow("link to nothing") << "missing" << "no existe";
+        QTest::newRow("regular file") << "file" << "no es un puerto serie";
+        QTest::newRow("folder") << "folder" << "no es un puerto serie";
+        // clang-format on
     }
     void openFailureCause() {
         QFETCH(QString, kind);

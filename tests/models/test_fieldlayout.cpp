@@ -169,8 +169,9 @@ class TestFieldLayout : public QObject {
         QTest::addColumn<QString>("expected");  // "" for no difference
         const auto row = [](const char* name, ModelId id, const char* fw, int at,
                             const char* expected) {
-            QTest::newRow(name) << int(id) << QString::fromLatin1(fw) << at
-                                << QString::fromLatin1(expected);
+            // clang-format off
+            QTest::newRow(name) << int(id) << QString::fromLatin1(fw) << at << QString::fromLatin1(expected);
+            // clang-format on
         };
         row("Lúvero key", ModelId::Luvero, "30", 12, "MorTexResCla (11-14)");
         row("Lúvero options", ModelId::Luvero, "30", 20, "Opciones (17-20)");
@@ -221,14 +222,10 @@ class TestFieldLayout : public QObject {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("deviceKey");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("with class") << "09"
-                                    << "1034"
-                                    << "1A34"
-                                    << "";
-        QTest::newRow("without class") << ""
-                                       << "1034"
-                                       << "1A34"
-                                       << "";
+        // clang-format off
+        QTest::newRow("with class") << "09" << "1034" << "1A34" << "";
+        QTest::newRow("without class") << "" << "1034" << "1A34" << "";
+        // clang-format on
         QTest::newRow("key differs") << ""
                                      << "1034"
                                      << "1A35"
@@ -256,14 +253,16 @@ class TestFieldLayout : public QObject {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<bool>("ofModel");
         QTest::addColumn<QString>("firmware");
-        QTest::newRow("Lúvero 30")
-            << int(ModelId::Luvero) << QByteArray("0245001>09") << true << "30";
+        // clang-format off
+        QTest::newRow("Lúvero 30") << int(ModelId::Luvero) << QByteArray("0245001>09") << true << "30";
+        // clang-format on
         QTest::newRow("Quarn code with colon")
             << int(ModelId::Quarn) << QByteArray("02450:1>") << true << "30";
         QTest::newRow("Pellitor firmware as characters")
             << int(ModelId::Pellitor) << QByteArray("02450215") << true << "15";
-        QTest::newRow("another model")
-            << int(ModelId::Luvero) << QByteArray("0245031>") << false << "30";
+        // clang-format off
+        QTest::newRow("another model") << int(ModelId::Luvero) << QByteArray("0245031>") << false << "30";
+        // clang-format on
     }
     void replyMapAndFirmware() {
         QFETCH(int, model);

@@ -35,18 +35,11 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("prohibited");
         QTest::addColumn<QString>("trunk");
         QTest::addColumn<QString>("spaced");  // the 18 digits of the three fields
-        QTest::newRow("full") << "123"
-                              << "255"
-                              << "9*#"
-                              << "010203020505090B0C";
-        QTest::newRow("one digit each") << "7"
-                                        << "0"
-                                        << "0"
-                                        << "0000070000000A0F0F";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << ""
-                               << "0000000000000F0F0F";
+        // clang-format off
+        QTest::newRow("full") << "123" << "255" << "9*#" << "010203020505090B0C";
+        QTest::newRow("one digit each") << "7" << "0" << "0" << "0000070000000A0F0F";
+        QTest::newRow("empty") << "" << "" << "" << "0000000000000F0F0F";
+        // clang-format on
     }
     void shortFieldsKeepTheirWidth() {
         QFETCH(QString, free);
@@ -85,14 +78,12 @@ class TestRestrictorLayouts : public QObject {
     void numberDigitsAsRead_data() {
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("decimal") << "125"
-                                 << "125";
-        QTest::newRow("device zero") << "1A5"
-                                     << "105";
-        QTest::newRow("empty positions") << "FF7"
-                                         << "7";
-        QTest::newRow("garbage stays visible") << "1B5"
-                                               << "1B5";
+        // clang-format off
+        QTest::newRow("decimal") << "125" << "125";
+        QTest::newRow("device zero") << "1A5" << "105";
+        QTest::newRow("empty positions") << "FF7" << "7";
+        QTest::newRow("garbage stays visible") << "1B5" << "1B5";
+        // clang-format on
     }
     void numberDigitsAsRead() {
         QFETCH(QString, digits);
@@ -139,39 +130,19 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("digits");
         // Zentavira digits 12-14 (14 carries a constant 1); Haldrivonexa digits 23-26.
-        QTest::newRow("Z none") << "Z"
-                                << "0000"
-                                << "001";
-        QTest::newRow("Z 1") << "Z"
-                             << "1000"
-                             << "011";
-        QTest::newRow("Z 2") << "Z"
-                             << "0100"
-                             << "003";
-        QTest::newRow("Z 3") << "Z"
-                             << "0010"
-                             << "005";
-        QTest::newRow("Z 4") << "Z"
-                             << "0001"
-                             << "101";
-        QTest::newRow("H 1") << "H"
-                             << "100000"
-                             << "0010";
-        QTest::newRow("H 2") << "H"
-                             << "010000"
-                             << "0002";
-        QTest::newRow("H 3") << "H"
-                             << "001000"
-                             << "1000";
-        QTest::newRow("H 4") << "H"
-                             << "000100"
-                             << "2000";
-        QTest::newRow("H 5") << "H"
-                             << "000010"
-                             << "0400";
-        QTest::newRow("H 6") << "H"
-                             << "000001"
-                             << "0004";
+        // clang-format off
+        QTest::newRow("Z none") << "Z" << "0000" << "001";
+        QTest::newRow("Z 1") << "Z" << "1000" << "011";
+        QTest::newRow("Z 2") << "Z" << "0100" << "003";
+        QTest::newRow("Z 3") << "Z" << "0010" << "005";
+        QTest::newRow("Z 4") << "Z" << "0001" << "101";
+        QTest::newRow("H 1") << "H" << "100000" << "0010";
+        QTest::newRow("H 2") << "H" << "010000" << "0002";
+        QTest::newRow("H 3") << "H" << "001000" << "1000";
+        QTest::newRow("H 4") << "H" << "000100" << "2000";
+        QTest::newRow("H 5") << "H" << "000010" << "0400";
+        QTest::newRow("H 6") << "H" << "000001" << "0004";
+        // clang-format on
     }
     void optionBits() {
         QFETCH(QString, model);
