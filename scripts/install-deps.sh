@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++        # build
     qt6-base-dev qt6-serialport-dev libgl-dev  # Qt 6 Widgets, SerialPort, Test
     fonts-comic-neue             # the look-alike of the panels' font
+    qt6-translations-l10n        # Qt's own dialogs in Spanish
 )
 
 need=()

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/fonts.h"
+#include "app/language.h"
 #include "app/startflow.h"
 #include "context/program.h"
 #include "link/serial/serialtransport.h"
@@ -8,6 +9,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     morla::SubstitutePanelFont();
+    morla::InstallSpanishQtTexts();
     // The program ends where its windows say so, not when a window happens to be the last.
     QApplication::setQuitOnLastWindowClosed(false);
     morla::DialogMessages messages;

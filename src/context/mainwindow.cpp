@@ -127,6 +127,8 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     MorTexRes->setReadOnly(true);
     MorTexRes->setFrame(false);
     MorTexRes->setFocusPolicy(Qt::NoFocus);
+    // A caption in a text box: no background of its own, like the labels beside it.
+    MorTexRes->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
     MorTexResCla = named(new QLineEdit(resPage), QStringLiteral("MorTexResCla"));
     MorTexResFirL =
         named(new QLabel(QStringLiteral("FirmWare"), resPage), QStringLiteral("MorTexResFirL"));

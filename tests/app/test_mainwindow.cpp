@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "app/fonts.h"
+#include "app/language.h"
 #include "models/commandtable.h"
 #include "models/ui/framework.h"
 #include "support/programfixture.h"
@@ -61,6 +62,15 @@ class TestMainWindow : public QObject {
         QCOMPARE(p.main->minimumSizeHint().width(), windowHint);
         QCOMPARE(p.main->MorTexEst->width(), boxWidth);
         QCOMPARE(p.main->sendStatus->text(), longText);
+    }
+
+    // The file dialogs and edit menus Qt draws itself speak Spanish where the system has Qt's
+    // translations (the install script puts them there).
+    void qtTextsInSpanish() {
+        if (!InstallSpanishQtTexts()) QSKIP("Qt's Spanish translations are not installed");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Save"), QStringLiteral("&Guardar"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") !=
+                QLatin1String("Look in:"));
     }
 
     void loadSteps() {
