@@ -69,17 +69,9 @@ QStringList Differences(const Panel& a, const Panel& b) {
     return out;
 }
 
-void WriteConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware) {
-    QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
-    QStringList rec = ConfigRecord(QStringLiteral("1234"), QStringLiteral("000000"),
-                                   QStringLiteral("111111000"), QStringLiteral("Opción "));
-    rec[41] = m.base();
-    WriteRecord(f.paths().modelConfig(m.base(), firmware), ModelConfigRecord, rec);
-}
-
 void WriteEveryConfig(ProgramFixture& f) {
-    for (const ModelInfo& m : Models()) WriteConfig(f, m, m.firmware());
-    WriteConfig(f, Model(ModelId::Quarn), QStringLiteral("8"));
+    for (const ModelInfo& m : Models()) WriteModelConfig(f, m, m.firmware());
+    WriteModelConfig(f, Model(ModelId::Quarn), QStringLiteral("8"));
 }
 
 // The dialogs give these names at once and note the folder they were offered.
@@ -99,14 +91,6 @@ struct Dialogs {
         };
     }
 };
-
-bool Read(Bench& b) {
-    b.f.msgs.clear();
-    b.p.main->MorFraCom03->click();
-    return QTest::qWaitFor([&] { return b.p.main->MorTexEst->text() == QStringLiteral("Morla"); },
-                           10000) &&
-           b.f.msgs.shown.isEmpty();
-}
 
 bool WholeWrite(Bench& b) {
     // The data goes once the device has taken the whole write command.
@@ -238,7 +222,7 @@ class TestDeviceFiles : public QObject {
         QFETCH(QString, factoryKey);
         const ModelInfo& m = *devsim::ModelByOptionName(model);
         Bench b;
-        WriteConfig(b.f, m, configured);
+        WriteModelConfig(b.f, m, configured);
         if (!memory.isEmpty()) {
             devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
             for (const QString& edit : memory)
@@ -252,7 +236,7 @@ class TestDeviceFiles : public QObject {
         Dialogs dialogs;
         dialogs.saveAs = dialogs.openName = b.f.dir.filePath(QStringLiteral("equipo.mcfg"));
 
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         const QString saved = p.s.LastReadMap;
         const Panel asRead = PanelOf(p);
         p.main->MorMnuPriGua->trigger();
@@ -266,7 +250,7 @@ class TestDeviceFiles : public QObject {
         p.main->MorFraCom10->click();
         QVERIFY(Fire(p.main->TimerPID));
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*49f")));
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QVERIFY2(p.s.LastReadMap != saved, "the factory image is the saved one: nothing shown");
 
         p.main->MorMnuPriAbr->trigger();
@@ -278,7 +262,7 @@ class TestDeviceFiles : public QObject {
             QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
         else
             QVERIFY(FieldWrite(b, factoryKey));
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.s.LastReadMap, saved);
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
     }

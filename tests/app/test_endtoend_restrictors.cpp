@@ -28,16 +28,6 @@ QString ticked(Program& p, const QString& name) {
     return box ? QString(box->isChecked() ? '1' : '0') : QStringLiteral("<missing>");
 }
 
-// The model's configuration file for its default firmware: key 1234, six restrictors shown.
-void WriteConfig(ProgramFixture& f, ModelId id) {
-    const ModelInfo& m = Model(id);
-    QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
-    QStringList rec = ConfigRecord(QStringLiteral("1234"), QStringLiteral("000000"),
-                                   QStringLiteral("111111000"), QStringLiteral("Opción "));
-    rec[41] = m.base();
-    WriteRecord(f.paths().modelConfig(m.base(), m.firmware()), ModelConfigRecord, rec);
-}
-
 // A device memory file for the simulator.
 bool WriteMemory(const Simulator& sim, const devsim::MemoryImage& image) {
     QString error;
@@ -74,14 +64,6 @@ devsim::MemoryImage KnownHaldrivonexa() {
     return image;
 }
 
-bool Read(Bench& b) {
-    b.f.msgs.clear();
-    b.p.main->MorFraCom03->click();
-    return QTest::qWaitFor([&] { return b.p.main->MorTexEst->text() == QStringLiteral("Morla"); },
-                           10000) &&
-           b.f.msgs.shown.isEmpty();
-}
-
 // Sends the command chosen on `name` by its right press or double click, and waits for the
 // device to take it.
 bool SendFrom(Bench& b, const QString& name, const QString& expected) {
@@ -115,11 +97,11 @@ class TestEndToEndRestrictors : public QObject {
   private slots:
     void zentaviraSingleCommands() {
         Bench b;
-        WriteConfig(b.f, ModelId::Zentavira);
+        WriteModelConfig(b.f, Model(ModelId::Zentavira), Model(ModelId::Zentavira).firmware());
         QVERIFY(WriteMemory(b.sim, KnownZentavira()));
         QVERIFY(b.start({"--model", "zentavira"}));
         Program& p = b.p;
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         p.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
 
@@ -143,7 +125,7 @@ class TestEndToEndRestrictors : public QObject {
         QCOMPARE(Applied(b.sim), commands.size());
 
         // A read shows what the commands changed.
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0111"));
         QCOMPARE(text(p, "MorTexUniDurP"), QStringLiteral("001"));
         QCOMPARE(text(p, "MorTexUniDurL"), QStringLiteral("250"));
@@ -163,7 +145,7 @@ class TestEndToEndRestrictors : public QObject {
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("#205031,6789")));
         QTRY_COMPARE(Applied(b.sim), commands.size() + 2);
 
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("6789"));
         QCOMPARE(text(p, "MorTxtUniMe400"), QString());
         QCOMPARE(text(p, "MorTxtUniMe1602"), QString());
@@ -171,11 +153,12 @@ class TestEndToEndRestrictors : public QObject {
 
     void haldrivonexaSingleCommands() {
         Bench b;
-        WriteConfig(b.f, ModelId::Haldrivonexa);
+        WriteModelConfig(b.f, Model(ModelId::Haldrivonexa),
+                         Model(ModelId::Haldrivonexa).firmware());
         QVERIFY(WriteMemory(b.sim, KnownHaldrivonexa()));
         QVERIFY(b.start({"--model", "haldrivonexa"}));
         Program& p = b.p;
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         p.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
 
@@ -212,7 +195,7 @@ class TestEndToEndRestrictors : public QObject {
             QVERIFY2(SendFrom(b, name, command), qPrintable(name + " " + command));
         QCOMPARE(Applied(b.sim), commands.size());
 
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QString shown;
         for (int i = 0; i < 21; ++i) shown += ticked(p, commands[i].first);
         QCOMPARE(shown, expectedBoxes);
@@ -228,7 +211,7 @@ class TestEndToEndRestrictors : public QObject {
         form->findChild<QPushButton*>(QStringLiteral("morCmbCamCla"))->click();
         QVERIFY(Fire(p.main->TimerPID));
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("#20,2050,4321")));
-        QVERIFY(Read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
     }
 };

@@ -47,6 +47,19 @@ struct Modem {
         p.s.ModeCode = QStringLiteral("PC");
         f.load();
     }
+    // "Enviar" from the open menu: nothing is dialed until TimerPID fires, then `text`, once.
+    void sendFromMenu(const QByteArray& text) {
+        QVERIFY(p.main->mnuComando->isVisible());
+        p.main->mnuEnviar->trigger();
+        p.main->mnuComando->hide();
+        QVERIFY(dialed(f).isEmpty());
+        QVERIFY(Fire(p.main->TimerPID));
+        QCOMPARE(dialed(f), QList<QByteArray>{text});
+        QVERIFY(!Fire(p.main->TimerPID));
+        QCOMPARE(dialed(f).size(), 1);
+        QVERIFY(f.port.line.isEmpty());
+        QVERIFY(f.msgs.shown.isEmpty());
+    }
 };
 
 bool visible(const Program& p, QWidget* w) {
@@ -82,16 +95,7 @@ class TestModemLink : public QObject {
         const QPoint onBox(6, check->height() / 2);
         QTest::mousePress(check, Qt::RightButton, {}, onBox);
         QTest::mouseRelease(check, Qt::RightButton, {}, onBox);
-        QVERIFY(m.p.main->mnuComando->isVisible());
-        m.p.main->mnuEnviar->trigger();
-        m.p.main->mnuComando->hide();
-        QVERIFY(dialed(m.f).isEmpty());
-        QVERIFY(Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f), QList<QByteArray>{text});
-        QVERIFY(!Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f).size(), 1);
-        QVERIFY(m.f.port.line.isEmpty());
-        QVERIFY(m.f.msgs.shown.isEmpty());
+        m.sendFromMenu(text);
     }
 
     // A Zentavira memory, "Enviar" from its double click: the 16-digit memory's command is
@@ -113,12 +117,7 @@ class TestModemLink : public QObject {
         Modem m;
         // A Zentavira configuration with its key, so that the memory's command carries it.
         const ModelInfo& z = Model(ModelId::Zentavira);
-        QStringList rec = ConfigRecord(QStringLiteral("1234"), QStringLiteral("000000"),
-                                       QStringLiteral("111111000"), QStringLiteral("Opción "));
-        rec[41] = z.base();
-        QVERIFY(QDir(m.f.dir.path()).mkpath(z.base() + QStringLiteral("/Configuracion")));
-        QVERIFY(WriteRecord(m.f.paths().modelConfig(z.base(), z.firmware()), ModelConfigRecord, rec)
-                    .ok);
+        WriteModelConfig(m.f, z, z.firmware());
         ModelButton(m.p, 4);
         m.p.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m.p.main.get()));
@@ -126,16 +125,7 @@ class TestModemLink : public QObject {
         QVERIFY(edit);
         edit->setText(value);
         QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(6, edit->height() / 2));
-        QVERIFY(m.p.main->mnuComando->isVisible());
-        m.p.main->mnuEnviar->trigger();
-        m.p.main->mnuComando->hide();
-        QVERIFY(dialed(m.f).isEmpty());
-        QVERIFY(Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f), QList<QByteArray>{text});
-        QVERIFY(!Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f).size(), 1);
-        QVERIFY(m.f.port.line.isEmpty());
-        QVERIFY(m.f.msgs.shown.isEmpty());
+        m.sendFromMenu(text);
     }
 
     // Long command texts go out regrouped, and the regrouped text stays the command text.

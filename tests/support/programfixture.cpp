@@ -21,6 +21,15 @@ QStringList ConfigRecord(const QString& key, const QString& flags, const QString
     return f;
 }
 
+void WriteModelConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware,
+                      const QString& key) {
+    QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
+    QStringList rec = ConfigRecord(key, QStringLiteral("000000"), QStringLiteral("111111000"),
+                                   QStringLiteral("Opción "));
+    rec[41] = m.base();
+    WriteRecord(f.paths().modelConfig(m.base(), firmware), ModelConfigRecord, rec);
+}
+
 ProgramFixture::ProgramFixture(const QString& retries, const QString& timeout,
                                const QString& installationClass, Transport* realPort) {
     p = std::make_unique<Program>(msgs, realPort ? *realPort : static_cast<Transport&>(port));

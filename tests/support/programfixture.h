@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "context/program.h"
+#include "models/registry.h"
 
 namespace morla::test {
 
@@ -42,6 +43,12 @@ class FakeTransport : public Transport {
 // A model configuration record with the given key, flags, visibility and captions.
 QStringList ConfigRecord(const QString& key, const QString& flags, const QString& visible,
                          const QString& captionPrefix);
+
+struct ProgramFixture;
+// The model's configuration file for `firmware`, with `key` as its default key and the
+// restriction boxes shown.
+void WriteModelConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware,
+                      const QString& key = QStringLiteral("1234"));
 
 struct ProgramFixture {
     QTemporaryDir dir;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTest>
 
 namespace morla::test {
 
@@ -84,6 +85,14 @@ QString Simulator::memory() const {
     return f.open(QIODevice::ReadOnly)
                ? QString::fromLatin1(f.readAll()).simplified().remove(QLatin1Char(' '))
                : QString();
+}
+
+bool Bench::read() {
+    f.msgs.clear();
+    p.main->MorFraCom03->click();
+    return QTest::qWaitFor([&] { return p.main->MorTexEst->text() == QStringLiteral("Morla"); },
+                           10000) &&
+           f.msgs.shown.isEmpty();
 }
 
 }  // namespace morla::test

@@ -53,6 +53,8 @@ struct Bench {
         f.load();
         return true;
     }
+    // "&Leer" until the status is idle again; false when it is not, or the read said anything.
+    bool read();
 };
 
 }  // namespace morla::test

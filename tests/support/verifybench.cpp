@@ -1,20 +1,10 @@
 #include "support/verifybench.h"
 
-#include <QDir>
 #include <QTest>
 
 #include "app/verify.h"
 
 namespace morla::test {
-
-void WriteModelConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware,
-                      const QString& key) {
-    QDir(f.dir.path()).mkpath(m.base() + QStringLiteral("/Configuracion"));
-    QStringList rec = ConfigRecord(key, QStringLiteral("000000"), QStringLiteral("111111000"),
-                                   QStringLiteral("Opción "));
-    rec[41] = m.base();
-    WriteRecord(f.paths().modelConfig(m.base(), firmware), ModelConfigRecord, rec);
-}
 
 bool FinishVerification(Bench& b) {
     WriteVerifier& v = VerifierOf(b.p);

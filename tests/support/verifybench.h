@@ -6,11 +6,6 @@
 
 namespace morla::test {
 
-// The model's configuration file for `firmware`, with `key` as its default key and the
-// restriction boxes shown.
-void WriteModelConfig(ProgramFixture& f, const ModelInfo& m, const QString& firmware,
-                      const QString& key);
-
 // Fires the pause before the read-back once the data text is out, and waits for the
 // verification to end; false when it does not.
 bool FinishVerification(Bench& b);
