@@ -28,11 +28,6 @@ QString tervolindaImage(bool voice, const QString& options, const QString& key,
                  : image(QStringLiteral("0872090001") + options + key + exit, 136);
 }
 
-template <typename W>
-W* named(Program& p, const char* name) {
-    return p.main->findChild<W*>(QLatin1String(name));
-}
-
 void writeConfigs(ProgramFixture& f) {
     QDir(f.dir.path()).mkpath(QStringLiteral("Sorvanell/Configuracion"));
     QDir(f.dir.path()).mkpath(QStringLiteral("Tervolinda/Configuracion"));
@@ -100,20 +95,20 @@ class TestEndToEndModels : public QObject {
         QVERIFY(sendCommand(b, "7", "1", "1,2,*,3,4,5,f").startsWith(applied));
         QVERIFY(sendCommand(b, "11", "1", "1,2,*,3,4,8,f").startsWith(applied));
         QVERIFY(sendCommand(b, "12", "0", "1,2,*,3,4,9,f").startsWith(applied));
-        named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("55*66"));
+        Named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("55*66"));
         QVERIFY(sendCommand(b, "13", "55*66", "1,2,*,3,4,2,5,5,*,6,6,f").startsWith(applied));
-        named<QLineEdit>(p, "MorTxtAleDigAler")->setText(QStringLiteral("#"));
+        Named<QLineEdit>(p, "MorTxtAleDigAler")->setText(QStringLiteral("#"));
         QVERIFY(sendCommand(b, "14", "#", "1,2,*,3,4,6,#,f").startsWith(applied));
         QVERIFY(changeKey(b, "21*43", "1,2,*,3,4,3,2,1,*,4,3,f").startsWith(applied));
         QVERIFY(sendCommand(b, "12", "1", "2,1,*,4,3,9,f").startsWith(applied));
 
         QVERIFY(read(b));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("21*43"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleAut")->text(), QStringLiteral("55*66"));
-        QCOMPARE(named<QLineEdit>(p, "MorTxtAleDigAler")->text(), QStringLiteral("#"));
+        QCOMPARE(Named<QLineEdit>(p, "MorTxtAleAut")->text(), QStringLiteral("55*66"));
+        QCOMPARE(Named<QLineEdit>(p, "MorTxtAleDigAler")->text(), QStringLiteral("#"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0001001"));
-        QVERIFY(named<QCheckBox>(p, "MorChkAleTono")->isChecked());
-        QVERIFY(named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
+        QVERIFY(Named<QCheckBox>(p, "MorChkAleTono")->isChecked());
+        QVERIFY(Named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
         b.sim.stop();
         QCOMPARE(b.sim.memory(), sorvanellImage("05050A0606", "02010A0403", "0C", "78", "020A00"));
     }
@@ -131,12 +126,12 @@ class TestEndToEndModels : public QObject {
         Program& p = b.p;
         QVERIFY(read(b));
         QCOMPARE(b.f.msgs.texts(), QStringList{});
-        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(),
+        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(),
                  voice ? QStringLiteral("Con Voz") : QStringLiteral("Sin Voz"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        auto* removal = named<QCheckBox>(p, "MorFraPrivElim1");
-        auto* nine = named<QCheckBox>(p, "MorFraPrivNum9");
-        auto* exit = named<QLineEdit>(p, "MorTxtPrivClvSal");
+        auto* removal = Named<QCheckBox>(p, "MorFraPrivElim1");
+        auto* nine = Named<QCheckBox>(p, "MorFraPrivNum9");
+        auto* exit = Named<QLineEdit>(p, "MorTxtPrivClvSal");
         const QString applied = QStringLiteral("applied");
         if (!voice) {
             QCOMPARE(exit->text(), QStringLiteral("5678"));

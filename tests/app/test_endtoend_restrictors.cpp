@@ -15,16 +15,12 @@ QString element(const char* array, int k) {
     return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-template <typename W = QWidget>
-W* control(Program& p, const QString& name) {
-    return p.main->findChild<W*>(name);
-}
 QString text(Program& p, const QString& name) {
-    auto* box = control<QLineEdit>(p, name);
+    auto* box = Named<QLineEdit>(p, name);
     return box ? box->text() : QStringLiteral("<missing>");
 }
 QString ticked(Program& p, const QString& name) {
-    auto* box = control<QCheckBox>(p, name);
+    auto* box = Named<QCheckBox>(p, name);
     return box ? QString(box->isChecked() ? '1' : '0') : QStringLiteral("<missing>");
 }
 
@@ -68,7 +64,7 @@ devsim::MemoryImage KnownHaldrivonexa() {
 // device to take it.
 bool SendFrom(Bench& b, const QString& name, const QString& expected) {
     Program& p = b.p;
-    QWidget* w = control(p, name);
+    QWidget* w = Named(p, name);
     if (!w) return false;
     const QPoint at(6, w->height() / 2);
     if (qobject_cast<QLineEdit*>(w)) {
@@ -105,15 +101,15 @@ class TestEndToEndRestrictors : public QObject {
         p.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
 
-        control<QCheckBox>(p, "MorChkRes01")->setChecked(false);
-        control<QCheckBox>(p, "MorChkRes02")->setChecked(true);
-        control<QCheckBox>(p, "MorChkRes06")->setChecked(true);
-        control<QCheckBox>(p, "MorChkUniLib")->setChecked(true);
-        control<QLineEdit>(p, "MorTexUniDurP")->setText(QStringLiteral("1"));
-        control<QLineEdit>(p, "MorTexUniDurL")->setText(QStringLiteral("250"));
-        control<QLineEdit>(p, "MorTexUniCon")->setText(QStringLiteral("0#"));
-        control<QLineEdit>(p, "MorTxtUniMe403")->setText(QStringLiteral("*0"));
-        control<QLineEdit>(p, "MorTxtUniMe1609")->setText(QStringLiteral("55#"));
+        Named<QCheckBox>(p, "MorChkRes01")->setChecked(false);
+        Named<QCheckBox>(p, "MorChkRes02")->setChecked(true);
+        Named<QCheckBox>(p, "MorChkRes06")->setChecked(true);
+        Named<QCheckBox>(p, "MorChkUniLib")->setChecked(true);
+        Named<QLineEdit>(p, "MorTexUniDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(p, "MorTexUniDurL")->setText(QStringLiteral("250"));
+        Named<QLineEdit>(p, "MorTexUniCon")->setText(QStringLiteral("0#"));
+        Named<QLineEdit>(p, "MorTxtUniMe403")->setText(QStringLiteral("*0"));
+        Named<QLineEdit>(p, "MorTxtUniMe1609")->setText(QStringLiteral("55#"));
         const QList<QPair<const char*, const char*>> commands{
             {"MorChkRes01", "#24,5031,0"},        {"MorChkRes02", "#25,5031,9"},
             {"MorChkRes06", "#26,5031,9"},        {"MorChkUniLib", "#28,5031,9"},
@@ -179,15 +175,15 @@ class TestEndToEndRestrictors : public QObject {
         for (int k = 0; k < 6; ++k) commands[k].second = QLatin1String(optionCodes[k]);
         QString expectedBoxes;
         for (auto& [name, code] : commands) {
-            auto* box = control<QCheckBox>(p, name);
+            auto* box = Named<QCheckBox>(p, name);
             QVERIFY2(box, qPrintable(name));
             box->setChecked(!box->isChecked());
             code += QStringLiteral(",2050,") + (box->isChecked() ? "9" : "0");
             expectedBoxes += box->isChecked() ? '1' : '0';
         }
-        control<QLineEdit>(p, "MorTexMultDurP")->setText(QStringLiteral("1"));
-        control<QLineEdit>(p, "MorTexMultDurL")->setText(QStringLiteral("99"));
-        control<QLineEdit>(p, "MorTexMultCon")->setText(QStringLiteral("9*0"));
+        Named<QLineEdit>(p, "MorTexMultDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(p, "MorTexMultDurL")->setText(QStringLiteral("99"));
+        Named<QLineEdit>(p, "MorTexMultCon")->setText(QStringLiteral("9*0"));
         commands << qMakePair(QStringLiteral("MorTexMultDurP"), QStringLiteral("#21,2050,1"))
                  << qMakePair(QStringLiteral("MorTexMultDurL"), QStringLiteral("#22,2050,99"))
                  << qMakePair(QStringLiteral("MorTexMultCon"), QStringLiteral("#23,2050,9,*,0"));

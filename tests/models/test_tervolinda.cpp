@@ -40,21 +40,17 @@ QByteArray replyOf(const QString& map) {
     return out;
 }
 
-template <typename W>
-W* named(Program& p, const char* name) {
-    return p.main->findChild<W*>(QLatin1String(name));
-}
 QCheckBox* removal(Program& p) {
-    return named<QCheckBox>(p, "MorFraPrivElim1");
+    return Named<QCheckBox>(p, "MorFraPrivElim1");
 }
 QCheckBox* nine(Program& p) {
-    return named<QCheckBox>(p, "MorFraPrivNum9");
+    return Named<QCheckBox>(p, "MorFraPrivNum9");
 }
 QLineEdit* exitKey(Program& p) {
-    return named<QLineEdit>(p, "MorTxtPrivClvSal");
+    return Named<QLineEdit>(p, "MorTxtPrivClvSal");
 }
 bool shown(Program& p, const char* name) {
-    return named<QWidget>(p, name)->isVisibleTo(p.main.get());
+    return Named<QWidget>(p, name)->isVisibleTo(p.main.get());
 }
 
 void writeConfigs(ProgramFixture& f) {
@@ -225,7 +221,7 @@ class TestTervolinda : public QObject {
         f.port.feed(replyOf(deviceMap("02", "4050")));
         QCOMPARE(f.msgs.texts(), QStringList{});
         QCOMPARE(p.s.FirmwareCode, QStringLiteral("02"));
-        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Con Voz"));
+        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Con Voz"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4050"));
         QVERIFY(shown(p, "MorFraPrivClv"));
         QVERIFY(!shown(p, "MorTxtPrivClvSal"));
@@ -269,7 +265,7 @@ class TestTervolinda : public QObject {
         QVERIFY(removal(p)->isChecked());
         QCOMPARE(exitKey(p)->text(), QStringLiteral("5678"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        QCOMPARE(named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
+        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
     }
 
     void exitKeyByDoubleClick() {
@@ -320,7 +316,7 @@ class TestTervolinda : public QObject {
         Program& p = *f.p;
         p.s.KeyEditorMode = QStringLiteral("3");
         ModelButton(p, button);
-        QTEST(named<QLabel>(p, "MorLblPrivIdent")->text(), "ident");
+        QTEST(Named<QLabel>(p, "MorLblPrivIdent")->text(), "ident");
         QCOMPARE(shown(p, "MorTxtPrivClvSal"), exitShown);
         QCOMPARE(shown(p, "MorFraPrivElim1"), exitShown);
         QVERIFY(!p.main->MorFraCom04->isEnabled());

@@ -74,6 +74,12 @@ QString LuveroBlock(const QString& firmwareHex, const QString& keyDigits,
                     const QString& optionDigits, const QString& modifier = QStringLiteral("0001"),
                     const QString& userType = QStringLiteral("09"));
 
+// A control of the program's main window by its objectName.
+template <typename W = QWidget, typename P>
+W* Named(P& p, const QString& name) {
+    return p.main->template findChild<W*>(name);
+}
+
 // Fires an enabled timer at once, as its interval running out would; false when it is off.
 bool Fire(QTimer* timer);
 
