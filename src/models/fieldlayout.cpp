@@ -191,12 +191,6 @@ QString KeptForm(FieldForm form, const QString& digits) {
     return out;
 }
 
-QString MapOfWriteFrame(const QString& frame, bool withClassCode) {
-    if (withClassCode) return frame;
-    QString map = frame;
-    return map.insert(4, QStringLiteral("00"));
-}
-
 QString MapOfReply(const QByteArray& reply) {
     QString map;
     map.reserve(reply.size());

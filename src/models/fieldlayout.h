@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "models/modelcore.h"
 #include "models/registry.h"
 
 namespace morla {
@@ -40,10 +41,6 @@ std::vector<MapField> FieldLayout(const ModelInfo& model, const QString& firmwar
 // A field's digits as one text whatever way the device keeps them: dial digits as typed,
 // other characters by their low four bits, so that equal values compare equal.
 QString KeptForm(FieldForm form, const QString& digits);
-
-// A write frame at the positions of the map: a frame built without an installation class
-// code lacks map 5-6 and gets "00" there.
-QString MapOfWriteFrame(const QString& frame, bool withClassCode);
 
 // The map of a reply's characters: the low four bits of each, less the first four.
 QString MapOfReply(const QByteArray& reply);

@@ -1,6 +1,7 @@
 #include "models/longreply.h"
 
 #include "link/codec.h"
+#include "models/modelcore.h"
 
 namespace morla::longreply {
 
@@ -125,9 +126,8 @@ Frame BuildFrame(const Layout& layout, const QString& kindByte, const QString& f
 }
 
 QString MapFromWriteFrame(const QString& frame) {
-    QString map = frame;
     // Without a class code: 264 characters, or 234 for a short second block.
-    if (map.size() == 264 || map.size() == 234) map.insert(4, QStringLiteral("00"));
+    QString map = MapOfWriteFrame(frame, frame.size() != 264 && frame.size() != 234);
     // The frame's second block carries fields up to map 234 (the Dolmeth's up to 204); what
     // follows is "6E" and fill, never a field.
     if (map.size() == 236)

@@ -19,12 +19,17 @@ int BadChecksumBlock(const QString& map, int blocks) {
     return 0;
 }
 
+QString MapOfWriteFrame(const QString& frame, bool withClassCode) {
+    if (withClassCode) return frame;
+    QString map = frame;
+    return map.insert(4, QStringLiteral("00"));
+}
+
 QString StoredFrameAsMap(const QString& frame, int mapLength, int blocks, bool checksummed) {
     if (frame.size() != mapLength - 2) return frame;
     // A damaged record stays damaged: its checksum is not made anew over bad digits.
     if (checksummed && FrameChecksum(frame.left(126)) != frame.mid(126, 2)) return frame;
-    QString map = frame;
-    map.insert(4, QStringLiteral("00"));
+    QString map = MapOfWriteFrame(frame, false);
     if (checksummed) {
         map.replace(128, 2, FrameChecksum(map.mid(0, 128)));
         if (blocks > 1) map.replace(260, 2, FrameChecksum(map.mid(132, 128)));

@@ -16,6 +16,9 @@ QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyL
 // 133-260). Returns 0 when good, else the number of the first bad block.
 int BadChecksumBlock(const QString& map, int blocks);
 
+// A write frame at the positions of the map: a frame built without an installation class
+// code lacks map 5-6 and gets "00" there.
+QString MapOfWriteFrame(const QString& frame, bool withClassCode);
 // A write frame kept for "&Ult.Envío" by an installation whose class has no code is two
 // characters short of the map it stands for: "00" takes the class code's place and the block
 // checksums are made again (`checksummed`), once block 1's own checksum has been found good.
