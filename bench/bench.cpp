@@ -18,9 +18,9 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/commands.h"
-#include "link/serial/serialtransport.h"
-#include "models/ui/framework.h"
+#include "gui/device/commands.h"
+#include "gui/panels/framework.h"
+#include "session/serial/serialtransport.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -1,14 +1,22 @@
-# Fails when a source file includes from a layer above its own.
-#   cmake -DSOURCE_DIR=<repo>/src -P IncludeLayers.cmake
-# The layers, lowest first: "name: folder prefixes". A file belongs to the layer of its longest
-# matching prefix and may include from its own layer and the layers below it.
+# Fails when a source file includes from a floor above its own.
+#   cmake -DSOURCE_DIR=<repo> -P IncludeLayers.cmake
+# The floors, lowest first: "name: path prefixes" (relative to the repository). A file belongs to
+# the floor of its longest matching prefix and may include from its own floor and those below.
+# Every file under src/, tools/ and bench/ is checked; includes are looked up as the build finds
+# them (src/, tools/, tests/, then the including file's folder).
 set(LAYERS
-    "core: link/codec. link/text."
-    "link/config: link/ config/"
-    "models/fields: models/ fields/"
-    "context: context/"
-    "ui: link/ui/ models/ui/ fields/ui/ config/ui/"
-    "app: app/")
+    "core/codec: src/core/codec/"
+    "core/config: src/core/config/"
+    "core/models: src/core/models/"
+    "core/fields: src/core/fields/"
+    "session: src/session/"
+    "gui: src/gui/"
+    "app: src/app/"
+    "tools: tools/"
+    "tests: tests/"
+    "bench: bench/")
+set(CHECKED_FOLDERS src tools bench)
+set(INCLUDE_ROOTS src tools tests)
 
 if(NOT SOURCE_DIR OR NOT IS_DIRECTORY "${SOURCE_DIR}")
     message(FATAL_ERROR "SOURCE_DIR must name the source folder")
@@ -39,7 +47,12 @@ function(layer_of path out_index out_name)
     set(${out_name} "${best_name}" PARENT_SCOPE)
 endfunction()
 
-file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(sources "")
+foreach(folder IN LISTS CHECKED_FOLDERS)
+    file(GLOB_RECURSE found RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${folder}/*.h"
+         "${SOURCE_DIR}/${folder}/*.cpp")
+    list(APPEND sources ${found})
+endforeach()
 list(SORT sources)
 set(faults 0)
 set(checked 0)
@@ -54,12 +67,17 @@ foreach(file IN LISTS sources)
     foreach(line IN LISTS lines)
         string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*" "\\1" target "${line}")
         get_filename_component(dir "${file}" DIRECTORY)
-        if(EXISTS "${SOURCE_DIR}/${target}")
-            set(included "${target}")
-        elseif(dir AND EXISTS "${SOURCE_DIR}/${dir}/${target}")
+        set(included "")
+        foreach(root IN LISTS INCLUDE_ROOTS)
+            if(NOT included AND EXISTS "${SOURCE_DIR}/${root}/${target}")
+                set(included "${root}/${target}")
+            endif()
+        endforeach()
+        if(NOT included AND dir AND EXISTS "${SOURCE_DIR}/${dir}/${target}")
             set(included "${dir}/${target}")
-        else()
-            continue()  # generated or outside the sources
+        endif()
+        if(NOT included)
+            continue()  # a system header, or generated
         endif()
         math(EXPR checked "${checked} + 1")
         layer_of("${included}" theirs their_name)

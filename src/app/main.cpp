@@ -3,8 +3,8 @@
 #include "app/fonts.h"
 #include "app/language.h"
 #include "app/startflow.h"
-#include "context/program.h"
-#include "link/serial/serialtransport.h"
+#include "gui/main/program.h"
+#include "session/serial/serialtransport.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

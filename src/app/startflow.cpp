@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "config/installation.h"
-#include "link/serial/serialtransport.h"
-#include "link/transport.h"
+#include "core/config/installation.h"
+#include "session/serial/serialtransport.h"
+#include "session/transport.h"
 
 namespace morla {
 

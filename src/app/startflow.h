@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/startwindows.h"
-#include "config/ui/credentialswindow.h"
-#include "context/program.h"
+#include "gui/config/credentialswindow.h"
+#include "gui/main/program.h"
+#include "gui/start/startwindows.h"
 
 namespace morla {
 

@@ -7,11 +7,11 @@
 #include <QProgressBar>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/devicefiles.h"
+#include "core/models/registry.h"
 #include "devsim/image.h"
 #include "devsim/models/behaviour.h"
-#include "models/registry.h"
+#include "gui/device/commands.h"
+#include "gui/device/devicefiles.h"
 #include "support/filebytes.h"
 #include "support/simulator.h"
 

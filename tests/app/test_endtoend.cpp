@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "app/commands.h"
 #include "app/startflow.h"
+#include "gui/device/commands.h"
 #include "support/simulator.h"
 
 using namespace morla;

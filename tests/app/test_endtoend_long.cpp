@@ -3,7 +3,7 @@
 // model changes the memory where it should, and a bad reply is dropped without a retry.
 #include <QtTest>
 
-#include "link/serial/serialtransport.h"
+#include "session/serial/serialtransport.h"
 #include "support/longreplycases.h"
 #include "support/simulator.h"
 

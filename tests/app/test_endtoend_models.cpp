@@ -3,9 +3,9 @@
 // and read again; the key change of every model.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/codec.h"
-#include "models/ui/keychangeform.h"
+#include "core/codec/codec.h"
+#include "gui/device/commands.h"
+#include "gui/panels/keychangeform.h"
 #include "support/simulator.h"
 
 using namespace morla;

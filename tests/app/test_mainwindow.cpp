@@ -2,11 +2,11 @@
 #include <QFontDatabase>
 #include <QtTest>
 
-#include "app/commands.h"
 #include "app/fonts.h"
 #include "app/language.h"
-#include "models/commandtable.h"
-#include "models/ui/framework.h"
+#include "core/models/commandtable.h"
+#include "gui/device/commands.h"
+#include "gui/panels/framework.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/serieswindow.h"
-#include "app/verify.h"
+#include "gui/device/commands.h"
+#include "gui/device/serieswindow.h"
+#include "gui/device/verify.h"
 #include "support/verifybench.h"
 
 using namespace morla;

@@ -3,10 +3,10 @@
 #include <QAbstractItemView>
 #include <QtTest>
 
-#include "app/commands.h"
 #include "app/startflow.h"
-#include "config/installation.h"
+#include "core/config/installation.h"
 #include "datakit/datakit.h"
+#include "gui/device/commands.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 

@@ -5,9 +5,9 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "app/verify.h"
-#include "link/codec.h"
+#include "core/codec/codec.h"
+#include "gui/device/commands.h"
+#include "gui/device/verify.h"
 #include "support/verifybench.h"
 
 using namespace morla;

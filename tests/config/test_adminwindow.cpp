@@ -2,7 +2,7 @@
 // the replace question, the hand-over to the credentials window, user lookup and save.
 #include <QtTest>
 
-#include "config/ui/adminwindow.h"
+#include "gui/config/adminwindow.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 

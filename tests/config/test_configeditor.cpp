@@ -4,7 +4,7 @@
 #include <QDirIterator>
 #include <QtTest>
 
-#include "config/ui/configeditor.h"
+#include "gui/config/configeditor.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 

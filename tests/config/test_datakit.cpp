@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "config/recordfile.h"
+#include "core/codec/codec.h"
+#include "core/config/recordfile.h"
+#include "core/models/registry.h"
 #include "datakit/datakit.h"
-#include "link/codec.h"
-#include "link/modem.h"
-#include "models/registry.h"
+#include "session/modem.h"
 #include "support/filebytes.h"
 
 using namespace morla;

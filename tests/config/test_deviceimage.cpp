@@ -2,8 +2,8 @@
 // the parser refuses and why, and what a model's shape accepts.
 #include <QtTest>
 
-#include "config/deviceimage.h"
-#include "link/codec.h"
+#include "core/codec/codec.h"
+#include "core/config/deviceimage.h"
 
 using namespace morla;
 

@@ -5,8 +5,8 @@
 #include <QDirIterator>
 #include <QtTest>
 
-#include "config/installation.h"
-#include "config/recordfile.h"
+#include "core/config/installation.h"
+#include "core/config/recordfile.h"
 #include "datakit/datakit.h"
 #include "support/filebytes.h"
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "config/recordfile.h"
+#include "core/config/recordfile.h"
 #include "support/filebytes.h"
 
 using namespace morla;

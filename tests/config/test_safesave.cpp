@@ -12,8 +12,8 @@
 #include <QtTest>
 #include <csignal>
 
-#include "app/commands.h"
-#include "config/recordfile.h"
+#include "core/config/recordfile.h"
+#include "gui/device/commands.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 #include "support/smalldisk.h"

@@ -3,9 +3,9 @@
 // and the key editor runs of the Tervolinda controls.
 #include <QtTest>
 
-#include "context/program.h"
-#include "fields/ui/fieldhandlers.h"
-#include "models/ui/keychangeform.h"
+#include "gui/fields/fieldhandlers.h"
+#include "gui/main/program.h"
+#include "gui/panels/keychangeform.h"
 #include "support/fieldtest.h"
 
 using namespace morla;

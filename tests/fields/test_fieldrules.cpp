@@ -2,10 +2,10 @@
 // typed in the middle, the flags box, and every box of the table found by its name.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "context/program.h"
-#include "fields/rules.h"
-#include "fields/ui/fieldrules.h"
+#include "core/fields/rules.h"
+#include "gui/device/commands.h"
+#include "gui/fields/fieldrules.h"
+#include "gui/main/program.h"
 #include "support/fieldtest.h"
 
 using namespace morla;

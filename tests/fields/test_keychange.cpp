@@ -2,9 +2,9 @@
 // device character by character.
 #include <QtTest>
 
-#include "context/program.h"
-#include "fields/ui/fieldhandlers.h"
-#include "models/ui/keychangeform.h"
+#include "gui/fields/fieldhandlers.h"
+#include "gui/main/program.h"
+#include "gui/panels/keychangeform.h"
 #include "support/fieldtest.h"
 #include "support/programfixture.h"
 

@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "config/deviceimage.h"
-#include "config/recordfile.h"
-#include "link/codec.h"
-#include "link/text.h"
-#include "models/luvero.h"
-#include "models/modelcore.h"
-#include "models/registry.h"
-#include "models/sorvanell.h"
-#include "models/tervolinda.h"
+#include "core/codec/codec.h"
+#include "core/codec/text.h"
+#include "core/config/deviceimage.h"
+#include "core/config/recordfile.h"
+#include "core/models/luvero.h"
+#include "core/models/modelcore.h"
+#include "core/models/registry.h"
+#include "core/models/sorvanell.h"
+#include "core/models/tervolinda.h"
 
 using namespace morla;
 

@@ -2,8 +2,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "link/codec.h"
-#include "models/modelcore.h"
+#include "core/codec/codec.h"
+#include "core/models/modelcore.h"
 
 using namespace morla;
 

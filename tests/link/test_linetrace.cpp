@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "link/linetrace.h"
+#include "session/linetrace.h"
 
 using namespace morla;
 using Dir = LineTrace::Direction;

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "link/ui/linetraceview.h"
+#include "gui/link/linetraceview.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -2,7 +2,7 @@
 // into a head of 13 and pieces of 5 separated by the library's pause mark ",".
 #include <QtTest>
 
-#include "link/modem.h"
+#include "session/modem.h"
 
 using namespace morla;
 

@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/modem.h"
-#include "link/serial/serialtransport.h"
-#include "link/ui/modemlink.h"
-#include "models/registry.h"
+#include "core/models/registry.h"
+#include "gui/device/commands.h"
+#include "gui/link/modemlink.h"
+#include "session/modem.h"
+#include "session/serial/serialtransport.h"
 #include "support/programfixture.h"
 
 using namespace morla;

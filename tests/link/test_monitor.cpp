@@ -1,7 +1,7 @@
 // The monitor's command file editing and sending by hand.
 #include <QtTest>
 
-#include "link/ui/monitorcommands.h"
+#include "gui/link/monitorcommands.h"
 #include "support/programfixture.h"
 
 using namespace morla;

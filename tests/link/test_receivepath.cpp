@@ -3,8 +3,8 @@
 #include <QCryptographicHash>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/ui/sendpipeline.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
 #include "support/programfixture.h"
 
 using namespace morla;

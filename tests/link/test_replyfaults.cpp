@@ -2,8 +2,8 @@
 // whose start or model code was damaged on the line.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "models/registry.h"
+#include "core/models/registry.h"
+#include "gui/device/commands.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -1,9 +1,9 @@
 // Whole writes that must not go out: a key that is empty or shorter than the model's.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/ui/sendpipeline.h"
-#include "models/ui/framework.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
+#include "gui/panels/framework.h"
 #include "support/programfixture.h"
 
 using namespace morla;

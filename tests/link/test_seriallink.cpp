@@ -1,7 +1,7 @@
 // Pacing of messages under the device's acknowledgments, and the receive event.
 #include <QtTest>
 
-#include "link/ui/seriallink.h"
+#include "gui/link/seriallink.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "link/serial/serialtransport.h"
+#include "session/serial/serialtransport.h"
 
 using namespace morla;
 

@@ -4,16 +4,16 @@
 #include <QtTest>
 #include <set>
 
-#include "link/codec.h"
-#include "models/fieldlayout.h"
-#include "models/haldrivonexa.h"
-#include "models/kovalindre.h"
-#include "models/luvero.h"
-#include "models/pellitor.h"
-#include "models/quarn.h"
-#include "models/sorvanell.h"
-#include "models/tervolinda.h"
-#include "models/zentavira.h"
+#include "core/codec/codec.h"
+#include "core/models/fieldlayout.h"
+#include "core/models/haldrivonexa.h"
+#include "core/models/kovalindre.h"
+#include "core/models/luvero.h"
+#include "core/models/pellitor.h"
+#include "core/models/quarn.h"
+#include "core/models/sorvanell.h"
+#include "core/models/tervolinda.h"
+#include "core/models/zentavira.h"
 
 using namespace morla;
 

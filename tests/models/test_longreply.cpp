@@ -4,13 +4,13 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/codec.h"
-#include "link/ui/sendpipeline.h"
-#include "models/kovalindre.h"
-#include "models/pellitor.h"
-#include "models/quarn.h"
-#include "models/ui/framework.h"
+#include "core/codec/codec.h"
+#include "core/models/kovalindre.h"
+#include "core/models/pellitor.h"
+#include "core/models/quarn.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
+#include "gui/panels/framework.h"
 #include "support/longreplycases.h"
 #include "support/programfixture.h"
 

@@ -2,10 +2,10 @@
 // single commands, the read retries, and the re-display of the last read and the last write.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/codec.h"
-#include "link/ui/sendpipeline.h"
-#include "models/luvero.h"
+#include "core/codec/codec.h"
+#include "core/models/luvero.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -8,12 +8,12 @@
 // test, no frame builder) and from ModelCase::sendFrameIsMap and ModelCase::storesFrame.
 #include <QtTest>
 
-#include "app/commands.h"
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
-#include "link/ui/sendpipeline.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
+#include "gui/panels/framework.h"
 #include "models/suite/modelcase.h"
-#include "models/ui/framework.h"
 #include "support/programfixture.h"
 
 using namespace morla;

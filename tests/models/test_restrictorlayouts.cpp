@@ -2,9 +2,9 @@
 // memory, the frame without a class code, and every single command of both tables.
 #include <QtTest>
 
-#include "link/codec.h"
-#include "models/haldrivonexa.h"
-#include "models/zentavira.h"
+#include "core/codec/codec.h"
+#include "core/models/haldrivonexa.h"
+#include "core/models/zentavira.h"
 
 using namespace morla;
 

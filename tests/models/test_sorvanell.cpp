@@ -2,10 +2,10 @@
 // in both directions, its separated single commands, and the panel through the program.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/codec.h"
-#include "link/ui/sendpipeline.h"
-#include "models/sorvanell.h"
+#include "core/codec/codec.h"
+#include "core/models/sorvanell.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -2,12 +2,12 @@
 // commands, and the last-sent record holding what was sent.
 #include <QtTest>
 
-#include "app/commands.h"
-#include "link/codec.h"
-#include "link/ui/sendpipeline.h"
-#include "models/tervolinda.h"
-#include "models/ui/keychangeform.h"
-#include "models/ui/tervolinda_panel.h"
+#include "core/codec/codec.h"
+#include "core/models/tervolinda.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
+#include "gui/panels/keychangeform.h"
+#include "gui/panels/tervolinda_panel.h"
 #include "support/programfixture.h"
 
 using namespace morla;

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "fields/ui/fieldrules.h"
+#include "gui/fields/fieldrules.h"
 
 namespace morla::fieldtest {
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "context/program.h"
+#include "gui/main/program.h"
 #include "support/programfixture.h"
 
 class QCheckBox;

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "link/codec.h"
+#include "core/codec/codec.h"
 #include "support/programfixture.h"
 
 namespace morla::test {

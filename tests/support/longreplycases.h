@@ -5,8 +5,8 @@
 #include <QString>
 #include <span>
 
-#include "config/recordfile.h"
-#include "models/registry.h"
+#include "core/config/recordfile.h"
+#include "core/models/registry.h"
 
 namespace morla::test {
 

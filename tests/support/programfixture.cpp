@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTimerEvent>
 
-#include "link/codec.h"
+#include "core/codec/codec.h"
 
 namespace morla::test {
 

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "context/program.h"
-#include "models/registry.h"
+#include "core/models/registry.h"
+#include "gui/main/program.h"
 
 namespace morla::test {
 

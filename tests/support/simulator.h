@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "link/serial/serialtransport.h"
+#include "session/serial/serialtransport.h"
 #include "support/programfixture.h"
 
 namespace morla::test {

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "app/verify.h"
+#include "gui/device/verify.h"
 
 namespace morla::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Writes verified against the device simulator: the model's configuration file, and one whole
 // write driven through its timers to the verification's end.
-#include "models/registry.h"
+#include "core/models/registry.h"
 #include "support/simulator.h"
 
 namespace morla::test {

@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/codec/codec.h"
 #include "devsim/device.h"
 #include "devsim/image.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
 
 using namespace morla;
 using namespace morla::devsim;

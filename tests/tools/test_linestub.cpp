@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <cstdint>
 
-#include "link/modem.h"
+#include "session/modem.h"
 
 using namespace morla;
 

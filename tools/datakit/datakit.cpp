@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "config/installation.h"
-#include "link/modem.h"
+#include "core/config/installation.h"
+#include "session/modem.h"
 
 namespace morla::datakit {
 

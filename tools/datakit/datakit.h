@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "config/recordfile.h"
+#include "core/config/recordfile.h"
 
 namespace morla::datakit {
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "link/codec.h"
+#include "core/codec/codec.h"
 
 namespace morla::devsim {
 

@@ -3,7 +3,7 @@
 // position, counted from 1. A read sends it, a write or a single command changes it.
 #include <QString>
 
-#include "models/registry.h"
+#include "core/models/registry.h"
 
 namespace morla::devsim {
 

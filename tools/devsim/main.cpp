@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/codec/codec.h"
 #include "devsim/device.h"
 #include "devsim/faults.h"
 #include "devsim/image.h"
@@ -18,7 +19,6 @@
 #include "devsim/models/behaviour.h"
 #include "devsim/pacer.h"
 #include "devsim/pty.h"
-#include "link/codec.h"
 
 using namespace morla;
 using namespace morla::devsim;

@@ -1,7 +1,7 @@
 // The Haldrivonexa in the model suite: key, six options, trunk digits, durations, fifteen
 // prefix and long-distance boxes.
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

@@ -1,8 +1,8 @@
 // Quarn (Dolmeth and Conmutador), Pellitor and Kovalindre in the model suite.
 #include <QComboBox>
 
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

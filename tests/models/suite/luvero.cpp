@@ -1,6 +1,6 @@
 // The Lúvero in the model suite: key and six options.
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "context/program.h"
+#include "gui/main/program.h"
 
 namespace morla::suite {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "core/models/registry.h"
 #include "devsim/image.h"
-#include "models/registry.h"
 
 namespace morla {
 class Program;

@@ -1,7 +1,7 @@
 // The Sorvanell in the model suite: key and programming number with a "*" inside, alert digit,
 // count of interventions, its two option boxes and flags 1, 4 and 7.
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

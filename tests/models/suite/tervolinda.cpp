@@ -1,8 +1,8 @@
 // The Tervolinda in the model suite, one case per model button: without voice (key, exit key,
 // two options) and with voice (the key only). It is written one field at a time, so the
 // suite's whole-write checks pass it by; its round trip stores the key editor's write frame.
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

@@ -1,6 +1,6 @@
 // The Zentavira in the model suite: key, four options, durations, trunk digits, memories.
-#include "context/program.h"
 #include "devsim/models/behaviour.h"
+#include "gui/main/program.h"
 #include "models/suite/modelcase.h"
 
 namespace morla::suite {

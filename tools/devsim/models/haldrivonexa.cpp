@@ -2,9 +2,9 @@
 // 23-26, the fifteen boxes three to a digit in 27-30 and 32, durations at 34-38 and 40-44.
 #include <array>
 
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
 #include "devsim/models/common.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

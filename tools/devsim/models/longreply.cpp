@@ -4,8 +4,8 @@
 // with "A" for 0, "B" for "*" and "C" for "#".
 #include <vector>
 
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

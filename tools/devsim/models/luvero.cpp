@@ -1,8 +1,8 @@
 // Lúvero: a four-digit key at map 11-14 ("A" for 0) and six options in map digits 17-20.
 #include <array>
 
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

@@ -1,8 +1,8 @@
 // Sorvanell: programming number at map 11-20 and key at 21-30, each character after a "0";
 // alert digit at 32; options in digits 33 and 34; count of interventions at 36 and 38. Its
 // single commands come with a "," between every two characters.
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

@@ -2,8 +2,8 @@
 // characters, not as a hex byte. Above 70 the device has no voice: removal option at map
 // 11-12, numbers-with-9 option at 13-14 ("09" on, "0A" off), key digits at 16, 18, 20, 22 and
 // exit key digits at 24, 26, 28, 30. Firmware 2 has voice and only the key, at 14 to 20.
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

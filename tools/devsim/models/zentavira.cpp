@@ -3,9 +3,9 @@
 // third one split around the first checksum).
 #include <array>
 
+#include "core/codec/codec.h"
 #include "devsim/models/behaviour.h"
 #include "devsim/models/common.h"
-#include "link/codec.h"
 
 namespace morla::devsim {
 

@@ -1,0 +1,10 @@
+#pragma once
+#include "core/models/state.h"
+
+namespace morla {
+
+// Loads the six device commands from the command file; each becomes its code and "f".
+// A missing file leaves them as they were.
+void LoadCommandTable(MorlaState& s);
+
+}  // namespace morla

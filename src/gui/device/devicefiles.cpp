@@ -1,0 +1,362 @@
+#include "gui/device/devicefiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "core/codec/codec.h"
+#include "core/config/recordfile.h"
+#include "core/models/longreply.h"
+#include "core/models/registry.h"
+#include "core/models/tervolinda.h"
+#include "gui/link/seriallink.h"
+#include "gui/main/program.h"
+#include "gui/panels/framework.h"
+
+namespace morla {
+
+namespace {
+// The folder of the last file saved or opened, one text field.
+constexpr RecordType kLastFolderRecord{"LastFolderRecord", 1000, 1};
+
+QString filter() {
+    return QStringLiteral("Configuración de equipo MORLA (*.%1)")
+        .arg(QLatin1String(kDeviceImageSuffix));
+}
+
+bool isLongReply(const ModelInfo& m) {
+    return m.id == ModelId::Quarn || m.id == ModelId::Pellitor || m.id == ModelId::Kovalindre;
+}
+
+// The model code as map digits: the low four bits of each character.
+QString codeDigits(const QString& code) {
+    return DigitsOfReply(QStringLiteral("0245") + code);
+}
+
+// The firmware code a read of these digits gives, as the model's decoder takes it.
+QString firmwareOfRead(const ModelInfo& m, const QString& digits) {
+    if (m.id == ModelId::Tervolinda) return tervolinda::FirmwareOf(ReplyTextFor(digits));
+    if (m.firmwareAsCharacters) return digits.mid(2, 2);
+    return HexToDec(digits.mid(2, 2));
+}
+
+QList<int> frameLengths(const ModelInfo& m) {
+    if (m.id == ModelId::Tervolinda) return {tervolinda::kFrameLength};
+    // With and without the class code (the decoder puts it back); the Quarn Dolmeth's frame
+    // is shorter.
+    if (isLongReply(m)) return {longreply::kMapLength, longreply::kMapLength - 2, 236, 234};
+    // The Sorvanell's frame ends in its data text's "f". Without the class code the others
+    // would not have their fields where the decoder looks.
+    if (m.id == ModelId::Sorvanell) return {m.replyLength - 3};
+    return {m.replyLength - 4};
+}
+
+// What "&Ult.Envío" hands the decoder where a reply would be.
+int maskLength(const ModelInfo& m) {
+    return m.id == ModelId::Tervolinda ? tervolinda::kWrittenMaskLength : m.replyLength;
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+void rememberFolder(Program& p, const QString& file) {
+    // A folder the record cannot hold is simply not remembered.
+    ReplaceRecordFile(LastDeviceFolderFile(p), kLastFolderRecord, {QFileInfo(file).absolutePath()});
+}
+
+QString refusalText(const QString& path, const ParsedImage& parsed, ImageRefusal refusal,
+                    const QString& detail) {
+    const QString head = QStringLiteral("No se abrió %1: ").arg(native(path));
+    switch (refusal) {
+        case ImageRefusal::OtherVersion:
+            return head + QStringLiteral(
+                              "es un archivo de otra versión del programa (versión %1; "
+                              "este programa abre la versión %2).")
+                              .arg(parsed.version)
+                              .arg(kDeviceImageVersion);
+        case ImageRefusal::BadChecksum:
+            return head + QStringLiteral(
+                              "el archivo fue modificado fuera del programa (su suma de "
+                              "verificación no corresponde).");
+        case ImageRefusal::UnknownModel:
+            return head +
+                   QStringLiteral("es de un equipo que este programa no maneja (modelo \"%1\").")
+                       .arg(detail);
+        case ImageRefusal::Damaged:
+        case ImageRefusal::None:
+            break;
+    }
+    return head + QStringLiteral("el archivo está dañado (%1).").arg(detail);
+}
+
+// Shows a read image as the receive event leaves a complete reply: the monitor's reception
+// boxes hold it, and the model's decoder builds the map from them.
+void showAsRead(Program& p, const DeviceImage& image) {
+    MorlaState& s = p.s;
+    ClearMonitor(p);
+    const QString reply = ReplyTextFor(image.digits);
+    QString hex, decimal;
+    for (QChar c : reply) {
+        hex += DecToHex2(QString::number(c.unicode()));
+        decimal += QStringLiteral("-") + QString::number(c.unicode());
+    }
+    s.Monitor.MorTexMon04.set(reply);
+    s.Monitor.MorTexMon05.set(hex);
+    s.Monitor.MorTexMon06.set(decimal);
+    s.ModelCode = image.modelCode;
+    s.LiveReplyFlag = 1;
+    CallReadReply(p, s.ModelCode);
+}
+
+// Shows a panel's frame as "&Ult.Envío" shows the last one sent; the last read stays the last
+// read.
+void showAsWritten(Program& p, const ModelInfo& m, const DeviceImage& image) {
+    MorlaState& s = p.s;
+    const QString lastRead = s.LastReadText;
+    s.ModelCode = image.modelCode;
+    s.LiveReplyFlag = 0;
+    s.ReadMap = image.digits;
+    s.LastReadText = QString(maskLength(m), '1');
+    s.Monitor.MorTexMon04.set(s.LastReadText);
+    CallReadReply(p, s.ModelCode);
+    s.LastReadText = lastRead;
+}
+
+// The panel's write frame, built as "&Enviar" builds it, with every global the build sets put
+// back: saving sends nothing.
+QString panelFrame(Program& p, const ModelInfo& m) {
+    MorlaState& s = p.s;
+    const QString sendFrame = s.SendFrame, sendData = s.SendData, sendMask = s.SendMask,
+                  keyStatus = s.KeyStatus, editorMode = s.KeyEditorMode,
+                  commandIndex = s.CommandIndex, shownFrame = s.Monitor.MorTexMon02.text();
+    // As a write does first: the flags box from the restriction boxes.
+    p.main->MorTexBan->setText(s.joinedRestrictorFlags());
+    s.SendFrame.clear();
+    CallBuildFrame(p, m.code());
+    const QString frame = s.SendFrame;
+    s.SendFrame = sendFrame;
+    s.SendData = sendData;
+    s.SendMask = sendMask;
+    s.KeyStatus = keyStatus;
+    s.KeyEditorMode = editorMode;
+    s.CommandIndex = commandIndex;
+    s.Monitor.MorTexMon02.set(shownFrame);
+    return frame;
+}
+}  // namespace
+
+DeviceFileDialogs& DeviceDialogs() {
+    static DeviceFileDialogs dialogs{
+        [](Program& p, const QString& folder, const QString& suggested) {
+            // The replace question is the program's own.
+            return QFileDialog::getSaveFileName(p.main.get(),
+                                                QStringLiteral("Guardar configuración"),
+                                                QDir(folder).filePath(suggested), filter(), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
+        },
+        [](Program& p, const QString& folder) {
+            return QFileDialog::getOpenFileName(p.main.get(), QStringLiteral("Abrir configuración"),
+                                                folder, filter());
+        }};
+    return dialogs;
+}
+
+QString LastDeviceFolderFile(const Program& p) {
+    return JoinPath(p.s.paths().equipmentFolder(), QStringLiteral("UltCarpeta.CCon"));
+}
+
+QString LastDeviceFolder(const Program& p) {
+    const QString kept = ReadRecord(LastDeviceFolderFile(p), kLastFolderRecord).fields.value(0);
+    if (!kept.isEmpty() && QFileInfo(kept).isDir()) return kept;
+    return QDir::homePath();
+}
+
+bool HasReadOfPanelModel(const Program& p) {
+    const MorlaState& s = p.s;
+    const ModelInfo* m = ModelByDispatchName(s.EquipmentName);
+    // "&Ult.Envío" leaves its mask where the reply text was: no reply, no read.
+    return m && s.LastReadText.size() == m->replyLength && s.LastReadText.startsWith('0') &&
+           s.LastReadText.mid(4, 2) == m->code() && !s.LastReadMap.isEmpty() &&
+           DigitsOfReply(s.LastReadText).startsWith(s.LastReadMap);
+}
+
+std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
+    const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName);
+    if (!m) {
+        *why = QStringLiteral("no hay un equipo en el panel");
+        return std::nullopt;
+    }
+    DeviceImage image;
+    image.modelCode = m->code();
+    image.equipment = m->dispatch();
+    image.saved = ImageDate(QDateTime::currentDateTime());
+    if (asRead && HasReadOfPanelModel(p)) {
+        image.origin = ImageOrigin::Read;
+        image.digits = DigitsOfReply(p.s.LastReadText);
+        image.firmware = firmwareOfRead(*m, image.digits);
+    } else {
+        image.origin = ImageOrigin::Panel;
+        image.digits = panelFrame(p, *m);
+        image.firmware = p.s.FirmwareCode;
+        if (image.digits.isEmpty()) {
+            *why = QStringLiteral("el panel no forma una configuración para el firmware %1")
+                       .arg(image.firmware);
+            return std::nullopt;
+        }
+        // The frame carries the firmware box; opened, it would show under that firmware, with
+        // that firmware's configuration file and layout, not the panel's.
+        const QString carried = firmwareOfRead(*m, image.digits);
+        if (m->id != ModelId::Tervolinda && carried != p.s.FirmwareCode) {
+            *why = QStringLiteral("el panel es del firmware %1 y la casilla de firmware dice %2")
+                       .arg(p.s.FirmwareCode, p.main->MorTexResFirm->text());
+            return std::nullopt;
+        }
+    }
+    // Only what opens again is saved.
+    const ParsedImage again = ParseDeviceImage(FormatDeviceImage(image));
+    if (!again.image) {
+        *why = again.detail;
+        return std::nullopt;
+    }
+    if (CheckForModel(image, why) != ImageRefusal::None) return std::nullopt;
+    return image;
+}
+
+ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
+    auto damaged = [detail](const QString& why) {
+        if (detail) *detail = why;
+        return ImageRefusal::Damaged;
+    };
+    const ModelInfo* m = ModelByCode(image.modelCode);
+    if (!m || !Members(m->id).ReadReply) {
+        if (detail) *detail = image.modelCode;
+        return ImageRefusal::UnknownModel;
+    }
+    ImageShape shape;
+    shape.equipment = m->dispatch();
+    shape.codeDigits = codeDigits(m->code());
+    shape.readDigits = m->replyLength - 4;
+    shape.frameDigits = frameLengths(*m);
+    shape.readChecksums = m->checksum != ChecksumPolicy::None;
+    shape.blocks = m->blocks();
+    if (const ImageRefusal r = CheckImage(image, shape, detail); r != ImageRefusal::None) return r;
+
+    if (image.origin == ImageOrigin::Read) {
+        const QString firmware = firmwareOfRead(*m, image.digits);
+        if (image.firmware != firmware)
+            return damaged(QStringLiteral("el firmware %1 no es el del mapa, %2")
+                               .arg(image.firmware, firmware));
+        return ImageRefusal::None;
+    }
+    // A frame is shown as the decoder takes it back: its checksums must hold there too, or
+    // the decoder would take it for a bad reply (and read the device again).
+    if (m->id == ModelId::Tervolinda) {
+        if (tervolinda::FrameFirmware(image.digits).isEmpty())
+            return damaged(QStringLiteral("el marco no es de una variante conocida"));
+        return ImageRefusal::None;
+    }
+    QString map = image.digits;
+    if (isLongReply(*m)) {
+        if (longreply::IsWriteFrame(map, m->code())) map = longreply::MapFromWriteFrame(map);
+        if (map.size() != shape.readDigits)
+            return damaged(QStringLiteral("el marco no tiene la forma de este modelo"));
+    }
+    if (shape.readChecksums)
+        if (const int block = WrongBlock(map, shape.blocks))
+            return damaged(
+                QStringLiteral("la suma del bloque %1 del marco no es correcta").arg(block));
+    return ImageRefusal::None;
+}
+
+namespace {
+// What to save, asked first when there is a read: nothing (after its message) when the panel
+// cannot be saved.
+std::optional<DeviceImage> chosenImage(Program& p) {
+    const bool asRead =
+        HasReadOfPanelModel(p) &&
+        p.msg.yes(QStringLiteral("¿Guardar la configuración tal como se leyó del equipo?\n"
+                                 "(No: como está ahora en el panel)"));
+    QString why;
+    std::optional<DeviceImage> image = ImageOfPanel(p, asRead, &why);
+    if (!image) p.msg.info(QStringLiteral("No se puede guardar la configuración: ") + why + '.');
+    return image;
+}
+
+bool writeImage(Program& p, const QString& path, const DeviceImage& image) {
+    if (QFileInfo::exists(path) &&
+        !p.msg.yes(QStringLiteral("¿Desea reemplazar  ") + native(path) + QStringLiteral("  ?")))
+        return false;
+    const RecordWriteResult written = ReplaceFile(path, FormatDeviceImage(image));
+    if (!written.ok) {
+        p.msg.info(QStringLiteral("No se guardó la configuración: ") + written.error);
+        return false;
+    }
+    rememberFolder(p, path);
+    p.msg.info(QStringLiteral("Configuración guardada en ") + native(path));
+    return true;
+}
+}  // namespace
+
+bool SaveDeviceFile(Program& p, const QString& path) {
+    const std::optional<DeviceImage> image = chosenImage(p);
+    return image && writeImage(p, path, *image);
+}
+
+bool OpenDeviceFile(Program& p, const QString& path) {
+    if (p.readInProgress) {
+        p.msg.info(
+            QStringLiteral("Hay una lectura en curso: abra la configuración cuando termine."));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        p.msg.info(QStringLiteral("No se abrió %1: %2").arg(native(path), file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.read(kDeviceImageMaxBytes + 1);
+    file.close();
+    const ParsedImage parsed = ParseDeviceImage(bytes);
+    if (!parsed.image) {
+        p.msg.info(refusalText(path, parsed, parsed.refusal, parsed.detail));
+        return false;
+    }
+    QString detail;
+    if (const ImageRefusal r = CheckForModel(*parsed.image, &detail); r != ImageRefusal::None) {
+        p.msg.info(refusalText(path, parsed, r, detail));
+        return false;
+    }
+    rememberFolder(p, path);
+    const ModelInfo& m = *ModelByCode(parsed.image->modelCode);
+    if (parsed.image->origin == ImageOrigin::Read)
+        showAsRead(p, *parsed.image);
+    else
+        showAsWritten(p, m, *parsed.image);
+    return true;
+}
+
+void SaveDeviceConfiguration(Program& p) {
+    const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName);
+    if (!m) {
+        p.msg.info(QStringLiteral("Elija un equipo o lea uno antes de guardar su configuración."));
+        return;
+    }
+    // What is saved is settled before the dialog: no name is asked for what cannot be saved.
+    const std::optional<DeviceImage> image = chosenImage(p);
+    if (!image) return;
+    QString path = DeviceDialogs().saveName(
+        p, LastDeviceFolder(p),
+        m->base() + image->firmware + QLatin1Char('.') + QLatin1String(kDeviceImageSuffix));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(kDeviceImageSuffix);
+    writeImage(p, path, *image);
+}
+
+void OpenDeviceConfiguration(Program& p) {
+    const QString path = DeviceDialogs().openName(p, LastDeviceFolder(p));
+    if (!path.isEmpty()) OpenDeviceFile(p, path);
+}
+
+}  // namespace morla

@@ -1,0 +1,310 @@
+#include "gui/panels/framework.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/codec/codec.h"
+#include "core/codec/text.h"
+#include "core/models/modelcore.h"
+#include "gui/link/seriallink.h"
+#include "gui/main/program.h"
+#include "gui/panels/haldrivonexa_panel.h"
+#include "gui/panels/kovalindre_panel.h"
+#include "gui/panels/luvero_panel.h"
+#include "gui/panels/pellitor_panel.h"
+#include "gui/panels/quarn_panel.h"
+#include "gui/panels/sorvanell_panel.h"
+#include "gui/panels/tervolinda_panel.h"
+#include "gui/panels/zentavira_panel.h"
+
+namespace morla {
+
+namespace {
+template <ModelId id>
+void ShowPanelShared(Program& p) {
+    ShowPanelSteps(p, Model(id), PanelShape{6, Model(id).keyLength});
+}
+
+// Frame of a model whose panel has no fields of its own yet: its name as title.
+template <ModelId id>
+void BuildTitledPanel(Program&, QFrame* frame) {
+    auto* layout = new QVBoxLayout(frame);
+    auto* title = new QLabel(Model(id).dispatch(), frame);
+    QFont f = title->font();
+    f.setPointSize(14);
+    f.setBold(true);
+    title->setFont(f);
+    layout->addWidget(title, 0, Qt::AlignTop | Qt::AlignHCenter);
+    layout->addStretch(1);
+}
+
+template <ModelId id>
+constexpr ModelMembers SharedOnly() {
+    return {&ShowPanelShared<id>, nullptr, nullptr, nullptr, &BuildTitledPanel<id>};
+}
+
+const std::array<ModelMembers, 8> kMembers{{
+    {&ShowPanelSorvanell, &ReadReplySorvanell, &BuildFrameSorvanell, &CompleteSendSorvanell,
+     &BuildPanelSorvanell},
+    {&ShowPanelLuvero, &ReadReplyLuvero, &BuildFrameLuvero, &CompleteSendLuvero, &BuildPanelLuvero},
+    {&ShowPanelZentavira, &ReadReplyZentavira, &BuildFrameZentavira, &CompleteSendZentavira,
+     &BuildPanelZentavira},
+    {&ShowPanelHaldrivonexa, &ReadReplyHaldrivonexa, &BuildFrameHaldrivonexa,
+     &CompleteSendHaldrivonexa, &BuildPanelHaldrivonexa},
+    {&ShowPanelQuarn, &ReadReplyQuarn, &BuildFrameQuarn, &CompleteSendQuarn, &BuildPanelQuarn},
+    {&ShowPanelPellitor, &ReadReplyPellitor, &BuildFramePellitor, &CompleteSendPellitor,
+     &BuildPanelPellitor},
+    // No frame builder of its own: the send preparation runs its key editor instead.
+    {&ShowPanelTervolinda, &ReadReplyTervolinda, &PrepareFrameTervolinda, &CompleteSendTervolinda,
+     &BuildPanelTervolinda},
+    {&ShowPanelKovalindre, &ReadReplyKovalindre, &BuildFrameKovalindre, &CompleteSendKovalindre,
+     &BuildPanelKovalindre},
+}};
+}  // namespace
+
+const ModelMembers& Members(ModelId id) {
+    return kMembers[static_cast<size_t>(id)];
+}
+
+QFrame* ModelFrame(Program& p, const ModelInfo& m) {
+    return p.main->frameNamed(QString::fromLatin1(m.frameName));
+}
+
+void BuildModelPanels(Program& p) {
+    for (const ModelInfo& m : Models())
+        if (auto build = Members(m.id).BuildPanel) build(p, ModelFrame(p, m));
+}
+
+void ResetPanels(Program& p) {
+    HideModelFrames(p);
+    p.main->MorFraCom04->setEnabled(true);
+}
+
+void HideModelFrames(Program& p) {
+    p.main->MorFraPri->hide();
+    for (QFrame* f : p.main->modelFrames()) f->hide();
+}
+
+void DispatchPanel(Program& p) {
+    ResetPanels(p);
+    if (p.s.EquipmentName == QStringLiteral("Morla")) {
+        HideCommonFields(p);
+        p.main->MorFraPri->show();
+        return;
+    }
+    if (const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName))
+        if (Member show = Members(m->id).ShowPanel) show(p);
+}
+
+void HideCommonFields(Program& p) {
+    MorForPri& w = *p.main;
+    for (QCheckBox* c : w.MorChkRes) c->hide();
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.MorTexBan, w.MorTexResCla, w.MorTexResFirm, w.MorTexResFirL, w.MorTexResMod,
+             w.MorTexResModL, w.MorTexResUs, w.MorTexRes, w.MorTaSRes, w.MorTexResUsL})
+        c->hide();
+}
+
+void ShowCommonFields(Program& p) {
+    MorForPri& w = *p.main;
+    for (QCheckBox* c : w.MorChkRes) c->show();
+    w.MorTexBan->setVisible(p.s.OperatorMode == QStringLiteral("Ingenieria"));
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.MorTexResCla, w.MorTexRes, w.MorTaSRes, w.MorTexResFirm, w.MorTexResFirL,
+             w.MorTexResMod, w.MorTexResModL, w.MorTexResUs, w.MorTexResUsL})
+        c->show();
+}
+
+void ApplyRestrictorVisibility(Program& p) {
+    const RecordRead r = ReadRecord(p.s.FilePath, ModelConfigRecord);
+    const QString& visible = r.fields[40];
+    for (int k = 0; k < 9; ++k)
+        p.main->MorChkRes[k]->setVisible(visible.mid(k, 1) == QStringLiteral("1"));
+}
+
+void CallReadReply(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).ReadReply) f(p);
+}
+
+void CallBuildFrame(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).BuildFrame) f(p);
+}
+
+void CallCompleteSend(Program& p, const QString& modelCode) {
+    if (const ModelInfo* m = ModelByCode(modelCode))
+        if (Member f = Members(m->id).CompleteSend) f(p);
+}
+
+void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
+                    const std::function<void(const QStringList&)>& fill) {
+    MorlaState& s = p.s;
+    s.FilePath = s.paths().modelConfig(m.base(), s.FirmwareCode);
+    if (!FileExists(s.FilePath)) p.msg.info(QStringLiteral("No existe archivo de configuración."));
+    // A missing file fills the panel as a record of empty fields.
+    const QStringList rec = ReadRecord(s.FilePath, ModelConfigRecord).fields;
+    // The key length first: a text box cuts a text longer than its limit.
+    p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
+    p.main->MorTexResCla->setText(rec[43]);
+    p.main->MorTexBan->setText(rec[55]);
+    for (int k = 0; k < shape.restrictorCaptions && k < 9; ++k)
+        p.main->MorChkRes[k]->setText(rec[45 + k]);
+    if (fill) fill(rec);
+    ShowCommonFields(p);
+    ApplyRestrictorVisibility(p);
+    ResetPanels(p);
+    ModelFrame(p, m)->show();
+    p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
+}
+
+void ReadRetry(Program& p) {
+    MorlaState& s = p.s;
+    if (s.ReadRetryCount < s.MaxReadRetries) {
+        s.ReadRetryCount += 1;
+        p.msg.info(QString::number(s.ReadRetryCount));
+        ClearMonitor(p);
+        p.main->MorTexEst->setText(QStringLiteral("Reintento Lectura ") +
+                                   QString::number(s.ReadRetryCount));
+        s.ReplyCharacters = 0;                // the reply starts over
+        p.port.write(ToAnsi(s.ReadCommand));  // as it is, without the framing
+        if (p.readInProgress) ShowReadProgress(p, 0, 0);
+    } else {
+        s.ReadRetryCount = 0;
+        p.main->TimerEC->stop();
+        p.endReadProgress();
+        s.ReadReportedFailed = true;
+        p.msg.info(QStringLiteral("Error de Comunicación!"));
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    }
+    s.LiveReplyFlag = 1;
+}
+
+void BadReply(Program& p, const ModelInfo& m, int block) {
+    MorlaState& s = p.s;
+    if (s.LiveReplyFlag == 0) {
+        // A stored map, not the device's answer: nothing to read again on the line.
+        p.msg.info(
+            QStringLiteral("No se puede mostrar: el bloque %1 guardado está dañado").arg(block));
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+        s.LiveReplyFlag = 1;
+        return;
+    }
+    switch (m.checksum) {
+        case ChecksumPolicy::RetryRead:
+            ReadRetry(p);
+            return;
+        case ChecksumPolicy::ReportOnly:
+            if (block > 1) s.ReadRetryCount = 0;
+            // The read is over: no retry, and no time-out report after this one.
+            p.main->TimerEC->stop();
+            if (p.readInProgress) s.ReadReportedFailed = true;
+            p.endReadProgress();
+            p.msg.info(QStringLiteral("Error de Comunicación%1!").arg(block));
+            p.main->MorTexEst->setText(QStringLiteral("Morla"));
+            break;
+        case ChecksumPolicy::DropSilently:
+        case ChecksumPolicy::None:
+            break;  // the time-out reports a read that never gets a good reply
+    }
+    s.LiveReplyFlag = 1;
+}
+
+void CheckDamagedReply(Program& p) {
+    MorlaState& s = p.s;
+    if (!p.readInProgress || s.ReadReportedFailed) return;
+    const ModelInfo* expected = ModelByCode(s.ReadModelCode);
+    if (!expected || s.ReplyCharacters != expected->replyLength) return;
+    // A reply whose own model code names a model is that model's to judge, whatever its length.
+    const QString reply = s.Monitor.MorTexMon04.text();
+    const bool codeKnown = reply.size() > 6 && ModelByCode(reply.mid(4, 2)) != nullptr;
+    if (s.ReplyStartDamaged || !codeKnown) BadReply(p, *expected, 1);
+}
+
+bool ReadReplySteps(Program& p, const ModelInfo& m,
+                    const std::function<void(const QString& map)>& decode) {
+    MorlaState& s = p.s;
+    MonitorText& mon = s.Monitor;
+    if (mon.MorTexMon04.size() != m.replyLength) {
+        s.LiveReplyFlag = 1;
+        return false;
+    }
+    if (s.LiveReplyFlag == 1) {
+        const QString map =
+            BuildDigitMap(mon.MorTexMon08.text(), mon.MorTexMon05.text(), m.replyLength);
+        s.LoopIndex = 2 * m.replyLength + 1;
+        mon.MorTexMon08.set(map);
+        s.LastReadMap = map;
+        s.LastReadText = mon.MorTexMon04.text();
+        s.ReadMap = s.LastReadMap;
+    } else {
+        s.ReadMap = StoredFrameAsMap(s.ReadMap, m.replyLength - 4, m.blocks(),
+                                     m.checksum != ChecksumPolicy::None);
+    }
+    mon.MorTexMon08.set(s.ReadMap);
+    mon.MorTexMon04.set(s.LastReadText);
+    const QString map = s.ReadMap;
+
+    if (m.checksum != ChecksumPolicy::None) {
+        if (const int block = BadChecksumBlock(map, m.blocks())) {
+            BadReply(p, m, block);
+            return false;
+        }
+    }
+    p.main->TimerEC->stop();
+    p.endReadProgress();
+
+    s.FirmwareCode = m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
+    if (Member show = Members(m.id).ShowPanel) show(p);
+    QFrame* frame = ModelFrame(p, m);
+    frame->hide();
+    p.main->MorTexResFirm->setText(s.FirmwareCode);
+    if (HexToDec(map.mid(4, 2)) == QStringLiteral("9"))
+        p.main->MorTexResUs->setText(QStringLiteral("Dravenquista"));
+    if (map.mid(6, 4) == QStringLiteral("0001"))
+        p.main->MorTexResMod->setText(QStringLiteral("Dravenquista"));
+    if (decode) decode(map);
+    frame->show();
+    p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    s.EquipmentName = m.dispatch();
+    s.LiveReplyFlag = 1;
+    return true;
+}
+
+void ValidateKey(Program& p, int keyLength) {
+    if (auto status = KeyStatusFor(p.main->MorTexResCla->text(), keyLength))
+        p.s.KeyStatus = *status;
+}
+
+void ValidateFullKey(Program& p, int keyLength) {
+    ValidateKey(p, keyLength);
+    const QString key = p.main->MorTexResCla->text();
+    if (!key.isEmpty() && key.size() < keyLength) p.s.KeyStatus = QStringLiteral("DesActivado");
+}
+
+QString ElementName(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+void CheckFromConfig(QCheckBox* box, const QString& value) {
+    if (!IsWholeNumber(value)) return;
+    if (ValOf(value) == 1) box->setChecked(true);
+    if (ValOf(value) == 0) box->setChecked(false);
+}
+
+void ApplySingleCommand(Program& p, const SingleCommand& command) {
+    if (command.SendData) p.s.SendData = *command.SendData;
+    if (command.CommandIndex) p.s.CommandIndex = *command.CommandIndex;
+    if (command.CommandString) p.s.CommandString = *command.CommandString;
+}
+
+CommandInput SingleCommandInput(Program& p) {
+    const MorlaState& s = p.s;
+    return {s.CommandNumber, s.CommandValue, s.CommandIndex,    p.main->MorTexResCla->text(),
+            s.PreviousKey,   s.KeyStatus,    s.CommandSeparator};
+}
+
+}  // namespace morla

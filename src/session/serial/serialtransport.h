@@ -1,0 +1,47 @@
+#pragma once
+#include <QSerialPort>
+#include <QTimer>
+
+#include "session/transport.h"
+
+namespace morla {
+
+// The real serial port: 9600 8N1, every received byte handed on as its own event.
+class SerialTransport : public Transport {
+    Q_OBJECT
+  public:
+    explicit SerialTransport(QObject* parent = nullptr);
+    bool open(int portNumber, const QString& appFolder, QString* error) override;
+    void close() override;
+    bool isOpen() const override { return port_.isOpen(); }
+    void write(const QByteArray& bytes) override;
+    QString deviceName() const override { return device_; }
+
+  private:
+    QString precheck() const;
+    QString causeOf(QSerialPort::SerialPortError error) const;
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    void pollLineCounters();
+
+    QSerialPort port_;
+    QString device_;
+    // Line-error counters of the driver, where it keeps them (framing, overrun, parity, break).
+    struct Counters {
+        int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
+    };
+    Counters counters_;
+    bool haveCounters_ = false;
+    // While open() runs, errors are kept for its message instead of being reported.
+    bool opening_ = false;
+    QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
+};
+
+// Spanish cause of a failed open, for the device and the error the port reported. Checks the
+// device itself first, so that "in use" is told apart from "no permission".
+QString SerialOpenCause(const QString& device, QSerialPort::SerialPortError error);
+
+// Whether the device of a port is on this machine now.
+bool SerialDevicePresent(const QString& device);
+
+}  // namespace morla
