@@ -209,7 +209,7 @@ void MorFrmSerie::reject() {
 }
 
 void InstallSeries(Program& p) {
-    auto* action = new QAction(QStringLiteral("Programar serie..."), p.main.get());
+    auto* action = new QAction(QStringLiteral("Programar s&erie..."), p.main.get());
     action->setObjectName(QStringLiteral("MorMnuPriSer"));
     // With the menu's other file items, before the separator that sets "&Salir" apart.
     const QList<QAction*> items = p.main->MorMnuPrin->actions();

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace morla {
@@ -25,6 +26,7 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     traceText->setFont(mono);
+    keepCursorAtStart();
     layout->addWidget(traceText, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -54,6 +56,7 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
         trace.clear();
         shown_ = trace.added();
         traceText->clear();
+        keepCursorAtStart();
     });
     askSavePath = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Guardar traza"),
@@ -64,6 +67,15 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
         const QString path = askSavePath ? askSavePath() : QString();
         if (!path.isEmpty()) saveTo(path);
     });
+}
+
+void LineTraceView::keepCursorAtStart() {
+    // The editor's cursor sits at the end of an empty text; the first lines would carry it to the
+    // end of a long line, and the editor scrolls to its cursor when first shown, hiding the time
+    // column. Lines are only ever added behind it, so it stays at the start.
+    QTextCursor cursor(traceText->document());
+    cursor.setKeepPositionOnInsert(true);
+    traceText->setTextCursor(cursor);
 }
 
 void LineTraceView::attach(Transport& port) {

@@ -34,10 +34,7 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
         main->TimerEC->stop();
         endReadProgress();
         main->MorTexEst->setText(QStringLiteral("Morla"));
-        msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2): %3. "
-                                "El puerto quedó cerrado; el próximo comando lo abrirá de nuevo.")
-                     .arg(s.ComPortNumber)
-                     .arg(this->port.deviceName(), reason));
+        msg.info(portAccess.lost(s.ComPortNumber, reason));
     });
     connect(main->TimerPID, &PacedTimer::started, this, [this] { ShowSendCountdown(*this); });
     connect(main->sendCountdown, &QTimer::timeout, this, [this] { ShowSendCountdown(*this); });
@@ -81,6 +78,7 @@ void Program::Load() {
         OpenPort(*this);
     } else {
         // Modem installation: no serial port, a reduced set of commands.
+        main->MorMnuConPue->setVisible(false);
         main->MorFraCom04->hide();
         main->MorFraCom03->hide();
         main->MorFraCom05->hide();

@@ -11,6 +11,7 @@
 #include "gui/main/mainwindow.h"
 #include "gui/main/messages.h"
 #include "gui/main/monitorwindow.h"
+#include "session/portaccess.h"
 #include "session/transport.h"
 
 namespace morla {
@@ -24,6 +25,7 @@ class Program : public QObject {
     MorlaState s;
     MessageSeam& msg;
     Transport& port;
+    PortAccess portAccess{port};
     std::unique_ptr<MorForPri> main;
     std::unique_ptr<MorForMonitor> monitor;
     std::unique_ptr<FrmTodo> todo;
