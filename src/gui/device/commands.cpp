@@ -84,14 +84,14 @@ void ModelButton(Program& p, int button) {
 }
 
 void HangUp(Program& p) {
-    if (!EnsurePortOpen(p)) return;
+    if (RefuseWhileBusy(p) || !EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.HangUpCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
 }
 
 void Verify(Program& p) {
-    if (!EnsurePortOpen(p)) return;
+    if (RefuseWhileBusy(p) || !EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.VerifyCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
@@ -103,6 +103,7 @@ void Defaults(Program& p) {
 }
 
 void FactoryReset(Program& p) {
+    if (RefuseWhileBusy(p)) return;
     // Wipes the device's configuration: only on an explicit yes.
     if (!p.msg.yesDefaultNo(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?")))
         return;
@@ -119,17 +120,16 @@ void Leave(Program& p) {
 void ChangePort(Program& p, int portNumber) {
     MorForPri& w = *p.main;
     // A reply awaited on the old port, or a send due to go out, would meet the new one.
-    if (w.TimerEC->isActive() || w.TimerPID->isActive() || p.readInProgress) {
+    CancelSend(p);
+    if (p.line->reading()) {
+        p.line->EndRead();
         w.TimerEC->stop();
-        w.TimerPID->stop();
-        p.endReadProgress();
         w.MorTexEst->setText(QStringLiteral("Morla"));
-        w.sendStatus->clear();
-        p.s.SendWholeFrame = QStringLiteral("0");
-        p.s.SendPosition = 1;
     }
     p.s.ComPortNumber = portNumber;
-    if (!IsModemMode(p)) OpenPort(p);
+    if (IsModemMode(p) || !OpenPort(p)) return;
+    w.sendStatus->setText(
+        QStringLiteral("Puerto serie %1 abierto (%2)").arg(portNumber).arg(p.port.portText()));
 }
 
 void ShowOperatorMenus(Program& p) {
@@ -157,6 +157,7 @@ void WireMainWindow(Program& p) {
     on(w.MorFraCom07, &Defaults);
     on(w.MorFraCom08, &Leave);
     on(w.MorFraCom10, &FactoryReset);
+    on(w.sendCancel, &CancelSend);
     QObject::connect(w.MorMnuPriGua, &QAction::triggered, &p, [&p] { SaveDeviceConfiguration(p); });
     QObject::connect(w.MorMnuPriAbr, &QAction::triggered, &p, [&p] { OpenDeviceConfiguration(p); });
     QObject::connect(w.MorMnuPriSal, &QAction::triggered, &p, [&p] { Leave(p); });
