@@ -211,6 +211,8 @@ void Startup::ShowPortWindowFromMenu() {
     portFromMenu_ = true;
     ShowPortWindow(true);
     portWindow->MorCmbNumPort->setCurrentIndex(p.s.ComPortNumber - 1);
+    // Over the main window, where the technician is looking.
+    portWindow->move(p.main->frameGeometry().center() - portWindow->rect().center());
     portWindow->raise();
     portWindow->activateWindow();
 }

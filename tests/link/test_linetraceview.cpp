@@ -117,6 +117,7 @@ class TestLineTraceView : public QObject {
         QScrollBar* sideways = v.traceText->horizontalScrollBar();
         QVERIFY(sideways->maximum() > 0);
         QCOMPARE(sideways->value(), 0);
+        QVERIFY(!v.traceText->textCursor().hasSelection());
     }
 
     void viewStaysBoundedUnderALongStream() {

@@ -26,7 +26,6 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     traceText->setFont(mono);
-    keepCursorAtStart();
     layout->addWidget(traceText, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -56,7 +55,6 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
         trace.clear();
         shown_ = trace.added();
         traceText->clear();
-        keepCursorAtStart();
     });
     askSavePath = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Guardar traza"),
@@ -67,15 +65,6 @@ LineTraceView::LineTraceView(QWidget* parent) : QWidget(parent) {
         const QString path = askSavePath ? askSavePath() : QString();
         if (!path.isEmpty()) saveTo(path);
     });
-}
-
-void LineTraceView::keepCursorAtStart() {
-    // The editor's cursor sits at the end of an empty text; the first lines would carry it to the
-    // end of a long line, and the editor scrolls to its cursor when first shown, hiding the time
-    // column. Lines are only ever added behind it, so it stays at the start.
-    QTextCursor cursor(traceText->document());
-    cursor.setKeepPositionOnInsert(true);
-    traceText->setTextCursor(cursor);
 }
 
 void LineTraceView::attach(Transport& port) {
@@ -95,7 +84,14 @@ void LineTraceView::flush() {
     if (tracePause->isChecked()) return;
     QStringList lines;
     shown_ = trace.closedLines(shown_, QDateTime::currentMSecsSinceEpoch(), &lines);
-    if (!lines.isEmpty()) traceText->appendPlainText(lines.join(QLatin1Char('\n')));
+    if (!lines.isEmpty()) {
+        // The editor's cursor sits at the end of an empty text, so the first lines carry it to
+        // the end of a long line, and the editor scrolls to its cursor when first shown, hiding
+        // the time column. It goes back to the start; later lines are added behind it.
+        const bool first = traceText->document()->isEmpty();
+        traceText->appendPlainText(lines.join(QLatin1Char('\n')));
+        if (first) traceText->moveCursor(QTextCursor::Start);
+    }
     if (shown_ < trace.added()) refresh.start();
 }
 

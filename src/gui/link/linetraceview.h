@@ -35,7 +35,6 @@ class LineTraceView : public QWidget {
     bool saveTo(const QString& path);
 
   private:
-    void keepCursorAtStart();
     void record(LineTrace::Direction direction, const QByteArray& bytes);
     std::int64_t shown_ = 0;  // trace position up to which lines are in the view
 };
