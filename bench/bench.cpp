@@ -432,7 +432,6 @@ ReadSample programRead(Session& s) {
 }
 
 struct ReadSeries {
-    QList<ReadSample> samples;
     QList<double> wall, cpu, line;
     double benchCpu = 0, perfCpu = -1, procCpu = -1;  // over the whole series
     int failed = 0;
@@ -440,15 +439,14 @@ struct ReadSeries {
     double lastCpu(int n) const { return median(cpu.mid(qMax(0, int(cpu.size()) - n))); }
 };
 
-ReadSeries programReads(Session& s, int reads, bool outsideCheck) {
+ReadSeries programReads(Session& s, int reads) {
     ReadSeries r;
     PerfStat perf;
-    const bool perfOn = outsideCheck && perf.start();
+    const bool perfOn = perf.start();
     const double cpu0 = cpuSeconds();
     const double proc0 = procStatCpu(QCoreApplication::applicationPid());
     for (int i = 1; i <= reads; ++i) {
         const ReadSample x = programRead(s);
-        r.samples << x;
         if (!x.ok) {
             ++r.failed;
             note(QStringLiteral("  read %1 failed: %2").arg(i).arg(s.b.f.msgs.texts().join("; ")));
@@ -472,13 +470,17 @@ QString ms(double s) {
 void readRows(const QString& model, const QString& what, const ReadSeries& prog,
               const BareRun& bare, double cpuLimit) {
     const int n = int(prog.cpu.size());
-    rows << Row{QStringLiteral("CPU per read, %1%2: program / bare client").arg(model, what),
-                median(prog.cpu) * 1e3,
-                median(bare.cpu) * 1e3,
-                QStringLiteral("ms"),
-                cpuLimit,
-                false,
-                QStringLiteral("median of %1 / %2").arg(n).arg(bare.cpu.size())};
+    rows << Row{
+        QStringLiteral("CPU per read, %1%2: program / bare client").arg(model, what),
+        median(prog.cpu) * 1e3,
+        median(bare.cpu) * 1e3,
+        QStringLiteral("ms"),
+        cpuLimit,
+        false,
+        QStringLiteral("median of %1 / %2%3")
+            .arg(n)
+            .arg(bare.cpu.size())
+            .arg(prog.failed ? QStringLiteral("; %1 reads failed").arg(prog.failed) : QString())};
     rows << Row{QStringLiteral("wall per read, %1%2: program / line time").arg(model, what),
                 median(prog.wall) * 1e3,
                 median(prog.line) * 1e3,
@@ -785,7 +787,7 @@ void benchModel(const ModelInfo& m, const Plan& plan) {
                     s.b.f.msgs.texts().join("; ")};
         return;
     }
-    const ReadSeries prog = programReads(s, plan.reads, true);
+    const ReadSeries prog = programReads(s, plan.reads);
     if (prog.cpu.isEmpty()) {
         rows << Row{QStringLiteral("%1: no good read").arg(name), 0, 0, "", 0, false, ""};
         return;
@@ -797,7 +799,7 @@ void benchModel(const ModelInfo& m, const Plan& plan) {
 
     note(QStringLiteral("%1: monitor open, %2 reads").arg(name).arg(plan.monitorReads));
     if (!s.openMonitor()) note(QStringLiteral("  the monitor window was not exposed"));
-    const ReadSeries mon = programReads(s, plan.monitorReads, true);
+    const ReadSeries mon = programReads(s, plan.monitorReads);
     if (!mon.cpu.isEmpty()) {
         readRows(name, QStringLiteral(", monitor open"), mon, bare, 15);
         outsideRows(name + QStringLiteral(", monitor open"), mon);
