@@ -205,8 +205,8 @@ void WriteVerifier::judge() {
             return;
         }
     }
-    const auto layout = FieldLayout(*model_, firmwareCode_);
-    o.differences = CompareFields(layout, MapOfWriteFrame(frame_, withClassCode_), map);
+    o.differences =
+        CompareFields(*model_, firmwareCode_, MapOfSentFrame(*model_, frame_, withClassCode_), map);
     for (FieldDifference& d : o.differences) d.caption = ControlCaption(p_, d.name);
     o.verified = o.differences.empty();
     finish(o);

@@ -240,9 +240,6 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
         s.LastReadMap = map;
         s.LastReadText = mon.MorTexMon04.text();
         s.ReadMap = s.LastReadMap;
-    } else {
-        s.ReadMap = StoredFrameAsMap(s.ReadMap, m.replyLength - 4, m.blocks(),
-                                     m.checksum != ChecksumPolicy::None);
     }
     mon.MorTexMon08.set(s.ReadMap);
     mon.MorTexMon04.set(s.LastReadText);
