@@ -134,8 +134,8 @@ void WriteVerification::judge() {
             return;
         }
     }
-    const auto layout = FieldLayout(model, unit_.firmwareCode);
-    o.differences = CompareFields(layout, MapOfWriteFrame(unit_.frame, unit_.withClassCode), map);
+    o.differences = CompareFields(model, unit_.firmwareCode,
+                                  MapOfSentFrame(model, unit_.frame, unit_.withClassCode), map);
     o.verified = o.differences.empty();
     finish(o);
 }

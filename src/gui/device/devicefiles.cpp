@@ -8,6 +8,7 @@
 #include "core/codec/codec.h"
 #include "core/codec/text.h"
 #include "core/config/recordfile.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/longreply.h"
 #include "core/models/registry.h"
 #include "core/models/tervolinda.h"
@@ -51,6 +52,14 @@ QList<int> frameLengths(const ModelInfo& m) {
     // would not have their fields where the decoder looks.
     if (m.id == ModelId::Sorvanell) return {m.replyLength - 3};
     return {m.replyLength - 4};
+}
+
+// A panel image as the map it stands for. Images are saved in map form (the class code's place
+// kept); one saved by an earlier version in an installation without a class code is two
+// characters short of it.
+QString mapOfPanelImage(const ModelInfo& m, const QString& digits) {
+    const bool short2 = frameLengths(m).contains(digits.size() + 2);
+    return MapOfSentFrame(m, digits, !short2);
 }
 
 // What "&Ult.Envío" hands the decoder where a reply would be.
@@ -105,7 +114,7 @@ void showAsWritten(Program& p, const ModelInfo& m, const DeviceImage& image) {
     const QString lastRead = s.LastReadText;
     s.ModelCode = image.modelCode;
     s.LiveReplyFlag = 0;
-    s.ReadMap = image.digits;
+    s.ReadMap = mapOfPanelImage(m, image.digits);
     s.LastReadText = QString(maskLength(m), '1');
     s.Monitor.MorTexMon04.set(s.LastReadText);
     CallReadReply(p, s.ModelCode);
@@ -186,7 +195,8 @@ std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
         image.firmware = firmwareOfRead(*m, image.digits);
     } else {
         image.origin = ImageOrigin::Panel;
-        image.digits = panelFrame(p, *m);
+        image.digits = MapOfSentFrame(*m, panelFrame(p, *m),
+                                      !InstallationClassCode(InstallationClass(p)).isEmpty());
         image.firmware = p.s.FirmwareCode;
         if (image.digits.isEmpty()) {
             *why = QStringLiteral("el panel no forma una configuración para el firmware %1")
@@ -245,9 +255,8 @@ ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
             return damaged(QStringLiteral("el marco no es de una variante conocida"));
         return ImageRefusal::None;
     }
-    QString map = image.digits;
+    const QString map = mapOfPanelImage(*m, image.digits);
     if (isLongReply(*m)) {
-        if (longreply::IsWriteFrame(map, m->code())) map = longreply::MapFromWriteFrame(map);
         if (map.size() != shape.readDigits)
             return damaged(QStringLiteral("el marco no tiene la forma de este modelo"));
     }

@@ -1,5 +1,6 @@
 #include "gui/link/sendpipeline.h"
 
+#include "core/models/fieldlayout.h"
 #include "gui/link/seriallink.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
@@ -77,10 +78,16 @@ void ShowLastSent(Program& p) {
     s.LastReadText = f[4];
     p.main->MorTexEst->setText(QStringLiteral("Ultimo Envio ") + f[2]);
     s.LiveReplyFlag = 0;
-    s.ReadMap = s.SendFrame;
+    // Whether the frame carries a class code is the installation's class, as the send step
+    // used it.
+    const ModelInfo* m = ModelByCode(s.ModelCode);
+    const bool withClassCode = !InstallationClassCode(InstallationClass(p)).isEmpty();
+    s.ReadMap = m ? MapOfSentFrame(*m, s.SendFrame, withClassCode) : s.SendFrame;
     s.LastReadText = s.SendMask;
     s.Monitor.MorTexMon04.set(s.LastReadText);
+    s.ShowingSentFrame = true;
     CallReadReply(p, s.ModelCode);
+    s.ShowingSentFrame = false;
 }
 
 void ShowLastRead(Program& p) {
