@@ -2,6 +2,7 @@
 // model's file, the equipment index, the replace question, typed names that would leave the
 // model's folder, and the panel showing a saved configuration.
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include "gui/config/configeditor.h"
@@ -420,6 +421,55 @@ class TestConfigEditor : public QObject {
         w->MorTexIde->setText(QStringLiteral("Id 2"));
         w->MorCmdGra->click();
         QCOMPARE(b.fields(path)[42], QByteArray("Id 2"));
+    }
+
+    // Record files far too large, or not files at all, are refused at once with their name
+    // and why, and the program goes on: the start, the editor and the administration.
+    void oddRecordFilesRefused_data() {
+        QTest::addColumn<QString>("file");  // in the equipment folder
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("menu");  // "" for the start
+        QTest::addColumn<QString>("cause");
+        const QString huge = QStringLiteral("mide 2147483648 bytes y un archivo de registros de ");
+        QTest::newRow("2 GiB commands, start") << "Comandos.CCon"
+                                               << "2 GiB"
+                                               << "" << huge;
+        QTest::newRow("2 GiB index, editor") << "Equipo.CGe"
+                                             << "2 GiB"
+                                             << "MorMnuConE" << huge;
+        QTest::newRow("2 GiB users, administration") << "Usuarios.CCon"
+                                                     << "2 GiB"
+                                                     << "MorMnuConC" << huge;
+        QTest::newRow("pipe as commands, start") << "Comandos.CCon"
+                                                 << "fifo"
+                                                 << ""
+                                                 << "Es una tubería con nombre";
+        QTest::newRow("folder as users, administration") << "Usuarios.CCon"
+                                                         << "folder"
+                                                         << "MorMnuConC"
+                                                         << "Es una carpeta";
+    }
+    void oddRecordFilesRefused() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, menu);
+        QFETCH(QString, cause);
+        ProgramFixture f;
+        const QString path = QDir(f.paths().equipmentFolder()).filePath(file);
+        QVERIFY(putOddFile(path, kind));
+        QElapsedTimer clock;
+        clock.start();
+        f.load();
+        if (!menu.isEmpty()) f.p->main->findChild<QAction*>(menu)->trigger();
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(f.msgs.texts().size(), 1);
+        const QString text = f.msgs.texts().first();
+        QVERIFY2(text.startsWith("No se leyó " + QDir::toNativeSeparators(path) + ": " + cause),
+                 qPrintable(text));
+        QWidget* window =
+            f.p->window(menu == QLatin1String("MorMnuConC") ? QStringLiteral("MorFrmCPri")
+                                                            : QStringLiteral("MorFrmConf"));
+        QCOMPARE(window->isVisible(), !menu.isEmpty());
     }
 
     void savedConfigurationShowsOnThePanel() {

@@ -18,10 +18,10 @@ class Program;
 
 struct VerifyOutcome {
     bool verified = false;
-    QString model;      // dispatch name of the model written
-    QString firmware;   // as the read-back reports it ("" without a usable reply)
-    QString keyStatus;  // KeyStatus of the write
-    QString problem;    // why no comparison could be made ("" when one was)
+    QString model;     // dispatch name of the model written
+    QString firmware;  // as the read-back reports it ("" without a usable reply)
+    QString key;       // the key box as the write took it
+    QString problem;   // why no comparison could be made ("" when one was)
     std::vector<FieldDifference> differences;
 
     // "Verificado", or "No verificado: " and the differences or the problem.
@@ -67,7 +67,7 @@ class WriteVerifier : public QObject {
     Program& p_;
     Stage stage_ = Stage::Idle;
     const ModelInfo* model_ = nullptr;
-    QString frame_, data_, firmwareCode_, keyStatus_;
+    QString frame_, data_, firmwareCode_, key_;
     bool withClassCode_ = true;
     QByteArray reply_;
     int replyLength_ = 0;
