@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include "gui/config/adminwindow.h"
 #include "gui/config/configeditor.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
@@ -470,6 +471,48 @@ class TestConfigEditor : public QObject {
             f.p->window(menu == QLatin1String("MorMnuConC") ? QStringLiteral("MorFrmCPri")
                                                             : QStringLiteral("MorFrmConf"));
         QCOMPARE(window->isVisible(), !menu.isEmpty());
+    }
+
+    // A folder of the program linked to a folder elsewhere is never written into: every save
+    // is refused as a link would be, and the folder it leads to stays as it was.
+    void foldersLinkedElsewhereAreNotWritten_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("save");
+        QTest::newRow("model file, editor") << "Luvero/Configuracion"
+                                            << "editor";
+        QTest::newRow("settings, administration") << "Utilerias/Generales/Equipos"
+                                                  << "settings";
+        QTest::newRow("user, administration") << "Utilerias/Generales/Equipos"
+                                              << "user";
+    }
+    void foldersLinkedElsewhereAreNotWritten() {
+        QFETCH(QString, folder);
+        QFETCH(QString, save);
+        ProgramFixture f;
+        f.load();
+        QTemporaryDir elsewhere;
+        const QString moved = QDir(elsewhere.path()).filePath(QStringLiteral("moved"));
+        const QString linked = QDir(f.dir.path()).filePath(folder);
+        QVERIFY(QDir().rename(linked, moved));
+        QVERIFY(QFile::link(moved, linked));
+        const QStringList before = tree(elsewhere.path());
+        f.msgs.clear();
+        if (save == QLatin1String("editor")) {
+            f.p->main->MorMnuConE->trigger();
+            auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
+            w->MorComVis->setEditText(QStringLiteral("Luvero"));
+            w->MorCmdGra->click();
+        } else {
+            f.p->main->MorMnuConC->trigger();
+            auto* w = qobject_cast<MorFrmCPri*>(f.p->window(QStringLiteral("MorFrmCPri")));
+            w->MorComCPUsuarios->setEditText(QStringLiteral("Ana"));
+            w->MorTexE23->setText(QStringLiteral("1"));
+            (save == QLatin1String("user") ? w->MorCmdUsCesG : w->MorCmdCPConGra)->click();
+        }
+        QVERIFY(!f.msgs.texts().isEmpty());
+        QVERIFY2(f.msgs.texts().last().contains(QStringLiteral("es un enlace a otro lugar")),
+                 qPrintable(f.msgs.texts().join('\n')));
+        QCOMPARE(tree(elsewhere.path()), before);
     }
 
     void savedConfigurationShowsOnThePanel() {
