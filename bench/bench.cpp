@@ -129,7 +129,7 @@ ReadResult timedRead(Session& s) {
     bool filled = false;
     QElapsedTimer t;
     const auto c = QObject::connect(&s.port, &Transport::received, &s.p, [&](char) {
-        if (!filled && !s.p.readInProgress) {
+        if (!filled && !s.p.line->reading()) {
             filled = true;
             r.seconds = t.nsecsElapsed() / 1e9;
         }

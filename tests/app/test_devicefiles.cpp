@@ -572,7 +572,7 @@ class TestDeviceFiles : public QObject {
         QVERIFY(SaveDeviceFile(r.p, path));
         r.f.msgs.clear();
         r.p.main->MorFraCom03->click();
-        QVERIFY(r.p.readInProgress);
+        QVERIFY(r.p.line->reading());
         const Panel before = PanelOf(r.p);
         QVERIFY(!OpenDeviceFile(r.p, path));
         QCOMPARE(r.f.msgs.texts(),

@@ -157,7 +157,7 @@ class TestVerify : public QObject {
         // Nothing of the read-back reaches the panel or the receive path.
         QCOMPARE(p.main->MorTexResCla->text(), panelKey);
         QVERIFY(!p.s.Monitor.MorTexMon04.view().contains(QStringLiteral("0245")));
-        QVERIFY(!p.replyTap);
+        QVERIFY(!p.line->aside);
     }
 
     // A read started by hand during the read-back ends the verification, and the read is the

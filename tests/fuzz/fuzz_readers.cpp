@@ -57,23 +57,14 @@ void Records(const QByteArray& input) {
 // the digit map, the block checksums and the Lúvero field decoders.
 void Replies(const QByteArray& input) {
     if (input.size() < 5) return;
-    // A length from the input as well, to reach lengths the box cannot hold.
-    const int32_t askedLength =
-        int32_t(uint32_t(uint8_t(input[0])) << 24 | uint32_t(uint8_t(input[1])) << 16 |
-                uint32_t(uint8_t(input[2])) << 8 | uint8_t(input[3]));
     const QByteArray bytes = input.mid(4);
     const QString reply = FromAnsi(bytes);
-    QString hexBox;  // as the receive event fills it: the code of each byte in two hex digits
-    for (char b : bytes) hexBox += DecToHex2(QString::number(uint8_t(b)));
-    Require(BuildDigitMap(QString(), hexBox, askedLength).size() <=
-            qMax<qsizetype>(0, reply.size() - 4));
     for (const ModelInfo& m : Models()) {
-        const QString map = BuildDigitMap(QString(), hexBox, m.replyLength);
-        if (reply.size() < m.replyLength) {
-            Require(map.isEmpty());
-            continue;
-        }
-        Require(map.size() == m.replyLength - 4);
+        const QString map = ReplyMap(m, bytes);
+        const qsizetype whole = m.id == ModelId::Tervolinda ? 132 : m.replyLength - 4;
+        Require(map.size() <= whole && map.size() <= qMax<qsizetype>(0, bytes.size() - 4));
+        if (bytes.size() < m.replyLength) continue;
+        Require(map.size() == whole);
         const int bad = BadChecksumBlock(map, m.blocks());
         Require(bad >= 0 && bad <= m.blocks());
         Require(HexToDec(map.mid(2, 2)).size() <= 3);

@@ -4,6 +4,7 @@
 
 #include "core/codec/codec.h"
 #include "core/models/modelcore.h"
+#include "core/models/registry.h"
 
 using namespace morla;
 
@@ -159,25 +160,26 @@ class TestCodec : public QObject {
         }
     }
 
-    // The digit map takes the low digit of each character's code and drops the first four;
-    // a length the box cannot hold adds nothing instead of running past it.
+    // The digit map is the low digit of each character's code, less the first four characters;
+    // the Tervolinda keeps 132 digits of its 140-character reply; a short reply gives what it has.
     void digitMap_data() {
-        QTest::addColumn<QString>("hexBox");
-        QTest::addColumn<int>("length");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<ModelId>("model");
         QTest::addColumn<QString>("map");
-        const QString box = QStringLiteral("30323435303A3F31");  // "0245" "0:?1"
-        QTest::newRow("whole reply") << box << 8 << "0AF1";
-        QTest::newRow("first characters") << box << 6 << "0A";
-        QTest::newRow("nothing") << box << 0 << "";
-        QTest::newRow("one past the box") << box << 9 << "";
-        QTest::newRow("negative") << box << -1 << "";
-        QTest::newRow("near 2^31") << box << 2147483647 << "";
-        QTest::newRow("half of 2^31") << box << 1073741824 << "";
+        QTest::newRow("digits and : to ?") << QByteArray("02450:?1") << ModelId::Luvero << "0AF1";
+        QTest::newRow("high bits dropped")
+            << QByteArray("0245\xB3\x7A", 6) << ModelId::Luvero << "3A";
+        QTest::newRow("start only") << QByteArray("0245") << ModelId::Luvero << "";
+        QTest::newRow("shorter than the start") << QByteArray("02") << ModelId::Luvero << "";
+        QTest::newRow("Lúvero, one too many")
+            << QByteArray("0245") + QByteArray(135, '7') << ModelId::Luvero << QString(134, '7');
+        QTest::newRow("Tervolinda") << QByteArray("0245") + QByteArray(136, '5')
+                                    << ModelId::Tervolinda << QString(132, '5');
     }
     void digitMap() {
-        QFETCH(QString, hexBox);
-        QFETCH(int, length);
-        QTEST(BuildDigitMap(QString(), hexBox, length), "map");
+        QFETCH(QByteArray, reply);
+        QFETCH(ModelId, model);
+        QTEST(ReplyMap(Model(model), reply), "map");
     }
 };
 

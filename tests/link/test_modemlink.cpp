@@ -55,6 +55,10 @@ struct Modem {
         QVERIFY(dialed(f).isEmpty());
         QVERIFY(Fire(p.main->TimerPID));
         QCOMPARE(dialed(f), QList<QByteArray>{text});
+        // The countdown gives way to what went out.
+        QVERIFY(p.main->sendStatus->text().startsWith(QStringLiteral("Comando ")));
+        QVERIFY(
+            p.main->sendStatus->text().contains(QStringLiteral(" entregado a la línea a las ")));
         QVERIFY(!Fire(p.main->TimerPID));
         QCOMPARE(dialed(f).size(), 1);
         QVERIFY(f.port.line.isEmpty());
@@ -287,6 +291,7 @@ class TestModemLink : public QObject {
         QVERIFY(dialed(m.f).isEmpty());
         QVERIFY(m.f.port.line.isEmpty());
         QVERIFY(!m.p.main->TimerPID->isActive());
+        QCOMPARE(m.p.main->sendStatus->text(), QStringLiteral("Comando no enviado"));
 
         // Still usable: the next command says it again, then goes out once the library is there.
         m.p.main->MorFraCom02->click();

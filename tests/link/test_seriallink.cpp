@@ -9,6 +9,14 @@ using namespace morla::test;
 
 class TestSerialLink : public QObject {
     Q_OBJECT
+    // A Lúvero read whole: its model, firmware and key are known for what follows.
+    static void readLuvero(ProgramFixture& f) {
+        f.p->main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "1234", "0000")));
+        f.port.line.clear();
+        f.msgs.clear();
+    }
+
   private slots:
     void pacing_data() {
         QTest::addColumn<QString>("message");
@@ -124,16 +132,121 @@ class TestSerialLink : public QObject {
         QVERIFY(!f.p->main->TimerPID->isActive());
     }
 
-    void messageBoxInsideReceiveKeepsOrder() {
-        // A box shown inside the receive event must not let later bytes overtake.
+    // While a read or a send is under way no other read or send starts: the line beside the
+    // status says why, and nothing more goes out.
+    void busyRefusesNewCommands_data() {
+        QTest::addColumn<QString>("underWay");  // "read" or "write"
+        QTest::addColumn<QString>("command");   // the button pressed meanwhile
+        QTest::addColumn<QString>("status");
+        const QString reading = QStringLiteral("Ocupado: lectura en curso");
+        const QString writing = QStringLiteral("Ocupado: escritura en curso");
+        QTest::newRow("read during a read") << "read"
+                                            << "MorFraCom03" << reading;
+        QTest::newRow("write during a read") << "read"
+                                             << "MorFraCom04" << reading;
+        QTest::newRow("hang up during a read") << "read"
+                                               << "MorFraCom01" << reading;
+        QTest::newRow("read during a write") << "write"
+                                             << "MorFraCom03" << writing;
+        QTest::newRow("write during a write") << "write"
+                                              << "MorFraCom04" << writing;
+        QTest::newRow("verify during a write") << "write"
+                                               << "MorFraCom02" << writing;
+    }
+    void busyRefusesNewCommands() {
+        QFETCH(QString, underWay);
+        QFETCH(QString, command);
         ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        readLuvero(f);
+        p.main->findChild<QPushButton*>(underWay == "read" ? "MorFraCom03" : "MorFraCom04")
+            ->click();
+        f.port.acknowledgeAll();
+        const QByteArray before = f.port.line;
+        const QString shown = p.main->MorTexEst->text();
+        p.main->findChild<QPushButton*>(command)->click();
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, before);
+        QTEST(p.main->sendStatus->text(), "status");
+        QCOMPARE(p.main->MorTexEst->text(), shown);
+        QVERIFY(f.msgs.shown.isEmpty());
+    }
+
+    // A write stopped while it waits sends no data: by its "Cancelar", by Esc, or by leaving.
+    void cancelledWriteSendsNoData_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancelar") << "button";
+        QTest::newRow("Esc") << "key";
+        QTest::newRow("E&scape") << "leave";
+    }
+    void cancelledWriteSendsNoData() {
+        QFETCH(QString, how);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        p.main->show();
+        readLuvero(f);
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QVERIFY(p.main->sendCancel->isVisible());
+        f.port.line.clear();
+        if (how == "button") {
+            p.main->sendCancel->click();
+        } else if (how == "key") {
+            QApplication::setActiveWindow(p.main.get());
+            QVERIFY(QTest::qWaitForWindowActive(p.main.get()));
+            QTest::keyClick(p.main->windowHandle(), Qt::Key_Escape);
+            QTRY_VERIFY(!p.main->TimerPID->isActive());  // a button's key clicks it shortly after
+        } else {
+            p.main->MorFraCom08->click();
+            QCOMPARE(f.msgs.texts(), QStringList{"Cerrando Puerto"});
+        }
+        QVERIFY(!p.main->TimerPID->isActive());
+        QVERIFY(!Fire(p.main->TimerPID));
+        QCOMPARE(f.port.line, QByteArray());
+        if (how != "leave") {
+            QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío cancelado"));
+            QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+            QVERIFY(!p.main->sendCancel->isVisible());
+            // Nothing is under way any more.
+            p.main->MorFraCom03->click();
+            QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
+        }
+    }
+
+    // The line beside the status tells of the last thing done, and a new action clears it.
+    void statusTellsTheLastAction() {
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        p.main->sendStatus->setText(QStringLiteral("Verificado"));
+        p.main->MorFraCom03->click();
+        QCOMPARE(p.main->sendStatus->text(), QString());
+        f.port.feed(LuveroReply(LuveroBlock("1E", "1234", "0000")));
+        QVERIFY(p.main->sendStatus->text().startsWith(QStringLiteral("Leído a las ")));
+        p.main->MorFraCom04->click();
+        f.port.acknowledgeAll();
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Escribiendo"));
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+    }
+
+    void messageBoxInsideReceiveKeepsOrder() {
+        // Bytes that arrive while a listener is inside the receive event (a message box) wait
+        // their turn instead of overtaking.
+        ProgramFixture f;
+        QString seenInside;
+        QObject::connect(f.p->line.get(), &LineSession::readProgress, [&](int received, int) {
+            if (received != 1 || !seenInside.isEmpty()) return;
+            f.port.feed("12");
+            seenInside = f.p->monitor->MorTexMon04->toPlainText();
+        });
+        ReadCommandStart(*f.p);
         f.port.feed("0");
-        QObject::connect(&f.port, &Transport::received, [&](char) {});
-        f.p->receiveQueue.clear();
-        f.p->inReceive = true;  // as while a box is open
-        f.port.feed("12");
-        QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), QStringLiteral("0"));
-        f.p->inReceive = false;
+        QCOMPARE(seenInside, QStringLiteral("0"));
+        QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), QStringLiteral("012"));
         f.port.feed("3");
         QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), QStringLiteral("0123"));
     }

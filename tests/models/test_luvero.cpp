@@ -99,7 +99,7 @@ class TestLuvero : public QObject {
         f.port.feed(reply.left(137));
         QCOMPARE(f.p->s.LiveReplyFlag, 1);
         QVERIFY(f.p->main->MorTexResCla->text() != QStringLiteral("5678"));
-        QCOMPARE(f.p->main->readProgress->value(), 137);
+        QTRY_COMPARE(f.p->main->readProgress->value(), 137);
         f.port.feed(reply.mid(137));
         QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("5678"));
     }
@@ -157,6 +157,25 @@ class TestLuvero : public QObject {
         // The next read starts with its full retries.
         f.p->main->MorFraCom03->click();
         QCOMPARE(f.p->s.ReadRetryCount, 0);
+    }
+
+    // A reply refused for its checksum never becomes the last read: "Ult.&Leído" (and a save as
+    // read) still has the last good one.
+    void refusedReplyIsNotTheLastRead() {
+        ProgramFixture f(QStringLiteral("0"));
+        f.load();
+        Program& p = *f.p;
+        p.main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "5678", "0000")));
+        const QString goodMap = p.s.LastReadMap, goodText = p.s.LastReadText;
+        p.main->MorFraCom03->click();
+        f.port.feed(LuveroReply(LuveroBlock("1E", "4321", "0000"), true));
+        QCOMPARE(f.msgs.texts().last(), QStringLiteral("Error de Comunicación!"));
+        QCOMPARE(p.s.LastReadMap, goodMap);
+        QCOMPARE(p.s.LastReadText, goodText);
+        p.main->MorTexResCla->setText(QStringLiteral("1111"));
+        p.main->MorFraCom05->click();
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
     }
 
     void sendWholeConfiguration() {

@@ -1,16 +1,20 @@
 #include "core/models/modelcore.h"
 
 #include "core/codec/codec.h"
+#include "core/models/registry.h"
+#include "core/models/tervolinda.h"
 
 namespace morla {
 
-QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyLength) {
-    QString map = previous;
-    // A length the box cannot hold is refused: twice it could overflow and the loop would run
-    // on long after the box has ended.
-    if (replyLength < 0 || replyLength > hexBox.size() / 2) return map.mid(4);
-    for (int i = 1; i <= 2 * replyLength; i += 2) map += hexBox.at(i);
-    return map.mid(4);
+QString ReplyMap(const ModelInfo& m, QByteArrayView reply) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const qsizetype length =
+        m.id == ModelId::Tervolinda ? tervolinda::kMapLength : qsizetype(m.replyLength) - 4;
+    QString map;
+    map.reserve(length);
+    for (qsizetype i = 4; i < reply.size() && map.size() < length; ++i)
+        map += QLatin1Char(kHex[static_cast<unsigned char>(reply[i]) & 0x0F]);
+    return map;
 }
 
 int BadChecksumBlock(const QString& map, int blocks) {

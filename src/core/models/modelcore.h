@@ -1,16 +1,18 @@
 #pragma once
 // What every model's reply and frame share: the digit map, block checksums, the frame
 // envelope, key validation, on/off options packed into digits, single-command strings.
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 #include <span>
 
 namespace morla {
 
-// The digit map of a reply from the monitor's hex box (two hex digits per character): the
-// low digit of each of the first `replyLength` characters, appended to `previous`, less the
-// first four digits. A length beyond what the box holds adds nothing.
-QString BuildDigitMap(const QString& previous, const QString& hexBox, int replyLength);
+struct ModelInfo;
+
+// The digit map of a complete reply of model m: the low four bits of every character as one
+// hex digit, less the first four (the reply start); the Tervolinda keeps the first 132.
+QString ReplyMap(const ModelInfo& m, QByteArrayView reply);
 
 // Block 1 checksum (map 129-130 over 1-128) and, for two blocks, block 2 (261-262 over
 // 133-260). Returns 0 when good, else the number of the first bad block.

@@ -75,14 +75,6 @@ struct MorlaState {
     // Monitor boxes and hidden log
     MonitorText Monitor;
 
-    // The read under way: the model whose reply it expects, the characters of the reply so far
-    // (from the first that is not an acknowledgment), whether that first one was not the "0"
-    // every reply begins with, and whether the read has already been reported failed.
-    QString ReadModelCode;
-    int ReplyCharacters = 0;
-    bool ReplyStartDamaged = false;
-    bool ReadReportedFailed = false;
-
     QString joinedRestrictorFlags() const;
     Paths paths() const { return Paths{AppFolder, DataFolder}; }
 };

@@ -54,10 +54,6 @@ Variant VariantOf(const QString& firmwareCode) {
     return Variant::Unknown;
 }
 
-QString ReplyMap(const QString& previous, const QString& hexBox) {
-    return BuildDigitMap(previous, hexBox, 140).left(kMapLength);
-}
-
 QString FirmwareOf(const QString& replyText) {
     return replyText.mid(6, 2);
 }

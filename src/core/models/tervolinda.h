@@ -19,8 +19,6 @@ enum class Variant { Unknown, WithoutVoice, WithVoice };
 // Above 70 without voice, 2 with voice, both read as numbers ("02" is 2).
 Variant VariantOf(const QString& firmwareCode);
 
-// The map of a reply: the low digits of received characters 5 to 136.
-QString ReplyMap(const QString& previous, const QString& hexBox);
 // Reply characters 7 and 8 as they stand.
 QString FirmwareOf(const QString& replyText);
 

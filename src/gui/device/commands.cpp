@@ -83,14 +83,14 @@ void ModelButton(Program& p, int button) {
 }
 
 void HangUp(Program& p) {
-    if (!EnsurePortOpen(p)) return;
+    if (RefuseWhileBusy(p) || !EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.HangUpCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
 }
 
 void Verify(Program& p) {
-    if (!EnsurePortOpen(p)) return;
+    if (RefuseWhileBusy(p) || !EnsurePortOpen(p)) return;
     p.s.CommandString = p.s.VerifyCommand + p.main->MorTexResCla->text();
     p.s.SendPosition = 1;
     p.main->TimerPID->start();
@@ -102,6 +102,7 @@ void Defaults(Program& p) {
 }
 
 void FactoryReset(Program& p) {
+    if (RefuseWhileBusy(p)) return;
     // Wipes the device's configuration: only on an explicit yes.
     if (!p.msg.yes(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"))) return;
     p.s.CommandString = p.s.FactoryResetCommand;
@@ -131,6 +132,7 @@ void WireMainWindow(Program& p) {
     on(w.MorFraCom07, &Defaults);
     on(w.MorFraCom08, &Leave);
     on(w.MorFraCom10, &FactoryReset);
+    on(w.sendCancel, &CancelSend);
     QObject::connect(w.MorMnuPriGua, &QAction::triggered, &p, [&p] { SaveDeviceConfiguration(p); });
     QObject::connect(w.MorMnuPriAbr, &QAction::triggered, &p, [&p] { OpenDeviceConfiguration(p); });
     QObject::connect(w.MorMnuPriSal, &QAction::triggered, &p, [&p] { Leave(p); });

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "core/codec/codec.h"
+#include "core/codec/text.h"
 #include "core/config/filecause.h"
 #include "core/config/recordfile.h"
 #include "core/models/longreply.h"
@@ -93,23 +94,10 @@ QString refusalText(const QString& path, const ParsedImage& parsed, ImageRefusal
     return head + QStringLiteral("el archivo está dañado (%1).").arg(detail);
 }
 
-// Shows a read image as the receive event leaves a complete reply: the monitor's reception
-// boxes hold it, and the model's decoder builds the map from them.
+// Shows a read image as the receive event leaves a complete reply, through the model's decoder.
 void showAsRead(Program& p, const DeviceImage& image) {
-    MorlaState& s = p.s;
-    ClearMonitor(p);
-    const QString reply = ReplyTextFor(image.digits);
-    QString hex, decimal;
-    for (QChar c : reply) {
-        hex += DecToHex2(QString::number(c.unicode()));
-        decimal += QStringLiteral("-") + QString::number(c.unicode());
-    }
-    s.Monitor.MorTexMon04.set(reply);
-    s.Monitor.MorTexMon05.set(hex);
-    s.Monitor.MorTexMon06.set(decimal);
-    s.ModelCode = image.modelCode;
-    s.LiveReplyFlag = 1;
-    CallReadReply(p, s.ModelCode);
+    p.line->LoadReply(ToAnsi(ReplyTextFor(image.digits)));
+    CallReadReply(p, p.s.ModelCode);
 }
 
 // Shows a panel's frame as "&Ult.Envío" shows the last one sent; the last read stays the last
@@ -313,7 +301,7 @@ bool SaveDeviceFile(Program& p, const QString& path) {
 }
 
 bool OpenDeviceFile(Program& p, const QString& path) {
-    if (p.readInProgress) {
+    if (p.line->reading()) {
         p.msg.info(
             QStringLiteral("Hay una lectura en curso: abra la configuración cuando termine."));
         return false;

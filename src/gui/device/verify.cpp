@@ -22,10 +22,6 @@ namespace morla {
 
 namespace {
 const QString kVerifyKey = QStringLiteral("Escritura/VerificarAlEscribir");
-// A device stores the data text before it answers a read again; real units need a moment.
-constexpr int kSettleMs = 1000;
-// With a time-out of 0 (never) a read-back that gets no answer still ends.
-constexpr int kFallbackTimeoutMs = 65000;
 
 // What the technician reads beside a control: its own caption (a check box), or what stands to
 // its left in its grid, after the title of the frame around it. "" when there is none.
@@ -57,14 +53,6 @@ QString ControlCaption(const Program& p, const QString& name) {
 }
 }  // namespace
 
-QString VerifyOutcome::detail() const {
-    return problem.isEmpty() ? DifferencesText(differences) : problem;
-}
-
-QString VerifyOutcome::text() const {
-    return verified ? QStringLiteral("Verificado") : QStringLiteral("No verificado: ") + detail();
-}
-
 QString OptionsFilePath(const Program& p) {
     return p.s.AppFolder + QStringLiteral("/Opciones.ini");
 }
@@ -92,144 +80,36 @@ bool SetVerifyAfterWrite(const Program& p, bool on, QString* error) {
 
 WriteVerifier::WriteVerifier(Program& p) : QObject(&p), p_(p) {
     setObjectName(QStringLiteral("writeVerifier"));
-    settle = new QTimer(this);
-    settle->setObjectName(QStringLiteral("verifySettle"));
-    settle->setSingleShot(true);
-    settle->setInterval(kSettleMs);
-    timeout = new QTimer(this);
-    timeout->setObjectName(QStringLiteral("verifyTimeout"));
-    timeout->setSingleShot(true);
-    connect(settle, &QTimer::timeout, this, &WriteVerifier::readBack);
-    connect(timeout, &QTimer::timeout, this, [this] {
-        VerifyOutcome o;
-        o.problem = stage_ == Stage::Reading && !reply_.isEmpty()
-                        ? QStringLiteral("la lectura de verificación quedó incompleta")
-                        : QStringLiteral("el equipo no respondió");
-        finish(o);
-    });
-    connect(&p, &Program::messageSent, this, &WriteVerifier::dataOut);
-    connect(&p, &Program::messageStarted, this, &WriteVerifier::otherMessage);
-    // The data text starts when the send timer runs out: from then on the write and the
-    // read-back must end within the time-out.
-    connect(p.main->TimerPID, &QTimer::timeout, this, [this] {
-        if (stage_ != Stage::Writing) return;
-        const int configured = p_.main->TimerEC->interval();
-        timeout->start(configured > 0 ? configured : kFallbackTimeoutMs);
-    });
-    connect(&p.port, &Transport::portLost, this, [this] {
-        if (!busy()) return;
-        VerifyOutcome o;
-        o.problem = QStringLiteral("se perdió la conexión con el puerto");
-        finish(o);
-    });
+    verification_ = new WriteVerification(*p.line, this);
+    settle = verification_->settle;
+    timeout = verification_->timeout;
+    connect(verification_, &WriteVerification::readingBack, this,
+            [this] { p_.main->sendStatus->setText(QStringLiteral("Verificando...")); });
+    connect(verification_, &WriteVerification::finished, this, &WriteVerifier::report);
+    // A write stopped before its data left: nothing to compare, and nothing to report.
+    connect(&p, &Program::sendCancelled, this,
+            [this] { verification_->stop(QStringLiteral("el envío se canceló"), true); });
 }
 
 void WriteVerifier::watch() {
     const MorlaState& s = p_.s;
-    model_ = ModelByCode(s.ModelCode);
-    if (!model_) return;
-    frame_ = s.SendFrame;
-    data_ = s.SendData;
-    firmwareCode_ = s.FirmwareCode;
-    key_ = p_.main->MorTexResCla->text();
-    withClassCode_ = !InstallationClassCode(InstallationClass(p_)).isEmpty();
-    stage_ = Stage::Writing;
+    WrittenUnit unit;
+    unit.model = ModelByCode(s.ModelCode);
+    unit.frame = s.SendFrame;
+    unit.data = s.SendData;
+    unit.firmwareCode = s.FirmwareCode;
+    unit.key = p_.main->MorTexResCla->text();
+    unit.withClassCode = !InstallationClassCode(InstallationClass(p_)).isEmpty();
+    verification_->watch(unit);
 }
 
-void WriteVerifier::dataOut() {
-    if (stage_ != Stage::Writing || p_.s.PendingMessage != data_) return;
-    stage_ = Stage::Settling;
-    timeout->stop();
-    settle->start();
-}
-
-// Anything else sent meanwhile (a read, a command) would mix with the read-back: the
-// verification gives way.
-void WriteVerifier::otherMessage() {
-    if (!busy() || startingReadBack_) return;
-    if (stage_ == Stage::Writing && p_.s.PendingMessage == data_) return;
-    const bool quiet = reportByMessage;
-    reportByMessage = false;
-    VerifyOutcome o;
-    o.problem = QStringLiteral("se interrumpió al enviarse otro mensaje al equipo");
-    finish(o);
-    reportByMessage = quiet;
-}
-
-void WriteVerifier::readBack() {
-    if (stage_ != Stage::Settling) return;
-    stage_ = Stage::Reading;
-    retries_ = 0;
-    p_.main->sendStatus->setText(QStringLiteral("Verificando..."));
-    requestReply();
-}
-
-void WriteVerifier::requestReply() {
-    reply_.clear();
-    replyLength_ = model_->replyLength;
-    p_.replyTap = [this](char byte) { take(byte); };
-    const int configured = p_.main->TimerEC->interval();
-    timeout->start(configured > 0 ? configured : kFallbackTimeoutMs);
-    startingReadBack_ = true;
-    StartMessage(p_, p_.s.ReadCommand);
-    startingReadBack_ = false;
-}
-
-void WriteVerifier::take(char byte) {
-    if (stage_ != Stage::Reading) return;
-    // Whatever precedes the reply's opening "0" is not part of it.
-    if (reply_.isEmpty() && byte != '0') return;
-    reply_.append(byte);
-    if (reply_.size() == 6) {
-        // Another model's reply has its own length: take all of it, so none of it reaches the
-        // receive event afterwards.
-        const ModelInfo* other = ModelByCode(QString::fromLatin1(reply_.mid(4, 2)));
-        if (other) replyLength_ = other->replyLength;
-    }
-    if (reply_.size() >= replyLength_) judge();
-}
-
-void WriteVerifier::judge() {
-    VerifyOutcome o;
-    const QString map = MapOfReply(reply_);
-    if (!MapIsOfModel(map, *model_)) {
-        o.problem = QStringLiteral("el equipo conectado no es un %1 (código %2)")
-                        .arg(model_->dispatch(), QString::fromLatin1(reply_.mid(4, 2)));
-        finish(o);
-        return;
-    }
-    o.firmware = FirmwareOfMap(map, *model_);
-    if (model_->checksum != ChecksumPolicy::None) {
-        if (const int block = BadChecksumBlock(map, model_->blocks())) {
-            // A reply damaged on the line is asked for again, as many times as a read is.
-            if (retries_ < p_.s.MaxReadRetries) {
-                ++retries_;
-                requestReply();
-                return;
-            }
-            o.problem =
-                QStringLiteral("la lectura de verificación llegó dañada (bloque %1)").arg(block);
-            finish(o);
-            return;
-        }
-    }
-    const auto layout = FieldLayout(*model_, firmwareCode_);
-    o.differences = CompareFields(layout, MapOfWriteFrame(frame_, withClassCode_), map);
-    for (FieldDifference& d : o.differences) d.caption = ControlCaption(p_, d.name);
-    o.verified = o.differences.empty();
-    finish(o);
-}
-
-void WriteVerifier::finish(VerifyOutcome outcome) {
-    if (model_) outcome.model = model_->dispatch();
-    outcome.key = key_;
-    stage_ = Stage::Idle;
-    p_.replyTap = nullptr;
-    settle->stop();
-    timeout->stop();
+void WriteVerifier::report(VerifyOutcome outcome) {
+    for (FieldDifference& d : outcome.differences) d.caption = ControlCaption(p_, d.name);
+    if (p_.main->MorTexEst->text() == QStringLiteral("Escribiendo"))
+        p_.main->MorTexEst->setText(QStringLiteral("Morla"));
     p_.main->sendStatus->setText(outcome.text());
     p_.main->sendStatus->setToolTip(outcome.text());  // a long list does not fit the line
-    if (reportByMessage && !outcome.verified) p_.msg.info(outcome.text());
+    if (reportByMessage && !outcome.verified && !outcome.quiet) p_.msg.info(outcome.text());
     emit finished(outcome);
 }
 
@@ -252,6 +132,7 @@ void WriteWholeConfiguration(Program& p) {
     // A verification still under way gives way to the new write as soon as its write command
     // goes out.
     WriteVerifier& v = VerifierOf(p);
+    if (RefuseWhileBusy(p)) return;
     // In modem mode nothing can be read back.
     const bool verify = VerifyAfterWriteEnabled(p) && !IsModemMode(p);
     if (startWholeWrite(p) && verify) {
@@ -262,7 +143,7 @@ void WriteWholeConfiguration(Program& p) {
 
 bool WriteAndVerifyUnit(Program& p) {
     WriteVerifier& v = VerifierOf(p);
-    if (v.busy() || !startWholeWrite(p)) return false;
+    if (v.busy() || RefuseWhileBusy(p) || !startWholeWrite(p)) return false;
     v.reportByMessage = false;
     v.watch();
     return v.busy();

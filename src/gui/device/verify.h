@@ -1,13 +1,11 @@
 #pragma once
-// Verify after write: once the data text of a whole write is out, the device is read back
-// aside (the panel keeps what the technician set) and its map compared with the written frame,
-// field by field.
+// Verify after write, as the main window runs it: the setting, "&Enviar", a unit of a series.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <vector>
 
-#include "core/models/fieldlayout.h"
+#include "session/writeverification.h"
 
 class QAction;
 class QTimer;
@@ -16,35 +14,22 @@ namespace morla {
 
 class Program;
 
-struct VerifyOutcome {
-    bool verified = false;
-    QString model;     // dispatch name of the model written
-    QString firmware;  // as the read-back reports it ("" without a usable reply)
-    QString key;       // the key box as the write took it
-    QString problem;   // why no comparison could be made ("" when one was)
-    std::vector<FieldDifference> differences;
-
-    // "Verificado", or "No verificado: " and the differences or the problem.
-    QString text() const;
-    // The differences, or the problem.
-    QString detail() const;
-};
-
 // The setting, kept in the program folder; on when never set.
 QString OptionsFilePath(const Program& p);
 bool VerifyAfterWriteEnabled(const Program& p);
 // False with a reason when the file cannot be written.
 bool SetVerifyAfterWrite(const Program& p, bool on, QString* error = nullptr);
 
+// The verification of the main window's writes: the status line and a message tell its outcome,
+// each difference named by the caption the panel shows beside the field.
 class WriteVerifier : public QObject {
     Q_OBJECT
   public:
     explicit WriteVerifier(Program& p);
 
-    // Follows the whole write just started (frame and data text prepared, send timer running):
-    // once its data text is out, waits for `settle`, reads the device back and compares.
+    // Follows the whole write just started (frame and data text prepared, send timer running).
     void watch();
-    bool busy() const { return stage_ != Stage::Idle; }
+    bool busy() const { return verification_->busy(); }
     // Whether a failed verification also shows a message box (not in a series).
     bool reportByMessage = true;
 
@@ -55,24 +40,10 @@ class WriteVerifier : public QObject {
     void finished(const morla::VerifyOutcome& outcome);
 
   private:
-    enum class Stage { Idle, Writing, Settling, Reading };
-    void dataOut();
-    void otherMessage();
-    void readBack();
-    void requestReply();
-    void take(char byte);
-    void judge();
-    void finish(VerifyOutcome outcome);
+    void report(VerifyOutcome outcome);
 
     Program& p_;
-    Stage stage_ = Stage::Idle;
-    const ModelInfo* model_ = nullptr;
-    QString frame_, data_, firmwareCode_, key_;
-    bool withClassCode_ = true;
-    QByteArray reply_;
-    int replyLength_ = 0;
-    bool startingReadBack_ = false;
-    int retries_ = 0;  // read-backs asked again after a wrong checksum
+    WriteVerification* verification_;
 };
 
 // The program's verifier (made on first use).

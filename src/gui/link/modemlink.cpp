@@ -53,7 +53,7 @@ MorForDLLModem::MorForDLLModem(Program& p, QWidget* parent)
     setFixedSize(1, 1);
 }
 
-void MorForDLLModem::load(const QString& dialText) {
+bool MorForDLLModem::load(const QString& dialText) {
     const QString undialable = UndialableCharacters(dialText);
     if (!undialable.isEmpty()) {
         // Sent with "?" or cut short it would dial another command.
@@ -62,17 +62,18 @@ void MorForDLLModem::load(const QString& dialText) {
         p_.msg.info(QStringLiteral("El comando \"%1\" lleva caracteres que la línea no puede "
                                    "llevar (%2). El comando no se envió.")
                         .arg(QString(dialText).replace(QChar(0), QStringLiteral("NUL")), shown));
-        return;
+        return false;
     }
     LineLibrary& lib = LineLibraryOf(p_);
     QString error;
     if (!lib.ensureLoaded(p_.s.AppFolder, &error)) {
         p_.msg.info(error);
-        return;
+        return false;
     }
     // The bytes live in this array until the call returns.
     const QByteArray bytes = DialBytes(dialText);
     lib.call(0, bytes);
+    return true;
 }
 
 void MorForDLLModem::showEvent(QShowEvent* event) {
@@ -81,16 +82,17 @@ void MorForDLLModem::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-void HandToLineLibrary(Program& p, QString& text) {
+bool HandToLineLibrary(Program& p, QString& text) {
     text = RegroupDialText(text, LineLibraryOf(p).groups);
     auto* window = new MorForDLLModem(p, p.main.get());
-    window->load(text);
+    const bool handed = window->load(text);
     window->hide();
     window->show();
+    return handed;
 }
 
-void ModemTimerPID(Program& p) {
-    HandToLineLibrary(p, p.s.CommandString);
+bool ModemTimerPID(Program& p) {
+    return HandToLineLibrary(p, p.s.CommandString);
 }
 
 bool IsModemMode(const Program& p) {

@@ -47,7 +47,8 @@ class MorForDLLModem : public QWidget {
   public:
     MorForDLLModem(Program& p, QWidget* parent);
     // The window's load: DRQ(0, dialText), or the message when the library is not usable.
-    void load(const QString& dialText);
+    // False when nothing was handed to the library (a message says why).
+    bool load(const QString& dialText);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -57,9 +58,9 @@ class MorForDLLModem : public QWidget {
 };
 
 // Regroups text in place and hands it to the line library: one DRQ call.
-void HandToLineLibrary(Program& p, QString& text);
+bool HandToLineLibrary(Program& p, QString& text);
 // TimerPID in modem mode: CommandString, regrouped in place, to the line library.
-void ModemTimerPID(Program& p);
+bool ModemTimerPID(Program& p);
 bool IsModemMode(const Program& p);
 
 }  // namespace morla

@@ -59,6 +59,7 @@ void SendWholeConfiguration(Program& p) {
 }
 
 void SendSingleCommand(Program& p) {
+    if (RefuseWhileBusy(p)) return;
     p.s.SendWholeFrame = QStringLiteral("0");
     StartSend(p);
 }

@@ -3,105 +3,30 @@
 #include <QTime>
 
 #include "core/codec/codec.h"
-#include "core/codec/text.h"
 #include "gui/link/modemlink.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
 
 namespace morla {
 
+namespace {
+// A screen frame: the read's progress is shown at most this often.
+constexpr int kFrameMs = 16;
+}  // namespace
+
 void SerialSend(Program& p, QString& message) {
-    MorlaState& s = p.s;
-    s.PendingMessage = message;
-    message = QStringLiteral("D") + message + QStringLiteral("12");
-    if (s.SendPosition == 1) emit p.messageStarted();
-    if (s.SendPosition >= 1 && s.SendPosition <= message.size())
-        p.port.write(ToAnsi(message.mid(s.SendPosition - 1, 1)));
-    s.SendPosition += 1;
-    if (s.SendPosition == message.size()) {
-        p.port.write(QByteArrayLiteral("P"));
-        s.SendPosition = 1;
-        ShowMessageSent(p);
-        emit p.messageSent();
-    } else if (s.SendPosition > message.size()) {
-        // A shorter message started over a longer one's position: begin again.
-        s.SendPosition = 1;
-    }
+    p.line->SerialSend(message);
 }
 
 void StartMessage(Program& p, const QString& message) {
-    p.s.SendPosition = 1;
-    QString copy = message;
-    SerialSend(p, copy);
-}
-
-void ReceiveByte(Program& p, char byte) {
-    p.receiveQueue.push_back(byte);
-    if (p.inReceive) return;  // a message box inside the event: take it when it returns
-    p.inReceive = true;
-    while (!p.receiveQueue.empty()) {
-        const char next = p.receiveQueue.front();
-        p.receiveQueue.pop_front();
-        OnComm(p, next);
-    }
-    p.inReceive = false;
-}
-
-void OnComm(Program& p, char byte) {
-    MorlaState& s = p.s;
-    MonitorText& mon = s.Monitor;
-    s.ReceivedChunk = FromAnsi(QByteArray(1, byte));
-    mon.txttodo.append(s.ReceivedChunk);
-    if (s.ReceivedChunk == QStringLiteral("T")) {
-        QString copy = s.PendingMessage;
-        SerialSend(p, copy);
-    } else if (p.replyTap) {
-        const auto tap = p.replyTap;  // it may remove itself
-        tap(byte);
-        return;
-    }
-    if (s.ReceivedChunk == QStringLiteral("0")) s.ReceiveOpen = QStringLiteral("OK");
-    // The reply of a read under way is counted from its first character, even one damaged on
-    // the line, so that a reply that does not begin as replies do is still seen to end.
-    const bool replyCharacter = p.readInProgress && (s.ReplyCharacters > 0 || byte != 'T');
-    if (replyCharacter) {
-        if (s.ReplyCharacters == 0) s.ReplyStartDamaged = byte != '0';
-        ++s.ReplyCharacters;
-    }
-    if (s.ReceiveOpen == QStringLiteral("OK")) ReceiveReplyCharacter(p, byte);
-    if (replyCharacter) CheckDamagedReply(p);
-}
-
-void ReceiveReplyCharacter(Program& p, char byte) {
-    MorlaState& s = p.s;
-    const int code = static_cast<unsigned char>(byte);
-    MonitorText& mon = s.Monitor;
-    mon.MorTexMon04.append(s.ReceivedChunk);
-    mon.MorTexMon05.append(DecToHex2(QString::number(code)));
-    mon.MorTexMon06.append(QStringLiteral("-") + QString::number(code));
-    // A read reported failed is over: what still arrives of it is shown, never decoded, so
-    // it cannot overwrite what the technician edits after the error.
-    if (s.ReadReportedFailed) return;
-    // Nor is a reply that did not begin with "0": its model code and length cannot be trusted;
-    // it is judged once it has the expected model's length.
-    if (p.readInProgress && s.ReplyStartDamaged) return;
-    const QStringView reply = mon.MorTexMon04.view();
-    // Only a reply names the model: the acknowledgments of later sends also land here (the
-    // reception stays open after a read), and must not replace the model code.
-    if (reply.size() > 6 && reply.startsWith('0')) s.ModelCode = reply.mid(4, 2).toString();
-
-    if (p.readInProgress) {
-        const ModelInfo* m = ModelByCode(s.ModelCode);
-        ShowReadProgress(p, int(reply.size()), m ? m->replyLength : 0);
-    }
-    CallReadReply(p, s.ModelCode);
+    p.line->StartMessage(message);
 }
 
 void TimerPIDTick(Program& p) {
     MorlaState& s = p.s;
     if (!IsModemMode(p)) {
         const bool data = ValOf(s.SendWholeFrame) == 1;
-        QString message = data ? s.SendData : s.CommandString;
+        const QString message = data ? s.SendData : s.CommandString;
         if (!EnsurePortOpen(p)) {
             s.SendWholeFrame = QStringLiteral("0");
             p.main->TimerPID->stop();
@@ -115,31 +40,33 @@ void TimerPIDTick(Program& p) {
                               : QStringLiteral("Comando %1 enviado%2").arg(message, to);
         p.outgoingDetail = data ? QStringLiteral(" (datos %1)").arg(message) : QString();
         p.main->sendStatus->setText(QStringLiteral("Enviando..."));
-        SerialSend(p, message);
-        s.SendWholeFrame = QStringLiteral("0");
+        p.line->SendTimed();
     } else {
-        ModemTimerPID(p);
+        const QString command = s.CommandString;
+        p.main->sendStatus->setText(
+            ModemTimerPID(p)
+                ? QStringLiteral("Comando %1 entregado a la línea a las %2")
+                      .arg(command, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
+                : QStringLiteral("Comando no enviado"));
     }
     p.main->TimerPID->stop();
+    p.main->sendCancel->hide();
 }
 
-void TimerECTick(Program& p) {
-    p.main->TimerEC->stop();
-    p.endReadProgress();
-    p.s.ReadReportedFailed = true;
-    p.msg.info(QStringLiteral("Error de Comunicación"));
+void CancelSend(Program& p) {
+    if (!p.main->TimerPID->isActive()) return;
+    p.main->TimerPID->stop();
+    p.main->sendCountdown->stop();
+    p.main->sendCancel->hide();
+    p.s.SendWholeFrame = QStringLiteral("0");
+    p.outgoingNote.clear();
+    emit p.sendCancelled();
+    p.main->sendStatus->setText(QStringLiteral("Envío cancelado"));
     p.main->MorTexEst->setText(QStringLiteral("Morla"));
 }
 
-void EnableTimerEC(Program& p) {
-    if (p.main->TimerEC->interval() > 0) p.main->TimerEC->start();
-}
-
 void ClearMonitor(Program& p) {
-    MonitorText& m = p.s.Monitor;
-    for (TextBox* box : {&m.MorTexMon01, &m.MorTexMon02, &m.MorTexMon03, &m.MorTexMon04,
-                         &m.MorTexMon05, &m.MorTexMon06, &m.MorTexMon08})
-        box->clear();
+    p.line->ClearMonitor();
 }
 
 bool OpenPort(Program& p) {
@@ -160,8 +87,10 @@ void ShowSendCountdown(Program& p) {
     const int ms = p.main->TimerPID->remainingTime();
     if (!p.main->TimerPID->isActive() || ms < 0) {
         p.main->sendCountdown->stop();
+        p.main->sendCancel->hide();
         return;
     }
+    p.main->sendCancel->show();
     const int seconds = qMin((ms + 999) / 1000, p.main->TimerPID->interval() / 1000);
     p.main->sendStatus->setText(QStringLiteral("Envío en %1 s").arg(seconds));
     if (!p.main->sendCountdown->isActive()) p.main->sendCountdown->start();
@@ -169,6 +98,9 @@ void ShowSendCountdown(Program& p) {
 
 void ShowMessageSent(Program& p) {
     if (p.outgoingNote.isEmpty()) return;
+    // The write is out: the status no longer says it is being written.
+    if (p.main->MorTexEst->text() == QStringLiteral("Escribiendo"))
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
     p.main->sendStatus->setText(QStringLiteral("%1 a las %2%3")
                                     .arg(p.outgoingNote,
                                          QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
@@ -177,38 +109,47 @@ void ShowMessageSent(Program& p) {
     p.outgoingDetail.clear();
 }
 
+QString LineBusy(Program& p) {
+    // A read with no time-out never ends by itself: another read may take its place.
+    if (p.line->reading() && p.main->TimerEC->isActive())
+        return QStringLiteral("Ocupado: lectura en curso");
+    if (p.main->TimerPID->isActive())
+        return ValOf(p.s.SendWholeFrame) == 1 ? QStringLiteral("Ocupado: escritura en curso")
+                                              : QStringLiteral("Ocupado: envío en curso");
+    return {};
+}
+
+bool RefuseWhileBusy(Program& p) {
+    const QString busy = LineBusy(p);
+    if (busy.isEmpty()) return false;
+    p.main->sendStatus->setText(busy);
+    return true;
+}
+
 void ReadCommandStart(Program& p) {
     MorlaState& s = p.s;
-    if (!EnsurePortOpen(p)) return;
+    if (RefuseWhileBusy(p) || !EnsurePortOpen(p)) return;
     p.outgoingNote.clear();
+    // A new action: the line beside the status tells of it, not of the one before.
+    p.main->sendStatus->clear();
+    p.main->sendStatus->setToolTip(QString());
     p.main->MorTexEst->setText(QStringLiteral("Leyendo"));
-    ClearMonitor(p);
-    s.ReceiveOpen.clear();
     // The model shown is the one whose reply is expected.
     const ModelInfo* shown = ModelByCode(s.ModelCode);
     if (!shown) shown = ModelByDispatchName(s.EquipmentName);
-    s.ReadModelCode = shown ? shown->code() : QString();
-    s.ReplyCharacters = 0;
-    s.ReplyStartDamaged = false;
-    s.ReadReportedFailed = false;
-    s.ModelCode.clear();
-    // Every read starts with its full retries, whatever earlier reads used.
-    s.ReadRetryCount = 0;
-    s.SendPosition = 1;
     p.main->MorTexResCla->setEnabled(true);
-    QString command = s.ReadCommand;
-    SerialSend(p, command);
-    EnableTimerEC(p);
-    p.readInProgress = true;
-    ShowReadProgress(p, 0, 0);
+    p.line->StartRead(shown ? shown->code() : QString());
 }
 
-void ShowReadProgress(Program& p, int received, int replyLength) {
+namespace {
+void paintProgress(Program& p) {
+    if (!p.line->reading()) return;
     // Until the model code has arrived the length of the reply is not known.
     QProgressBar* bar = p.main->readProgress;
-    if (replyLength > 0) {
-        bar->setRange(0, replyLength);
-        bar->setValue(qMin(received, replyLength));
+    const int received = p.progressReceived, length = p.progressLength;
+    if (length > 0) {
+        bar->setRange(0, length);
+        bar->setValue(qMin(received, length));
         bar->setFormat(QStringLiteral("%v de %m caracteres"));
     } else {
         bar->setRange(0, qMax(received, 1));
@@ -216,6 +157,47 @@ void ShowReadProgress(Program& p, int received, int replyLength) {
         bar->setFormat(QStringLiteral("%v caracteres"));
     }
     bar->show();
+}
+}  // namespace
+
+void ShowReadProgress(Program& p, int received, int replyLength) {
+    p.progressReceived = received;
+    p.progressLength = replyLength;
+    // The read's start shows at once; what follows, once per frame.
+    if (p.main->readProgress->isHidden()) {
+        paintProgress(p);
+        return;
+    }
+    if (!p.progressFrame->isActive()) p.progressFrame->start();
+}
+
+void ListenToSession(Program& p) {
+    LineSession& line = *p.line;
+    p.progressFrame = new QTimer(&p);
+    p.progressFrame->setObjectName(QStringLiteral("progressFrame"));
+    p.progressFrame->setSingleShot(true);
+    p.progressFrame->setInterval(kFrameMs);
+    QObject::connect(p.progressFrame, &QTimer::timeout, &p, [&p] { paintProgress(p); });
+    QObject::connect(&line, &LineSession::readProgress, &p,
+                     [&p](int received, int length) { ShowReadProgress(p, received, length); });
+    QObject::connect(&line, &LineSession::readEnded, &p, [&p] {
+        p.progressFrame->stop();
+        p.main->readProgress->hide();
+    });
+    QObject::connect(&line, &LineSession::replyReady, &p, [&p](const QString& code) {
+        CallReadReply(p, code);
+        p.main->sendStatus->setText(QStringLiteral("Leído a las ") +
+                                    QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    });
+    QObject::connect(&line, &LineSession::retrying, &p, [&p](int count) {
+        p.msg.info(QString::number(count));
+        p.main->MorTexEst->setText(QStringLiteral("Reintento Lectura ") + QString::number(count));
+    });
+    QObject::connect(&line, &LineSession::readFailed, &p, [&p](const QString& text) {
+        p.msg.info(text);
+        p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    });
+    QObject::connect(&line, &LineSession::messageSent, &p, [&p] { ShowMessageSent(p); });
 }
 
 }  // namespace morla

@@ -1,5 +1,6 @@
 #pragma once
-// Sending one character per acknowledgment, the receive event, and the two timers.
+// The main window's side of the line session: its commands and timer ticks, and what the
+// status area shows of the line.
 #include <QString>
 
 namespace morla {
@@ -11,18 +12,15 @@ class Program;
 void SerialSend(Program& p, QString& message);
 // Starts a message from its first character.
 void StartMessage(Program& p, const QString& message);
-// One received byte: the receive event, queued while an earlier one is still running.
-void ReceiveByte(Program& p, char byte);
-void OnComm(Program& p, char byte);
-// Steps of the receive event once a reply has opened: the reception boxes, the model code
-// and the decoder.
-void ReceiveReplyCharacter(Program& p, char byte);
 void TimerPIDTick(Program& p);
-void TimerECTick(Program& p);
-// Enables TimerEC unless its interval is 0 (a time-out of 0 seconds never fires).
-void EnableTimerEC(Program& p);
+// Stops a send while the send timer waits: nothing of it goes out ("Envío cancelado").
+void CancelSend(Program& p);
 // Clears the monitor's transmission, reception and map boxes (not the command code).
 void ClearMonitor(Program& p);
+// What is under way on the line ("Ocupado: ..."), "" when a new read or send may start.
+QString LineBusy(Program& p);
+// True, with the reason beside the status, when a new read or send must wait.
+bool RefuseWhileBusy(Program& p);
 // The read command "&Leer".
 void ReadCommandStart(Program& p);
 
@@ -34,7 +32,10 @@ bool EnsurePortOpen(Program& p);
 // The status area's countdown while the send timer waits, and its line once a message is out.
 void ShowSendCountdown(Program& p);
 void ShowMessageSent(Program& p);
-// Characters of a read received so far, of the model's reply length (0: not known yet).
+// Characters of a read received so far, of the model's reply length (0: not known yet); shown
+// at most once per screen frame.
 void ShowReadProgress(Program& p, int received, int replyLength);
+// The windows follow the session: progress, decoding, retries and failures.
+void ListenToSession(Program& p);
 
 }  // namespace morla

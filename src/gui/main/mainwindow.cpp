@@ -202,6 +202,13 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     sendStatus->setFont(QFont());
     sendStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     est->addWidget(sendStatus, 1);
+    // Stops a send while it waits; shown only then, with Esc as its key.
+    sendCancel =
+        named(new QPushButton(QStringLiteral("Cancelar"), MorFraEst), QStringLiteral("sendCancel"));
+    sendCancel->setFont(QFont());
+    sendCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    sendCancel->hide();
+    est->addWidget(sendCancel);
     sendCountdown = named(new QTimer(this), QStringLiteral("sendCountdown"));
     sendCountdown->setInterval(1000);
     outer->addWidget(MorFraEst);

@@ -16,20 +16,9 @@
 #include <array>
 #include <functional>
 
-namespace morla {
+#include "session/linesession.h"
 
-// The send timer: says when it is started, so the status area can count down the wait.
-class PacedTimer : public QTimer {
-    Q_OBJECT
-  public:
-    using QTimer::QTimer;
-    void start() {
-        QTimer::start();
-        emit started();
-    }
-  signals:
-    void started();
-};
+namespace morla {
 
 class MorForPri : public QMainWindow {
     Q_OBJECT
@@ -70,9 +59,9 @@ class MorForPri : public QMainWindow {
     QGroupBox* MorFraEst;
     QLineEdit* MorTexEst;
     QProgressBar* readProgress;
-    QLabel* sendStatus;     // the wait before a send, then what went out and when
-    QTimer* sendCountdown;  // once a second while the send timer runs  // characters of a read as
-                            // they arrive
+    QLabel* sendStatus;       // the wait before a send, then what went out and when
+    QTimer* sendCountdown;    // once a second while the send timer runs
+    QPushButton* sendCancel;  // stops the send while the send timer waits
 
     // Menus
     QMenu* MorMnuPrin;

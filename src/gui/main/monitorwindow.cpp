@@ -28,6 +28,12 @@ MonitorBox::MonitorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     own_.changed = [this] { textChanged(); };
+    frame_.setSingleShot(true);
+    frame_.setInterval(16);
+    connect(&frame_, &QTimer::timeout, this, [this] {
+        updateScrollRange();
+        if (isVisible()) viewport()->update();
+    });
 }
 
 MonitorBox::~MonitorBox() {
@@ -61,8 +67,9 @@ void MonitorBox::updateScrollRange() {
 }
 
 void MonitorBox::textChanged() {
-    updateScrollRange();
-    if (isVisible()) viewport()->update();  // painted once per frame, not per character
+    // However many characters arrive within a screen frame, the box is laid out and painted
+    // once for them.
+    if (!frame_.isActive()) frame_.start();
 }
 
 void MonitorBox::resizeEvent(QResizeEvent* event) {

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include "core/codec/textbox.h"
@@ -44,6 +45,7 @@ class MonitorBox : public QAbstractScrollArea {
 
     TextBox own_;
     TextBox* text_ = &own_;
+    QTimer frame_;  // what changed within one screen frame is painted once
 };
 
 class MorForMonitor : public QWidget {

@@ -28,12 +28,13 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
     monitor->bind(s.Monitor);
     todo->txttodo->bind(s.Monitor.txttodo);
 
-    connect(&port, &Transport::received, this, [this](char b) { ReceiveByte(*this, b); });
+    line = std::make_unique<LineSession>(s, port, main->TimerPID, main->TimerEC);
+    ListenToSession(*this);
     connect(&port, &Transport::lineError, this,
             [this](Transport::LineError e) { msg.info(LineErrorText(e)); });
     connect(&port, &Transport::portLost, this, [this](const QString& reason) {
         main->TimerEC->stop();
-        endReadProgress();
+        line->EndRead();
         main->MorTexEst->setText(QStringLiteral("Morla"));
         msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2): %3. "
                                 "El puerto quedó cerrado; el próximo comando lo abrirá de nuevo.")
@@ -43,7 +44,6 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
     connect(main->TimerPID, &PacedTimer::started, this, [this] { ShowSendCountdown(*this); });
     connect(main->sendCountdown, &QTimer::timeout, this, [this] { ShowSendCountdown(*this); });
     connect(main->TimerPID, &QTimer::timeout, this, [this] { TimerPIDTick(*this); });
-    connect(main->TimerEC, &QTimer::timeout, this, [this] { TimerECTick(*this); });
     main->onUnload = [this] { Unload(); };
 
     auto* trace = new LineTraceView(monitor->traceGroup);
@@ -97,11 +97,6 @@ void Program::Load() {
 
 Program::~Program() {
     for (auto& [name, w] : windows_) delete w.data();
-}
-
-void Program::endReadProgress() {
-    readInProgress = false;
-    main->readProgress->hide();
 }
 
 void Program::registerWindow(const QString& name, const QString& title, WindowBuilder build) {
@@ -167,6 +162,11 @@ void LoadSoftwareSettings(Program& p) {
 }
 
 void Program::Unload() {
+    // Nothing goes out once the user chose to leave, not even while the closing message waits.
+    main->TimerPID->stop();
+    main->sendCountdown->stop();
+    main->TimerEC->stop();
+    line->EndRead();
     if (s.ModeCode != QStringLiteral("PC")) {
         msg.info(QStringLiteral("Cerrando Puerto"));
         port.close();

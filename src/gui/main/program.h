@@ -11,6 +11,7 @@
 #include "gui/main/mainwindow.h"
 #include "gui/main/messages.h"
 #include "gui/main/monitorwindow.h"
+#include "session/linesession.h"
 #include "session/transport.h"
 
 namespace morla {
@@ -27,6 +28,8 @@ class Program : public QObject {
     std::unique_ptr<MorForPri> main;
     std::unique_ptr<MorForMonitor> monitor;
     std::unique_ptr<FrmTodo> todo;
+    // The line: framing, replies, retries and the two timers (the main window's).
+    std::unique_ptr<LineSession> line;
 
     // Main window load: settings, start page, port, command table.
     void Load();
@@ -43,25 +46,14 @@ class Program : public QObject {
     QString outgoingNote;
     QString outgoingDetail;  // shown after the time
 
-    // A read is under way (the progress shows until it ends).
-    bool readInProgress = false;
-    void endReadProgress();
-
-    // Bytes waiting for the receive event while it is busy (a message box inside it).
-    std::deque<char> receiveQueue;
-    bool inReceive = false;
-
-    // While set, every received character but the acknowledgments goes here and nowhere else:
-    // a reply read aside, which must not reach the panel.
-    std::function<void(char)> replyTap;
+    // The read's progress as last reported, shown once per screen frame.
+    QTimer* progressFrame = nullptr;
+    int progressReceived = 0, progressLength = 0;
 
   signals:
-    // A message starts going out (its "D"); PendingMessage holds it.
-    void messageStarted();
-    // A message has gone out whole (its closing "P").
-    void messageSent();
+    // A send was stopped while it waited.
+    void sendCancelled();
 
-  public:
   private:
     std::map<QString, QPointer<QWidget>> windows_;
     struct WindowKind {

@@ -8,6 +8,7 @@
 
 #include "core/codec/codec.h"
 #include "core/codec/text.h"
+#include "core/config/recordcache.h"
 #include "core/models/modelcore.h"
 #include "gui/link/seriallink.h"
 #include "gui/main/program.h"
@@ -119,7 +120,7 @@ void ShowCommonFields(Program& p) {
 }
 
 void ApplyRestrictorVisibility(Program& p) {
-    const RecordRead r = ReadRecord(p.s.FilePath, ModelConfigRecord);
+    const RecordRead r = ReadRecordCached(p.s.FilePath, ModelConfigRecord);
     const QString& visible = r.fields[40];
     for (int k = 0; k < 9; ++k)
         p.main->MorChkRes[k]->setVisible(visible.mid(k, 1) == QStringLiteral("1"));
@@ -146,7 +147,7 @@ void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
     s.FilePath = s.paths().modelConfig(m.base(), s.FirmwareCode);
     if (!FileExists(s.FilePath)) p.msg.info(QStringLiteral("No existe archivo de configuración."));
     // A missing file fills the panel as a record of empty fields.
-    const QStringList rec = ReadRecord(s.FilePath, ModelConfigRecord).fields;
+    const QStringList rec = ReadRecordCached(s.FilePath, ModelConfigRecord).fields;
     // The key length first: a text box cuts a text longer than its limit.
     p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
     p.main->MorTexResCla->setText(rec[43]);
@@ -161,67 +162,11 @@ void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
     p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
 }
 
-void ReadRetry(Program& p) {
-    MorlaState& s = p.s;
-    if (s.ReadRetryCount < s.MaxReadRetries) {
-        s.ReadRetryCount += 1;
-        p.msg.info(QString::number(s.ReadRetryCount));
-        ClearMonitor(p);
-        p.main->MorTexEst->setText(QStringLiteral("Reintento Lectura ") +
-                                   QString::number(s.ReadRetryCount));
-        s.ReplyCharacters = 0;                // the reply starts over
-        p.port.write(ToAnsi(s.ReadCommand));  // as it is, without the framing
-        if (p.readInProgress) ShowReadProgress(p, 0, 0);
-    } else {
-        s.ReadRetryCount = 0;
-        p.main->TimerEC->stop();
-        p.endReadProgress();
-        s.ReadReportedFailed = true;
-        p.msg.info(QStringLiteral("Error de Comunicación!"));
-        p.main->MorTexEst->setText(QStringLiteral("Morla"));
-    }
-    s.LiveReplyFlag = 1;
-}
-
-void BadReply(Program& p, const ModelInfo& m, int block) {
-    MorlaState& s = p.s;
-    if (s.LiveReplyFlag == 0) {
-        // A stored map, not the device's answer: nothing to read again on the line.
-        p.msg.info(
-            QStringLiteral("No se puede mostrar: el bloque %1 guardado está dañado").arg(block));
-        p.main->MorTexEst->setText(QStringLiteral("Morla"));
-        s.LiveReplyFlag = 1;
-        return;
-    }
-    switch (m.checksum) {
-        case ChecksumPolicy::RetryRead:
-            ReadRetry(p);
-            return;
-        case ChecksumPolicy::ReportOnly:
-            if (block > 1) s.ReadRetryCount = 0;
-            // The read is over: no retry, and no time-out report after this one.
-            p.main->TimerEC->stop();
-            if (p.readInProgress) s.ReadReportedFailed = true;
-            p.endReadProgress();
-            p.msg.info(QStringLiteral("Error de Comunicación%1!").arg(block));
-            p.main->MorTexEst->setText(QStringLiteral("Morla"));
-            break;
-        case ChecksumPolicy::DropSilently:
-        case ChecksumPolicy::None:
-            break;  // the time-out reports a read that never gets a good reply
-    }
-    s.LiveReplyFlag = 1;
-}
-
-void CheckDamagedReply(Program& p) {
-    MorlaState& s = p.s;
-    if (!p.readInProgress || s.ReadReportedFailed) return;
-    const ModelInfo* expected = ModelByCode(s.ReadModelCode);
-    if (!expected || s.ReplyCharacters != expected->replyLength) return;
-    // A reply whose own model code names a model is that model's to judge, whatever its length.
-    const QString reply = s.Monitor.MorTexMon04.text();
-    const bool codeKnown = reply.size() > 6 && ModelByCode(reply.mid(4, 2)) != nullptr;
-    if (s.ReplyStartDamaged || !codeKnown) BadReply(p, *expected, 1);
+void BadStoredMap(Program& p, int block) {
+    // A stored map, not the device's answer: nothing to read again on the line.
+    p.msg.info(QStringLiteral("No se puede mostrar: el bloque %1 guardado está dañado").arg(block));
+    p.main->MorTexEst->setText(QStringLiteral("Morla"));
+    p.s.LiveReplyFlag = 1;
 }
 
 bool ReadReplySteps(Program& p, const ModelInfo& m,
@@ -232,30 +177,21 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
         s.LiveReplyFlag = 1;
         return false;
     }
-    if (s.LiveReplyFlag == 1) {
-        const QString map =
-            BuildDigitMap(mon.MorTexMon08.text(), mon.MorTexMon05.text(), m.replyLength);
-        s.LoopIndex = 2 * m.replyLength + 1;
-        mon.MorTexMon08.set(map);
-        s.LastReadMap = map;
-        s.LastReadText = mon.MorTexMon04.text();
-        s.ReadMap = s.LastReadMap;
-    } else {
+    // A live reply comes with its map made and its blocks found good by the line session.
+    const bool stored = s.LiveReplyFlag == 0;
+    if (stored)
         s.ReadMap = StoredFrameAsMap(s.ReadMap, m.replyLength - 4, m.blocks(),
                                      m.checksum != ChecksumPolicy::None);
-    }
     mon.MorTexMon08.set(s.ReadMap);
     mon.MorTexMon04.set(s.LastReadText);
     const QString map = s.ReadMap;
 
-    if (m.checksum != ChecksumPolicy::None) {
+    if (stored && m.checksum != ChecksumPolicy::None) {
         if (const int block = BadChecksumBlock(map, m.blocks())) {
-            BadReply(p, m, block);
+            BadStoredMap(p, block);
             return false;
         }
     }
-    p.main->TimerEC->stop();
-    p.endReadProgress();
 
     s.FirmwareCode = m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
     if (Member show = Members(m.id).ShowPanel) show(p);

@@ -57,14 +57,8 @@ void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
 bool ReadReplySteps(Program& p, const ModelInfo& m,
                     const std::function<void(const QString& map)>& decode);
 
-// Read-retry rule after a bad checksum.
-void ReadRetry(Program& p);
-// A reply of model m that cannot be used (a bad checksum in `block`, or a damaged start): the
-// model's checksum rule from the registry (retry, report, or drop and leave it to the time-out).
-void BadReply(Program& p, const ModelInfo& m, int block);
-// Once the read's reply has as many characters as the expected model's reply, a reply that did
-// not begin with "0" or whose model code is no model's is a bad reply of the expected model.
-void CheckDamagedReply(Program& p);
+// A stored map ("Ult.&Leído", "&Ult.Envío") with a bad block: shown, never read again.
+void BadStoredMap(Program& p, int block);
 
 // Sets KeyStatus from the key box (unchanged for an empty key).
 void ValidateKey(Program& p, int keyLength);

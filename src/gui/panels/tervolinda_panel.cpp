@@ -122,17 +122,9 @@ void ReadReplyTervolinda(Program& p) {
         s.LiveReplyFlag = 1;
         return;
     }
-    if (s.LiveReplyFlag == 1) {
-        const QString map = tervolinda::ReplyMap(mon.MorTexMon08.text(), mon.MorTexMon05.text());
-        s.LoopIndex = 2 * tervolindaInfo().replyLength + 1;
-        s.LastReadMap = map;
-        s.LastReadText = mon.MorTexMon04.text();
-        s.ReadMap = s.LastReadMap;
-    }
+    // A live reply comes with its map made by the line session.
     mon.MorTexMon08.set(s.ReadMap);
     mon.MorTexMon04.set(s.LastReadText);
-    p.main->TimerEC->stop();
-    p.endReadProgress();
 
     s.FirmwareCode =
         kept ? tervolinda::FrameFirmware(s.ReadMap) : tervolinda::FirmwareOf(s.LastReadText);
