@@ -2,6 +2,7 @@
 #include "gui/main/program.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 #include <QPixmap>
 
@@ -91,7 +92,7 @@ void Program::Load() {
     s.CommandValue = QStringLiteral("0");
     main->MorTexBan->setText(s.joinedRestrictorFlags());
     HideCommonFields(*this);
-    LoadCommandTable(s);
+    if (const QString problem = LoadCommandTable(s); !problem.isEmpty()) msg.info(problem);
 }
 
 Program::~Program() {
@@ -133,7 +134,9 @@ void LoadSoftwareSettings(Program& p) {
     int maxRetries = 3;
     int timeoutSeconds = 10;
     QStringList problems;
-    if (!r.ok || r.eof) {
+    if (!r.ok && QFileInfo::exists(ResolvePath(path))) {
+        problems << r.cause;  // there, but not a file that can be read
+    } else if (!r.ok || r.eof) {
         problems << QStringLiteral("el archivo no existe o está vacío");
     } else {
         if (IsWholeNumber(retries) && ValOf(retries) >= 0)
