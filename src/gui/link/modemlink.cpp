@@ -22,10 +22,15 @@ bool LineLibrary::ensureLoaded(const QString& folder, QString* error) {
                                    "El comando no se envió.")
                         .arg(shown));
     library_.setFileName(QFileInfo(file).absoluteFilePath());
+    // The loader's own text is in English and about the loader: the cause is said instead.
     if (!library_.load())
         return fail(QStringLiteral("No se pudo cargar la biblioteca de línea %1 (%2). "
                                    "El comando no se envió.")
-                        .arg(shown, library_.errorString()));
+                        .arg(shown, QFileInfo(file).isReadable()
+                                        ? QStringLiteral("no es una biblioteca que este sistema "
+                                                         "pueda cargar, o le falta otra de la "
+                                                         "que depende")
+                                        : QStringLiteral("Permiso denegado")));
     entry_ = reinterpret_cast<Entry>(library_.resolve(kLineLibraryEntry));
     if (!entry_)
         return fail(QStringLiteral("La biblioteca de línea %1 no tiene la función %2. "
