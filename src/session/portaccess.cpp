@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include "core/config/filecause.h"
 #include "core/config/recordfile.h"
 
 namespace morla {
@@ -64,7 +65,8 @@ QString PortAccess::checkAfterSilence(int portNumber) {
 }
 
 int LastGoodPort(const QString& appFolder) {
-    if (appFolder.isEmpty()) return 0;
+    // Only a regular file is read: a named pipe would block the start.
+    if (appFolder.isEmpty() || !KindCause(portFile(appFolder)).isEmpty()) return 0;
     const QSettings settings(portFile(appFolder), QSettings::IniFormat);
     bool ok = false;
     const int n = settings.value(kPortKey).toInt(&ok);
@@ -72,7 +74,7 @@ int LastGoodPort(const QString& appFolder) {
 }
 
 bool RememberGoodPort(const QString& appFolder, int portNumber) {
-    if (appFolder.isEmpty()) return false;
+    if (appFolder.isEmpty() || !KindCause(portFile(appFolder)).isEmpty()) return false;
     QSettings settings(portFile(appFolder), QSettings::IniFormat);
     settings.setValue(kPortKey, portNumber);
     settings.sync();

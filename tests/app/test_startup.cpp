@@ -238,12 +238,15 @@ class TestStartup : public QObject {
         QTest::newRow("port 3") << "3" << 2;
         QTest::newRow("not a port") << "9" << -1;
         QTest::newRow("not a number") << "x" << -1;
+        QTest::newRow("a named pipe, not read") << "<fifo>" << -1;
     }
     void lastGoodPortOffered() {
         QFETCH(QString, stored);
         QFETCH(int, offered);
         Bench b;
-        if (!stored.isEmpty()) {
+        if (stored == QLatin1String("<fifo>")) {
+            QVERIFY(putOddFile(b.f.dir.filePath(QStringLiteral("Puerto.ini")), "fifo"));
+        } else if (!stored.isEmpty()) {
             QFile ini(b.f.dir.filePath(QStringLiteral("Puerto.ini")));
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write("[Puerto]\nNumero=" + stored.toLatin1() + "\n");
