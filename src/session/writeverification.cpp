@@ -142,7 +142,7 @@ void WriteVerification::judge() {
 
 void WriteVerification::finish(VerifyOutcome outcome) {
     if (unit_.model) outcome.model = unit_.model->dispatch();
-    outcome.keyStatus = unit_.keyStatus;
+    outcome.key = unit_.key;
     stage_ = Stage::Idle;
     line_.aside = nullptr;
     settle->stop();

@@ -8,13 +8,13 @@
 namespace morla::test {
 
 bool Simulator::start(const QStringList& args) {
-    log_ = folder_ + QStringLiteral("/sim.log");
+    log_ = folder_ + QStringLiteral("/%1.log").arg(base());
     memory_ = memoryFile();
-    proc_.start(
-        qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
-        args + QStringList{"--link", folder_, "--port", "1", "--log", log_, "--memory", memory_});
+    proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
+                args + QStringList{"--link", folder_, "--port", QString::number(port_), "--log",
+                                   log_, "--memory", memory_});
     if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
-    return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
+    return QFileInfo(folder_ + QStringLiteral("/COM%1").arg(port_)).isSymLink();
 }
 
 bool Simulator::start(const QStringList& args, const QString& memoryDigits) {

@@ -11,7 +11,8 @@ namespace morla::test {
 
 class Simulator {
   public:
-    explicit Simulator(const QString& folder) : folder_(folder) {}
+    // Linked as port `port` of the folder; a port other than 1 keeps its files apart (simN.*).
+    explicit Simulator(const QString& folder, int port = 1) : folder_(folder), port_(port) {}
     ~Simulator() { stop(); }
 
     // Starts the simulator with these arguments; its memory file is sim.mem of the folder
@@ -21,7 +22,7 @@ class Simulator {
     bool start(const QStringList& args, const QString& memoryDigits);
     void stop();
     void kill();
-    QString memoryFile() const { return folder_ + QStringLiteral("/sim.mem"); }
+    QString memoryFile() const { return folder_ + QStringLiteral("/%1.mem").arg(base()); }
     QString memoryPath() const { return memoryFile(); }
     QStringList logLines() const;
     // Complete messages the device took, in order.
@@ -36,7 +37,11 @@ class Simulator {
     QString memory() const;
 
   private:
+    QString base() const {
+        return port_ == 1 ? QStringLiteral("sim") : QStringLiteral("sim%1").arg(port_);
+    }
     QString folder_, log_, memory_;
+    int port_;
     QProcess proc_;
 };
 

@@ -18,9 +18,12 @@ struct VerifyOutcome;
 QString CsvLine(const QStringList& fields);
 // The log of the series in the program folder.
 QString SeriesLogPath(const Program& p);
-// Appends one line (and the header line first to a new file). False with a reason on failure.
+// Appends one line (and the header line first to a new file), whole or not at all. False with
+// the reason on failure.
 bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error);
 QStringList SeriesLogHeader();
+// The header of logs written before the unit and port columns were added.
+QStringList OldSeriesLogHeader();
 
 class MorFrmSerie : public QDialog {
     Q_OBJECT
@@ -56,6 +59,7 @@ class MorFrmSerie : public QDialog {
     int done_ = 0, failed_ = 0;
     bool underWay_ = false;
     bool stopAfterUnit_ = false;
+    bool logFailed_ = false;  // a line could not be written: no further unit
 };
 
 // The menu item "Programar serie..." under "&Principal", before "&Salir".

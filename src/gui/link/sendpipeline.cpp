@@ -19,7 +19,8 @@ void PrepareSend(Program& p) {
     const RecordWriteResult written =
         ReplaceRecordFile(s.paths().lastSent(), LastSentRecord,
                           {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText,
-                           s.SendData, QString::number(s.SendData.size())});
+                           s.SendData, QString::number(s.SendData.size())},
+                          s.AppFolder);
     if (!written.ok)
         p.msg.info(QStringLiteral("No se pudo guardar el último envío: ") + written.error);
 }

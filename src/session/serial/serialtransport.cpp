@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 #endif
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -30,7 +31,15 @@ SerialTransport::SerialTransport(QObject* parent) : Transport(parent) {
 }
 
 bool SerialTransport::open(int portNumber, const QString& appFolder, QString* error) {
-    device_ = SerialDeviceFor(portNumber, appFolder);
+    portNumber_ = portNumber;
+    appFolder_ = appFolder;
+    resolved_ = ResolvePort(portNumber, appFolder);
+    device_ = resolved_.device;
+    if (device_.isEmpty()) {
+        // The port's link has gone: nothing stands in for it.
+        if (error) *error = QStringLiteral("no existe");
+        return false;
+    }
     port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setParity(QSerialPort::NoParity);
@@ -56,6 +65,22 @@ bool SerialTransport::open(int portNumber, const QString& appFolder, QString* er
     if (haveCounters_) counters_ = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
 #endif
     return true;
+}
+
+QString SerialTransport::lostCause() const {
+    if (!port_.isOpen()) return {};
+    if (!SerialDevicePresent(device_)) return QStringLiteral("no existe");
+#ifdef Q_OS_UNIX
+    // A terminal whose other side has gone is hung up, even when a new one took its name.
+    pollfd fd{int(port_.handle()), POLLIN, 0};
+    if (::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return QStringLiteral("el dispositivo se desconectó");
+#endif
+    return {};
+}
+
+bool SerialTransport::portMoved() const {
+    return port_.isOpen() && ResolvePort(portNumber_, appFolder_).device != device_;
 }
 
 void SerialTransport::close() {
