@@ -85,16 +85,18 @@ class TestVerify : public QObject {
         const ModelInfo& m = Model(ModelId(model));
         const QString firmware = simulator.size() > 3 ? simulator[3] : m.firmware();
         WriteModelConfig(b.f, m, firmware, key);
-        QVERIFY(
-            b.start(simulator + QStringList{"--fault", QStringLiteral("stuck:%1:2").arg(stuck)}));
+        QVERIFY(b.start(simulator + QStringList{"--key", key, "--fault",
+                                                QStringLiteral("stuck:%1:2").arg(stuck)}));
         Program& p = b.p;
+        // A read, then "&Enviar" with the panel as the read left it.
         ModelButton(p, button);
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexResCla->text(), key);
         QCOMPARE(b.f.msgs.texts(), QStringList{});
 
         QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
         QCOMPARE(b.f.msgs.texts(), QStringList{});
-        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 2);  // the read, the read-back
 
         // The same write to a device that keeps one digit changed.
         QCOMPARE(WriteAndVerify(b), QStringLiteral("No verificado: ") + difference);

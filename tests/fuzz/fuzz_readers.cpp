@@ -10,10 +10,9 @@
 #include "core/codec/text.h"
 #include "core/config/deviceimage.h"
 #include "core/config/recordfile.h"
-#include "core/models/luvero.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/modelcore.h"
 #include "core/models/registry.h"
-#include "core/models/sorvanell.h"
 #include "core/models/tervolinda.h"
 
 using namespace morla;
@@ -54,7 +53,7 @@ void Records(const QByteArray& input) {
 }
 
 // A reply of any characters, as the receive event collects it, through every model's length:
-// the digit map, the block checksums and the Lúvero field decoders.
+// the digit map, the block checksums and the declared layouts' field decoders.
 void Replies(const QByteArray& input) {
     if (input.size() < 5) return;
     const QByteArray bytes = input.mid(4);
@@ -68,16 +67,16 @@ void Replies(const QByteArray& input) {
         const int bad = BadChecksumBlock(map, m.blocks());
         Require(bad >= 0 && bad <= m.blocks());
         Require(HexToDec(map.mid(2, 2)).size() <= 3);
-        if (m.id == ModelId::Luvero) {
-            Require(luvero::DecodeKey(map).size() <= luvero::kKeyLength);
-            Require(luvero::DecodeFlags(map).size() == 6);
-        }
-        if (m.id == ModelId::Sorvanell) {
-            Require(sorvanell::DecodeKey(map).size() <= sorvanell::kKeyLength);
-            Require(sorvanell::DecodeProgramming(map).size() <= sorvanell::kKeyLength);
-            Require(sorvanell::DecodeFlags(map).size() == 7);
-            Require(sorvanell::DecodeCount(map).toInt() <= sorvanell::kCountMax);
-            Require(sorvanell::DecodeAlertDigit(map).size() <= 1);
+        if (const layout::Layout* declared = DeclaredLayout(m)) {
+            for (const layout::Field& f : declared->fields) {
+                const QString shown = layout::DecodeField(f, map);
+                if (f.encoding == layout::Encoding::Bits)
+                    Require(shown.size() == f.characters);
+                else if (f.encoding == layout::Encoding::HexByte)
+                    Require(shown.toInt() <= 255);
+                else
+                    Require(shown.size() <= qsizetype(f.places.size()));
+            }
         }
         if (m.id == ModelId::Tervolinda) {
             const QString firmware = tervolinda::FirmwareOf(reply);

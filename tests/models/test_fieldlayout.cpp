@@ -65,7 +65,7 @@ class TestFieldLayout : public QObject {
         row("Zentavira last memory", ModelId::Zentavira, "30", 258, "MorTxtUniMe1609 (243-258)");
         row("Zentavira duration filler", ModelId::Zentavira, "30", 17, "");
         row("Haldrivonexa long distance", ModelId::Haldrivonexa, "30", 32,
-            "MorChkMultResLarDis (30, 32)");
+            "MorChkMultResLarDis03 (32), MorChkMultResLarDis04 (32), MorChkMultResLarDis05 (32)");
         row("Haldrivonexa constant 0", ModelId::Haldrivonexa, "30", 31, "");
         row("Quarn key kept twice", ModelId::Quarn, "30", 207, "MorTexResCla (205-209)");
         row("Quarn key 5", ModelId::Quarn, "30", 233, "MorTexFlhClv04 (229-233)");
@@ -116,14 +116,16 @@ class TestFieldLayout : public QObject {
         QFETCH(QString, deviceKey);
         QFETCH(QString, expected);
         const QString flags = QStringLiteral("101001");
-        const auto frame = luvero::BuildFrame({"30", classCode, "0007", key, flags});
-        const QString digits = EncodeOptionDigits(flags, luvero::kOptionBits, 17, 4);
+        const layout::Layout& l = luvero::Layout();
+        const QString written = layout::WrittenMap(l, layout::Header("05", "30", classCode, "0007"),
+                                                   {{"MorTexResCla", key}, {"MorTexBan", flags}});
+        const QString sent = layout::Frame(l, written, !classCode.isEmpty());
         const QString block = QStringLiteral("001E090007") + deviceKey + QStringLiteral("66") +
-                              digits + QStringLiteral("6E") + QString(106, 'F');
+                              QStringLiteral("1014") + QStringLiteral("6E") + QString(106, 'F');
         const QString device = block + FrameChecksum(block) + QStringLiteral("03FE");
         const ModelInfo& m = Model(ModelId::Luvero);
-        const auto diffs = CompareFields(
-            m, "30", MapOfSentFrame(m, frame.SendFrame, !classCode.isEmpty()), device);
+        const auto diffs =
+            CompareFields(m, "30", MapOfSentFrame(m, sent, !classCode.isEmpty()), device);
         QCOMPARE(DifferencesText(diffs), expected);
     }
 

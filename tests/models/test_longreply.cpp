@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "core/codec/codec.h"
-#include "core/models/fieldlayout.h"
 #include "core/models/kovalindre.h"
 #include "core/models/pellitor.h"
 #include "core/models/quarn.h"
@@ -48,18 +47,11 @@ QString box(Program& p, const QString& name) {
     return b ? b->text() : QStringLiteral("<none>");
 }
 
-void setBox(Program& p, const QString& name, const QString& text) {
-    auto* b = p.main->findChild<QLineEdit*>(name);
-    QVERIFY2(b, qPrintable(name));
-    b->setText(text);
-}
-
 // A program with the long-reply configurations, on the model of `c`.
 struct Long {
     ProgramFixture f;
     Program& p = *f.p;
-    explicit Long(const LongCase& c, const QString& cls = QStringLiteral("Dravenquista"))
-        : f(QStringLiteral("2"), QStringLiteral("10"), cls) {
+    explicit Long(const LongCase& c) {
         WriteLongConfigs(f.paths());
         f.load();
         ModelButton(p, c.button);
@@ -144,46 +136,6 @@ class TestLongReply : public QObject {
         QCOMPARE(data.mid(16, 12), QStringLiteral("000007000405"));
         QCOMPARE(data.mid(34, 16), QStringLiteral("1234567FFFFFFFFF"));
         QCOMPARE(data.mid(206, 6), QStringLiteral("12FFFF"));
-    }
-
-    void recordedFrameAsMap_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("classCode");
-        for (const LongCase& c : LongCases()) {
-            // clang-format off
-            QTest::newRow(qPrintable(QString::fromLatin1(c.name) + " with class")) << c.name << "09";
-            QTest::newRow(qPrintable(QString::fromLatin1(c.name) + " without class")) << c.name << "";
-            // clang-format on
-        }
-    }
-    void recordedFrameAsMap() {
-        QFETCH(QString, model);
-        QFETCH(QString, classCode);
-        const LongCase& c = LongCaseNamed(model);
-        longreply::Values v;
-        v.key = QStringLiteral("24680");
-        v.flags = QStringLiteral("101101");
-        v.trunk = QStringLiteral("1");
-        v.localDigits = QStringLiteral("5");
-        for (const longreply::Field& f : layoutOf(c).fields)
-            v.boxes[f.box] = f.kind == longreply::Kind::Number ? "123"
-                             : f.kind == longreply::Kind::Key  ? "9087"
-                                                               : "0*#12";
-        const longreply::Frame fr = longreply::BuildFrame(
-            layoutOf(c), "05", QString::fromLatin1(c.firmwareMap), classCode, "0001", v);
-        const QString map = MapOfSentFrame(Model(c.id), fr.SendFrame, !classCode.isEmpty());
-        QCOMPARE(map.size(), 266);
-        QCOMPARE(BadChecksumBlock(map, 2), 0);
-        const longreply::Values back = longreply::Decode(layoutOf(c), map);
-        QCOMPARE(back.key, v.key);
-        QCOMPARE(back.flags, v.flags);
-        QCOMPARE(back.trunk, v.trunk);
-        // The frame carries fields up to map 234; Kovalindre keys 22 to 25 are in SendData only.
-        for (const longreply::Field& f : layoutOf(c).fields)
-            if (f.read)
-                QCOMPARE(back.boxes.value(f.box), f.at <= qMin(234, layoutOf(c).dataLength + 10)
-                                                      ? v.boxes.value(f.box)
-                                                      : QString());
     }
 
     void readShowsPanel_data() {
@@ -393,37 +345,6 @@ class TestLongReply : public QObject {
         QCOMPARE(p.s.CommandString, QStringLiteral("#0,13507,0"));
         CallBuildFrame(p, p.s.ModelCode);
         QCOMPARE(p.s.SendData.mid(13, 1), QStringLiteral("5"));
-    }
-
-    void lastSentShowsWhatWasSent_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("installationClass");
-        for (const LongCase& c : LongCases()) {
-            QTest::newRow(c.name) << c.name << "Dravenquista";
-            QTest::newRow(qPrintable(QString::fromLatin1(c.name) + ", class without code"))
-                << c.name << "Otro";
-        }
-    }
-    void lastSentShowsWhatWasSent() {
-        QFETCH(QString, model);
-        QFETCH(QString, installationClass);
-        const LongCase& c = LongCaseNamed(model);
-        Long l(c, installationClass);
-        Program& p = l.p;
-        l.read(ReplyFromMap(KnownImage(c)));
-        const QString memory = c.id == ModelId::Pellitor ? "MorTexConNumTel01"
-                               : c.id == ModelId::Quarn  ? "MorTexFlhNumTel01"
-                                                         : "MorTexMulClvNumTel01";
-        setBox(p, memory, QStringLiteral("#0*9"));
-        p.main->MorFraCom04->click();
-        QVERIFY(l.f.msgs.shown.isEmpty());
-        setBox(p, memory, QString());
-        p.main->MorTexResCla->setText(QStringLiteral("9"));
-        p.main->MorFraCom06->click();
-        QVERIFY2(l.f.msgs.shown.isEmpty(), qPrintable(l.f.msgs.texts().join('|')));
-        QCOMPARE(box(p, memory), QStringLiteral("#0*9"));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("13507"));
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("100101"));
     }
 };
 

@@ -12,6 +12,17 @@ using namespace morla;
 using namespace morla::test;
 
 namespace {
+struct Written {
+    QString SendFrame, SendData;
+};
+// The Lúvero write of firmware 30 for installation 0001.
+Written build(const QString& classCode, const QString& key, const QString& flags) {
+    const layout::Layout& l = luvero::Layout();
+    const QString map = layout::WrittenMap(l, layout::Header("05", "30", classCode, "0001"),
+                                           {{"MorTexResCla", key}, {"MorTexBan", flags}});
+    return {layout::Frame(l, map, !classCode.isEmpty()), layout::DataText(l, map)};
+}
+
 QString checks(const Program& p) {
     QString out;
     for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
@@ -40,10 +51,9 @@ class TestLuvero : public QObject {
         // Both directions use one placement of the options.
         QFETCH(QString, flags);
         QFETCH(QString, digits);
-        const luvero::Frame fr = luvero::BuildFrame({"30", "09", "0001", "1234", flags});
-        QCOMPARE(fr.SendFrame.mid(16, 4), digits);
+        QCOMPARE(build("09", "1234", flags).SendFrame.mid(16, 4), digits);
         const QString map = LuveroBlock("1E", "1234", digits);
-        QCOMPARE(luvero::DecodeFlags(map), flags);
+        QCOMPARE(layout::Decode(luvero::Layout(), map).value("MorTexBan"), flags);
     }
 
     void frameLayout_data() {
@@ -55,8 +65,7 @@ class TestLuvero : public QObject {
     void frameLayout() {
         QFETCH(QString, installationClass);
         QFETCH(int, length);
-        const luvero::Frame fr =
-            luvero::BuildFrame({"30", installationClass, "0001", "12345", "101001"});
+        const Written fr = build(installationClass, "12345", "101001");
         QCOMPARE(fr.SendFrame.size(), length);
         QVERIFY(fr.SendFrame.startsWith("051E" + installationClass + "000112346610146E"));
         const int sumAt = length - 6;
@@ -67,7 +76,7 @@ class TestLuvero : public QObject {
 
     void shortFlagsWriteZeros() {
         // Missing options are written as the cleared boxes show them, not dropped.
-        const luvero::Frame fr = luvero::BuildFrame({"30", "09", "0001", "1234", ""});
+        const Written fr = build("09", "1234", "");
         QCOMPARE(fr.SendData, QStringLiteral("00011234FF0000"));
     }
 

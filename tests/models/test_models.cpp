@@ -282,28 +282,6 @@ class TestModels : public QObject {
         QVERIFY2(diff.isEmpty(), qPrintable(diff.join('\n')));
     }
 
-    void sendFrameDecodesLikeReply_data() {
-        AddCaseRows([](const ModelCase& c) { return writes(c) && c.sendFrameIsMap; });
-    }
-    void sendFrameDecodesLikeReply() {
-        Bench b(CurrentCase());
-        devsim::MemoryImage device = b.c.knownImage();
-        b.read(ReplyOf(device));
-        const QString data = b.write();
-        QVERIFY(b.store(device, data));
-        QCOMPARE(b.p.s.SendFrame.size(), b.m.replyLength - 4);
-        QCOMPARE(StoredDataArea(b.c, b.p.s.SendFrame, b.m.blocks()),
-                 DataArea(device.digits(), b.m.blocks()));
-        // The panel of the model as a model button leaves it, then the last write again.
-        ModelButton(b.p, b.c.modelButton);
-        b.f.msgs.clear();
-        b.p.main->MorFraCom06->click();
-        QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
-        QVERIFY(b.p.main->MorTexEst->text().startsWith(QStringLiteral("Morla")));
-        const QStringList diff = b.differences(b.c.knownPanel);
-        QVERIFY2(diff.isEmpty(), qPrintable(diff.join('\n')));
-    }
-
     // In an installation whose class has a code and in one whose class has none: "&Ult.Envío"
     // shows what was written without a message and without the line, and a write after it
     // sends the same data text again.

@@ -9,21 +9,30 @@
 using namespace morla;
 
 namespace {
-zentavira::Panel zentaviraPanel() {
-    zentavira::Panel p;
-    p.key = QStringLiteral("1234");
-    p.flags = QStringLiteral("0000");
-    for (int k = 0; k < zentavira::kShortMemories; ++k) p.shortMemories << QString();
-    for (int k = 0; k < zentavira::kLongMemories; ++k) p.longMemories << QString();
-    return p;
+struct Written {
+    QString map, data, frame;
+};
+Written write(const layout::Layout& l, const char* kind, const QString& classCode,
+              const layout::Values& v) {
+    const QString map =
+        layout::WrittenMap(l, layout::Header(QLatin1String(kind), "30", classCode, "0001"), v);
+    return {map, layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
 }
-haldrivonexa::Panel haldrivonexaPanel() {
-    haldrivonexa::Panel p;
-    p.key = QStringLiteral("1234");
-    p.flags = QStringLiteral("000000");
-    p.prefixes = QString(9, '0');
-    p.longDistance = QString(6, '0');
-    return p;
+Written zentavira(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
+    layout::Values all{{"MorTexResCla", "1234"}, {"MorTexBan", "0000"}};
+    all.insert(v);
+    return write(zentavira::Layout(), "05", classCode, all);
+}
+Written haldrivonexa(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
+    layout::Values all{{"MorTexResCla", "1234"}, {"MorTexBan", "000000"}};
+    all.insert(v);
+    return write(haldrivonexa::Layout(), "03", classCode, all);
+}
+QString shown(const layout::Layout& l, const QString& map, const QString& control) {
+    return layout::Decode(l, map).value(control);
+}
+QString element(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 }  // namespace
 
@@ -46,33 +55,26 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, prohibited);
         QFETCH(QString, trunk);
         QFETCH(QString, spaced);
-        zentavira::Panel z = zentaviraPanel();
-        z.durationFree = free;
-        z.durationProhibited = prohibited;
-        z.trunk = trunk;
-        const zentavira::Frame zf = zentavira::BuildFrame({"30", "09", "0001", z});
-        QCOMPARE(zf.SendData.size(), 248);
-        QCOMPARE(zf.SendData.mid(10, 18), spaced);
-        QCOMPARE(zf.SendData.mid(28, 4), QStringLiteral("1234"));  // the key stays in place
-        QCOMPARE(zf.SendFrame.size(), 266);
+        const Written z = zentavira(
+            {{"MorTexUniDurL", free}, {"MorTexUniDurP", prohibited}, {"MorTexUniCon", trunk}});
+        QCOMPARE(z.data.size(), 248);
+        QCOMPARE(z.data.mid(10, 18), spaced);
+        QCOMPARE(z.data.mid(28, 4), QStringLiteral("1234"));  // the key stays in place
+        QCOMPARE(z.frame.size(), 266);
 
-        haldrivonexa::Panel h = haldrivonexaPanel();
-        h.durationFree = free;
-        h.durationProhibited = prohibited;
-        h.trunk = trunk;
-        const haldrivonexa::Frame hf = haldrivonexa::BuildFrame({"30", "09", "0001", h});
-        QCOMPARE(hf.SendData.size(), 39);
+        const Written h = haldrivonexa(
+            {{"MorTexMultDurL", free}, {"MorTexMultDurP", prohibited}, {"MorTexMultCon", trunk}});
+        QCOMPARE(h.data.size(), 39);
         // Trunk first on this model, then the durations after the option and box digits.
-        QCOMPARE(hf.SendData.mid(10, 6), spaced.mid(12, 6));
-        QCOMPARE(hf.SendData.mid(26, 12), spaced.left(12));
-        QVERIFY(hf.SendData.endsWith('f'));
+        QCOMPARE(h.data.mid(10, 6), spaced.mid(12, 6));
+        QCOMPARE(h.data.mid(26, 12), spaced.left(12));
+        QVERIFY(h.data.endsWith('f'));
         // Read back: the same texts, the numbers at their width.
-        const zentavira::Panel back = zentavira::Decode(zf.SendFrame).panel;
-        QCOMPARE(back.durationFree, NumberField(free, 3));
-        QCOMPARE(back.trunk, trunk);
-        const haldrivonexa::Panel hback = haldrivonexa::Decode(hf.SendFrame);
-        QCOMPARE(hback.durationProhibited, NumberField(prohibited, 3));
-        QCOMPARE(hback.trunk, trunk);
+        QCOMPARE(shown(zentavira::Layout(), z.map, "MorTexUniDurL"), NumberField(free, 3));
+        QCOMPARE(shown(zentavira::Layout(), z.map, "MorTexUniCon"), trunk);
+        QCOMPARE(shown(haldrivonexa::Layout(), h.map, "MorTexMultDurP"),
+                 NumberField(prohibited, 3));
+        QCOMPARE(shown(haldrivonexa::Layout(), h.map, "MorTexMultCon"), trunk);
     }
 
     void numberDigitsAsRead_data() {
@@ -87,47 +89,44 @@ class TestRestrictorLayouts : public QObject {
     }
     void numberDigitsAsRead() {
         QFETCH(QString, digits);
-        QFETCH(QString, shown);
-        QString map = zentavira::BuildFrame({"30", "09", "0001", zentaviraPanel()}).SendFrame;
+        QString map = zentavira({}).map;
         for (int i = 0; i < 3; ++i) map[17 + 2 * i] = digits[i];  // free duration at 18, 20, 22
-        QCOMPARE(zentavira::Decode(map).panel.durationFree, shown);
+        QTEST(shown(zentavira::Layout(), map, "MorTexUniDurL"), "shown");
     }
 
     // Dial digits go as typed; the checksums count "*" and "#" as 0.
     void memoriesAsTyped() {
-        zentavira::Panel z = zentaviraPanel();
-        z.shortMemories[0] = QStringLiteral("0*#9");
-        z.shortMemories[13] = QStringLiteral("5");
-        z.longMemories[2] = QStringLiteral("0123456789*#0123");
-        z.longMemories[9] = QStringLiteral("#");
-        const zentavira::Frame f = zentavira::BuildFrame({"30", "09", "0001", z});
-        QCOMPARE(f.SendFrame.mid(38, 4), QStringLiteral("0*#9"));
-        QCOMPARE(f.SendFrame.mid(90, 4), QStringLiteral("5FFF"));
+        const layout::Values v{{"MorTxtUniMe400", "0*#9"},
+                               {"MorTxtUniMe413", "5"},
+                               {"MorTxtUniMe1602", "0123456789*#0123"},
+                               {"MorTxtUniMe1609", "#"}};
+        const Written f = zentavira(v);
+        QCOMPARE(f.frame.mid(38, 4), QStringLiteral("0*#9"));
+        QCOMPARE(f.frame.mid(90, 4), QStringLiteral("5FFF"));
         // Memory 2 around the first checksum: two digits before it, fourteen after "45".
-        QCOMPARE(f.SendFrame.mid(126, 2), QStringLiteral("01"));
-        QCOMPARE(f.SendFrame.mid(130, 2), QStringLiteral("45"));
-        QCOMPARE(f.SendFrame.mid(132, 14), QStringLiteral("23456789*#0123"));
-        QCOMPARE(f.SendFrame.mid(242, 16), QStringLiteral("#") + QString(15, 'F'));
-        QCOMPARE(f.SendData.mid(32, 4), QStringLiteral("0*#9"));
-        QCOMPARE(f.SendData.mid(120, 4), QStringLiteral("0123"));
-        QCOMPARE(f.SendFrame.mid(258, 8),
-                 FrameChecksum(f.SendFrame.mid(132, 128)).prepend("6E") + QStringLiteral("03FE"));
-        QCOMPARE(f.SendFrame.mid(128, 2), FrameChecksum(f.SendFrame.left(128)));
-        const zentavira::Panel back = zentavira::Decode(f.SendFrame).panel;
-        QCOMPARE(back.shortMemories, z.shortMemories);
-        QCOMPARE(back.longMemories, z.longMemories);
+        QCOMPARE(f.frame.mid(126, 2), QStringLiteral("01"));
+        QCOMPARE(f.frame.mid(130, 2), QStringLiteral("45"));
+        QCOMPARE(f.frame.mid(132, 14), QStringLiteral("23456789*#0123"));
+        QCOMPARE(f.frame.mid(242, 16), QStringLiteral("#") + QString(15, 'F'));
+        QCOMPARE(f.data.mid(32, 4), QStringLiteral("0*#9"));
+        QCOMPARE(f.data.mid(120, 4), QStringLiteral("0123"));
+        QCOMPARE(f.frame.mid(258, 8),
+                 FrameChecksum(f.frame.mid(132, 128)).prepend("6E") + QStringLiteral("03FE"));
+        QCOMPARE(f.frame.mid(128, 2), FrameChecksum(f.frame.left(128)));
+        for (auto it = v.begin(); it != v.end(); ++it)
+            QCOMPARE(shown(zentavira::Layout(), f.map, it.key()), it.value());
+        QCOMPARE(shown(zentavira::Layout(), f.map, "MorTxtUniMe401"), QString());
     }
 
     void frameWithoutClassCode() {
-        const zentavira::Frame z = zentavira::BuildFrame({"30", "", "0001", zentaviraPanel()});
-        QCOMPARE(z.SendFrame.size(), 264);
-        QVERIFY(z.SendFrame.startsWith(QStringLiteral("051E00012")));
+        const Written z = zentavira({}, "");
+        QCOMPARE(z.frame.size(), 264);
+        QVERIFY(z.frame.startsWith(QStringLiteral("051E00012")));
         // Both checksums are over the map's places, the class code's counted as "00".
-        QCOMPARE(BadChecksumBlock(MapOfWriteFrame(z.SendFrame, false), 2), 0);
-        const haldrivonexa::Frame h =
-            haldrivonexa::BuildFrame({"30", "", "0001", haldrivonexaPanel()});
-        QCOMPARE(h.SendFrame.size(), 132);
-        QCOMPARE(h.SendFrame.mid(126, 2), FrameChecksum(h.SendFrame.left(126)));
+        QCOMPARE(BadChecksumBlock(MapOfWriteFrame(z.frame, false), 2), 0);
+        const Written h = haldrivonexa({}, "");
+        QCOMPARE(h.frame.size(), 132);
+        QCOMPARE(h.frame.mid(126, 2), FrameChecksum(h.frame.left(126)));
     }
 
     void optionBits_data() {
@@ -154,31 +153,26 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, flags);
         QFETCH(QString, digits);
         if (model == QStringLiteral("Z")) {
-            zentavira::Panel p = zentaviraPanel();
-            p.flags = flags;
-            const QString frame = zentavira::BuildFrame({"30", "09", "0001", p}).SendFrame;
-            QCOMPARE(frame.mid(11, 3), digits);
-            const zentavira::Decoded d = zentavira::Decode(frame);
-            QCOMPARE(d.panel.flags, flags);
-            QCOMPARE(d.memoryTableFreed, flags.right(1).toInt());
+            const Written z = zentavira({{"MorTexBan", flags}});
+            QCOMPARE(z.frame.mid(11, 3), digits);
+            QCOMPARE(shown(zentavira::Layout(), z.map, "MorTexBan"), flags);
+            QCOMPARE(zentavira::MemoryTableFreed(z.map), flags.right(1).toInt());
         } else {
-            haldrivonexa::Panel p = haldrivonexaPanel();
-            p.flags = flags;
-            const QString frame = haldrivonexa::BuildFrame({"30", "09", "0001", p}).SendFrame;
-            QCOMPARE(frame.mid(22, 4), digits);
-            QCOMPARE(haldrivonexa::Decode(frame).flags, flags);
+            const Written h = haldrivonexa({{"MorTexBan", flags}});
+            QCOMPARE(h.frame.mid(22, 4), digits);
+            QCOMPARE(shown(haldrivonexa::Layout(), h.map, "MorTexBan"), flags);
         }
     }
 
     void boxDigits() {
-        haldrivonexa::Panel p = haldrivonexaPanel();
-        p.prefixes = QStringLiteral("100010001");
-        p.longDistance = QStringLiteral("011110");
-        const QString frame = haldrivonexa::BuildFrame({"30", "09", "0001", p}).SendFrame;
-        QCOMPARE(frame.mid(26, 6), QStringLiteral("421306"));
-        const haldrivonexa::Panel back = haldrivonexa::Decode(frame);
-        QCOMPARE(back.prefixes, p.prefixes);
-        QCOMPARE(back.longDistance, p.longDistance);
+        const QString prefixes = QStringLiteral("100010001"), distance = QStringLiteral("011110");
+        layout::Values v;
+        for (int k = 0; k < 9; ++k) v[element("MorChkMultResNum0XX", k)] = prefixes.mid(k, 1);
+        for (int k = 0; k < 6; ++k) v[element("MorChkMultResLarDis", k)] = distance.mid(k, 1);
+        const Written h = haldrivonexa(v);
+        QCOMPARE(h.frame.mid(26, 6), QStringLiteral("421306"));
+        const layout::Values back = layout::Decode(haldrivonexa::Layout(), h.map);
+        for (auto it = v.begin(); it != v.end(); ++it) QCOMPARE(back.value(it.key()), it.value());
     }
 
     void singleCommands_data() {

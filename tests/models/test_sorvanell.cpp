@@ -28,9 +28,26 @@ QByteArray replyOf(const QString& map) {
     return out;
 }
 
-sorvanell::FrameInput input(const QString& programming, const QString& key, const QString& alert,
-                            bool blqGrb, bool tone, const QString& flags, const QString& count) {
-    return {"12", "09", "0001", programming, key, alert, blqGrb, tone, flags, count};
+layout::Values input(const QString& programming, const QString& key, const QString& alert,
+                     bool blqGrb, bool tone, const QString& flags, const QString& count) {
+    return {{"MorTxtAleAut", programming},       {"MorTexResCla", key},
+            {"MorTxtAleDigAler", alert},         {"MorChkAleBlqGrb", blqGrb ? "1" : "0"},
+            {"MorChkAleTono", tone ? "1" : "0"}, {"MorTexBan", flags},
+            {"MorTexAleNumInter", count}};
+}
+
+// The data text and frame of a write of firmware 12, installation 0001.
+struct Written {
+    QString SendData, SendFrame;
+};
+Written build(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
+    const layout::Layout& l = sorvanell::Layout();
+    const QString map = layout::WrittenMap(l, layout::Header("04", "12", classCode, "0001"), v);
+    return {layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
+}
+
+QString shown(const QString& map, const char* control) {
+    return layout::Decode(sorvanell::Layout(), map).value(QLatin1String(control));
 }
 
 void writeConfig(ProgramFixture& f, const QString& firmware) {
@@ -75,9 +92,8 @@ class TestSorvanell : public QObject {
     void frameLayout() {
         QFETCH(QString, classCode);
         QFETCH(int, length);
-        sorvanell::FrameInput in = input("11*22", "12*34", "5", true, false, "1001001", "200");
-        in.classCode = classCode;
-        const sorvanell::Frame fr = sorvanell::BuildFrame(in);
+        const Written fr =
+            build(input("11*22", "12*34", "5", true, false, "1001001", "200"), classCode);
         QCOMPARE(fr.SendData, QStringLiteral("01010*020201020*030405590C0800f"));
         QCOMPARE(fr.SendFrame.size(), length);
         QCOMPARE(fr.SendFrame,
@@ -86,13 +102,12 @@ class TestSorvanell : public QObject {
 
     void keyStarAtItsPlace() {
         // The "*" of the key is map position 26; the read puts a literal "*" back.
-        const sorvanell::Frame fr =
-            sorvanell::BuildFrame(input("11*22", "98*76", "1", false, false, "", "0"));
+        const Written fr = build(input("11*22", "98*76", "1", false, false, "", "0"));
         QCOMPARE(fr.SendFrame.mid(25, 1), QStringLiteral("*"));
         QString map = mapOf(fr.SendFrame);
         map[25] = '7';  // position 26 is not read
-        QCOMPARE(sorvanell::DecodeKey(map), QStringLiteral("98*76"));
-        QCOMPARE(sorvanell::DecodeProgramming(map), QStringLiteral("11*22"));
+        QCOMPARE(shown(map, "MorTexResCla"), QStringLiteral("98*76"));
+        QCOMPARE(shown(map, "MorTxtAleAut"), QStringLiteral("11*22"));
     }
 
     void alertDigit_data() {
@@ -110,53 +125,14 @@ class TestSorvanell : public QObject {
         QFETCH(QString, digit);
         QString map(134, 'F');
         map[31] = digit.at(0);
-        QTEST(sorvanell::DecodeAlertDigit(map), "shown");
-    }
-
-    void roundTrip_data() {
-        QTest::addColumn<QString>("programming");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("alert");
-        QTest::addColumn<bool>("blqGrb");
-        QTest::addColumn<bool>("tone");
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<QString>("flagsBack");
-        // Options without a place are dropped; missing ones are written clear. Other values
-        // round trip through the device in the model suite.
-        // clang-format off
-        QTest::newRow("all on") << "99*99" << "90*09" << "9" << true << true << "1111111" << "255" << "1001001";
-        QTest::newRow("flags missing") << "12*34" << "12*34" << "3" << false << false << "" << "7" << "0000000";
-        // clang-format on
-    }
-    void roundTrip() {
-        // Whatever is written reads back the same: one polarity of the tone, one encoding of
-        // the count.
-        QFETCH(QString, programming);
-        QFETCH(QString, key);
-        QFETCH(QString, alert);
-        QFETCH(bool, blqGrb);
-        QFETCH(bool, tone);
-        QFETCH(QString, flags);
-        QFETCH(QString, count);
-        const QString map =
-            mapOf(sorvanell::BuildFrame(input(programming, key, alert, blqGrb, tone, flags, count))
-                      .SendFrame);
-        QCOMPARE(sorvanell::DecodeProgramming(map), programming);
-        QCOMPARE(sorvanell::DecodeKey(map), key);
-        QCOMPARE(sorvanell::DecodeAlertDigit(map), alert);
-        QCOMPARE(sorvanell::DecodeBlqGrb(map), blqGrb);
-        QCOMPARE(sorvanell::DecodeTone(map), tone);
-        QCOMPARE(sorvanell::DecodeCount(map), count);
-        QTEST(sorvanell::DecodeFlags(map), "flagsBack");
+        QTEST(shown(map, "MorTxtAleDigAler"), "shown");
     }
 
     void missingCharactersKeepTheLayout() {
-        const sorvanell::Frame fr =
-            sorvanell::BuildFrame(input("1", "12*34", "", false, false, "0000000", "0"));
-        QCOMPARE(fr.SendData.size(), sorvanell::kSendDataLength);
-        QCOMPARE(sorvanell::DecodeKey(mapOf(fr.SendFrame)), QStringLiteral("12*34"));
-        QCOMPARE(sorvanell::DecodeAlertDigit(mapOf(fr.SendFrame)), QString());
+        const Written fr = build(input("1", "12*34", "", false, false, "0000000", "0"));
+        QCOMPARE(fr.SendData.size(), 31);
+        QCOMPARE(shown(mapOf(fr.SendFrame), "MorTexResCla"), QStringLiteral("12*34"));
+        QCOMPARE(shown(mapOf(fr.SendFrame), "MorTxtAleDigAler"), QString());
     }
 
     void keyStatus_data() {
@@ -218,8 +194,7 @@ class TestSorvanell : public QObject {
         f.msgs.clear();
         // The captions come from the configuration of the firmware read.
         f.port.feed(replyOf(
-            mapOf(sorvanell::BuildFrame(input("31*42", "56*78", "1", false, true, "1000001", "42"))
-                      .SendFrame)));
+            mapOf(build(input("31*42", "56*78", "1", false, true, "1000001", "42")).SendFrame)));
         QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
         QCOMPARE(Named<QCheckBox>(p, "MorChkAleTono")->text(), QStringLiteral("Tono de aviso"));
         QCOMPARE(Named<QLabel>(p, "MorlblAleAut")->text(),

@@ -6,6 +6,7 @@
 #include "core/codec/codec.h"
 #include "core/models/haldrivonexa.h"
 #include "core/models/kovalindre.h"
+#include "core/models/layout.h"
 #include "core/models/luvero.h"
 #include "core/models/pellitor.h"
 #include "core/models/quarn.h"
@@ -17,24 +18,9 @@ namespace morla {
 
 namespace {
 using Positions = std::vector<int>;
-
-Positions run(int at, int count) {
-    Positions out;
-    for (int i = 0; i < count; ++i) out.push_back(at + i);
-    return out;
-}
-
-// Every second position from `at`: the digits of "0"-digit pairs.
-Positions everySecond(int at, int count) {
-    Positions out;
-    for (int i = 0; i < count; ++i) out.push_back(at + 2 * i);
-    return out;
-}
-
-Positions join(Positions a, const Positions& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using layout::EverySecond;
+using layout::Join;
+using layout::Run;
 
 Positions digitsOf(std::span<const OptionBit> bits) {
     Positions out;
@@ -47,13 +33,9 @@ Positions digitsOf(std::span<const OptionBit> bits) {
 struct Fields {
     std::vector<ShownField> out;
     void add(const QString& name, const Positions& at, const QString& text, bool compared = true) {
-        out.push_back({name, PositionsText(at), text, compared});
+        out.push_back({name, layout::PositionsText(at), text, compared});
     }
 };
-
-QString element(const char* array, int k) {
-    return QString::fromLatin1(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
 
 QString tick(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -71,7 +53,7 @@ void longReply(Fields& f, const longreply::Layout& layout, const QString& map) {
     auto add = [&](const QString& name, const Positions& at, const QString& text) {
         f.add(name, at, text, at.back() <= carried);
     };
-    add(QStringLiteral("MorTexResCla"), run(layout.keyAt, longreply::kKeyDigits), v.key);
+    add(QStringLiteral("MorTexResCla"), Run(layout.keyAt, longreply::kKeyDigits), v.key);
     add(QStringLiteral("Opciones"), digitsOf(longreply::kOptionBits), v.flags + v.trunk);
     if (layout.localDigitsAt > 0)
         add(QStringLiteral("MorComConDLL"), {layout.localDigitsAt}, v.localDigits);
@@ -80,71 +62,39 @@ void longReply(Fields& f, const longreply::Layout& layout, const QString& map) {
         Positions at;
         switch (field.kind) {
             case longreply::Kind::Number:
-                at = everySecond(field.at + 1, longreply::kNumberDigits);
+                at = EverySecond(field.at + 1, longreply::kNumberDigits);
                 break;
             case longreply::Kind::Key:
-                at = run(field.at, longreply::kKeyDigits);
+                at = Run(field.at, longreply::kKeyDigits);
                 break;
             case longreply::Kind::Dial:
-                at = join(run(field.at, field.count), run(field.at2, field.count2));
+                at = Join(Run(field.at, field.count), Run(field.at2, field.count2));
                 break;
         }
         add(field.box, at, v.boxes.value(field.box));
     }
 }
 
-void zentaviraFields(Fields& f, const QString& map) {
-    const zentavira::Panel v = zentavira::Decode(map).panel;
-    f.add(QStringLiteral("Opciones"), digitsOf(zentavira::kOptionBits), v.flags);
-    f.add(QStringLiteral("MorTexUniDurL"), everySecond(18, 3), v.durationFree);
-    f.add(QStringLiteral("MorTexUniDurP"), everySecond(24, 3), v.durationProhibited);
-    f.add(QStringLiteral("MorTexUniCon"), everySecond(30, 3), v.trunk);
-    f.add(QStringLiteral("MorTexResCla"), run(35, zentavira::kKeyLength), v.key);
-    for (int k = 0; k < zentavira::kShortMemories; ++k)
-        f.add(element("MorTxtUniMe4", k), run(39 + zentavira::kShortWidth * k, 4),
-              v.shortMemories.value(k));
-    // Memory 2 ends block 1 and goes on in block 2.
-    for (int k = 0; k < zentavira::kLongMemories; ++k) {
-        const Positions at = k < 2    ? run(95 + 16 * k, 16)
-                             : k == 2 ? join(run(127, 2), run(133, 14))
-                                      : run(147 + 16 * (k - 3), 16);
-        f.add(element("MorTxtUniMe16", k), at, v.longMemories.value(k));
+// Every field of a declared layout, by the caption it has there or its control.
+void fromLayout(Fields& f, const layout::Layout& l, const QString& map) {
+    for (const layout::Field& field : l.fields) {
+        if (field.encoding == layout::Encoding::Fixed) continue;
+        f.add(field.caption.isEmpty() ? field.control : field.caption, field.readPlaces(),
+              layout::DecodeField(field, map));
     }
-}
-
-void haldrivonexaFields(Fields& f, const QString& map) {
-    const haldrivonexa::Panel v = haldrivonexa::Decode(map);
-    f.add(QStringLiteral("MorTexResCla"), run(11, haldrivonexa::kKeyLength), v.key);
-    f.add(QStringLiteral("MorTexMultCon"), everySecond(18, 3), v.trunk);
-    f.add(QStringLiteral("Opciones"), digitsOf(haldrivonexa::kOptionBits), v.flags);
-    f.add(QStringLiteral("MorChkMultResNum0XX"), run(27, 3), v.prefixes);
-    f.add(QStringLiteral("MorChkMultResLarDis"), {30, 32}, v.longDistance);
-    f.add(QStringLiteral("MorTexMultDurL"), everySecond(34, 3), v.durationFree);
-    f.add(QStringLiteral("MorTexMultDurP"), everySecond(40, 3), v.durationProhibited);
-}
-
-void sorvanellFields(Fields& f, const QString& map) {
-    // The "*" of the programming number and of the key (map 16 and 26) is never read.
-    f.add(QStringLiteral("MorTxtAleAut"), {12, 14, 18, 20}, sorvanell::DecodeProgramming(map));
-    f.add(QStringLiteral("MorTexResCla"), {22, 24, 28, 30}, sorvanell::DecodeKey(map));
-    f.add(QStringLiteral("MorTxtAleDigAler"), {32}, sorvanell::DecodeAlertDigit(map));
-    f.add(QStringLiteral("MorChkAleBlqGrb"), {33}, tick(sorvanell::DecodeBlqGrb(map)));
-    f.add(QStringLiteral("MorChkAleTono"), {33}, tick(sorvanell::DecodeTone(map)));
-    f.add(QStringLiteral("Opciones"), {33, 34}, sorvanell::DecodeFlags(map));
-    f.add(QStringLiteral("MorTexAleNumInter"), {36, 38}, sorvanell::DecodeCount(map));
 }
 
 void tervolindaFields(Fields& f, const QString& map, const QString& firmwareCode) {
     const auto v = tervolinda::DecodeMap(map, firmwareCode);
     if (!v) return;
     if (v->variant == tervolinda::Variant::WithVoice) {
-        f.add(QStringLiteral("MorTexResCla"), everySecond(14, 4), v->key);
+        f.add(QStringLiteral("MorTexResCla"), EverySecond(14, 4), v->key);
         return;
     }
-    f.add(QStringLiteral("MorFraPrivElim1"), run(11, 2), tick(v->removeFirst1));
-    f.add(QStringLiteral("MorFraPrivNum9"), run(13, 2), tick(v->blockStart9));
-    f.add(QStringLiteral("MorTexResCla"), everySecond(16, 4), v->key);
-    f.add(QStringLiteral("MorTxtPrivClvSal"), everySecond(24, 4), v->exitKey);
+    f.add(QStringLiteral("MorFraPrivElim1"), Run(11, 2), tick(v->removeFirst1));
+    f.add(QStringLiteral("MorFraPrivNum9"), Run(13, 2), tick(v->blockStart9));
+    f.add(QStringLiteral("MorTexResCla"), EverySecond(16, 4), v->key);
+    f.add(QStringLiteral("MorTxtPrivClvSal"), EverySecond(24, 4), v->exitKey);
 }
 
 bool isLongReply(ModelId id) {
@@ -152,16 +102,23 @@ bool isLongReply(ModelId id) {
 }
 }  // namespace
 
-QString PositionsText(const std::vector<int>& positions) {
-    QStringList parts;
-    for (size_t i = 0; i < positions.size();) {
-        size_t j = i;
-        while (j + 1 < positions.size() && positions[j + 1] == positions[j] + 1) ++j;
-        parts << (j == i ? QString::number(positions[i])
-                         : QStringLiteral("%1-%2").arg(positions[i]).arg(positions[j]));
-        i = j + 1;
+const layout::Layout* DeclaredLayout(const ModelInfo& model) {
+    switch (model.id) {
+        case ModelId::Sorvanell:
+            return &sorvanell::Layout();
+        case ModelId::Luvero:
+            return &luvero::Layout();
+        case ModelId::Zentavira:
+            return &zentavira::Layout();
+        case ModelId::Haldrivonexa:
+            return &haldrivonexa::Layout();
+        case ModelId::Quarn:
+        case ModelId::Pellitor:
+        case ModelId::Tervolinda:
+        case ModelId::Kovalindre:
+            break;
     }
-    return parts.join(QStringLiteral(", "));
+    return nullptr;
 }
 
 std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmwareCode,
@@ -169,22 +126,13 @@ std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmw
     Fields f;
     // The models whose data text carries the installation code keep it as the modifier.
     const bool modifierWritten = model.id != ModelId::Sorvanell && model.id != ModelId::Tervolinda;
-    f.add(QStringLiteral("MorTexResMod"), run(7, 4), map.mid(6, 4), modifierWritten);
+    f.add(QStringLiteral("MorTexResMod"), Run(7, 4), map.mid(6, 4), modifierWritten);
     switch (model.id) {
         case ModelId::Sorvanell:
-            sorvanellFields(f, map);
-            break;
         case ModelId::Luvero:
-            f.add(QStringLiteral("MorTexResCla"), run(11, luvero::kKeyLength),
-                  luvero::DecodeKey(map));
-            f.add(QStringLiteral("Opciones"), digitsOf(luvero::kOptionBits),
-                  luvero::DecodeFlags(map));
-            break;
         case ModelId::Zentavira:
-            zentaviraFields(f, map);
-            break;
         case ModelId::Haldrivonexa:
-            haldrivonexaFields(f, map);
+            fromLayout(f, *DeclaredLayout(model), map);
             break;
         case ModelId::Quarn:
         case ModelId::Pellitor:

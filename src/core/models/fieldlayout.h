@@ -5,6 +5,7 @@
 #include <QString>
 #include <vector>
 
+#include "core/models/layout.h"
 #include "core/models/registry.h"
 
 namespace morla {
@@ -17,13 +18,14 @@ struct ShownField {
     bool compared = true;
 };
 
+// The declared layout of a model whose fields are all in one table; nothing for the models
+// still described by the long-reply tables and the Tervolinda.
+const layout::Layout* DeclaredLayout(const ModelInfo& model);
+
 // The fields a read decodes from a map, as it shows them. The firmware code chooses between
 // the variants that share a model code (Quarn Dolmeth, Tervolinda with voice).
 std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmwareCode,
                                     const QString& map);
-
-// "11-14", "18, 20, 22", "127-128, 133-146": runs of neighbouring positions joined.
-QString PositionsText(const std::vector<int>& positions);
 
 // The map a sent frame stands for, so that it shows again as a read would: an installation
 // class without a code left map 5-6 out of the frame ("00" goes there). The long-reply frames

@@ -5,47 +5,52 @@
 namespace morla::haldrivonexa {
 
 namespace {
-QString boxBits(const QString& boxes) {
-    QString out;
-    for (QChar c : boxes) out += c == u'1' ? u'1' : u'0';
-    return out;
+using layout::Encoding;
+using layout::EverySecond;
+using layout::Run;
+
+QString element(const char* array, int k) {
+    return QString::fromLatin1(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+// One check box: bit 4, 2 or 1 of a digit, three boxes to a digit from the left.
+layout::Field box(const char* array, int k, int digit) {
+    return {.control = element(array, k),
+            .encoding = Encoding::Bits,
+            .places = {digit},
+            .bits = {{1, digit, 4 >> (k % 3)}},
+            .characters = 1};
+}
+
+layout::Layout table() {
+    // clang-format off
+    layout::Layout t{134, {
+        {.control = "MorTexResCla", .encoding = Encoding::KeyDigits, .places = Run(11, kKeyLength)},
+        {.encoding = Encoding::Fixed, .places = {15}, .fixed = "00"},
+        {.control = "MorTexMultCon", .encoding = Encoding::DialDigits, .places = EverySecond(18, 3), .spaced = true},
+        // Options 2 and 6 share digit 26: option 2 is its bit of value 2, option 6 its bit of
+        // value 4, in both directions.
+        {.control = "MorTexBan", .encoding = Encoding::Bits, .places = Run(23, 4),
+         .bits = {{1, 25, 1}, {2, 26, 2}, {3, 23, 1}, {4, 23, 2}, {5, 24, 4}, {6, 26, 4}},
+         .characters = 6, .caption = "Opciones"},
+        {.encoding = Encoding::Fixed, .places = {31}, .fixed = "0"},
+        {.control = "MorTexMultDurL", .encoding = Encoding::Number, .places = EverySecond(34, 3), .spaced = true},
+        {.control = "MorTexMultDurP", .encoding = Encoding::Number, .places = EverySecond(40, 3), .spaced = true},
+        {.encoding = Encoding::Fixed, .places = {131}, .fixed = "03FE"},
+    }, {{7, 44}, {0, 0, "f"}}};
+    // clang-format on
+    // Prefixes 0-8 in digits 27-29, long distance 0-5 in digits 30 and 32.
+    for (int k = 0; k < kPrefixBoxes; ++k)
+        t.fields.push_back(box("MorChkMultResNum0XX", k, 27 + k / 3));
+    for (int k = 0; k < kLongDistanceBoxes; ++k)
+        t.fields.push_back(box("MorChkMultResLarDis", k, k < 3 ? 30 : 32));
+    return t;
 }
 }  // namespace
 
-Panel Decode(const QString& map) {
-    Panel p;
-    p.key = NumberDigits(map.mid(10, kKeyLength));
-    p.flags = DecodeOptions(map, kOptionBits, 6);
-    p.trunk = MapToDialDigits(Unspaced(map, 18, 3));
-    p.durationFree = NumberDigits(Unspaced(map, 34, 3));
-    p.durationProhibited = NumberDigits(Unspaced(map, 40, 3));
-    QString boxes;
-    for (int pos : kBoxDigits)
-        boxes +=
-            HexToBits(QStringLiteral("0") + map.mid(pos - 1, 1)).right(3).leftJustified(3, '0');
-    p.prefixes = boxes.left(kPrefixBoxes);
-    p.longDistance = boxes.mid(kPrefixBoxes, kLongDistanceBoxes);
-    return p;
-}
-
-Frame BuildFrame(const FrameInput& in) {
-    const Panel& p = in.panel;
-    const QString boxes = (boxBits(p.prefixes).leftJustified(kPrefixBoxes, '0', true) +
-                           boxBits(p.longDistance).leftJustified(kLongDistanceBoxes, '0', true));
-    QString boxDigits;
-    for (int g = 0; g < 5; ++g) {
-        if (g == 4) boxDigits += QStringLiteral("0");  // map 31
-        boxDigits += BitsToHex(QStringLiteral("0") + boxes.mid(3 * g, 3)).mid(1, 1);
-    }
-    const QString fields =
-        in.installationCode + p.key.left(kKeyLength).leftJustified(kKeyLength, 'F') +
-        QStringLiteral("00") + Spaced(DialField(p.trunk, 3)) +
-        EncodeOptionDigits(p.flags, kOptionBits, 23, 4) + boxDigits +
-        Spaced(NumberField(p.durationFree, 3)) + Spaced(NumberField(p.durationProhibited, 3));
-    const QString body =
-        FrameHeader(QStringLiteral("03"), in.firmwareBox, in.classCode, QString()) + fields +
-        QString(84, 'F');
-    return {CloseSingleBlock(body), fields + QStringLiteral("f")};
+const layout::Layout& Layout() {
+    static const layout::Layout t = table();
+    return t;
 }
 
 QString LongDistanceCode(const QString& index) {

@@ -4,22 +4,26 @@
 
 namespace morla::luvero {
 
-QString DecodeKey(const QString& map) {
-    return NumberDigits(map.mid(10, kKeyLength));
-}
+namespace {
+using layout::Encoding;
+using layout::Run;
+}  // namespace
 
-QString DecodeFlags(const QString& map) {
-    return DecodeOptions(map, kOptionBits, 6);
-}
-
-Frame BuildFrame(const FrameInput& in) {
-    // A short key keeps its width with "F": the fields after it stay in place.
-    const QString key = in.key.left(kKeyLength).leftJustified(kKeyLength, 'F');
-    const QString digits = EncodeOptionDigits(in.flags, kOptionBits, 17, 4);
-    const QString body =
-        FrameHeader(QStringLiteral("05"), in.firmwareBox, in.classCode, in.installationCode) + key +
-        QStringLiteral("66") + digits + QStringLiteral("6E") + QString(106, 'F');
-    return {CloseSingleBlock(body), in.installationCode + key + QStringLiteral("FF") + digits};
+const layout::Layout& Layout() {
+    // clang-format off
+    static const layout::Layout table{134, {
+        {.control = "MorTexResCla", .encoding = Encoding::KeyDigits, .places = Run(11, kKeyLength)},
+        {.encoding = Encoding::Fixed, .places = {15}, .fixed = "66"},
+        // Options 2 and 6 share digit 20: option 2 is its bit of value 2, option 6 its bit of
+        // value 4, in both directions.
+        {.control = "MorTexBan", .encoding = Encoding::Bits, .places = Run(17, 4),
+         .bits = {{1, 19, 1}, {2, 20, 2}, {3, 17, 1}, {4, 17, 2}, {5, 18, 4}, {6, 20, 4}},
+         .characters = 6, .caption = "Opciones"},
+        {.encoding = Encoding::Fixed, .places = {21}, .fixed = "6E"},
+        {.encoding = Encoding::Fixed, .places = {131}, .fixed = "03FE"},
+    }, {{7, 14}, {0, 0, "FF"}, {17, 20}}};
+    // clang-format on
+    return table;
 }
 
 QString OptionCommandCode(const QString& commandNumber) {

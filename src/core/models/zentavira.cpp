@@ -5,57 +5,57 @@
 namespace morla::zentavira {
 
 namespace {
-// 0-based start of 16-digit memory k in the map; memory 2 continues after the first block.
-int longMemoryAt(int k) {
-    return k < 3 ? 94 + 16 * k : 146 + 16 * (k - 3);
+using layout::Encoding;
+using layout::EverySecond;
+using layout::Join;
+using layout::Run;
+
+QString element(const char* array, int k) {
+    return QString::fromLatin1(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-QString longMemoryDigits(const QString& map, int k) {
-    if (k == 2) return map.mid(126, 2) + map.mid(132, 14);
-    return map.mid(longMemoryAt(k), kLongWidth);
+layout::Layout table() {
+    // clang-format off
+    layout::Layout t{266, {
+        {.encoding = Encoding::Fixed, .places = {11}, .fixed = "2"},
+        // Option 1 in digit 13, options 2 and 3 in digit 14 (which always carries a 1 in its
+        // lowest bit), option 4, the memory table freed, in digit 12.
+        {.control = "MorTexBan", .encoding = Encoding::Bits, .places = Run(12, 3),
+         .bits = {{1, 13, 1}, {2, 14, 2}, {3, 14, 4}, {4, 12, 1}, {0, 14, 1}},
+         .characters = 4, .caption = "Opciones"},
+        {.encoding = Encoding::Fixed, .places = {15}, .fixed = "00"},
+        {.control = "MorTexUniDurL", .encoding = Encoding::Number, .places = EverySecond(18, 3), .spaced = true},
+        {.control = "MorTexUniDurP", .encoding = Encoding::Number, .places = EverySecond(24, 3), .spaced = true},
+        {.control = "MorTexUniCon", .encoding = Encoding::DialDigits, .places = EverySecond(30, 3), .spaced = true},
+        {.control = "MorTexResCla", .encoding = Encoding::KeyDigits, .places = Run(35, kKeyLength)},
+        {.encoding = Encoding::Fixed, .places = {131}, .fixed = "45"},
+        {.encoding = Encoding::Fixed, .places = {259}, .fixed = "6E"},
+        {.encoding = Encoding::Fixed, .places = {263}, .fixed = "03FE"},
+    }, {{7, 128}, {133, 258}}, 2};
+    // clang-format on
+    for (int k = 0; k < kShortMemories; ++k)
+        t.fields.push_back({.control = element("MorTxtUniMe4", k),
+                            .encoding = Encoding::DialDigits,
+                            .places = Run(39 + 4 * k, 4)});
+    // Memory 2 ends block 1 and goes on in block 2.
+    for (int k = 0; k < kLongMemories; ++k)
+        t.fields.push_back({.control = element("MorTxtUniMe16", k),
+                            .encoding = Encoding::DialDigits,
+                            .places = k < 2    ? Run(95 + 16 * k, 16)
+                                      : k == 2 ? Join(Run(127, 2), Run(133, 14))
+                                               : Run(147 + 16 * (k - 3), 16)});
+    return t;
 }
 }  // namespace
 
-Decoded Decode(const QString& map) {
-    Decoded d;
-    Panel& p = d.panel;
-    p.key = NumberDigits(map.mid(34, kKeyLength));
-    p.flags = DecodeOptions(map, kOptionBits, 4);
-    const QString d12 = map.mid(11, 1);
-    d.memoryTableFreed = d12 == QStringLiteral("1") ? 1 : d12 == QStringLiteral("0") ? 0 : -1;
-    p.durationFree = NumberDigits(Unspaced(map, 18, 3));
-    p.durationProhibited = NumberDigits(Unspaced(map, 24, 3));
-    p.trunk = MapToDialDigits(Unspaced(map, 30, 3));
-    for (int k = 0; k < kShortMemories; ++k)
-        p.shortMemories << MapToDialDigits(map.mid(38 + kShortWidth * k, kShortWidth));
-    for (int k = 0; k < kLongMemories; ++k)
-        p.longMemories << MapToDialDigits(longMemoryDigits(map, k));
-    return d;
+const layout::Layout& Layout() {
+    static const layout::Layout t = table();
+    return t;
 }
 
-Frame BuildFrame(const FrameInput& in) {
-    const Panel& p = in.panel;
-    // Digit 14 carries a 1 in its lowest bit besides options 2 and 3.
-    QString flagDigits = EncodeOptionDigits(p.flags, kOptionBits, 12, 3);
-    flagDigits[2] = DigitToHex(HexToDigit(flagDigits.mid(2, 1)) | 1).at(0);
-    QString data = in.installationCode + QStringLiteral("2") + flagDigits + QStringLiteral("00") +
-                   Spaced(NumberField(p.durationFree, 3)) +
-                   Spaced(NumberField(p.durationProhibited, 3)) + Spaced(DialField(p.trunk, 3)) +
-                   p.key.left(kKeyLength).leftJustified(kKeyLength, 'F');
-    for (int k = 0; k < kShortMemories; ++k)
-        data += DialField(p.shortMemories.value(k), kShortWidth);
-    for (int k = 0; k < kLongMemories; ++k) data += DialField(p.longMemories.value(k), kLongWidth);
-
-    // The checksums cover the map's places: without a class code "00" stands in for it there,
-    // and is left out of the frame.
-    const QString classPlace = in.classCode.isEmpty() ? QStringLiteral("00") : in.classCode;
-    QString frame =
-        FrameHeader(QStringLiteral("05"), in.firmwareBox, classPlace, QString()) + data.left(122);
-    frame += FrameChecksum(frame.left(128)) + QStringLiteral("45") + data.mid(122) +
-             QStringLiteral("6E");
-    frame += FrameChecksum(frame.mid(132, 128)) + QStringLiteral("03") + QStringLiteral("FE");
-    if (in.classCode.isEmpty()) frame.remove(4, 2);
-    return {frame, data};
+int MemoryTableFreed(const QString& map) {
+    const QString d12 = map.mid(11, 1);
+    return d12 == QStringLiteral("1") ? 1 : d12 == QStringLiteral("0") ? 0 : -1;
 }
 
 SingleCommand CompleteSend(const CommandInput& in) {

@@ -12,6 +12,7 @@
 #include "gui/main/named.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
+#include "gui/panels/layoutbinding.h"
 
 namespace morla {
 
@@ -35,15 +36,6 @@ QCheckBox* prefixBox(Program& p, int k) {
 }
 QCheckBox* longDistanceBox(Program& p, int k) {
     return control<QCheckBox>(p, ElementName("MorChkMultResLarDis", k));
-}
-
-QString boxBits(Program& p, QCheckBox* (*element)(Program&, int), int count) {
-    QString out;
-    for (int k = 0; k < count; ++k) out += element(p, k)->isChecked() ? u'1' : u'0';
-    return out;
-}
-void setBoxes(Program& p, QCheckBox* (*element)(Program&, int), const QString& bits) {
-    for (int k = 0; k < bits.size(); ++k) element(p, k)->setChecked(bits[k] == u'1');
 }
 
 const char16_t* kPrefixCaptions[haldrivonexa::kPrefixBoxes] = {
@@ -127,15 +119,7 @@ void ShowPanelHaldrivonexa(Program& p) {
 
 void ReadReplyHaldrivonexa(Program& p) {
     ReadReplySteps(p, haldrivonexaInfo(), [&p](const QString& map) {
-        // Each field from its own positions: an empty trunk digit moves nothing.
-        const haldrivonexa::Panel v = haldrivonexa::Decode(map);
-        p.main->MorTexResCla->setText(v.key);
-        p.main->MorTexBan->setText(v.flags);
-        setBoxes(p, &prefixBox, v.prefixes);
-        setBoxes(p, &longDistanceBox, v.longDistance);
-        box(p, "MorTexMultCon")->setText(v.trunk);
-        box(p, "MorTexMultDurP")->setText(v.durationProhibited);
-        box(p, "MorTexMultDurL")->setText(v.durationFree);
+        ShowValues(p, haldrivonexa::Layout(), layout::Decode(haldrivonexa::Layout(), map));
     });
 }
 
@@ -143,21 +127,7 @@ void BuildFrameHaldrivonexa(Program& p) {
     MorlaState& s = p.s;
     s.SendData.clear();
     ValidateFullKey(p, haldrivonexa::kKeyLength);
-    haldrivonexa::Panel v;
-    v.key = p.main->MorTexResCla->text();
-    v.flags = p.main->MorTexBan->text();
-    v.trunk = box(p, "MorTexMultCon")->text();
-    v.durationFree = box(p, "MorTexMultDurL")->text();
-    v.durationProhibited = box(p, "MorTexMultDurP")->text();
-    v.prefixes = boxBits(p, &prefixBox, haldrivonexa::kPrefixBoxes);
-    v.longDistance = boxBits(p, &longDistanceBox, haldrivonexa::kLongDistanceBoxes);
-    const haldrivonexa::Frame frame = haldrivonexa::BuildFrame(
-        {p.main->MorTexResFirm->text(), InstallationClassCode(InstallationClass(p)),
-         s.InstallationCode, v});
-    s.SendData = frame.SendData;
-    s.SendFrame = frame.SendFrame;
-    s.Monitor.MorTexMon02.set(s.SendFrame);
-    s.SendMask = QString(haldrivonexaInfo().replyLength, '1');
+    BuildFrameFromLayout(p, haldrivonexaInfo(), haldrivonexa::Layout());
 }
 
 void CompleteSendHaldrivonexa(Program& p) {

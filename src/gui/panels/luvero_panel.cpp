@@ -5,8 +5,10 @@
 #include <QVBoxLayout>
 
 #include "core/models/luvero.h"
+#include "core/models/modelcore.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
+#include "gui/panels/layoutbinding.h"
 
 namespace morla {
 
@@ -33,10 +35,9 @@ void ShowPanelLuvero(Program& p) {
 }
 
 void ReadReplyLuvero(Program& p) {
+    // The flags box sets the nine restriction boxes; 7 to 9 are absent, so cleared.
     ReadReplySteps(p, luveroInfo(), [&](const QString& map) {
-        p.main->MorTexResCla->setText(luvero::DecodeKey(map));
-        // The flags box sets the nine restriction boxes; 7 to 9 are absent, so cleared.
-        p.main->MorTexBan->setText(luvero::DecodeFlags(map));
+        ShowValues(p, luvero::Layout(), layout::Decode(luvero::Layout(), map));
     });
 }
 
@@ -44,13 +45,7 @@ void BuildFrameLuvero(Program& p) {
     MorlaState& s = p.s;
     s.SendData.clear();
     ValidateKey(p, luvero::kKeyLength);
-    const luvero::Frame frame = luvero::BuildFrame(
-        {p.main->MorTexResFirm->text(), InstallationClassCode(InstallationClass(p)),
-         s.InstallationCode, p.main->MorTexResCla->text(), p.main->MorTexBan->text()});
-    s.SendData = frame.SendData;
-    s.SendFrame = frame.SendFrame;
-    s.Monitor.MorTexMon02.set(s.SendFrame);
-    s.SendMask = QString(luveroInfo().replyLength, '1');
+    BuildFrameFromLayout(p, luveroInfo(), luvero::Layout());
 }
 
 void CompleteSendLuvero(Program& p) {

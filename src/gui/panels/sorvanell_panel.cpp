@@ -12,6 +12,7 @@
 #include "core/models/sorvanell.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
+#include "gui/panels/layoutbinding.h"
 
 namespace morla {
 
@@ -99,13 +100,7 @@ void ShowPanelSorvanell(Program& p) {
 
 void ReadReplySorvanell(Program& p) {
     ReadReplySteps(p, sorvanellInfo(), [&p](const QString& map) {
-        p.main->MorTexResCla->setText(sorvanell::DecodeKey(map));
-        p.main->MorTexBan->setText(sorvanell::DecodeFlags(map));
-        named<QCheckBox>(p, "MorChkAleTono")->setChecked(sorvanell::DecodeTone(map));
-        named<QCheckBox>(p, "MorChkAleBlqGrb")->setChecked(sorvanell::DecodeBlqGrb(map));
-        named<QLineEdit>(p, "MorTxtAleAut")->setText(sorvanell::DecodeProgramming(map));
-        named<QLineEdit>(p, "MorTexAleNumInter")->setText(sorvanell::DecodeCount(map));
-        named<QLineEdit>(p, "MorTxtAleDigAler")->setText(sorvanell::DecodeAlertDigit(map));
+        ShowValues(p, sorvanell::Layout(), layout::Decode(sorvanell::Layout(), map));
     });
 }
 
@@ -113,17 +108,7 @@ void BuildFrameSorvanell(Program& p) {
     MorlaState& s = p.s;
     s.SendData.clear();
     s.KeyStatus = sorvanell::KeyStatusFor(p.main->MorTexResCla->text());
-    const sorvanell::Frame frame = sorvanell::BuildFrame(
-        {p.main->MorTexResFirm->text(), InstallationClassCode(InstallationClass(p)),
-         s.InstallationCode, named<QLineEdit>(p, "MorTxtAleAut")->text(),
-         p.main->MorTexResCla->text(), named<QLineEdit>(p, "MorTxtAleDigAler")->text(),
-         named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked(),
-         named<QCheckBox>(p, "MorChkAleTono")->isChecked(), p.main->MorTexBan->text(),
-         named<QLineEdit>(p, "MorTexAleNumInter")->text()});
-    s.SendData = frame.SendData;
-    s.SendFrame = frame.SendFrame;
-    s.Monitor.MorTexMon02.set(s.SendFrame);
-    s.SendMask = QString(sorvanellInfo().replyLength, '1');
+    BuildFrameFromLayout(p, sorvanellInfo(), sorvanell::Layout());
 }
 
 void CompleteSendSorvanell(Program& p) {

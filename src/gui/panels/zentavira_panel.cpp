@@ -13,6 +13,7 @@
 #include "gui/main/named.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
+#include "gui/panels/layoutbinding.h"
 
 namespace morla {
 
@@ -55,18 +56,6 @@ QGroupBox* memoryFrame(QWidget* parent, const char* frameName, const QString& ca
     return frame;
 }
 
-zentavira::Panel panelValues(Program& p) {
-    zentavira::Panel v;
-    v.key = p.main->MorTexResCla->text();
-    v.flags = p.main->MorTexBan->text();
-    v.durationFree = box(p, "MorTexUniDurL")->text();
-    v.durationProhibited = box(p, "MorTexUniDurP")->text();
-    v.trunk = box(p, "MorTexUniCon")->text();
-    for (int k = 0; k < zentavira::kShortMemories; ++k)
-        v.shortMemories << shortMemory(p, k)->text();
-    for (int k = 0; k < zentavira::kLongMemories; ++k) v.longMemories << longMemory(p, k)->text();
-    return v;
-}
 }  // namespace
 
 void BuildPanelZentavira(Program& p, QFrame* frame) {
@@ -142,18 +131,9 @@ void ShowPanelZentavira(Program& p) {
 
 void ReadReplyZentavira(Program& p) {
     ReadReplySteps(p, zentaviraInfo(), [&p](const QString& map) {
-        const zentavira::Decoded d = zentavira::Decode(map);
-        const zentavira::Panel& v = d.panel;
-        p.main->MorTexResCla->setText(v.key);
-        p.main->MorTexBan->setText(v.flags);
-        if (d.memoryTableFreed >= 0) freedBox(p)->setChecked(d.memoryTableFreed == 1);
-        box(p, "MorTexUniDurL")->setText(v.durationFree);
-        box(p, "MorTexUniDurP")->setText(v.durationProhibited);
-        box(p, "MorTexUniCon")->setText(v.trunk);
-        for (int k = 0; k < zentavira::kShortMemories; ++k)
-            shortMemory(p, k)->setText(v.shortMemories[k]);
-        for (int k = 0; k < zentavira::kLongMemories; ++k)
-            longMemory(p, k)->setText(v.longMemories[k]);
+        ShowValues(p, zentavira::Layout(), layout::Decode(zentavira::Layout(), map));
+        const int freed = zentavira::MemoryTableFreed(map);
+        if (freed >= 0) freedBox(p)->setChecked(freed == 1);
     });
 }
 
@@ -161,13 +141,7 @@ void BuildFrameZentavira(Program& p) {
     MorlaState& s = p.s;
     s.SendData.clear();
     ValidateFullKey(p, zentavira::kKeyLength);
-    const zentavira::Frame frame = zentavira::BuildFrame(
-        {p.main->MorTexResFirm->text(), InstallationClassCode(InstallationClass(p)),
-         s.InstallationCode, panelValues(p)});
-    s.SendData = frame.SendData;
-    s.SendFrame = frame.SendFrame;
-    s.Monitor.MorTexMon02.set(s.SendFrame);
-    s.SendMask = QString(zentaviraInfo().replyLength, '1');
+    BuildFrameFromLayout(p, zentaviraInfo(), zentavira::Layout());
 }
 
 void CompleteSendZentavira(Program& p) {
