@@ -18,12 +18,12 @@ Written write(const layout::Layout& l, const char* kind, const QString& classCod
         layout::WrittenMap(l, layout::Header(QLatin1String(kind), "30", classCode, "0001"), v);
     return {map, layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
 }
-Written zentavira(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
+Written writeZentavira(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
     layout::Values all{{"MorTexResCla", "1234"}, {"MorTexBan", "0000"}};
     all.insert(v);
     return write(zentavira::Layout(), "05", classCode, all);
 }
-Written haldrivonexa(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
+Written writeHaldrivonexa(const layout::Values& v, const QString& classCode = QStringLiteral("09")) {
     layout::Values all{{"MorTexResCla", "1234"}, {"MorTexBan", "000000"}};
     all.insert(v);
     return write(haldrivonexa::Layout(), "03", classCode, all);
@@ -55,14 +55,14 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, prohibited);
         QFETCH(QString, trunk);
         QFETCH(QString, spaced);
-        const Written z = zentavira(
+        const Written z = writeZentavira(
             {{"MorTexUniDurL", free}, {"MorTexUniDurP", prohibited}, {"MorTexUniCon", trunk}});
         QCOMPARE(z.data.size(), 248);
         QCOMPARE(z.data.mid(10, 18), spaced);
         QCOMPARE(z.data.mid(28, 4), QStringLiteral("1234"));  // the key stays in place
         QCOMPARE(z.frame.size(), 266);
 
-        const Written h = haldrivonexa(
+        const Written h = writeHaldrivonexa(
             {{"MorTexMultDurL", free}, {"MorTexMultDurP", prohibited}, {"MorTexMultCon", trunk}});
         QCOMPARE(h.data.size(), 39);
         // Trunk first on this model, then the durations after the option and box digits.
@@ -89,7 +89,7 @@ class TestRestrictorLayouts : public QObject {
     }
     void numberDigitsAsRead() {
         QFETCH(QString, digits);
-        QString map = zentavira({}).map;
+        QString map = writeZentavira({}).map;
         for (int i = 0; i < 3; ++i) map[17 + 2 * i] = digits[i];  // free duration at 18, 20, 22
         QTEST(shown(zentavira::Layout(), map, "MorTexUniDurL"), "shown");
     }
@@ -100,7 +100,7 @@ class TestRestrictorLayouts : public QObject {
                                {"MorTxtUniMe413", "5"},
                                {"MorTxtUniMe1602", "0123456789*#0123"},
                                {"MorTxtUniMe1609", "#"}};
-        const Written f = zentavira(v);
+        const Written f = writeZentavira(v);
         QCOMPARE(f.frame.mid(38, 4), QStringLiteral("0*#9"));
         QCOMPARE(f.frame.mid(90, 4), QStringLiteral("5FFF"));
         // Memory 2 around the first checksum: two digits before it, fourteen after "45".
@@ -119,12 +119,12 @@ class TestRestrictorLayouts : public QObject {
     }
 
     void frameWithoutClassCode() {
-        const Written z = zentavira({}, "");
+        const Written z = writeZentavira({}, "");
         QCOMPARE(z.frame.size(), 264);
         QVERIFY(z.frame.startsWith(QStringLiteral("051E00012")));
         // Both checksums are over the map's places, the class code's counted as "00".
         QCOMPARE(BadChecksumBlock(MapOfWriteFrame(z.frame, false), 2), 0);
-        const Written h = haldrivonexa({}, "");
+        const Written h = writeHaldrivonexa({}, "");
         QCOMPARE(h.frame.size(), 132);
         QCOMPARE(h.frame.mid(126, 2), FrameChecksum(h.frame.left(126)));
     }
@@ -153,12 +153,12 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, flags);
         QFETCH(QString, digits);
         if (model == QStringLiteral("Z")) {
-            const Written z = zentavira({{"MorTexBan", flags}});
+            const Written z = writeZentavira({{"MorTexBan", flags}});
             QCOMPARE(z.frame.mid(11, 3), digits);
             QCOMPARE(shown(zentavira::Layout(), z.map, "MorTexBan"), flags);
             QCOMPARE(zentavira::MemoryTableFreed(z.map), flags.right(1).toInt());
         } else {
-            const Written h = haldrivonexa({{"MorTexBan", flags}});
+            const Written h = writeHaldrivonexa({{"MorTexBan", flags}});
             QCOMPARE(h.frame.mid(22, 4), digits);
             QCOMPARE(shown(haldrivonexa::Layout(), h.map, "MorTexBan"), flags);
         }
@@ -169,7 +169,7 @@ class TestRestrictorLayouts : public QObject {
         layout::Values v;
         for (int k = 0; k < 9; ++k) v[element("MorChkMultResNum0XX", k)] = prefixes.mid(k, 1);
         for (int k = 0; k < 6; ++k) v[element("MorChkMultResLarDis", k)] = distance.mid(k, 1);
-        const Written h = haldrivonexa(v);
+        const Written h = writeHaldrivonexa(v);
         QCOMPARE(h.frame.mid(26, 6), QStringLiteral("421306"));
         const layout::Values back = layout::Decode(haldrivonexa::Layout(), h.map);
         for (auto it = v.begin(); it != v.end(); ++it) QCOMPARE(back.value(it.key()), it.value());
