@@ -30,7 +30,11 @@ SerialTransport::SerialTransport(QObject* parent) : Transport(parent) {
 }
 
 bool SerialTransport::open(int portNumber, const QString& appFolder, QString* error) {
-    device_ = SerialDeviceFor(portNumber, appFolder);
+    return openDevice(SerialDeviceFor(portNumber, appFolder), error);
+}
+
+bool SerialTransport::openDevice(const QString& device, QString* error) {
+    device_ = device;
     port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setParity(QSerialPort::NoParity);
