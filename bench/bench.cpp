@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "cliseries.h"
 #include "gui/device/commands.h"
 #include "gui/panels/framework.h"
 #include "session/serial/serialtransport.h"
@@ -430,6 +431,10 @@ int main(int argc, char* argv[]) {
                         bareCpu, QStringLiteral("s"), 0};
         }
     }
+
+    // morla-cli: one unit, then a series on four ports at once.
+    for (const bench::CliFigure& c : bench::CliSeriesFigures(quick ? 1 : 3))
+        rows << Row{c.figure, c.value, c.baseline, c.unit, c.limit};
 
     // The table and its JSON.
     printf("%-48s %14s %14s %8s %6s %s\n", "figure", "value", "baseline", "ratio", "limit", "");

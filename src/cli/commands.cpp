@@ -33,7 +33,7 @@ extern "C" void onInterrupt(int) {
 }
 
 struct Failure {
-    int exit;
+    int exit = kDone;
     QString message;
 };
 
@@ -188,7 +188,7 @@ void report(const UnitJob& job, const Options& o) {
         PrintOut(unit + QStringLiteral(": No verificado"));
         if (r.differences.empty()) PrintOut(QStringLiteral("  ") + r.message);
         for (const FieldDifference& d : r.differences)
-            PrintOut(QStringLiteral("  ") + DifferenceText(d));
+            PrintOut(QStringLiteral("  ") + DifferencesText({d}));
     } else if (r.exit != kDone) {
         PrintErr(unit + QStringLiteral(": ") + r.message);
     } else if (!o.quiet) {
@@ -487,6 +487,7 @@ int diffCommand(const Options& o, const Folder& folder) {
             f.name != QStringLiteral("Modelo") && f.name != QStringLiteral("MorTexResFirm");
     for (FieldDifference& d : CompareFields(layout, sides[0].map, sides[1].map))
         differences.push_back(d);
+    for (FieldDifference& d : differences) d.caption = CaptionOf(d);
     const int exit = differences.empty() ? kDone : kDiffers;
     if (o.json) {
         json["model"] = m.dispatch();

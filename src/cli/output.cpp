@@ -104,7 +104,7 @@ QString CaptionOf(const FieldDifference& d) {
 }
 
 QString DifferenceText(const FieldDifference& d, const QString& first, const QString& second) {
-    const QString caption = CaptionOf(d);
+    const QString& caption = d.caption;
     const QString where = caption.isEmpty()
                               ? QStringLiteral("%1 (%2)").arg(d.name, d.positions)
                               : QStringLiteral("%1 (%2, %3)").arg(caption, d.name, d.positions);
@@ -115,7 +115,7 @@ QJsonArray DifferencesJson(const std::vector<FieldDifference>& differences, cons
                            const QString& second) {
     QJsonArray out;
     for (const FieldDifference& d : differences)
-        out.append(QJsonObject{{"caption", CaptionOf(d)},
+        out.append(QJsonObject{{"caption", d.caption},
                                {"control", d.name},
                                {"positions", d.positions},
                                {first, d.written},

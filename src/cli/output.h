@@ -43,9 +43,8 @@ class Progress {
 // What the windows would show beside a field, for the fields the panels name the same way on
 // every model; "" otherwise.
 QString CaptionOf(const FieldDifference& d);
-// "Clave (MorTexResCla, 11-14): escrito 1234, leído 1334", with other words for the two sides.
-QString DifferenceText(const FieldDifference& d, const QString& first = QStringLiteral("escrito"),
-                       const QString& second = QStringLiteral("leído"));
+// "Clave (MorTexResCla, 11-14): A 1234, B 1334": a difference of two maps, not of a write.
+QString DifferenceText(const FieldDifference& d, const QString& first, const QString& second);
 QJsonArray DifferencesJson(const std::vector<FieldDifference>& differences,
                            const QString& first = QStringLiteral("written"),
                            const QString& second = QStringLiteral("read"));

@@ -1,5 +1,6 @@
 #include "cli/unitjob.h"
 
+#include "cli/output.h"
 #include "core/models/imagecheck.h"
 #include "core/models/modelcore.h"
 #include "core/models/registry.h"
@@ -145,7 +146,8 @@ void UnitJob::tickCountdown() {
         emit progress(QStringLiteral("Escribiendo"));
         return;
     }
-    emit progress(QStringLiteral("Envío en %1 s").arg((ms + 999) / 1000));
+    const int total = line_->TimerPID->interval() / 1000;
+    emit progress(QStringLiteral("Envío en %1 s").arg(qMin((ms + 999) / 1000, total)));
 }
 
 void UnitJob::dataSent() {
@@ -158,11 +160,18 @@ void UnitJob::dataSent() {
 
 void UnitJob::verified(const VerifyOutcome& outcome) {
     result_.verifySeconds = seconds(phase_);
-    result_.differences = outcome.differences;
     if (outcome.verified)
         finish(kDone, outcome.text());
+    else if (!outcome.problem.isEmpty())
+        finish(kLineFailed, outcome.text());
     else
-        finish(outcome.problem.isEmpty() ? kDiffers : kLineFailed, outcome.text());
+        differ(outcome.differences);
+}
+
+void UnitJob::differ(std::vector<FieldDifference> differences) {
+    for (FieldDifference& d : differences) d.caption = CaptionOf(d);
+    result_.differences = std::move(differences);
+    finish(kDiffers, QStringLiteral("No verificado: ") + DifferencesText(result_.differences));
 }
 
 void UnitJob::compare() {
@@ -172,11 +181,12 @@ void UnitJob::compare() {
     const QString expected =
         plan_->write ? MapOfWriteFrame(plan_->write->frame, !folder_.classCode.isEmpty())
                      : plan_->map;
-    result_.differences = CompareFields(FieldLayout(m, result_.firmware), expected, s_.LastReadMap);
-    if (result_.differences.empty())
+    std::vector<FieldDifference> differences =
+        CompareFields(FieldLayout(m, result_.firmware), expected, s_.LastReadMap);
+    if (differences.empty())
         finish(kDone, QStringLiteral("Verificado"));
     else
-        finish(kDiffers, QStringLiteral("No verificado: ") + DifferencesText(result_.differences));
+        differ(std::move(differences));
 }
 
 void UnitJob::interrupt() {

@@ -75,6 +75,7 @@ class UnitJob : public QObject {
     void dataSent();
     void verified(const VerifyOutcome& outcome);
     void compare();
+    void differ(std::vector<FieldDifference> differences);
     void tickCountdown();
     void finish(int exit, const QString& message);
 

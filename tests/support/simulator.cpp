@@ -7,14 +7,19 @@
 
 namespace morla::test {
 
+QString Simulator::file(const QString& suffix) const {
+    const QString number = port_ == 1 ? QString() : QString::number(port_);
+    return folder_ + QStringLiteral("/sim%1.%2").arg(number, suffix);
+}
+
 bool Simulator::start(const QStringList& args) {
-    log_ = folder_ + QStringLiteral("/sim.log");
+    log_ = file(QStringLiteral("log"));
     memory_ = memoryFile();
-    proc_.start(
-        qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
-        args + QStringList{"--link", folder_, "--port", "1", "--log", log_, "--memory", memory_});
+    proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
+                args + QStringList{"--link", folder_, "--port", QString::number(port_), "--log",
+                                   log_, "--memory", memory_});
     if (!proc_.waitForStarted(5000) || !proc_.waitForReadyRead(5000)) return false;
-    return QFileInfo(folder_ + QStringLiteral("/COM1")).isSymLink();
+    return QFileInfo(folder_ + QStringLiteral("/COM%1").arg(port_)).isSymLink();
 }
 
 bool Simulator::start(const QStringList& args, const QString& memoryDigits) {

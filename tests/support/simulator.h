@@ -11,17 +11,18 @@ namespace morla::test {
 
 class Simulator {
   public:
-    explicit Simulator(const QString& folder) : folder_(folder) {}
+    // Port n of the folder; its files are sim.log and sim.mem for port 1, simN.* otherwise.
+    explicit Simulator(const QString& folder, int port = 1) : folder_(folder), port_(port) {}
     ~Simulator() { stop(); }
 
-    // Starts the simulator with these arguments; its memory file is sim.mem of the folder
-    // (loaded at start when it exists, saved when it stops).
+    // Starts the simulator with these arguments; its memory file is in the folder (loaded at
+    // start when it exists, saved when it stops).
     bool start(const QStringList& args);
     // The same, on a memory of these digits written first.
     bool start(const QStringList& args, const QString& memoryDigits);
     void stop();
     void kill();
-    QString memoryFile() const { return folder_ + QStringLiteral("/sim.mem"); }
+    QString memoryFile() const { return file(QStringLiteral("mem")); }
     QString memoryPath() const { return memoryFile(); }
     QStringList logLines() const;
     // Complete messages the device took, in order.
@@ -36,7 +37,9 @@ class Simulator {
     QString memory() const;
 
   private:
+    QString file(const QString& suffix) const;
     QString folder_, log_, memory_;
+    int port_;
     QProcess proc_;
 };
 

@@ -63,7 +63,11 @@ bool SerialTransport::openDevice(const QString& device, QString* error) {
 }
 
 void SerialTransport::close() {
-    if (port_.isOpen()) port_.close();
+    if (!port_.isOpen()) return;
+    // What was written last (a message's closing "P") still goes out: closing drops it otherwise.
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) {
+    }
+    port_.close();
 }
 
 void SerialTransport::write(const QByteArray& bytes) {
