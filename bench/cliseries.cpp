@@ -22,8 +22,9 @@ constexpr double kOneWaitSeconds = 0.015;       // a "1" inside a message waits 
 constexpr double kSendWaitSeconds = 5.0;        // the send timer, write command to data text
 constexpr double kSettleSeconds = 1.0;          // data text to read-back
 
-// The least the line allows one unit: every character both ways at 9600 baud, the device's
-// wait on each "1" inside a message, the send timer's wait and the pause before the read-back.
+// The least the line allows one unit: every character both ways at 9600 baud but those of the
+// write command (they go during the send timer's wait), the device's wait on each "1" inside a
+// message, the send timer's wait and the pause before the read-back.
 double lineMinimum(const Simulator& sim) {
     qint64 characters = 0;
     for (const QString& line : sim.logLines()) {
@@ -32,7 +33,11 @@ double lineMinimum(const Simulator& sim) {
         if (at >= 0) characters += line.size() - at - 4;
     }
     qint64 ones = 0;
-    for (const QString& message : sim.messages()) ones += message.count(u'1');
+    for (const QString& message : sim.messages()) {
+        ones += message.count(u'1');
+        // "D", the command, "1", "P", and a "T" for all but the last two.
+        if (message.startsWith(QStringLiteral("*42"))) characters -= 2 * message.size() + 4;
+    }
     return double(characters) * kCharSeconds + double(ones) * kOneWaitSeconds + kSendWaitSeconds +
            kSettleSeconds;
 }
