@@ -90,7 +90,7 @@ QList<CliFigure> CliSeriesFigures(int runs) {
     const QString file = source.dir.filePath(QStringLiteral("unidad.mcfg"));
     if (!from.start({"--model", "luvero", "--key", "4321", "--options", "101101"}) ||
         Cli(source.dir.path()).run({"read", "1", "-o", file}).exit != 0)
-        return {{QStringLiteral("morla-cli: no unit read"), 0, 0, QString(), 0}};
+        return {{QStringLiteral("morla-cli: no unit read"), 0, 0, QString(), 0, QString()}};
     from.stop();
 
     QList<double> one, oneMinimum, series;
@@ -107,13 +107,16 @@ QList<CliFigure> CliSeriesFigures(int runs) {
     if (one.isEmpty())
         return {{QStringLiteral("morla-cli: no verified write"), 0, 0, QString(), 0}};
     const double perHour = 3600.0 * kPorts;
+    const QString runsNote = QStringLiteral("median of %1 of %2 runs").arg(one.size()).arg(runs);
     return {
         {QStringLiteral("morla-cli write + verification: wall / line minimum"), median(one),
-         median(oneMinimum), QStringLiteral("s"), 0},
+         median(oneMinimum), QStringLiteral("s"), 0,
+         QStringLiteral("process start to exit; ") + runsNote},
         {QStringLiteral("morla-cli series, %1 ports: wall / one unit").arg(kPorts), median(series),
-         median(one), QStringLiteral("s"), 1.2},
+         median(one), QStringLiteral("s"), 1.2, runsNote},
         {QStringLiteral("morla-cli series, %1 ports: units/h / %1 x one port's limit").arg(kPorts),
-         perHour / median(series), perHour / median(oneMinimum), QStringLiteral("1/h"), 0},
+         perHour / median(series), perHour / median(oneMinimum), QStringLiteral("1/h"), 0,
+         runsNote},
     };
 }
 

@@ -11,6 +11,7 @@ struct CliFigure {
     double value = 0, baseline = 0;
     QString unit;
     double limit = 0;  // the ratio must stay at or below; 0: none
+    QString note;
 };
 
 // `runs` of each; the medians go in the figures.

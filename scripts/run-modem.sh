@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds MORLA and starts it as a modem installation on the stand-in line library, in a
-# program folder of its own (build/modem), so the serial folder build/bin stays as it is.
+# Builds MORLA, the data kit and the stand-in line library (not the tests), and starts MORLA as
+# a modem installation on that line library, in a program folder of its own (build/modem), so
+# the serial folder build/bin stays as it is.
 # Every dial text the program hands over is appended to build/modem/DRQdll.log.
 # Usage: scripts/run-modem.sh [installation class text, "PC..."; "PC Dravenquista" by default]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build build
+cmake --build build --target morla morla_datakit_run
 class="${1:-PC Dravenquista}"
 bin="$PWD/build/bin"
 app="$PWD/build/modem"

@@ -5,6 +5,8 @@
 #include <QDir>
 
 #include "core/config/installation.h"
+#include "gui/device/commands.h"
+#include "session/portaccess.h"
 #include "session/serial/serialtransport.h"
 #include "session/transport.h"
 
@@ -31,13 +33,13 @@ QString modeCodeOf(const QString& appFolder) {
 QString PortDeviceText(const QString& appFolder, int highlighted) {
     QStringList lines{QStringLiteral("Dispositivo de cada número:")};
     for (int n = 1; n <= 5; ++n) {
-        const QString device = SerialDeviceFor(n, appFolder);
+        const PortDevice port = ResolvePort(n, appFolder);
+        const bool there = !port.device.isEmpty() && SerialDevicePresent(port.device);
         lines << QStringLiteral("%1 %2: %3 (%4)")
                      .arg(n - 1 == highlighted ? QStringLiteral("→") : QStringLiteral(" "))
                      .arg(n)
-                     .arg(QDir::toNativeSeparators(device), SerialDevicePresent(device)
-                                                                ? QStringLiteral("existe")
-                                                                : QStringLiteral("no existe"));
+                     .arg(port.text(true),
+                          there ? QStringLiteral("existe") : QStringLiteral("no existe"));
     }
     return lines.join('\n');
 }
@@ -55,8 +57,19 @@ Startup::Startup(Program& program, const QString& programFolder, QObject* parent
     connect(login->cmdOK, &QPushButton::clicked, this, &Startup::LoginAccept);
     login->onCancel = [this] { LoginCancel(); };
     portWindow->onChoice = [this] { PortChosen(); };
-    portWindow->onClose = [this] { End(); };
+    // Closed at start it ends the program; from the menu it only leaves the port as it was.
+    portWindow->onClose = [this] {
+        if (portFromMenu_)
+            portFromMenu_ = false;
+        else
+            End();
+    };
+    // Esc gives up a new choice; at start it does nothing (it would end the program).
+    portWindow->onEscape = [this] {
+        if (portFromMenu_) portWindow->close();
+    };
     portWindow->onRefresh = [this] { RefreshPortDevices(); };
+    connect(p.main->MorMnuConPue, &QAction::triggered, this, &Startup::ShowPortWindowFromMenu);
     capLogin->showLogin = [this] { ShowLogin(false); };
     capLogin->report = [this](const QString& why) { p.msg.info(why); };
 
@@ -164,8 +177,7 @@ void Startup::LoginAccept() {
     }
     s.OperatorMode = QStringLiteral("Otro");
     auto goOn = [this] {
-        p.main->MorMnuCon->menuAction()->setVisible(false);
-        p.main->MorMnuMon->setVisible(false);
+        ShowOperatorMenus(p);
         login->hide();
         showMain();
     };
@@ -187,11 +199,22 @@ void Startup::ShowPortWindow(bool modal) {
     if (!portLoaded_) {
         portLoaded_ = true;
         for (int n = 1; n <= 5; ++n) portWindow->MorCmbNumPort->addItem(QString::number(n));
-        portWindow->MorCmbNumPort->setCurrentIndex(-1);
+        // The last port that opened here is offered; the technician still chooses it.
+        portWindow->MorCmbNumPort->setCurrentIndex(LastGoodPort(p.s.AppFolder) - 1);
         login->hide();
     }
     portWindow->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     portWindow->show();
+}
+
+void Startup::ShowPortWindowFromMenu() {
+    portFromMenu_ = true;
+    ShowPortWindow(true);
+    portWindow->MorCmbNumPort->setCurrentIndex(p.s.ComPortNumber - 1);
+    // Over the main window, where the technician is looking.
+    portWindow->move(p.main->frameGeometry().center() - portWindow->rect().center());
+    portWindow->raise();
+    portWindow->activateWindow();
 }
 
 void Startup::PortChosen() {
@@ -201,7 +224,14 @@ void Startup::PortChosen() {
         p.msg.info(QStringLiteral("Necesitas seleccionar un Número"));
         return;
     }
-    p.s.ComPortNumber = list.currentText().toInt();
+    const int chosen = list.currentText().toInt();
+    if (portFromMenu_) {
+        portFromMenu_ = false;
+        portWindow->hide();
+        ChangePort(p, chosen);
+        return;
+    }
+    p.s.ComPortNumber = chosen;
     portWindow->hide();
     showMain();
     if (afterPort_) {

@@ -37,6 +37,8 @@ class Startup : public QObject {
     void LoginAccept();  // "Aceptar" of the login
     void LoginCancel();
     void ShowPortWindow(bool modal);
+    // "Puerto serie..." of "&Configuración": the same window, the port in use chosen.
+    void ShowPortWindowFromMenu();
     void PortChosen();
     void RefreshPortDevices();
     // The credentials window, reached from the menus or not.
@@ -51,6 +53,7 @@ class Startup : public QObject {
     bool loginLoaded_ = false;
     bool portLoaded_ = false;
     bool mainLoaded_ = false;
+    bool portFromMenu_ = false;        // the window is up for a new choice, not for the start
     std::function<void()> afterPort_;  // the operator's login goes on once the port is chosen
 };
 

@@ -333,7 +333,7 @@ int seriesCommand(const Options& o, const Folder& folder) {
         PrintErr(failure.message);
         return failure.exit;
     }
-    const QString log = o.log.isEmpty() ? series::LogPathIn(folder.path) : o.log;
+    const QString log = o.log.isEmpty() ? SeriesLogIn(folder.path) : o.log;
     Progress progress(o.quiet);
     warnMissingConfig(*plan, folder, progress);
     std::vector<std::unique_ptr<UnitJob>> jobs;
@@ -354,7 +354,7 @@ int seriesCommand(const Options& o, const Folder& folder) {
                                : r.differences.empty() ? r.message
                                                        : DifferencesText(r.differences);
         QString error;
-        if (!series::Append(
+        if (!AppendSeriesLog(
                 log,
                 {QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                  plan->image.equipment, r.firmware, plan->write->key,
@@ -475,18 +475,18 @@ int diffCommand(const Options& o, const Folder& folder) {
         return kDiffers;
     }
     const ModelInfo& m = *ModelByCode(sides[0].modelCode);
-    // Every field that differs, whether a write carries it or not; the model code aside, and
-    // the firmware told as the panels show it.
-    std::vector<MapField> layout = FieldLayout(m, sides[0].firmware);
+    // Every field that differs, as the panel shows it, whether a write carries it or not; the
+    // firmware first when it differs.
     std::vector<FieldDifference> differences;
     if (sides[0].firmware != sides[1].firmware)
         differences.push_back({QStringLiteral("MorTexResFirm"), QStringLiteral("3-4"),
                                sides[0].firmware, sides[1].firmware, QString()});
-    for (MapField& f : layout)
-        f.compared =
-            f.name != QStringLiteral("Modelo") && f.name != QStringLiteral("MorTexResFirm");
-    for (FieldDifference& d : CompareFields(layout, sides[0].map, sides[1].map))
-        differences.push_back(d);
+    const std::vector<ShownField> a = ShownFields(m, sides[0].firmware, sides[0].map);
+    const std::vector<ShownField> b = ShownFields(m, sides[1].firmware, sides[1].map);
+    for (const ShownField& f : a)
+        for (const ShownField& g : b)
+            if (f.name == g.name && f.positions == g.positions && f.text != g.text)
+                differences.push_back({f.name, f.positions, f.text, g.text, QString()});
     for (FieldDifference& d : differences) d.caption = CaptionOf(d);
     const int exit = differences.empty() ? kDone : kDiffers;
     if (o.json) {
@@ -655,8 +655,8 @@ int Run(const Options& o) {
     if (o.command == QStringLiteral("ports")) return portsCommand(o, folder);
     if (o.command == QStringLiteral("diff")) return diffCommand(o, folder);
     // What the line and the write take from the settings: said once, before anything goes.
-    if (const QString problem = SettingsProblemText(folder.settings); !problem.isEmpty())
-        PrintErr(QStringLiteral("Aviso: ") + problem);
+    for (const QString& problem : {SettingsProblemText(folder.settings), folder.commandsProblem})
+        if (!problem.isEmpty()) PrintErr(QStringLiteral("Aviso: ") + problem);
     if (o.command == QStringLiteral("read")) return readCommand(o, folder);
     if (o.command == QStringLiteral("write")) return unitCommand(o, folder, true);
     if (o.command == QStringLiteral("verify")) return unitCommand(o, folder, false);

@@ -17,7 +17,7 @@ Folder Folder::Load(const QString& path) {
     f.classCode = InstallationClassCode(f.settings.installationClass);
     MorlaState s;
     s.AppFolder = f.path;
-    LoadCommandTable(s);
+    f.commandsProblem = LoadCommandTable(s);
     f.readCommand = s.ReadCommand;
     f.writeCommand = s.WriteCommand;
     return f;

@@ -26,6 +26,7 @@ struct Folder {
     QString path;
     SoftwareSettings settings;
     QString readCommand, writeCommand;  // each the code and "f", as the windows load them
+    QString commandsProblem;            // why the command file could not be read ("" if it was)
     QString classCode;                  // the installation class's code in a write frame
 
     static Folder Load(const QString& path);

@@ -135,8 +135,7 @@ void UnitJob::startWrite() {
     countdown_.start();
     tickCountdown();
     if (verify_)
-        verification_->watch(
-            {m, w.frame, w.data, w.firmware, w.keyStatus, !folder_.classCode.isEmpty()});
+        verification_->watch({m, w.frame, w.data, w.firmware, w.key, !folder_.classCode.isEmpty()});
 }
 
 void UnitJob::tickCountdown() {
@@ -179,10 +178,10 @@ void UnitJob::compare() {
     // What a write of the file leaves in the unit; the file's own map for a model written
     // field by field.
     const QString expected =
-        plan_->write ? MapOfWriteFrame(plan_->write->frame, !folder_.classCode.isEmpty())
+        plan_->write ? MapOfSentFrame(m, plan_->write->frame, !folder_.classCode.isEmpty())
                      : plan_->map;
     std::vector<FieldDifference> differences =
-        CompareFields(FieldLayout(m, result_.firmware), expected, s_.LastReadMap);
+        CompareFields(m, result_.firmware, expected, s_.LastReadMap);
     if (differences.empty())
         finish(kDone, QStringLiteral("Verificado"));
     else

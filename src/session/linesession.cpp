@@ -172,7 +172,8 @@ void LineSession::checkDamagedReply() {
 }
 
 void LineSession::timedOut() {
-    fail(QStringLiteral("Error de Comunicación"));
+    const QString lost = silenceCause ? silenceCause() : QString();
+    fail(lost.isEmpty() ? QStringLiteral("Error de Comunicación") : lost);
 }
 
 void LineSession::fail(const QString& text) {

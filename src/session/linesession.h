@@ -72,6 +72,9 @@ class LineSession : public QObject {
     // While set, every received character but the acknowledgments goes here and nowhere else:
     // a reply read aside, which must not reach the panel.
     std::function<void(char)> aside;
+    // Asked when a read times out: what to tell instead of "Error de Comunicación" when the
+    // port's device went away meanwhile ("" when it did not).
+    std::function<QString()> silenceCause;
 
   signals:
     // A message starts going out (its "D"); PendingMessage holds it.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/config/filecause.h"
+
 namespace morla {
 
 LineTrace::LineTrace(int capacity) : ring_(size_t(capacity > 0 ? capacity : 1)) {}
@@ -85,12 +87,12 @@ std::int64_t LineTrace::closedLines(std::int64_t from, std::int64_t now, QString
 bool LineTrace::save(const QString& path, QString* error) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (error) *error = file.errorString();
+        if (error) *error = FileErrorCause(file, path);
         return false;
     }
     for (const QString& line : lines()) file.write((line + QLatin1Char('\n')).toUtf8());
     if (!file.commit()) {
-        if (error) *error = file.errorString();
+        if (error) *error = FileErrorCause(file, path);
         return false;
     }
     return true;

@@ -22,6 +22,14 @@ class Transport : public QObject {
     virtual void write(const QByteArray& bytes) = 0;
     // The device behind port n, for messages.
     virtual QString deviceName() const = 0;
+    // The port as messages name it: the device, or the COMn link and the device it names.
+    virtual QString portText() const { return deviceName(); }
+    // While open: why the device it was opened on is gone ("no existe", "el dispositivo se
+    // desconectó"); "" while it is there.
+    virtual QString lostCause() const { return {}; }
+    // While open: its number now stands for another device (its COMn link was pointed
+    // elsewhere).
+    virtual bool portMoved() const { return false; }
 
   signals:
     void received(char byte);
@@ -35,7 +43,21 @@ class Transport : public QObject {
 // Text of the message shown for a line error.
 QString LineErrorText(Transport::LineError error);
 
-// The device that serial port n stands for on this platform.
+// What serial port n of a program folder stands for now.
+struct PortDevice {
+    QString device;  // what to open; "" when there is nothing that may be opened
+    QString link;    // the COMn link of the program folder that names it, "" for none
+    // "<link> → <device>", "<link>" (a link that is gone) or the device. With shortLink the
+    // link goes by its file name only.
+    QString text(bool shortLink = false) const;
+};
+
+// Port n is the COMn link of the program folder when there is one, the system's n-th serial
+// port otherwise. Once a COMn link has been seen for a folder, port n stays on links for the
+// rest of the run: a link that has gone leaves no device rather than another one.
+PortDevice ResolvePort(int portNumber, const QString& appFolder);
+
+// The device that serial port n stands for on this platform ("" when none).
 QString SerialDeviceFor(int portNumber, const QString& appFolder);
 
 }  // namespace morla

@@ -134,15 +134,15 @@ void WriteVerification::judge() {
             return;
         }
     }
-    const auto layout = FieldLayout(model, unit_.firmwareCode);
-    o.differences = CompareFields(layout, MapOfWriteFrame(unit_.frame, unit_.withClassCode), map);
+    o.differences = CompareFields(model, unit_.firmwareCode,
+                                  MapOfSentFrame(model, unit_.frame, unit_.withClassCode), map);
     o.verified = o.differences.empty();
     finish(o);
 }
 
 void WriteVerification::finish(VerifyOutcome outcome) {
     if (unit_.model) outcome.model = unit_.model->dispatch();
-    outcome.keyStatus = unit_.keyStatus;
+    outcome.key = unit_.key;
     stage_ = Stage::Idle;
     line_.aside = nullptr;
     settle->stop();

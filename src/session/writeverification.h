@@ -16,10 +16,10 @@ namespace morla {
 
 struct VerifyOutcome {
     bool verified = false;
-    QString model;      // dispatch name of the model written
-    QString firmware;   // as the read-back reports it ("" without a usable reply)
-    QString keyStatus;  // KeyStatus of the write
-    QString problem;    // why no comparison could be made ("" when one was)
+    QString model;     // dispatch name of the model written
+    QString firmware;  // as the read-back reports it ("" without a usable reply)
+    QString key;       // the key box as the write took it
+    QString problem;   // why no comparison could be made ("" when one was)
     std::vector<FieldDifference> differences;
     // Ended by the user or by another message on the line, not by the device: no alarm.
     bool quiet = false;
@@ -33,10 +33,10 @@ struct VerifyOutcome {
 // What a whole write sent, as the verification compares it.
 struct WrittenUnit {
     const ModelInfo* model = nullptr;
-    QString frame;         // SendFrame
-    QString data;          // SendData, the message whose end starts the wait
-    QString firmwareCode;  // chooses the field layout of the model's variant
-    QString keyStatus;
+    QString frame;              // SendFrame
+    QString data;               // SendData, the message whose end starts the wait
+    QString firmwareCode;       // chooses the field layout of the model's variant
+    QString key;                // the key box
     bool withClassCode = true;  // whether the frame carries the installation class code
 };
 

@@ -4,6 +4,7 @@
 // of refused file leaving the panel as it was, files damaged one byte at a time, saves of a
 // panel that was never read, and the folder the dialogs offer.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QtTest>
@@ -344,6 +345,13 @@ class TestDeviceFiles : public QObject {
             i.modelCode = "07";
             i.digits.replace(0, 2, "07");
         }) << "es de un equipo que este programa no maneja (modelo \"07\").";
+        // Not regular files, or far too large: refused at once, without blocking on a pipe.
+        QTest::newRow("named pipe")
+            << QByteArray("<fifo>") << "Es una tubería con nombre, no un archivo.";
+        QTest::newRow("folder") << QByteArray("<folder>") << "Es una carpeta.";
+        QTest::newRow("2 GiB") << QByteArray("<2 GiB>")
+                               << "mide 2147483648 bytes y un archivo de configuración de "
+                                  "equipo no pasa de 16384 bytes.";
         QTest::newRow("edited by hand")
             << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01")
             << "el archivo fue modificado fuera del programa (su suma de verificación no "
@@ -355,9 +363,15 @@ class TestDeviceFiles : public QObject {
         ReadLuvero r;
         Dialogs dialogs;
         dialogs.openName = r.path("otro.mcfg");
-        QVERIFY(putBytes(dialogs.openName, file));
+        if (file.startsWith('<'))
+            QVERIFY(putOddFile(dialogs.openName, QString::fromUtf8(file.mid(1).chopped(1))));
+        else
+            QVERIFY(putBytes(dialogs.openName, file));
         const Panel before = PanelOf(r.p);
+        QElapsedTimer clock;
+        clock.start();
         r.p.main->MorMnuPriAbr->trigger();
+        QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(r.f.msgs.texts(),
                  QStringList{"No se abrió " + QDir::toNativeSeparators(dialogs.openName) + ": " +
                              message});
@@ -517,6 +531,11 @@ class TestDeviceFiles : public QObject {
             << "30"
             << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg"
             << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?", saved + "%1/viejo.mcfg"};
+        // "carpeta.mcfg" is there as a folder: refused before anything is asked.
+        QTest::newRow("a folder in its place")
+            << "30"
+            << "carpeta.mcfg" << true << Answer::Yes << ""
+            << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
     }
     void savingAsks() {
         QFETCH(QString, firmwareBox);
@@ -536,7 +555,10 @@ class TestDeviceFiles : public QObject {
         Dialogs dialogs;
         dialogs.saveAs = chosen.isEmpty() ? QString() : f.dir.filePath(chosen);
         const QByteArray old("anterior");
-        if (exists) QVERIFY(putBytes(f.dir.filePath(chosen), old));
+        const bool folderThere = chosen == QLatin1String("carpeta.mcfg");
+        if (exists)
+            QVERIFY(folderThere ? QDir().mkpath(f.dir.filePath(chosen))
+                                : putBytes(f.dir.filePath(chosen), old));
         f.msgs.clear();
         f.msgs.answers = {replace};
         p.main->MorMnuPriGua->trigger();
@@ -551,7 +573,9 @@ class TestDeviceFiles : public QObject {
             QCOMPARE(dialogs.suggested, QStringLiteral("Luvero30.mcfg"));
         if (!written.isEmpty())
             QVERIFY(bytesOf(f.dir.filePath(written)).startsWith("MORLA configuración de equipo\n"));
-        if (exists && written.isEmpty()) QCOMPARE(bytesOf(f.dir.filePath(chosen)), old);
+        if (exists && written.isEmpty())
+            QVERIFY(folderThere ? QFileInfo(f.dir.filePath(chosen)).isDir()
+                                : bytesOf(f.dir.filePath(chosen)) == old);
     }
 
     // The dialogs start in the folder last used, kept in the program folder between runs.

@@ -19,6 +19,15 @@ double cpuSeconds() {
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// Whether this process holds one of the system's serial ports open.
+bool holdsSystemSerialPort() {
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(QStringLiteral("/dev/ttyS")))
+            return true;
+    return false;
+}
+
 QString boxes(const Program& p) {
     QString out;
     for (QCheckBox* c : p.main->MorChkRes) out += c->isChecked() ? '1' : '0';
@@ -154,24 +163,84 @@ class TestEndToEnd : public QObject {
         QVERIFY(b.p.monitor->isVisible());
     }
 
+    // The device goes away and comes back on a new terminal: the read in between names the lost
+    // port (its link, and the terminal that is gone), the next read after it finds the new one,
+    // and no system serial port is opened in place of the link.
+    void portComesBackAfterTheDeviceReturns_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("linkLeft");
+        QTest::newRow("killed: its link names a terminal that is gone") << "kill" << true;
+        QTest::newRow("stopped: its link removed") << "stop" << false;
+        QTest::newRow("gone unnoticed until the read's time-out") << "time-out" << true;
+    }
     void portComesBackAfterTheDeviceReturns() {
+        QFETCH(QString, how);
+        QFETCH(bool, linkLeft);
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
         Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
-        b.sim.kill();
-        QTRY_COMPARE(b.f.msgs.shown.size(), 1);
-        const QString lost = b.f.msgs.shown[0].text;
-        QVERIFY2(lost.contains(QStringLiteral("puerto serie 1 (")), qPrintable(lost));
-        QVERIFY2(lost.contains(QStringLiteral("el dispositivo")), qPrintable(lost));
+        const QString com1 = b.f.dir.filePath(QStringLiteral("COM1"));
+        QVERIFY(b.read());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        const QString terminal = com1 + QStringLiteral(" → ") + QFile::symLinkTarget(com1);
+        auto lost = [](const QString& device, const QString& cause) {
+            return QStringLiteral("Se perdió la conexión con el puerto serie 1 (%1): %2")
+                .arg(device, cause);
+        };
+        auto said = [&](const QString& start) {
+            return b.f.msgs.shown.size() == 1 && b.f.msgs.shown[0].text.startsWith(start);
+        };
+        if (how == QStringLiteral("time-out")) {
+            p.main->MorFraCom03->click();
+            b.sim.kill();  // no event runs before the time-out: the port has not seen it
+            QVERIFY(Fire(p.main->TimerEC));
+            QVERIFY2(said(lost(terminal, QStringLiteral("no existe."))),
+                     qPrintable(b.f.msgs.texts().join('|')));
+        } else {
+            if (how == QStringLiteral("kill"))
+                b.sim.kill();
+            else
+                b.sim.stop();
+            QTRY_COMPARE(b.f.msgs.shown.size(), 1);  // said when it happens
+            QVERIFY2(said(lost(terminal, QStringLiteral("el dispositivo"))),
+                     qPrintable(b.f.msgs.texts().join('|')));
+            b.f.msgs.clear();
+            p.main->MorFraCom03->click();  // said again at once by the read, with why
+            QVERIFY2(said(lost(linkLeft ? terminal : com1, QStringLiteral("no existe."))),
+                     qPrintable(b.f.msgs.texts().join('|')));
+        }
+        QCOMPARE(QFileInfo(com1).isSymLink(), linkLeft);
         QVERIFY(!b.port.isOpen());
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QVERIFY(!holdsSystemSerialPort());
 
         QVERIFY(b.sim.start({"--model", "luvero", "--key", "5678"}));
-        b.f.msgs.clear();
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
-        QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QVERIFY(!holdsSystemSerialPort());
+    }
+
+    void portChangedFromTheMenuToASecondDevice() {
+        Bench b;
+        QVERIFY(b.start({"--model", "luvero", "--key", "1111"}));
+        Simulator second(b.f.dir.path(), 2);
+        QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
+        Startup start(b.p, b.f.dir.path());
+        start.endProgram = [] {};
+        QVERIFY(b.read());
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1111"));
+
+        b.p.main->MorMnuConPue->trigger();
+        QVERIFY(start.portWindow->isVisible());
+        start.portWindow->MorCmbNumPort->setCurrentIndex(1);
+        QTest::keyClick(start.portWindow->MorCmbNumPort, Qt::Key_Return);
+        QVERIFY(!start.portWindow->isVisible());
+        QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("2222"));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+        QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
     }
 
     void portMissingAtStartIsOpenedByTheNextCommand() {
@@ -180,14 +249,16 @@ class TestEndToEnd : public QObject {
         QVERIFY(QFile::link(b.f.dir.filePath(QStringLiteral("ttyUSB9")),
                             b.f.dir.filePath(QStringLiteral("COM1"))));
         b.f.load();
-        QCOMPARE(b.f.msgs.texts(),
-                 QStringList{QStringLiteral("No se pudo abrir el puerto serie 1 (%1): no existe")
-                                 .arg(b.port.deviceName())});
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY2(b.f.msgs.shown[0].text.startsWith(
+                     QStringLiteral("No se pudo abrir el puerto serie 1 (%1 → %2): no existe.")
+                         .arg(b.f.dir.filePath(QStringLiteral("COM1")), b.port.deviceName())),
+                 qPrintable(b.f.msgs.shown[0].text));
         Program& p = b.p;
         b.f.msgs.clear();
         p.main->MorFraCom03->click();  // said at once, no wait for the time-out
         QCOMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY(b.f.msgs.shown[0].text.endsWith(QStringLiteral(": no existe")));
+        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral(": no existe.")));
         QVERIFY(!p.main->TimerEC->isActive());
         QVERIFY(p.main->MorTexEst->text() != QStringLiteral("Leyendo"));
 
@@ -263,7 +334,7 @@ class TestEndToEnd : public QObject {
         QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
         QVERIFY(start.portWindow->isVisible());
         QVERIFY(start.portWindow->MorLabPuerDis->text().contains(
-            QStringLiteral("1: %1 (existe)")
+            QStringLiteral("1: COM1 → %1 (existe)")
                 .arg(QFileInfo(f.dir.path() + "/COM1").symLinkTarget())));
 
         QComboBox* list = start.portWindow->MorCmbNumPort;

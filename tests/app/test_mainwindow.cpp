@@ -1,5 +1,6 @@
 // The main window: its start, settings, model buttons and the panels they show.
 #include <QFontDatabase>
+#include <QMenuBar>
 #include <QtTest>
 
 #include "app/fonts.h"
@@ -132,6 +133,7 @@ class TestMainWindow : public QObject {
         f.p->s.ModeCode = QStringLiteral("PC");
         f.load();
         QCOMPARE(f.port.openedPort, 0);
+        QVERIFY(!f.p->main->MorMnuConPue->isVisible());  // no port to choose
         for (QPushButton* b : {f.p->main->MorFraCom01, f.p->main->MorFraCom03,
                                f.p->main->MorFraCom04, f.p->main->MorFraCom05})
             QVERIFY(!shown(*f.p, b));
@@ -285,10 +287,54 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.msgs.shown.size(), 1);
         QCOMPARE(f.msgs.shown[0].text,
                  QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"));
-        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNo);
+        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNoDefaultNo);
         QCOMPARE(Fire(f.p->main->TimerPID), sent);
         f.port.acknowledgeAll();
         QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
+    }
+
+    // Enter on the real question box answers with its default button.
+    void enterAnswersTheDefault_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Sí/No") << int(Buttons::YesNo) << int(Answer::Yes);
+        QTest::newRow("Sí/No, No by default") << int(Buttons::YesNoDefaultNo) << int(Answer::No);
+        QTest::newRow("Aceptar/Cancelar") << int(Buttons::OkCancel) << int(Answer::Ok);
+    }
+    void enterAnswersTheDefault() {
+        QFETCH(int, buttons);
+        DialogMessages boxes;
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        QTEST(
+            int(boxes.show(QStringLiteral("¿Seguro?"), QStringLiteral("MORLA"), Buttons(buttons))),
+            "answer");
+    }
+
+    // Within a menu no two items share a mnemonic, and none takes one of the menu bar's.
+    void menuMnemonicsDoNotCollide() {
+        ProgramFixture f;
+        f.load();
+        auto mnemonic = [](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+        };
+        QSet<QChar> bar;
+        for (QAction* a : f.p->main->menuBar()->actions())
+            if (!mnemonic(a->text()).isNull()) bar.insert(mnemonic(a->text()));
+        for (const char* name : {"MorMnuPriGua", "MorMnuPriAbr", "MorMnuPriSer", "MorMnuConPue"})
+            QVERIFY2(!mnemonic(f.p->main->findChild<QAction*>(name)->text()).isNull(), name);
+        for (QMenu* menu : {f.p->main->MorMnuPrin, f.p->main->MorMnuCon}) {
+            QSet<QChar> taken = bar;
+            for (QAction* a : menu->actions()) {
+                const QChar m = mnemonic(a->text());
+                if (m.isNull()) continue;
+                QVERIFY2(!taken.contains(m), qPrintable(a->text()));
+                taken.insert(m);
+            }
+        }
     }
 
     void closingTheMainWindowEndsTheProgram() {

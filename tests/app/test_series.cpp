@@ -9,6 +9,7 @@
 #include "gui/device/commands.h"
 #include "gui/device/serieswindow.h"
 #include "gui/device/verify.h"
+#include "support/filebytes.h"
 #include "support/verifybench.h"
 
 using namespace morla;
@@ -86,11 +87,12 @@ class TestSeries : public QObject {
         QCOMPARE(lines.size(), 10);
         for (int k = 0; k < 10; ++k) {
             const QStringList& f = lines[k];
-            QCOMPARE(f.size(), 6);
+            QCOMPARE(f.size(), 8);
             QVERIFY(QDateTime::fromString(f[0], QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid());
             QCOMPARE(f[1], QStringLiteral("Lúvero"));
             QCOMPARE(f[2], QStringLiteral("30"));
-            QCOMPARE(f[3], QStringLiteral("Activado"));
+            QCOMPARE(f[3], QStringLiteral("1234"));
+            QCOMPARE(f.mid(6), (QStringList{QString::number(k + 1), "COM1"}));
             QCOMPARE(f[4], k == 3 ? QStringLiteral("Fallo") : QStringLiteral("Correcto"));
             QCOMPARE(f[5], k == 3 ? QStringLiteral(
                                         "Clave (MorTexResCla, 11-14): escrito 1234, leído 1334")
@@ -124,11 +126,17 @@ class TestSeries : public QObject {
         QCOMPARE(b.sim.messages().count(QStringLiteral("*42")), 1);
     }
 
-    // A key the device would refuse is never sent: the unit is recorded as failed.
+    // A key the device would refuse is never sent: the unit is recorded as failed. A log
+    // begun before the unit and port columns gets the header that names them. A line that
+    // cannot be written stops the series before the next unit.
     void refusedKeyIsRecorded() {
         SeriesBench s;
         QVERIFY(s.started);
         Bench& b = s.b;
+        const QByteArray oldLine = "2024-01-02 03:04:05;Lúvero;30;Activado;Correcto;\r\n";
+        QVERIFY(
+            putBytes(SeriesLogPath(b.p),
+                     "\xEF\xBB\xBF" + CsvLine(OldSeriesLogHeader()).toUtf8() + "\r\n" + oldLine));
         MorFrmSerie* w = openSeries(b.p);
         QVERIFY(w);
         b.p.main->MorTexResCla->setText(QStringLiteral("12"));
@@ -137,10 +145,23 @@ class TestSeries : public QObject {
         QVERIFY(!w->unitUnderWay());
         QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("Error en Captura")});
         const QList<QStringList> lines = logLines(b.p);
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines[0].mid(3),
-                 (QStringList{"DesActivado", "Fallo", "no se escribió: Error en Captura"}));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].join(';') + "\r\n", QString::fromUtf8(oldLine));
+        QCOMPARE(lines[1].mid(3),
+                 (QStringList{"12", "Fallo", "no se escribió: Error en Captura", "1", "COM1"}));
         QCOMPARE(w->failed(), 1);
+
+        QVERIFY(QFile::remove(SeriesLogPath(b.p)));
+        QVERIFY(QDir().mkpath(SeriesLogPath(b.p)));
+        b.f.msgs.clear();
+        w->MorCmdSerSig->click();
+        QCOMPARE(b.f.msgs.texts().size(), 2);
+        QCOMPARE(b.f.msgs.texts()[1],
+                 "No se puede escribir " + QDir::toNativeSeparators(SeriesLogPath(b.p)) +
+                     ": Es una carpeta. La serie se detuvo: la unidad 2 no quedó en el registro.");
+        QVERIFY(!w->MorCmdSerSig->isEnabled());
+        w->nextUnit();
+        QCOMPARE(w->failed(), 2);
     }
 
     void notOpenedWithoutAWholeWrite_data() {

@@ -7,6 +7,7 @@
 #include "core/config/installation.h"
 #include "datakit/datakit.h"
 #include "gui/device/commands.h"
+#include "session/portaccess.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 
@@ -144,7 +145,10 @@ class TestStartup : public QObject {
         QCOMPARE(b.p().s.ComPortNumber, 2);
         QVERIFY(b.p().main->isVisible());
         QVERIFY(!b.start.login->isVisible());
-        QVERIFY(!b.p().main->MorMnuCon->menuAction()->isVisible());
+        // "&Configuración" holds the port choice alone.
+        QVERIFY(b.p().main->MorMnuCon->menuAction()->isVisible());
+        for (QAction* item : b.p().main->MorMnuCon->actions())
+            QCOMPARE(item->isVisible(), item == b.p().main->MorMnuConPue);
         QVERIFY(!b.p().main->MorMnuMon->isVisible());
         QVERIFY(b.p().main->MorMnuPrin->menuAction()->isVisible());
         ModelButton(b.p(), 3);  // Lúvero panel: the flags box is for engineering only
@@ -190,6 +194,8 @@ class TestStartup : public QObject {
         QCOMPARE(b.p().main->isVisible(), !portAsked);
         QCOMPARE(b.f.port.openedPort, 0);
         QVERIFY(b.f.msgs.shown.isEmpty());
+        // An operator of a modem installation has no port to choose, and no menu for it.
+        if (!portAsked) QVERIFY(!b.p().main->MorMnuCon->menuAction()->isVisible());
     }
 
     void portChoiceOpensThatPort_data() {
@@ -213,12 +219,88 @@ class TestStartup : public QObject {
         QCOMPARE(b.p().s.ComPortNumber, index + 1);
         QCOMPARE(b.f.port.openedPort, index + 1);
         QVERIFY(b.f.port.isOpen());
+        QCOMPARE(LastGoodPort(b.f.dir.path()), index + 1);
         QVERIFY(!b.start.portWindow->isVisible());
         QVERIFY(b.p().main->isVisible());
         QVERIFY(b.menusVisible());
         QCOMPARE(b.p().main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
         ModelButton(b.p(), 3);
         QVERIFY(b.p().main->MorTexBan->isVisible());
+        QVERIFY(b.f.msgs.shown.isEmpty());
+        QCOMPARE(b.ends, 0);
+    }
+
+    // The start offers the last port that opened; the technician still confirms it.
+    void lastGoodPortOffered_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("offered");
+        QTest::newRow("none yet") << "" << -1;
+        QTest::newRow("port 3") << "3" << 2;
+        QTest::newRow("not a port") << "9" << -1;
+        QTest::newRow("not a number") << "x" << -1;
+    }
+    void lastGoodPortOffered() {
+        QFETCH(QString, stored);
+        QFETCH(int, offered);
+        Bench b;
+        if (!stored.isEmpty()) {
+            QFile ini(b.f.dir.filePath(QStringLiteral("Puerto.ini")));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[Puerto]\nNumero=" + stored.toLatin1() + "\n");
+        }
+        b.start.Start();
+        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        QComboBox* list = b.start.portWindow->MorCmbNumPort;
+        QCOMPARE(list->currentIndex(), offered);
+        QCOMPARE(b.f.port.openedPort, 0);  // nothing opens before the choice
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(b.f.port.openedPort, offered + 1);
+        QCOMPARE(b.f.msgs.shown.size(), offered < 0 ? 1 : 0);
+    }
+
+    // "Puerto serie..." brings the window back; a choice there opens the new port at once, the
+    // close box leaves the port as it was. Operators have it too.
+    void portChangedFromTheMenu_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("engineering") << "Ingenieria"
+                                     << "Tirel";
+        QTest::newRow("operator") << "Rosa"
+                                  << "mostrador";
+    }
+    void portChangedFromTheMenu() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        Bench b;
+        b.storeOperator(QStringLiteral("Rosa"), QStringLiteral("mostrador"));
+        b.start.Start();
+        b.typeLogin(user, password);
+        b.choosePort(0);
+        MorFrmSelPort& w = *b.start.portWindow;
+        b.p().main->MorFraCom03->click();  // a read under way is dropped by the change
+        QVERIFY(b.p().main->TimerEC->isActive());
+
+        b.p().main->MorMnuConPue->trigger();
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(w.MorCmbNumPort->currentIndex(), 0);  // the port in use
+        QVERIFY(w.MorLabPuerDis->text().startsWith(QStringLiteral("Dispositivo de cada número:")));
+        b.choosePort(3);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(b.p().s.ComPortNumber, 4);
+        QCOMPARE(b.f.port.openedPort, 4);
+        QVERIFY(b.f.port.isOpen());
+        QVERIFY(!b.p().main->TimerEC->isActive());
+        QCOMPARE(b.p().main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(LastGoodPort(b.f.dir.path()), 4);
+
+        b.p().main->MorMnuConPue->trigger();
+        QCOMPARE(w.MorCmbNumPort->currentIndex(), 3);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(b.f.port.openedPort, 4);
+        QVERIFY(b.f.port.isOpen());
+        QVERIFY(b.p().main->isVisible());
         QVERIFY(b.f.msgs.shown.isEmpty());
         QCOMPARE(b.ends, 0);
     }
@@ -285,17 +367,22 @@ class TestStartup : public QObject {
             QFile::link(folder + QStringLiteral("/unplugged"), folder + QStringLiteral("/com3")));
         b.start.Start();
         b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
-        const QStringList lines = b.start.portWindow->MorLabPuerDis->text().split('\n');
+        MorFrmSelPort& w = *b.start.portWindow;
+        const QStringList lines = w.MorLabPuerDis->text().split('\n');
         QCOMPARE(lines.size(), 6);
-        QCOMPARE(lines[2], QStringLiteral("  2: %1/adapter (existe)").arg(folder));
-        QCOMPARE(lines[3], QStringLiteral("  3: %1/unplugged (no existe)").arg(folder));
+        QCOMPARE(lines[2], QStringLiteral("  2: COM2 → %1/adapter (existe)").arg(folder));
+        QCOMPARE(lines[3], QStringLiteral("  3: com3 → %1/unplugged (no existe)").arg(folder));
         QVERIFY(lines[5].startsWith(QStringLiteral("  5: /dev/ttyS4 (")));
 
         // The adapter goes away while the window is open: the next refresh says so.
         present.remove();
-        QVERIFY(Fire(b.start.portWindow->MorTimPuerDis));
-        QCOMPARE(b.start.portWindow->MorLabPuerDis->text().split('\n')[2],
-                 QStringLiteral("  2: %1/adapter (no existe)").arg(folder));
+        QVERIFY(Fire(w.MorTimPuerDis));
+        QCOMPARE(w.MorLabPuerDis->text().split('\n')[2],
+                 QStringLiteral("  2: COM2 → %1/adapter (no existe)").arg(folder));
+        // Its link goes too: port 2 stays on the link, it does not become /dev/ttyS1.
+        QVERIFY(QFile::remove(folder + QStringLiteral("/COM2")));
+        w.MorCmdPuerAct->click();
+        QCOMPARE(w.MorLabPuerDis->text().split('\n')[2], QStringLiteral("  2: COM2 (no existe)"));
         b.choosePort(1);
         QVERIFY(!b.start.portWindow->MorTimPuerDis->isActive());
     }

@@ -8,6 +8,7 @@
 #include "core/codec/codec.h"
 #include "gui/device/commands.h"
 #include "gui/device/verify.h"
+#include "support/smalldisk.h"
 #include "support/verifybench.h"
 
 using namespace morla;
@@ -50,10 +51,10 @@ class TestVerify : public QObject {
         // Keys with a 0, which most devices keep as "A".
         QTest::newRow("Sorvanell")
             << int(ModelId::Sorvanell) << 2 << QStringList{"--model", "sorvanell"} << "10*34" << 22
-            << "Clave (MorTexResCla, 21-30): escrito 01000A0304, leído 00000A0304";
+            << "Clave (MorTexResCla, 22, 24, 28, 30): escrito 10*34, leído 00*34";
         QTest::newRow("Lúvero") << int(ModelId::Luvero) << 3 << QStringList{"--model", "luvero"}
                                 << "1034" << 12
-                                << "Clave (MorTexResCla, 11-14): escrito 1034, leído 1*34";
+                                << "Clave (MorTexResCla, 11-14): escrito 1034, leído 1B34";
         QTest::newRow("Zentavira")
             << int(ModelId::Zentavira) << 4 << QStringList{"--model", "zentavira"} << "1034" << 36
             << "Clave (MorTexResCla, 35-38): escrito 1034, leído 1134";
@@ -62,16 +63,16 @@ class TestVerify : public QObject {
             << 14 << "Clave (MorTexResCla, 11-14): escrito 1034, leído 1035";
         QTest::newRow("Quarn") << int(ModelId::Quarn) << 6 << QStringList{"--model", "quarn"}
                                << "10345" << 206
-                               << "Clave (MorTexResCla, 205-210): escrito 10345F, leído 1*345F";
+                               << "Clave (MorTexResCla, 205-209): escrito 10345, leído 1*345";
         QTest::newRow("Quarn Dolmeth")
             << int(ModelId::Quarn) << 10 << QStringList{"--model", "quarn", "--firmware", "8"}
-            << "10345" << 12 << "Clave (MorTexResCla, 11-16): escrito 10345F, leído 1*345F";
+            << "10345" << 12 << "Clave (MorTexResCla, 11-15): escrito 10345, leído 1*345";
         QTest::newRow("Pellitor")
             << int(ModelId::Pellitor) << 7 << QStringList{"--model", "pellitor"} << "10345" << 26
-            << "Servicio Medido: Contador (MorTexConSMC, 25-30): escrito 000000, leído 010000";
+            << "Servicio Medido: Contador (MorTexConSMC, 26, 28, 30): escrito 000, leído 100";
         QTest::newRow("Kovalindre")
             << int(ModelId::Kovalindre) << 9 << QStringList{"--model", "kovalindre"} << "10345"
-            << 106 << "Clave (MorTexResCla, 105-110): escrito 10345F, leído 1*345F";
+            << 106 << "Clave (MorTexResCla, 105-109): escrito 10345, leído 1*345";
     }
     void everyModelThroughTheSimulator() {
         QFETCH(int, model);
@@ -100,6 +101,31 @@ class TestVerify : public QObject {
         QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("No verificado: ") + difference});
         // The panel keeps what was written, not what came back.
         QCOMPARE(p.main->MorTexResCla->text(), key);
+    }
+
+    // A device that keeps only the hex digits it is sent leaves its own digit where the "*" of
+    // the programming number and of the key go (map 16 and 26). No read shows those places, so
+    // an unedited write is verified.
+    void sorvanellKeepsItsOwnStar() {
+        Bench b;
+        WriteModelConfig(b.f, Model(ModelId::Sorvanell), QStringLiteral("12"),
+                         QStringLiteral("56*78"));
+        QString map = QStringLiteral(
+                          "040C090001"
+                          "01020B0304"
+                          "05060B0708"
+                          "0500000000")
+                          .leftJustified(128, 'F');
+        map += FrameChecksum(map) + QStringLiteral("03FE");
+        QVERIFY(b.sim.start({"--model", "sorvanell", "--fault", "keepstar"}, map));
+        b.f.load();
+        ModelButton(b.p, 2);
+        QVERIFY(b.read());
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("56*78"));
+        QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
+        QCOMPARE(b.f.msgs.texts(), QStringList{});
+        b.sim.stop();
+        QCOMPARE(b.sim.memory().mid(10, 20), QStringLiteral("01020B030405060B0708"));
     }
 
     void readBackFailures_data() {
@@ -188,6 +214,35 @@ class TestVerify : public QObject {
         QVERIFY(VerifierOf(p).busy());
         QVERIFY(!VerifierOf(p).settle->isActive());
         QCOMPARE(f.msgs.texts(), QStringList{});
+    }
+
+    // A setting that cannot be saved says why, and the item goes back.
+    void settingNotSavedSaysWhy_data() {
+        QTest::addColumn<bool>("fullDisk");  // else a folder stands where the file goes
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("folder in its place") << false << "Es una carpeta";
+        QTest::newRow("full disk") << true << "No hay espacio en el disco";
+    }
+    void settingNotSavedSaysWhy() {
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, cause);
+        ProgramFixture f;
+        f.load();
+        const QString path = OptionsFilePath(*f.p);
+        std::unique_ptr<SmallDisk> disk;
+        if (fullDisk) {
+            disk = std::make_unique<SmallDisk>(f.dir.path(), 64 * 1024);
+            if (!disk->mounted()) QSKIP(qPrintable(disk->reason()));
+            QVERIFY(disk->fill());
+        } else {
+            QVERIFY(QDir().mkpath(path));
+        }
+        auto* item = f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
+        f.msgs.clear();
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QCOMPARE(f.msgs.texts(), QStringList{"No se pudo guardar la opción en " +
+                                             QDir::toNativeSeparators(path) + ": " + cause + "."});
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {

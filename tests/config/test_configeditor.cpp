@@ -2,8 +2,10 @@
 // model's file, the equipment index, the replace question, typed names that would leave the
 // model's folder, and the panel showing a saved configuration.
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QtTest>
 
+#include "gui/config/adminwindow.h"
 #include "gui/config/configeditor.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
@@ -420,6 +422,97 @@ class TestConfigEditor : public QObject {
         w->MorTexIde->setText(QStringLiteral("Id 2"));
         w->MorCmdGra->click();
         QCOMPARE(b.fields(path)[42], QByteArray("Id 2"));
+    }
+
+    // Record files far too large, or not files at all, are refused at once with their name
+    // and why, and the program goes on: the start, the editor and the administration.
+    void oddRecordFilesRefused_data() {
+        QTest::addColumn<QString>("file");  // in the equipment folder
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("menu");  // "" for the start
+        QTest::addColumn<QString>("cause");
+        const QString huge = QStringLiteral("mide 2147483648 bytes y un archivo de registros de ");
+        QTest::newRow("2 GiB commands, start") << "Comandos.CCon"
+                                               << "2 GiB"
+                                               << "" << huge;
+        QTest::newRow("2 GiB index, editor") << "Equipo.CGe"
+                                             << "2 GiB"
+                                             << "MorMnuConE" << huge;
+        QTest::newRow("2 GiB users, administration") << "Usuarios.CCon"
+                                                     << "2 GiB"
+                                                     << "MorMnuConC" << huge;
+        QTest::newRow("pipe as commands, start") << "Comandos.CCon"
+                                                 << "fifo"
+                                                 << ""
+                                                 << "Es una tubería con nombre";
+        QTest::newRow("folder as users, administration") << "Usuarios.CCon"
+                                                         << "folder"
+                                                         << "MorMnuConC"
+                                                         << "Es una carpeta";
+    }
+    void oddRecordFilesRefused() {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, menu);
+        QFETCH(QString, cause);
+        ProgramFixture f;
+        const QString path = QDir(f.paths().equipmentFolder()).filePath(file);
+        QVERIFY(putOddFile(path, kind));
+        QElapsedTimer clock;
+        clock.start();
+        f.load();
+        if (!menu.isEmpty()) f.p->main->findChild<QAction*>(menu)->trigger();
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(f.msgs.texts().size(), 1);
+        const QString text = f.msgs.texts().first();
+        QVERIFY2(text.startsWith("No se leyó " + QDir::toNativeSeparators(path) + ": " + cause),
+                 qPrintable(text));
+        QWidget* window =
+            f.p->window(menu == QLatin1String("MorMnuConC") ? QStringLiteral("MorFrmCPri")
+                                                            : QStringLiteral("MorFrmConf"));
+        QCOMPARE(window->isVisible(), !menu.isEmpty());
+    }
+
+    // A folder of the program linked to a folder elsewhere is never written into: every save
+    // is refused as a link would be, and the folder it leads to stays as it was.
+    void foldersLinkedElsewhereAreNotWritten_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("save");
+        QTest::newRow("model file, editor") << "Luvero/Configuracion"
+                                            << "editor";
+        QTest::newRow("settings, administration") << "Utilerias/Generales/Equipos"
+                                                  << "settings";
+        QTest::newRow("user, administration") << "Utilerias/Generales/Equipos"
+                                              << "user";
+    }
+    void foldersLinkedElsewhereAreNotWritten() {
+        QFETCH(QString, folder);
+        QFETCH(QString, save);
+        ProgramFixture f;
+        f.load();
+        QTemporaryDir elsewhere;
+        const QString moved = QDir(elsewhere.path()).filePath(QStringLiteral("moved"));
+        const QString linked = QDir(f.dir.path()).filePath(folder);
+        QVERIFY(QDir().rename(linked, moved));
+        QVERIFY(QFile::link(moved, linked));
+        const QStringList before = tree(elsewhere.path());
+        f.msgs.clear();
+        if (save == QLatin1String("editor")) {
+            f.p->main->MorMnuConE->trigger();
+            auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
+            w->MorComVis->setEditText(QStringLiteral("Luvero"));
+            w->MorCmdGra->click();
+        } else {
+            f.p->main->MorMnuConC->trigger();
+            auto* w = qobject_cast<MorFrmCPri*>(f.p->window(QStringLiteral("MorFrmCPri")));
+            w->MorComCPUsuarios->setEditText(QStringLiteral("Ana"));
+            w->MorTexE23->setText(QStringLiteral("1"));
+            (save == QLatin1String("user") ? w->MorCmdUsCesG : w->MorCmdCPConGra)->click();
+        }
+        QVERIFY(!f.msgs.texts().isEmpty());
+        QVERIFY2(f.msgs.texts().last().contains(QStringLiteral("es un enlace a otro lugar")),
+                 qPrintable(f.msgs.texts().join('\n')));
+        QCOMPARE(tree(elsewhere.path()), before);
     }
 
     void savedConfigurationShowsOnThePanel() {

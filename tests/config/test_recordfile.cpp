@@ -1,5 +1,6 @@
 // Record files at the byte level: layout, placement, refusal, letter case and damaged files.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -141,6 +142,8 @@ class TestRecordFile : public QObject {
         QTest::newRow("beyond 16-bit count")
             << 100000 << QStringList{QString(65536, QChar('w'))} << 1 << true;
         QTest::newRow("record 0") << 50 << QStringList{"x"} << 0 << false;
+        QTest::newRow("past the largest record number")
+            << 50 << QStringList{"x"} << kMaxRecordNumber + 1 << true;
     }
     void refusedWrites() {
         QFETCH(int, length);
@@ -203,6 +206,50 @@ class TestRecordFile : public QObject {
         QCOMPARE(r.fields, fields);
         QCOMPARE(r.eof, eof);
         QCOMPARE(r.ok, ok);
+    }
+
+    // Only regular files no larger than the records a file can number are read or rewritten;
+    // anything else is refused at once with its cause, and stays as it was.
+    void notRecordFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("named pipe") << "fifo"
+                                    << "Es una tubería con nombre, no un archivo";
+        QTest::newRow("folder") << "folder"
+                                << "Es una carpeta";
+        QTest::newRow("device") << "device"
+                                << "Es un dispositivo, no un archivo";
+        QTest::newRow("2 GiB") << "2 GiB"
+                               << "mide 2147483648 bytes y un archivo de registros de 50 bytes "
+                                  "no pasa de 1638350 bytes (32767 registros)";
+    }
+    void notRecordFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        const QString path = fresh();
+        QVERIFY(putOddFile(path, kind));
+        const QFileInfo before(path);
+        QElapsedTimer clock;
+        clock.start();
+        const RecordRead r = ReadRecord(path, 50, 3, 1);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.cause, cause);
+        QString scanned;
+        QCOMPARE(ScanRecords(
+                     path, 50, 3, [](int, const QStringList&) { return true; }, &scanned),
+                 0);
+        QCOMPARE(scanned, cause);
+        const RecordWriteResult w = WriteRecord(path, 50, {"x"}, 1);
+        QVERIFY(!w.ok);
+        // A link is refused as a link before what it leads to is looked at.
+        QVERIFY2(w.error.contains(kind == "device" ? QStringLiteral("enlace") : cause) &&
+                     w.error.contains(QStringLiteral("f.CCon")),
+                 qPrintable(w.error));
+        QVERIFY(clock.elapsed() < 1000);
+        const QFileInfo after(path);
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.isDir(), before.isDir());
+        QCOMPARE(after.isSymLink(), before.isSymLink());
     }
 
     // Random bytes: every record reads, and no field takes bytes from outside its record.

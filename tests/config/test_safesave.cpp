@@ -14,6 +14,7 @@
 
 #include "core/config/recordfile.h"
 #include "gui/device/commands.h"
+#include "gui/device/serieswindow.h"
 #include "support/filebytes.h"
 #include "support/programfixture.h"
 #include "support/smalldisk.h"
@@ -44,6 +45,30 @@ QStringList lastSentFields(int n) {
             QStringLiteral("read") + tag,
             tag.repeated(5),
             QString::number(tag.size() * 5)};
+}
+
+// The series log line the append helper writes as line n of round `round`, of varying length.
+QStringList seriesFields(int round, int n) {
+    return {QString::number(round), QString::number(n), QString(n % 70, QChar('x')), "ñ"};
+}
+
+// Helper process: appends series log lines until it is killed.
+int AppendForever(const QString& path, int round) {
+    for (int n = 1;; ++n)
+        if (!AppendSeriesLog(path, seriesFields(round, n), nullptr)) return 2;
+}
+
+// The log's lines after its header; a piece after the last line end is returned apart.
+QStringList logLines(const QString& path, QByteArray* piece = nullptr) {
+    const QByteArray bytes = bytesOf(path);
+    const qsizetype last = bytes.lastIndexOf("\r\n");
+    const qsizetype end = last < 0 ? 0 : last + 2;
+    if (piece) *piece = bytes.mid(end);
+    if (end == 0) return {};
+    QStringList lines = QString::fromUtf8(bytes.left(end)).split(QStringLiteral("\r\n"));
+    lines.removeLast();
+    if (lines.isEmpty() || lines.takeFirst() != "\uFEFF" + CsvLine(SeriesLogHeader())) return {"?"};
+    return lines;
 }
 
 // Helper process: saves the last-sent record over and over until it is killed.
@@ -131,6 +156,72 @@ class TestSafeSave : public QObject {
         QCOMPARE(ReadRecord(path, t, qMax(number, 1)).fields, fields);
     }
 
+    // On a full disk a series log line is whole or absent: the line that did not fit leaves
+    // no piece behind, the cause is named, and with room again the log goes on.
+    void seriesLogOnFullDisk() {
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath(QStringLiteral("Serie.csv"));
+        QVERIFY(AppendSeriesLog(path, seriesFields(0, 1), nullptr));
+        SmallDisk disk(folder, 64 * 1024);
+        if (!disk.mounted()) QSKIP(qPrintable(disk.reason()));
+        QVERIFY(disk.fill());
+        QString error;
+        int n = 2;
+        QByteArray before;
+        for (; n < 200; ++n) {
+            before = bytesOf(path);
+            if (!AppendSeriesLog(path, seriesFields(0, n), &error)) break;
+        }
+        QVERIFY(n < 200);
+        // Part of the line would have fit in the file's last page.
+        QVERIFY(before.size() % 4096 != 0);
+        QVERIFY2(error.contains(QStringLiteral("No hay espacio en el disco")) &&
+                     error.contains(QStringLiteral("Serie.csv")),
+                 qPrintable(error));
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(logLines(path).size(), n - 1);
+        QVERIFY(QFile::remove(QDir(folder).filePath(QStringLiteral(".filler"))));
+        QVERIFY(AppendSeriesLog(path, seriesFields(0, n), &error));
+        const QStringList lines = logLines(path);
+        QCOMPARE(lines.size(), n);
+        QCOMPARE(lines.last(), CsvLine(seriesFields(0, n)));
+    }
+
+    // Appends killed at any moment keep every earlier line; a piece a kill might leave is
+    // cut off by the next append.
+    void killedAppendsKeepEveryLine() {
+        const QString path = QDir(freshFolder()).filePath(QStringLiteral("Serie.csv"));
+        QRandomGenerator rng(5);
+        QStringList expected;
+        for (int round = 1; round <= 60; ++round) {
+            QProcess appender;
+            appender.start(QCoreApplication::applicationFilePath(),
+                           {QStringLiteral("--append-forever"), path, QString::number(round)});
+            QVERIFY(appender.waitForStarted());
+            QThread::usleep(rng.bounded(2000, 20000));
+            ::kill(pid_t(appender.processId()), SIGKILL);
+            QVERIFY(appender.waitForFinished());
+            QByteArray piece;
+            const QStringList lines = logLines(path, &piece);
+            QVERIFY(lines.size() >= expected.size());
+            QCOMPARE(lines.mid(0, expected.size()), expected);
+            for (int n = 1, before = int(expected.size()); before + n <= lines.size(); ++n)
+                expected << CsvLine(seriesFields(round, n));
+            QCOMPARE(lines, expected);
+            if (!piece.isEmpty())
+                qInfo("round %d left a piece of %d bytes", round, int(piece.size()));
+        }
+        qInfo("%d lines in 60 rounds", int(expected.size()));
+        // A piece as a write cut short would leave.
+        QFile log(path);
+        QVERIFY(log.open(QIODevice::Append) && log.write("61;1;xx") == 7);
+        log.close();
+        QVERIFY(AppendSeriesLog(path, seriesFields(0, 0), nullptr));
+        QByteArray piece;
+        QCOMPARE(logLines(path, &piece), expected << CsvLine(seriesFields(0, 0)));
+        QCOMPARE(piece, QByteArray());
+    }
+
     // A record file that is a link, or read-only, is refused and nothing it leads to changes.
     void refusedTargets_data() {
         QTest::addColumn<QString>("kind");
@@ -141,6 +232,8 @@ class TestSafeSave : public QObject {
             QTest::addRow("link out of the folder, %s", how) << "link" << whole << "enlace";
             QTest::addRow("dangling link, %s", how) << "dangling" << whole << "enlace";
             QTest::addRow("read-only, %s", how) << "readonly" << whole << "solo lectura";
+            QTest::addRow("folder linked out of the program folder, %s", how)
+                << "folderlink" << whole << "enlace";
         }
     }
     void refusedTargets() {
@@ -149,18 +242,30 @@ class TestSafeSave : public QObject {
         QFETCH(QString, reason);
         const QString folder = freshFolder();
         const QString outside = QDir(freshFolder()).filePath(QStringLiteral("elsewhere"));
-        const QString path = QDir(folder).filePath(QStringLiteral("UltEnvio.CCon"));
+        QString path = QDir(folder).filePath(QStringLiteral("UltEnvio.CCon"));
         const QByteArray secret("not a record file");
         if (kind != QStringLiteral("dangling")) QVERIFY(putBytes(outside, secret));
-        if (kind == QStringLiteral("readonly")) {
+        if (kind == QStringLiteral("folderlink")) {
+            // The file's folder leads out of the program folder; the program folder itself
+            // may be reached through a link.
+            const QString linkedApp = folder + QStringLiteral(".link");
+            QVERIFY(QFile::link(folder, linkedApp));
+            QVERIFY(QFile::link(QFileInfo(outside).path(), QDir(folder).filePath("Equipos")));
+            QVERIFY(WriteRecord(QDir(linkedApp).filePath("x.CCon"), LastSentRecord, {"00"}, 1,
+                                linkedApp)
+                        .ok);
+            path = QDir(linkedApp).filePath(QStringLiteral("Equipos/UltEnvio.CCon"));
+        } else if (kind == QStringLiteral("readonly")) {
             QVERIFY(putBytes(path, secret));
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         } else {
             QVERIFY(QFile::link(outside, path));
         }
         const QFileInfo before(path);
-        const RecordWriteResult r = whole ? ReplaceRecordFile(path, LastSentRecord, {"00"})
-                                          : WriteRecord(path, LastSentRecord, QStringList{"00"});
+        const QString within =
+            kind == QStringLiteral("folderlink") ? folder + QStringLiteral(".link") : folder;
+        const RecordWriteResult r = whole ? ReplaceRecordFile(path, LastSentRecord, {"00"}, within)
+                                          : WriteRecord(path, LastSentRecord, {"00"}, 1, within);
         QVERIFY(!r.ok);
         QVERIFY2(r.error.contains(reason) && r.error.contains(QStringLiteral("UltEnvio.CCon")),
                  qPrintable(r.error));
@@ -172,6 +277,9 @@ class TestSafeSave : public QObject {
             QVERIFY(!QFileInfo::exists(outside));
         else
             QCOMPARE(bytesOf(outside), secret);
+        QCOMPARE(QDir(QFileInfo(outside).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList(kind == QStringLiteral("dangling") ? QStringList{}
+                                                                : QStringList{"elsewhere"}));
         QCOMPARE(leftovers(folder), QStringList());
     }
 
@@ -284,6 +392,8 @@ class TestSafeSave : public QObject {
                                    << "solo lectura";
         QTest::newRow("link") << "link"
                               << "enlace";
+        QTest::newRow("folder linked elsewhere") << "folderlink"
+                                                 << "enlace";
     }
     void lastSentNotKeptSendStillGoes() {
         QFETCH(QString, kind);
@@ -301,6 +411,11 @@ class TestSafeSave : public QObject {
         if (kind == QStringLiteral("link")) {
             QVERIFY(QFile::rename(path, outside));
             QVERIFY(QFile::link(outside, path));
+        }
+        if (kind == QStringLiteral("folderlink")) {
+            const QString equipment = f.paths().equipmentFolder();
+            QVERIFY(QDir().rename(equipment, outside));
+            QVERIFY(QFile::link(outside, equipment));
         }
         const QByteArray before = bytesOf(path);
         std::unique_ptr<SmallDisk> disk;
@@ -395,6 +510,8 @@ class TestSafeSave : public QObject {
 int main(int argc, char* argv[]) {
     if (argc == 3 && qstrcmp(argv[1], "--save-forever") == 0)
         return SaveForever(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--append-forever") == 0)
+        return AppendForever(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
     QApplication app(argc, argv);
     TestSafeSave test;
     return QTest::qExec(&test, argc, argv);

@@ -82,8 +82,12 @@ void Replies(const QByteArray& input) {
         if (m.id == ModelId::Tervolinda) {
             const QString firmware = tervolinda::FirmwareOf(reply);
             if (const auto f = tervolinda::DecodeMap(map.left(tervolinda::kMapLength), firmware))
-                Require(f->key.size() >= tervolinda::kKeyLength);
-            if (const auto f = tervolinda::DecodeFrame(map))
+                Require(f->key.size() <= tervolinda::kKeyLength);  // "F" is an empty place
+            // A kept write frame is as long as every digit of the reply after its start.
+            QString digits;
+            for (qsizetype i = 4; i < m.replyLength; ++i)
+                digits += QLatin1Char("0123456789ABCDEF"[uint8_t(bytes[i]) & 0x0F]);
+            if (const auto f = tervolinda::DecodeFrame(digits))
                 Require(f->variant != tervolinda::Variant::Unknown);
         }
     }

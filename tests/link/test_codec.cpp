@@ -83,6 +83,7 @@ constexpr Case kCases[] = {
     {"FrameChecksum", "01", "FE"}, {"FrameChecksum", "", "FF"}, {"FrameChecksum", "FF01", "FF"},
     {"FrameChecksum", "010", "FE"}, {"FrameChecksum", "FF", "00"},
     {"FrameChecksum", "80808080", "FF"}, {"FrameChecksum", "ff", "FF"},
+    {"FrameChecksum", "0*0#01", "FE"},
 
     {"ValOf", "10", "10 whole"}, {"ValOf", " -3 ", "-3 whole"}, {"ValOf", "+7", "7 whole"},
     {"ValOf", "", "0"}, {"ValOf", "-", "0"}, {"ValOf", "12ab", "12"}, {"ValOf", "3.5", "3"},

@@ -1,4 +1,5 @@
 // The trace as the monitor shows it: fed by the port both ways, paused, cleared and saved.
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -89,6 +90,34 @@ class TestLineTraceView : public QObject {
         v.traceSave->click();
         QCOMPARE(reported.size(), 1);
         QVERIFY(reported[0].startsWith(QStringLiteral("No se pudo guardar la traza")));
+    }
+
+    void opensAtTheLeftWithTheTimeInView_data() {
+        QTest::addColumn<bool>("shownFirst");
+        QTest::newRow("lines came while hidden") << false;
+        QTest::newRow("lines come while it shows") << true;
+    }
+    void opensAtTheLeftWithTheTimeInView() {
+        QFETCH(bool, shownFirst);
+        FakeTransport port;
+        LineTraceView v;
+        v.attach(port);
+        v.resize(240, 200);  // narrower than a full line
+        auto show = [&] {
+            v.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&v));
+        };
+        if (shownFirst) show();
+        port.write(QByteArray(16, 'x'));
+        settle(v);
+        port.feed("0245");
+        settle(v);
+        if (!shownFirst) show();
+        QTest::qWait(50);
+        QScrollBar* sideways = v.traceText->horizontalScrollBar();
+        QVERIFY(sideways->maximum() > 0);
+        QCOMPARE(sideways->value(), 0);
+        QVERIFY(!v.traceText->textCursor().hasSelection());
     }
 
     void viewStaysBoundedUnderALongStream() {

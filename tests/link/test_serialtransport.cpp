@@ -65,6 +65,8 @@ class TestSerialTransport : public QObject {
         QVERIFY(!port.open(2, dir.path(), &error));
         QCOMPARE(error, cause);
         QCOMPARE(port.deviceName(), target);
+        QCOMPARE(port.portText(),
+                 dir.filePath(QStringLiteral("COM2")) + QStringLiteral(" → ") + target);
         // The failure is said once, by the caller; no "Error en DCB" besides it.
         QCOMPARE(lineErrors.count(), 0);
         QVERIFY(!port.isOpen());
@@ -82,6 +84,44 @@ class TestSerialTransport : public QObject {
         QVERIFY(!port.isOpen());
         QVERIFY2(port.open(1, dir.path(), &error), qPrintable(error));
         QVERIFY(port.isOpen());
+    }
+
+    // Every open resolves the link again; a number that was a link never becomes /dev/ttyS<n-1>,
+    // and an open port sees its device go or its link turn elsewhere.
+    void reopenFollowsTheLink() {
+        auto first = std::make_unique<Pty>();
+        Pty second;
+        QTemporaryDir dir;
+        const QString com3 = dir.filePath(QStringLiteral("COM3"));
+        QVERIFY(link(dir.path(), 3, first->slave));
+        SerialTransport port;
+        QString error;
+        QVERIFY2(port.open(3, dir.path(), &error), qPrintable(error));
+        QVERIFY(port.lostCause().isEmpty());
+        QVERIFY(!port.portMoved());
+
+        // The link now names another terminal: the open port is on the old one.
+        QVERIFY(QFile::remove(com3));
+        QVERIFY(link(dir.path(), 3, second.slave));
+        QVERIFY(port.portMoved());
+        port.close();
+        QVERIFY2(port.open(3, dir.path(), &error), qPrintable(error));
+        QCOMPARE(port.deviceName(), second.slave);
+
+        // Its link removed: nothing to open, and no fallback.
+        port.close();
+        QVERIFY(QFile::remove(com3));
+        QCOMPARE(ResolvePort(3, dir.path()).device, QString());
+        QVERIFY(!port.open(3, dir.path(), &error));
+        QCOMPARE(error, QStringLiteral("no existe"));
+        QCOMPARE(port.portText(), com3);
+        QVERIFY(port.deviceName() != QStringLiteral("/dev/ttyS2"));
+
+        // Back on the first terminal, which then goes away under the open port.
+        QVERIFY(link(dir.path(), 3, first->slave));
+        QVERIFY2(port.open(3, dir.path(), &error), qPrintable(error));
+        first.reset();
+        QCOMPARE(port.lostCause(), QStringLiteral("no existe"));
     }
 
     void secondOpenOfTheSameDeviceIsInUse() {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "core/codec/codec.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/kovalindre.h"
 #include "core/models/pellitor.h"
 #include "core/models/quarn.h"
@@ -170,7 +171,7 @@ class TestLongReply : public QObject {
                                                                : "0*#12";
         const longreply::Frame fr = longreply::BuildFrame(
             layoutOf(c), "05", QString::fromLatin1(c.firmwareMap), classCode, "0001", v);
-        const QString map = longreply::MapFromWriteFrame(fr.SendFrame);
+        const QString map = MapOfSentFrame(Model(c.id), fr.SendFrame, !classCode.isEmpty());
         QCOMPARE(map.size(), 266);
         QCOMPARE(BadChecksumBlock(map, 2), 0);
         const longreply::Values back = longreply::Decode(layoutOf(c), map);

@@ -258,6 +258,35 @@ class TestLuvero : public QObject {
         QCOMPARE(p.main->MorTexResCla->text(), QString());
     }
 
+    // A two-digit key is refused; its recorded frame keeps every field in place, so the last
+    // write shows the key as typed, whatever the installation's class.
+    void shortKeyShownAgain_data() {
+        QTest::addColumn<QString>("installationClass");
+        QTest::newRow("class with a code") << "GrandeUsuario";
+        QTest::newRow("class without a code") << "Otra";
+    }
+    void shortKeyShownAgain() {
+        QFETCH(QString, installationClass);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), installationClass);
+        f.load();
+        Program& p = *f.p;
+        ModelButton(p, 3);
+        p.main->MorTexResCla->setText(QStringLiteral("12"));
+        p.main->MorChkRes[2]->setChecked(true);
+        const QString options = checks(p).left(6);
+        f.msgs.clear();
+        p.main->MorFraCom04->click();
+        QCOMPARE(f.msgs.texts(), QStringList{"Error en Captura"});
+        // The key keeps its four places: "F" where nothing was typed.
+        QVERIFY(p.s.SendFrame.contains(QStringLiteral("12FF661")));
+        ModelButton(p, 3);
+        f.msgs.clear();
+        p.main->MorFraCom06->click();
+        QCOMPARE(f.msgs.texts(), QStringList{});
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("12"));
+        QCOMPARE(checks(p).left(6), options);
+    }
+
     void lastSentMissing() {
         ProgramFixture f;
         f.load();

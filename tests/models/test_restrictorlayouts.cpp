@@ -36,8 +36,8 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("trunk");
         QTest::addColumn<QString>("spaced");  // the 18 digits of the three fields
         // clang-format off
-        QTest::newRow("full") << "123" << "255" << "9*#" << "010203020505090B0C";
-        QTest::newRow("one digit each") << "7" << "0" << "0" << "0000070000000A0F0F";
+        QTest::newRow("full") << "123" << "255" << "9*#" << "010203020505090*0#";
+        QTest::newRow("one digit each") << "7" << "0" << "0" << "000007000000000F0F";
         QTest::newRow("empty") << "" << "" << "" << "0000000000000F0F0F";
         // clang-format on
     }
@@ -93,20 +93,23 @@ class TestRestrictorLayouts : public QObject {
         QCOMPARE(zentavira::Decode(map).panel.durationFree, shown);
     }
 
-    void memoriesInDeviceForm() {
+    // Dial digits go as typed; the checksums count "*" and "#" as 0.
+    void memoriesAsTyped() {
         zentavira::Panel z = zentaviraPanel();
         z.shortMemories[0] = QStringLiteral("0*#9");
         z.shortMemories[13] = QStringLiteral("5");
         z.longMemories[2] = QStringLiteral("0123456789*#0123");
         z.longMemories[9] = QStringLiteral("#");
         const zentavira::Frame f = zentavira::BuildFrame({"30", "09", "0001", z});
-        QCOMPARE(f.SendFrame.mid(38, 4), QStringLiteral("ABC9"));
+        QCOMPARE(f.SendFrame.mid(38, 4), QStringLiteral("0*#9"));
         QCOMPARE(f.SendFrame.mid(90, 4), QStringLiteral("5FFF"));
         // Memory 2 around the first checksum: two digits before it, fourteen after "45".
-        QCOMPARE(f.SendFrame.mid(126, 2), QStringLiteral("A1"));
+        QCOMPARE(f.SendFrame.mid(126, 2), QStringLiteral("01"));
         QCOMPARE(f.SendFrame.mid(130, 2), QStringLiteral("45"));
-        QCOMPARE(f.SendFrame.mid(132, 14), QStringLiteral("23456789BCA123"));
-        QCOMPARE(f.SendFrame.mid(242, 16), QStringLiteral("C") + QString(15, 'F'));
+        QCOMPARE(f.SendFrame.mid(132, 14), QStringLiteral("23456789*#0123"));
+        QCOMPARE(f.SendFrame.mid(242, 16), QStringLiteral("#") + QString(15, 'F'));
+        QCOMPARE(f.SendData.mid(32, 4), QStringLiteral("0*#9"));
+        QCOMPARE(f.SendData.mid(120, 4), QStringLiteral("0123"));
         QCOMPARE(f.SendFrame.mid(258, 8),
                  FrameChecksum(f.SendFrame.mid(132, 128)).prepend("6E") + QStringLiteral("03FE"));
         QCOMPARE(f.SendFrame.mid(128, 2), FrameChecksum(f.SendFrame.left(128)));
@@ -119,6 +122,8 @@ class TestRestrictorLayouts : public QObject {
         const zentavira::Frame z = zentavira::BuildFrame({"30", "", "0001", zentaviraPanel()});
         QCOMPARE(z.SendFrame.size(), 264);
         QVERIFY(z.SendFrame.startsWith(QStringLiteral("051E00012")));
+        // Both checksums are over the map's places, the class code's counted as "00".
+        QCOMPARE(BadChecksumBlock(MapOfWriteFrame(z.SendFrame, false), 2), 0);
         const haldrivonexa::Frame h =
             haldrivonexa::BuildFrame({"30", "", "0001", haldrivonexaPanel()});
         QCOMPARE(h.SendFrame.size(), 132);

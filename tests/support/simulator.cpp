@@ -7,13 +7,8 @@
 
 namespace morla::test {
 
-QString Simulator::file(const QString& suffix) const {
-    const QString number = port_ == 1 ? QString() : QString::number(port_);
-    return folder_ + QStringLiteral("/sim%1.%2").arg(number, suffix);
-}
-
 bool Simulator::start(const QStringList& args) {
-    log_ = file(QStringLiteral("log"));
+    log_ = folder_ + QStringLiteral("/%1.log").arg(base());
     memory_ = memoryFile();
     proc_.start(qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla_devsim"),
                 args + QStringList{"--link", folder_, "--port", QString::number(port_), "--log",

@@ -11,18 +11,18 @@ namespace morla::test {
 
 class Simulator {
   public:
-    // Port n of the folder; its files are sim.log and sim.mem for port 1, simN.* otherwise.
+    // Linked as port `port` of the folder; a port other than 1 keeps its files apart (simN.*).
     explicit Simulator(const QString& folder, int port = 1) : folder_(folder), port_(port) {}
     ~Simulator() { stop(); }
 
-    // Starts the simulator with these arguments; its memory file is in the folder (loaded at
-    // start when it exists, saved when it stops).
+    // Starts the simulator with these arguments; its memory file is sim.mem of the folder
+    // (loaded at start when it exists, saved when it stops).
     bool start(const QStringList& args);
     // The same, on a memory of these digits written first.
     bool start(const QStringList& args, const QString& memoryDigits);
     void stop();
     void kill();
-    QString memoryFile() const { return file(QStringLiteral("mem")); }
+    QString memoryFile() const { return folder_ + QStringLiteral("/%1.mem").arg(base()); }
     QString memoryPath() const { return memoryFile(); }
     QStringList logLines() const;
     // Complete messages the device took, in order.
@@ -37,7 +37,9 @@ class Simulator {
     QString memory() const;
 
   private:
-    QString file(const QString& suffix) const;
+    QString base() const {
+        return port_ == 1 ? QStringLiteral("sim") : QStringLiteral("sim%1").arg(port_);
+    }
     QString folder_, log_, memory_;
     int port_;
     QProcess proc_;

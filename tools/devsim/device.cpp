@@ -150,10 +150,16 @@ void Device::storeData(const QString& dataText) {
         report(QStringLiteral("data text"), {Outcome::Unsupported, {}});
         return;
     }
+    const MemoryImage before = memory_;
     const Result result = behaviour_.applyData(memory_, dataText);
     report(QStringLiteral("data text"), result);
     if (result.outcome != Outcome::Applied) return;
     ++writes_;
+    if (faults_.keepOnStar && behaviour_.dataAt > 0) {
+        for (int i = 0; i < dataText.size(); ++i)
+            if (dataText.at(i) == '*')
+                memory_.set(behaviour_.dataAt + i, before.mid(behaviour_.dataAt + i, 1));
+    }
     for (const Faults::Stuck& s : faults_.stuck) {
         if (s.write != 0 && s.write != writes_) continue;
         if (s.position > memory_.digits().size()) continue;

@@ -9,6 +9,10 @@ bool AddFault(const QString& text, Faults* faults, QString* error) {
         faults->silent = true;
         return true;
     }
+    if (name == QLatin1String("keepstar") && !hasArgument) {
+        faults->keepOnStar = true;
+        return true;
+    }
     if (name == QLatin1String("stuck")) {
         bool okAt = false, okWrite = true;
         const int at = text.section(':', 1, 1).toInt(&okAt);
@@ -27,7 +31,7 @@ bool AddFault(const QString& text, Faults* faults, QString* error) {
     const int least = name == QLatin1String("delay") ? 0 : 1;
     if (!hasArgument || !ok || n < least) {
         *error = QStringLiteral(
-                     "fault %1: expected silent, drop:N, corrupt:N, delay:MS, "
+                     "fault %1: expected silent, keepstar, drop:N, corrupt:N, delay:MS, "
                      "badsum:N, cut:N or stuck:N[:W]")
                      .arg(text);
         return false;

@@ -18,10 +18,14 @@ struct Faults {
         int write;
     };
     QList<Stuck> stuck;
+    // A "*" in a data text leaves the digit the device had in its place (a device that keeps
+    // hex digits only).
+    bool keepOnStar = false;
 };
 
 // Adds one "--fault" value ("drop:N", "corrupt:N", "delay:MS", "badsum:N", "silent",
-// "cut:N", "stuck:N", "stuck:N:W") to the faults. False with a reason for anything else.
+// "cut:N", "stuck:N", "stuck:N:W", "keepstar") to the faults. False with a reason for anything
+// else.
 bool AddFault(const QString& text, Faults* faults, QString* error);
 
 }  // namespace morla::devsim

@@ -1,6 +1,7 @@
 #include "core/config/configfiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace morla {
 
@@ -86,54 +87,74 @@ ParamFlagParts SplitParamFlags(const QString& flags) {
     return {flags.mid(0, 10), flags.mid(10, 9), flags.mid(19, 1)};
 }
 
-QStringList EquipmentNames(const QString& indexPath) {
+int ScanPresentRecords(const QString& path, const RecordType& type,
+                       const std::function<bool(int, const QStringList&)>& visit,
+                       QString* problem) {
+    if (problem) problem->clear();
+    const QString real = ResolvePath(path);
+    if (!QFileInfo::exists(real)) return 0;
+    QString cause;
+    const int last = ScanRecords(real, type.length, type.fields, visit, &cause);
+    if (!cause.isEmpty() && problem) *problem = ReadRefusal(real, cause);
+    return last;
+}
+
+QStringList EquipmentNames(const QString& indexPath, QString* problem) {
     QStringList names;
-    if (!FileExists(indexPath)) return names;
-    ScanRecords(indexPath, EquipmentIndexRecord.length, EquipmentIndexRecord.fields,
-                [&](int, const QStringList& f) {
-                    names << f[0];
-                    return true;
-                });
+    ScanPresentRecords(
+        indexPath, EquipmentIndexRecord,
+        [&](int, const QStringList& f) {
+            names << f[0];
+            return true;
+        },
+        problem);
     return names;
 }
 
 RecordWriteResult RecordInEquipmentIndex(const QString& indexPath, const QString& model,
-                                         const QString& identification) {
+                                         const QString& identification, const QString& within) {
     int found = 0;
-    if (FileExists(indexPath))
-        ScanRecords(indexPath, EquipmentIndexRecord.length, EquipmentIndexRecord.fields,
-                    [&](int n, const QStringList& f) {
-                        if (f[0] != model || f[1] != identification) return true;
-                        found = n;
-                        return false;
-                    });
+    QString problem;
+    ScanPresentRecords(
+        indexPath, EquipmentIndexRecord,
+        [&](int n, const QStringList& f) {
+            if (f[0] != model || f[1] != identification) return true;
+            found = n;
+            return false;
+        },
+        &problem);
+    if (!problem.isEmpty()) return RecordWriteResult{false, problem};
     if (found > 0) {
         // The same pair again: the record keeps its own bytes.
         const RecordBytes same = ReadRecordBytes(indexPath, EquipmentIndexRecord, found);
-        return WriteRecordBytes(indexPath, EquipmentIndexRecord, same.fields, found);
+        return WriteRecordBytes(indexPath, EquipmentIndexRecord, same.fields, found, within);
     }
     return WriteRecord(indexPath, EquipmentIndexRecord, {model, identification},
-                       RecordCount(indexPath, EquipmentIndexRecord.length) + 1);
+                       RecordCount(indexPath, EquipmentIndexRecord.length) + 1, within);
 }
 
-QStringList UserNames(const QString& usersPath) {
+QStringList UserNames(const QString& usersPath, QString* problem) {
     QStringList names;
-    if (!FileExists(usersPath)) return names;
-    ScanRecords(usersPath, UserRecord.length, UserRecord.fields, [&](int, const QStringList& f) {
-        names << f[0];
-        return true;
-    });
+    ScanPresentRecords(
+        usersPath, UserRecord,
+        [&](int, const QStringList& f) {
+            names << f[0];
+            return true;
+        },
+        problem);
     return names;
 }
 
-std::optional<FoundUser> FindUser(const QString& usersPath, const QString& name) {
-    if (!FileExists(usersPath)) return std::nullopt;
+std::optional<FoundUser> FindUser(const QString& usersPath, const QString& name, QString* problem) {
     int found = 0;
-    ScanRecords(usersPath, UserRecord.length, UserRecord.fields, [&](int n, const QStringList& f) {
-        if (f[0] != name) return true;
-        found = n;
-        return false;
-    });
+    ScanPresentRecords(
+        usersPath, UserRecord,
+        [&](int n, const QStringList& f) {
+            if (f[0] != name) return true;
+            found = n;
+            return false;
+        },
+        problem);
     if (found == 0) return std::nullopt;
     return FoundUser{found, ReadRecordBytes(usersPath, UserRecord, found).fields};
 }

@@ -43,21 +43,28 @@ struct ParamFlagParts {
 };
 ParamFlagParts SplitParamFlags(const QString& flags);
 
-// Model names of the used records of the equipment index, in record order.
-QStringList EquipmentNames(const QString& indexPath);
+// Model names of the used records of the equipment index, in record order. A file that is
+// there but cannot be read (not a regular file, far too large) gives none, and `problem`
+// names it and says why ("" otherwise, also for a missing file).
+QStringList EquipmentNames(const QString& indexPath, QString* problem = nullptr);
 // Rewrites the record holding (model, identification) in place, or appends the pair after the
-// last record of the file; creates the file when missing.
+// last record of the file; creates the file when missing. `within` as for WriteRecord.
 RecordWriteResult RecordInEquipmentIndex(const QString& indexPath, const QString& model,
-                                         const QString& identification);
+                                         const QString& identification, const QString& within = {});
 
-// User names of the used records of the users file, in record order.
-QStringList UserNames(const QString& usersPath);
+// User names of the used records of the users file, in record order; `problem` as above.
+QStringList UserNames(const QString& usersPath, QString* problem = nullptr);
 // First used record whose user name is `name`.
 struct FoundUser {
     int recordNumber = 0;
     QList<QByteArray> fields;
 };
-std::optional<FoundUser> FindUser(const QString& usersPath, const QString& name);
+std::optional<FoundUser> FindUser(const QString& usersPath, const QString& name,
+                                  QString* problem = nullptr);
+// Scans a record file that may be missing: a missing file has no records and no problem; one
+// that cannot be read has its refusal in `problem`.
+int ScanPresentRecords(const QString& path, const RecordType& type,
+                       const std::function<bool(int, const QStringList&)>& visit, QString* problem);
 // The record number that a typed slot gives: a positive whole number that a record number
 // holds (16 bits), nothing otherwise.
 std::optional<int> SlotNumber(const QString& text);

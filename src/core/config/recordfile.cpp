@@ -17,6 +17,7 @@
 #endif
 
 #include "core/codec/text.h"
+#include "core/config/filecause.h"
 
 namespace morla {
 
@@ -103,11 +104,34 @@ QStringList DecodeRecord(const QByteArray& record, int fieldCount) {
     return fields;
 }
 
+QString ReadRefusal(const QString& path, const QString& cause) {
+    return QStringLiteral("No se leyó %1: %2.").arg(QDir::toNativeSeparators(path), cause);
+}
+
+namespace {
+// Opens a record file to read: a regular file no larger than any file of the program.
+bool OpenRecordFile(QFile& file, const QString& real, int recordLength, QString* cause) {
+    if (!OpenRegularFile(file, real, cause)) return false;
+    const qint64 bound = RecordFileBound(qMax(recordLength, 1));
+    if (file.size() <= bound) return true;
+    *cause = QStringLiteral(
+                 "mide %1 bytes y un archivo de registros de %2 bytes no pasa de %3 bytes "
+                 "(%4 registros)")
+                 .arg(file.size())
+                 .arg(recordLength)
+                 .arg(bound)
+                 .arg(kMaxRecordNumber);
+    file.close();
+    return false;
+}
+}  // namespace
+
 RecordRead ReadRecord(const QString& path, int recordLength, int fieldCount, int recordNumber) {
     RecordRead result;
     for (int i = 0; i < fieldCount; ++i) result.fields.append(QString());
-    QFile file(ResolvePath(path));
-    if (recordNumber < 1 || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (recordNumber < 1) result.cause = QStringLiteral("número de registro no válido");
+    if (recordNumber < 1 || !OpenRecordFile(file, ResolvePath(path), recordLength, &result.cause)) {
         result.ok = false;
         result.eof = true;
         return result;
@@ -128,24 +152,15 @@ namespace {
 // the file they replace, so an interrupted save can be recognised and cleaned up.
 const QString kSaveMark = QStringLiteral(".morla-");
 
-QString SystemReason(int error) {
-    switch (error) {
-        case ENOSPC:
-#ifdef EDQUOT
-        case EDQUOT:
-#endif
-            return QStringLiteral("No hay espacio en el disco");
-        case EROFS:
-            return QStringLiteral("El disco es de solo lectura");
-        case EACCES:
-        case EPERM:
-            return QStringLiteral("No hay permiso para escribir en la carpeta");
-        case ENOENT:
-            return QStringLiteral("La carpeta no existe");
-        default:
-            return QString::fromLocal8Bit(std::strerror(error));
-    }
+// In a save a missing name or a refused permission is about the folder written into.
+QString SaveCause(int error) {
+    if (error == ENOENT) return QStringLiteral("La carpeta no existe");
+    if (error == EACCES || error == EPERM)
+        return QStringLiteral("No hay permiso para escribir en la carpeta");
+    return ErrnoCause(error);
 }
+
+const QString kNotWritten = QStringLiteral("No se puede escribir");
 
 RecordWriteResult Failed(const QString& what, const QString& path, const QString& reason) {
     RecordWriteResult r;
@@ -153,17 +168,39 @@ RecordWriteResult Failed(const QString& what, const QString& path, const QString
     return r;
 }
 
-// Checks that the file may be replaced: a link is never written through (it could lead out
-// of the program folder) and a read-only file stays read-only.
-std::optional<RecordWriteResult> RefuseTarget(const QString& real) {
+// Whether `path`, with every link among its folders followed, lies outside `folder`. Names
+// below the deepest folder that exists are taken as written.
+bool LeavesFolder(const QString& path, const QString& folder) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (QDir::fromNativeSeparators(absolute).split('/').contains(QStringLiteral(".."))) return true;
+    QString existing = QFileInfo(absolute).absolutePath();
+    QStringList below{QFileInfo(absolute).fileName()};
+    const auto present = [](const QString& p) {
+        return QFileInfo::exists(p) || QFileInfo(p).isSymLink();
+    };
+    while (!present(existing) && QFileInfo(existing).absolutePath() != existing) {
+        below.prepend(QFileInfo(existing).fileName());
+        existing = QFileInfo(existing).absolutePath();
+    }
+    const QString real = QFileInfo(existing).canonicalFilePath();  // empty for a dead link
+    if (real.isEmpty()) return true;
+    QString root = QFileInfo(folder).canonicalFilePath();
+    if (root.isEmpty()) root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString inside = QDir(real).filePath(below.join('/'));
+    return !(inside == root ||
+             inside.startsWith(root.endsWith('/') ? root : root + QLatin1Char('/')));
+}
+
+// Checks that the file may be replaced: a link is never written through, nor a folder that
+// leads out of the program folder, and a read-only file stays read-only.
+std::optional<RecordWriteResult> RefuseTarget(const QString& real, const QString& within) {
     const QFileInfo info(real);
-    if (info.isSymLink())
+    if (info.isSymLink() || (!within.isEmpty() && LeavesFolder(real, within)))
         return Failed(QStringLiteral("No se escribe"), real,
                       QStringLiteral("es un enlace a otro lugar; solo se escribe en archivos "
                                      "de la carpeta del programa"));
-    if (info.exists() && !info.isFile())
-        return Failed(QStringLiteral("No se puede escribir"), real,
-                      QStringLiteral("no es un archivo"));
+    if (const QString kind = KindCause(real); !kind.isEmpty())
+        return Failed(kNotWritten, real, kind);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
         return Failed(QStringLiteral("No se puede reemplazar"), real,
                       QStringLiteral("el archivo es de solo lectura"));
@@ -203,7 +240,7 @@ RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content)
                     hadOld ? (old.st_mode & 07777) : 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return Failed(QStringLiteral("No se puede escribir"), real, SystemReason(errno));
+    if (fd < 0) return Failed(kNotWritten, real, SaveCause(errno));
     int error = WriteAll(fd, content);
     if (!error && hadOld) (void)::fchmod(fd, old.st_mode & 07777);  // the umask narrowed it
     if (!error && ::fsync(fd) != 0) error = errno;
@@ -211,7 +248,7 @@ RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content)
     if (!error && ::rename(temp.constData(), target.constData()) != 0) error = errno;
     if (error) {
         ::unlink(temp.constData());
-        return Failed(QStringLiteral("No se puede escribir"), real, SystemReason(error));
+        return Failed(kNotWritten, real, SaveCause(error));
     }
     // The new name itself must reach the disk too.
     const int dir = ::open(QFile::encodeName(info.path()).constData(), O_RDONLY | O_CLOEXEC);
@@ -229,7 +266,7 @@ RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content)
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size() || !out.flush() ||
         !out.commit())
-        return Failed(QStringLiteral("No se puede escribir"), real, out.errorString());
+        return Failed(kNotWritten, real, FileErrorCause(out, real));
     RecordWriteResult ok;
     ok.ok = true;
     return ok;
@@ -239,10 +276,13 @@ RecordWriteResult ReplaceContent(const QString& real, const QByteArray& content)
 }  // namespace
 
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
-                              int recordNumber) {
+                              int recordNumber, const QString& within) {
     RecordWriteResult result;
-    if (recordNumber < 1) {
-        result.error = QStringLiteral("número de registro %1 no válido").arg(recordNumber);
+    if (recordNumber < 1 || recordNumber > kMaxRecordNumber) {
+        result.error = QStringLiteral("número de registro %1 no válido (de 1 a %2): %3")
+                           .arg(recordNumber)
+                           .arg(kMaxRecordNumber)
+                           .arg(QDir::toNativeSeparators(path));
         return result;
     }
     const std::optional<QByteArray> record =
@@ -250,15 +290,14 @@ RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStri
     if (!record) return result;
 
     const QString real = ResolvePath(path);
-    if (const auto refused = RefuseTarget(real)) return *refused;
+    if (const auto refused = RefuseTarget(real, within)) return *refused;
     QByteArray content;
-    {
-        QFile old(real);
-        if (old.exists()) {
-            if (!old.open(QIODevice::ReadOnly))
-                return Failed(QStringLiteral("No se puede leer"), real, old.errorString());
-            content = old.readAll();
-        }
+    if (QFileInfo::exists(real)) {
+        QFile old;
+        QString cause;
+        if (!OpenRecordFile(old, real, recordLength, &cause))
+            return Failed(QStringLiteral("No se puede leer"), real, cause);
+        content = old.readAll();
     }
     const qint64 offset = qint64(recordNumber - 1) * recordLength;
     if (content.size() < offset) content.append(QByteArray(offset - content.size(), '\0'));
@@ -267,19 +306,80 @@ RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStri
 }
 
 RecordWriteResult ReplaceFile(const QString& path, const QByteArray& content) {
-    if (const auto refused = RefuseTarget(path)) return *refused;
+    if (const auto refused = RefuseTarget(path, {})) return *refused;
     return ReplaceContent(path, content);
 }
 
 RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
-                                    const QStringList& fields) {
+                                    const QStringList& fields, const QString& within) {
     RecordWriteResult result;
     const std::optional<QByteArray> record = EncodeRecord(path, type.length, fields, &result.error);
     if (!record) return result;
     const QString real = ResolvePath(path);
-    if (const auto refused = RefuseTarget(real)) return *refused;
+    if (const auto refused = RefuseTarget(real, within)) return *refused;
     return ReplaceContent(real, *record);
 }
+
+#ifdef Q_OS_UNIX
+RecordWriteResult AppendLine(const QString& path, const QByteArray& line,
+                             const QByteArray& header) {
+    const QString real = ResolvePath(path);
+    if (const auto refused = RefuseTarget(real, {})) return *refused;
+    const int fd =
+        ::open(QFile::encodeName(real).constData(),
+               O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return Failed(kNotWritten, real, SaveCause(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Failed(kNotWritten, real, QStringLiteral("No es un archivo común"));
+    }
+    // Lines are short: the end of the last whole line is within the last few kilobytes.
+    off_t size = st.st_size;
+    if (size > 0) {
+        const off_t from = qMax<off_t>(0, size - 65536);
+        QByteArray tail(qsizetype(size - from), '\0');
+        if (::pread(fd, tail.data(), size_t(tail.size()), from) == ssize_t(tail.size()) &&
+            !tail.endsWith('\n')) {
+            const qsizetype lastEnd = tail.lastIndexOf('\n');
+            if ((lastEnd >= 0 || from == 0) && ::ftruncate(fd, from + lastEnd + 1) == 0)
+                size = from + lastEnd + 1;
+        }
+    }
+    const QByteArray content = size == 0 ? header + line : line;
+    int error = WriteAll(fd, content);
+    if (!error && ::fdatasync(fd) != 0) error = errno;
+    if (error) {
+        // What did go out is taken back: the file ends where it ended.
+        (void)::ftruncate(fd, size);
+        (void)::fdatasync(fd);
+    }
+    ::close(fd);
+    if (error) return Failed(kNotWritten, real, ErrnoCause(error));
+    RecordWriteResult ok;
+    ok.ok = true;
+    return ok;
+}
+#else
+RecordWriteResult AppendLine(const QString& path, const QByteArray& line,
+                             const QByteArray& header) {
+    const QString real = ResolvePath(path);
+    if (const auto refused = RefuseTarget(real, {})) return *refused;
+    QFile file(real);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return Failed(kNotWritten, real, FileErrorCause(file, real));
+    const qint64 size = file.size();
+    const QByteArray content = size == 0 ? header + line : line;
+    if (file.write(content) != content.size() || !file.flush()) {
+        const QString cause = FileErrorCause(file, real);
+        file.resize(size);
+        return Failed(kNotWritten, real, cause);
+    }
+    RecordWriteResult ok;
+    ok.ok = true;
+    return ok;
+}
+#endif
 
 std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
                                        const QStringList& fields, QString* error) {
@@ -348,14 +448,22 @@ int RemoveLeftoverSaves(const Paths& paths) {
 }
 
 int ScanRecords(const QString& path, int recordLength, int fieldCount,
-                const std::function<bool(int, const QStringList&)>& visit) {
-    const int count = RecordCount(path, recordLength);
+                const std::function<bool(int, const QStringList&)>& visit, QString* cause) {
+    QFile file;
+    QString why;
+    if (cause) cause->clear();
+    if (recordLength <= 0 || !OpenRecordFile(file, ResolvePath(path), recordLength, &why)) {
+        if (cause) *cause = why;
+        return 0;
+    }
+    // One pass over the file: records are read in order, each from its own bytes.
     int n = 0;
-    while (n < count) {
+    while (!file.atEnd()) {
+        const QByteArray record = file.read(recordLength);
+        if (record.isEmpty()) break;
         ++n;
-        const RecordRead r = ReadRecord(path, recordLength, fieldCount, n);
-        if (r.eof) break;
-        if (!r.fields.isEmpty() && !r.fields[0].isEmpty() && !visit(n, r.fields)) break;
+        const QStringList fields = DecodeRecord(record, fieldCount);
+        if (!fields.isEmpty() && !fields[0].isEmpty() && !visit(n, fields)) break;
     }
     return n;
 }
@@ -398,15 +506,17 @@ RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCoun
     RecordBytes result;
     result.eof = r.eof;
     result.ok = r.ok;
+    result.cause = r.cause;
     for (const QString& f : r.fields) result.fields.append(ToAnsi(f));
     return result;
 }
 
 RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
-                                   const QList<QByteArray>& fields, int recordNumber) {
+                                   const QList<QByteArray>& fields, int recordNumber,
+                                   const QString& within) {
     QStringList texts;
     for (const QByteArray& f : fields) texts.append(FromAnsi(f));
-    return WriteRecord(path, recordLength, texts, recordNumber);
+    return WriteRecord(path, recordLength, texts, recordNumber, within);
 }
 
 QString ShortDateText() {

@@ -22,8 +22,19 @@ bool DeleteFile(const QString& path);
 struct RecordRead {
     QStringList fields;  // always exactly K entries
     bool eof = false;    // the record lay beyond the end of the file
-    bool ok = true;      // false when the file could not be opened
+    bool ok = true;      // false when the file could not be opened or was refused
+    QString cause;       // why not ("No existe", "Es una carpeta", its size, ...)
 };
+
+// No file of the program holds more records than the largest record number it uses (the
+// user slot's limit), so a file larger than that many records is not one of its files: it is
+// refused unread, whatever it is.
+inline constexpr int kMaxRecordNumber = 32767;
+inline qint64 RecordFileBound(int recordLength) {
+    return qint64(kMaxRecordNumber) * recordLength;
+}
+// "No se lee <path>: <cause>", for a read that was refused.
+QString ReadRefusal(const QString& path, const QString& cause);
 
 struct RecordWriteResult {
     bool ok = false;
@@ -43,27 +54,32 @@ std::optional<QByteArray> EncodeRecord(const QString& path, int recordLength,
 // Every save writes the new content beside the file, checks that all of it reached the disk
 // and then replaces the file in one step; on any failure the old file stays byte for byte.
 // Refused: fields with characters the code page cannot hold, a record too long, a file that
-// is a symbolic link, a read-only file.
+// is a symbolic link, a read-only file, a file too large to be a record file. With `within`
+// (the program folder), also a file whose real folder, links followed, lies outside it.
 RecordWriteResult WriteRecord(const QString& path, int recordLength, const QStringList& fields,
-                              int recordNumber);
+                              int recordNumber, const QString& within = {});
 
 // The same, with each field's bytes exactly as the file holds them (no code page).
 struct RecordBytes {
     QList<QByteArray> fields;  // always exactly K entries
     bool eof = false;
     bool ok = true;
+    QString cause;
 };
 RecordBytes ReadRecordBytes(const QString& path, int recordLength, int fieldCount,
                             int recordNumber);
 RecordWriteResult WriteRecordBytes(const QString& path, int recordLength,
-                                   const QList<QByteArray>& fields, int recordNumber);
+                                   const QList<QByteArray>& fields, int recordNumber,
+                                   const QString& within = {});
 // Number of whole or partial records in the file (0 when missing).
 int RecordCount(const QString& path, int recordLength);
 
 // Reads records 1, 2, ... to the end of the file; calls visit for each record whose first
-// field is not empty. visit returns false to stop. Returns the last record number read.
+// field is not empty. visit returns false to stop. Returns the last record number read. A
+// file that cannot be read or is refused (see ReadRecord) is not read; `cause` says why.
 int ScanRecords(const QString& path, int recordLength, int fieldCount,
-                const std::function<bool(int number, const QStringList& fields)>& visit);
+                const std::function<bool(int number, const QStringList& fields)>& visit,
+                QString* cause = nullptr);
 
 // Record types of the program's files.
 struct RecordType {
@@ -81,25 +97,34 @@ inline constexpr RecordType OperatorCredentialsRecord{"OperatorCredentialsRecord
 
 // Replaces the whole file by this one record (files that hold only the latest record).
 RecordWriteResult ReplaceRecordFile(const QString& path, const RecordType& type,
-                                    const QStringList& fields);
+                                    const QStringList& fields, const QString& within = {});
 
 // Replaces a whole file of any content, with the same care; the path is taken as given.
 RecordWriteResult ReplaceFile(const QString& path, const QByteArray& content);
+
+// Adds a line (its bytes with their line end) at the end of a log file, made when missing,
+// with `header` first when the file is empty. All or nothing: when not every byte reaches the
+// disk the file is cut back to its size before. A file that ends inside a line (a write cut
+// short by a crash) loses that piece first, so every line of the file is whole. Only a
+// regular file of its own (no link) is appended to.
+RecordWriteResult AppendLine(const QString& path, const QByteArray& line,
+                             const QByteArray& header = {});
 
 inline RecordRead ReadRecord(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecord(path, t.length, t.fields, n);
 }
 inline RecordWriteResult WriteRecord(const QString& path, const RecordType& t, const QStringList& f,
-                                     int n = 1) {
-    return WriteRecord(path, t.length, f, n);
+                                     int n = 1, const QString& within = {}) {
+    return WriteRecord(path, t.length, f, n, within);
 }
 
 inline RecordBytes ReadRecordBytes(const QString& path, const RecordType& t, int n = 1) {
     return ReadRecordBytes(path, t.length, t.fields, n);
 }
 inline RecordWriteResult WriteRecordBytes(const QString& path, const RecordType& t,
-                                          const QList<QByteArray>& f, int n = 1) {
-    return WriteRecordBytes(path, t.length, f, n);
+                                          const QList<QByteArray>& f, int n = 1,
+                                          const QString& within = {}) {
+    return WriteRecordBytes(path, t.length, f, n, within);
 }
 
 // Paths of the program's files, from the program folder and the data folder ("\Utilerias").

@@ -2,7 +2,35 @@
 
 #include <QFile>
 
-namespace morla::series {
+#include "core/config/filecause.h"
+#include "core/config/recordfile.h"
+
+namespace morla {
+
+namespace {
+// A mark that tells spreadsheets the text is UTF-8 (model names carry accents).
+const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+
+QByteArray headerLine(const QStringList& header) {
+    return kUtf8Mark + CsvLine(header).toUtf8() + "\r\n";
+}
+
+// A log begun before the last two columns were added gets the header that names them: its
+// lines simply lack them.
+bool updateHeader(const QString& path, QString* error) {
+    const QByteArray old = headerLine(OldSeriesLogHeader());
+    QFile file;
+    QString cause;
+    if (!OpenRegularFile(file, path, &cause) || file.read(old.size()) != old) return true;
+    file.seek(0);
+    const QByteArray content = file.readAll();
+    file.close();
+    const RecordWriteResult r =
+        ReplaceFile(path, headerLine(SeriesLogHeader()) + content.mid(old.size()));
+    if (!r.ok && error) *error = r.error;
+    return r.ok;
+}
+}  // namespace
 
 QString CsvLine(const QStringList& fields) {
     QStringList out;
@@ -18,34 +46,26 @@ QString CsvLine(const QStringList& fields) {
     return out.join(';');
 }
 
-QStringList Header() {
+QStringList OldSeriesLogHeader() {
     return {QStringLiteral("Fecha y hora"), QStringLiteral("Modelo"),
             QStringLiteral("Firmware"),     QStringLiteral("Clave"),
-            QStringLiteral("Resultado"),    QStringLiteral("Diferencias"),
-            QStringLiteral("Unidad"),       QStringLiteral("Puerto")};
+            QStringLiteral("Resultado"),    QStringLiteral("Diferencias")};
 }
 
-QString LogPathIn(const QString& appFolder) {
+QStringList SeriesLogHeader() {
+    return OldSeriesLogHeader() + QStringList{QStringLiteral("Unidad"), QStringLiteral("Puerto")};
+}
+
+QString SeriesLogIn(const QString& appFolder) {
     return appFolder + QStringLiteral("/Serie.csv");
 }
 
-bool Append(const QString& path, const QStringList& fields, QString* error) {
-    QFile file(path);
-    const bool fresh = !file.exists() || file.size() == 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    QByteArray bytes;
-    // A mark that tells spreadsheets the text is UTF-8 (model names carry accents).
-    if (fresh) bytes = "\xEF\xBB\xBF" + CsvLine(Header()).toUtf8() + "\r\n";
-    bytes += CsvLine(fields).toUtf8() + "\r\n";
-    // One write per line: the lines of units ending together never mix.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error) {
+    if (!updateHeader(path, error)) return false;
+    const RecordWriteResult r =
+        AppendLine(path, CsvLine(fields).toUtf8() + "\r\n", headerLine(SeriesLogHeader()));
+    if (!r.ok && error) *error = r.error;
+    return r.ok;
 }
 
-}  // namespace morla::series
+}  // namespace morla

@@ -1,6 +1,7 @@
 #include "core/config/softwaresettings.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/codec/codec.h"
 
@@ -14,6 +15,10 @@ SoftwareSettings ReadSoftwareSettings(const Paths& paths) {
     out.installationCode = r.fields[25];
     const QString& retries = r.fields[23];
     const QString& timeout = r.fields[24];
+    if (!r.ok && QFileInfo::exists(ResolvePath(out.path))) {
+        out.problems << r.cause;  // there, but not a file that can be read
+        return out;
+    }
     if (!r.ok || r.eof) {
         out.problems << QStringLiteral("el archivo no existe o está vacío");
         return out;

@@ -4,7 +4,8 @@
 namespace morla {
 
 // Loads the six device commands from the command file; each becomes its code and "f".
-// A missing file leaves them as they were.
-void LoadCommandTable(MorlaState& s);
+// A missing file leaves them as they were; so does one that cannot be read, and the return
+// names it and says why ("" otherwise).
+QString LoadCommandTable(MorlaState& s);
 
 }  // namespace morla

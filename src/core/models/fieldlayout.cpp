@@ -1,194 +1,222 @@
 #include "core/models/fieldlayout.h"
 
+#include <QStringList>
+#include <algorithm>
+
 #include "core/codec/codec.h"
+#include "core/models/haldrivonexa.h"
 #include "core/models/kovalindre.h"
+#include "core/models/luvero.h"
 #include "core/models/pellitor.h"
 #include "core/models/quarn.h"
+#include "core/models/sorvanell.h"
 #include "core/models/tervolinda.h"
 #include "core/models/zentavira.h"
 
 namespace morla {
 
 namespace {
-using F = FieldForm;
+using Positions = std::vector<int>;
 
-// Map 1-10. The model code, firmware and user type of a reply are the device's own; the frame
-// has its kind byte, firmware and class there. The installation code is kept as the modifier
-// by the models whose data text carries it.
-std::vector<MapField> header(bool modifierWritten) {
-    return {{QStringLiteral("Modelo"), 1, 2, 0, 0, F::Hex, false},
-            {QStringLiteral("MorTexResFirm"), 3, 2, 0, 0, F::Hex, false},
-            {QStringLiteral("MorTexResUs"), 5, 2, 0, 0, F::Hex, false},
-            {QStringLiteral("MorTexResMod"), 7, 4, 0, 0, F::Hex, modifierWritten}};
+Positions run(int at, int count) {
+    Positions out;
+    for (int i = 0; i < count; ++i) out.push_back(at + i);
+    return out;
 }
 
-MapField field(const QString& name, int at, int length, FieldForm form = F::Hex) {
-    return {name, at, length, 0, 0, form, true};
+// Every second position from `at`: the digits of "0"-digit pairs.
+Positions everySecond(int at, int count) {
+    Positions out;
+    for (int i = 0; i < count; ++i) out.push_back(at + 2 * i);
+    return out;
 }
+
+Positions join(Positions a, const Positions& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Positions digitsOf(std::span<const OptionBit> bits) {
+    Positions out;
+    for (const OptionBit& b : bits)
+        if (std::find(out.begin(), out.end(), b.mapPos) == out.end()) out.push_back(b.mapPos);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+struct Fields {
+    std::vector<ShownField> out;
+    void add(const QString& name, const Positions& at, const QString& text, bool compared = true) {
+        out.push_back({name, PositionsText(at), text, compared});
+    }
+};
 
 QString element(const char* array, int k) {
     return QString::fromLatin1(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-std::vector<MapField> luveroFields() {
-    auto out = header(true);
-    out.push_back(field(QStringLiteral("MorTexResCla"), 11, 4, F::Dial));
-    out.push_back(field(QStringLiteral("Opciones"), 17, 4));
-    return out;
+QString tick(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-std::vector<MapField> zentaviraFields() {
-    auto out = header(true);
-    out.push_back(field(QStringLiteral("Opciones"), 12, 3));
-    out.push_back(field(QStringLiteral("MorTexUniDurL"), 17, 6));
-    out.push_back(field(QStringLiteral("MorTexUniDurP"), 23, 6));
-    out.push_back(field(QStringLiteral("MorTexUniCon"), 29, 6, F::Dial));
-    out.push_back(field(QStringLiteral("MorTexResCla"), 35, zentavira::kKeyLength, F::Dial));
-    for (int k = 0; k < zentavira::kShortMemories; ++k)
-        out.push_back(field(element("MorTxtUniMe4", k), 39 + zentavira::kShortWidth * k,
-                            zentavira::kShortWidth, F::Dial));
-    // Memory 2 ends block 1 and goes on in block 2.
-    for (int k = 0; k < zentavira::kLongMemories; ++k) {
-        const QString name = element("MorTxtUniMe16", k);
-        if (k == 2)
-            out.push_back({name, 127, 2, 133, 14, F::Dial, true});
-        else
-            out.push_back(field(name, k < 2 ? 95 + 16 * k : 147 + 16 * (k - 3),
-                                zentavira::kLongWidth, F::Dial));
-    }
-    return out;
+const longreply::Layout& longLayout(ModelId id, const QString& firmwareCode) {
+    if (id == ModelId::Quarn) return quarn::Layout(firmwareCode);
+    if (id == ModelId::Pellitor) return pellitor::Layout();
+    return kovalindre::Layout();
 }
 
-std::vector<MapField> haldrivonexaFields() {
-    auto out = header(true);
-    out.push_back(field(QStringLiteral("MorTexResCla"), 11, 4, F::Dial));
-    out.push_back(field(QStringLiteral("MorTexMultCon"), 17, 6, F::Dial));
-    out.push_back(field(QStringLiteral("Opciones"), 23, 4));
-    out.push_back(field(QStringLiteral("MorChkMultResNum0XX"), 27, 3));
-    out.push_back(field(QStringLiteral("MorChkMultResLarDis"), 30, 3));
-    out.push_back(field(QStringLiteral("MorTexMultDurL"), 33, 6));
-    out.push_back(field(QStringLiteral("MorTexMultDurP"), 39, 6));
-    return out;
-}
-
-std::vector<MapField> sorvanellFields() {
-    // Its data text starts at map 11: the installation code is not stored.
-    auto out = header(false);
-    out.push_back(field(QStringLiteral("MorTxtAleAut"), 11, 10, F::LowBits));
-    out.push_back(field(QStringLiteral("MorTexResCla"), 21, 10, F::LowBits));
-    out.push_back(field(QStringLiteral("MorTxtAleDigAler"), 31, 2, F::Dial));
-    out.push_back(field(QStringLiteral("Opciones"), 33, 2));
-    out.push_back(field(QStringLiteral("MorTexAleNumInter"), 35, 4));
-    return out;
-}
-
-std::vector<MapField> tervolindaFields(const QString& firmwareCode) {
-    auto out = header(false);
-    switch (tervolinda::VariantOf(firmwareCode)) {
-        case tervolinda::Variant::WithoutVoice:
-            out.push_back(field(QStringLiteral("MorFraPrivElim1"), 11, 2));
-            out.push_back(field(QStringLiteral("MorFraPrivNum9"), 13, 2));
-            out.push_back(field(QStringLiteral("MorTexResCla"), 15, 8, F::Dial));
-            out.push_back(field(QStringLiteral("MorTxtPrivClvSal"), 23, 8, F::Dial));
-            break;
-        case tervolinda::Variant::WithVoice:
-            out.push_back(field(QStringLiteral("MorTexResCla"), 13, 8, F::Dial));
-            break;
-        case tervolinda::Variant::Unknown:
-            break;
-    }
-    return out;
-}
-
-// The frame's second block carries the data up to map 234 and no further.
-constexpr int kFrameCarriesTo = 234;
-
-std::vector<MapField> longReply(const longreply::Layout& layout) {
-    auto out = header(true);
-    const int keyWidth = longreply::kKeyDigits + 1;
-    out.push_back(field(QStringLiteral("MorTexResCla"), 11, keyWidth, F::Dial));
-    out.push_back(field(QStringLiteral("Opciones"), 17, 4));
+void longReply(Fields& f, const longreply::Layout& layout, const QString& map) {
+    const longreply::Values v = longreply::Decode(layout, map);
+    const int carried = longreply::FrameCarriesTo(layout);
+    auto add = [&](const QString& name, const Positions& at, const QString& text) {
+        f.add(name, at, text, at.back() <= carried);
+    };
+    add(QStringLiteral("MorTexResCla"), run(layout.keyAt, longreply::kKeyDigits), v.key);
+    add(QStringLiteral("Opciones"), digitsOf(longreply::kOptionBits), v.flags + v.trunk);
     if (layout.localDigitsAt > 0)
-        out.push_back(field(QStringLiteral("MorComConDLL"), layout.localDigitsAt, 1));
-    for (const longreply::Field& f : layout.fields) {
-        switch (f.kind) {
+        add(QStringLiteral("MorComConDLL"), {layout.localDigitsAt}, v.localDigits);
+    for (const longreply::Field& field : layout.fields) {
+        if (!field.read) continue;
+        Positions at;
+        switch (field.kind) {
             case longreply::Kind::Number:
-                out.push_back(field(f.box, f.at, 2 * longreply::kNumberDigits));
+                at = everySecond(field.at + 1, longreply::kNumberDigits);
                 break;
             case longreply::Kind::Key:
-                out.push_back(field(f.box, f.at, keyWidth, F::Dial));
+                at = run(field.at, longreply::kKeyDigits);
                 break;
             case longreply::Kind::Dial:
-                out.push_back({f.box, f.at, f.count, f.at2, f.count2, F::Dial, true});
+                at = join(run(field.at, field.count), run(field.at2, field.count2));
                 break;
         }
+        add(field.box, at, v.boxes.value(field.box));
     }
-    if (layout.keyAt != 11)
-        out.push_back(field(QStringLiteral("MorTexResCla"), layout.keyAt, keyWidth, F::Dial));
-    // Data character k lands on map k + 6 in block 1 and k + 10 in block 2.
-    const int dataEnd = layout.dataLength <= 122 ? layout.dataLength + 6 : layout.dataLength + 10;
-    const int carried = qMin(dataEnd, kFrameCarriesTo);
-    for (MapField& f : out)
-        if (f.last() > carried) f.compared = false;
-    return out;
+}
+
+void zentaviraFields(Fields& f, const QString& map) {
+    const zentavira::Panel v = zentavira::Decode(map).panel;
+    f.add(QStringLiteral("Opciones"), digitsOf(zentavira::kOptionBits), v.flags);
+    f.add(QStringLiteral("MorTexUniDurL"), everySecond(18, 3), v.durationFree);
+    f.add(QStringLiteral("MorTexUniDurP"), everySecond(24, 3), v.durationProhibited);
+    f.add(QStringLiteral("MorTexUniCon"), everySecond(30, 3), v.trunk);
+    f.add(QStringLiteral("MorTexResCla"), run(35, zentavira::kKeyLength), v.key);
+    for (int k = 0; k < zentavira::kShortMemories; ++k)
+        f.add(element("MorTxtUniMe4", k), run(39 + zentavira::kShortWidth * k, 4),
+              v.shortMemories.value(k));
+    // Memory 2 ends block 1 and goes on in block 2.
+    for (int k = 0; k < zentavira::kLongMemories; ++k) {
+        const Positions at = k < 2    ? run(95 + 16 * k, 16)
+                             : k == 2 ? join(run(127, 2), run(133, 14))
+                                      : run(147 + 16 * (k - 3), 16);
+        f.add(element("MorTxtUniMe16", k), at, v.longMemories.value(k));
+    }
+}
+
+void haldrivonexaFields(Fields& f, const QString& map) {
+    const haldrivonexa::Panel v = haldrivonexa::Decode(map);
+    f.add(QStringLiteral("MorTexResCla"), run(11, haldrivonexa::kKeyLength), v.key);
+    f.add(QStringLiteral("MorTexMultCon"), everySecond(18, 3), v.trunk);
+    f.add(QStringLiteral("Opciones"), digitsOf(haldrivonexa::kOptionBits), v.flags);
+    f.add(QStringLiteral("MorChkMultResNum0XX"), run(27, 3), v.prefixes);
+    f.add(QStringLiteral("MorChkMultResLarDis"), {30, 32}, v.longDistance);
+    f.add(QStringLiteral("MorTexMultDurL"), everySecond(34, 3), v.durationFree);
+    f.add(QStringLiteral("MorTexMultDurP"), everySecond(40, 3), v.durationProhibited);
+}
+
+void sorvanellFields(Fields& f, const QString& map) {
+    // The "*" of the programming number and of the key (map 16 and 26) is never read.
+    f.add(QStringLiteral("MorTxtAleAut"), {12, 14, 18, 20}, sorvanell::DecodeProgramming(map));
+    f.add(QStringLiteral("MorTexResCla"), {22, 24, 28, 30}, sorvanell::DecodeKey(map));
+    f.add(QStringLiteral("MorTxtAleDigAler"), {32}, sorvanell::DecodeAlertDigit(map));
+    f.add(QStringLiteral("MorChkAleBlqGrb"), {33}, tick(sorvanell::DecodeBlqGrb(map)));
+    f.add(QStringLiteral("MorChkAleTono"), {33}, tick(sorvanell::DecodeTone(map)));
+    f.add(QStringLiteral("Opciones"), {33, 34}, sorvanell::DecodeFlags(map));
+    f.add(QStringLiteral("MorTexAleNumInter"), {36, 38}, sorvanell::DecodeCount(map));
+}
+
+void tervolindaFields(Fields& f, const QString& map, const QString& firmwareCode) {
+    const auto v = tervolinda::DecodeMap(map, firmwareCode);
+    if (!v) return;
+    if (v->variant == tervolinda::Variant::WithVoice) {
+        f.add(QStringLiteral("MorTexResCla"), everySecond(14, 4), v->key);
+        return;
+    }
+    f.add(QStringLiteral("MorFraPrivElim1"), run(11, 2), tick(v->removeFirst1));
+    f.add(QStringLiteral("MorFraPrivNum9"), run(13, 2), tick(v->blockStart9));
+    f.add(QStringLiteral("MorTexResCla"), everySecond(16, 4), v->key);
+    f.add(QStringLiteral("MorTxtPrivClvSal"), everySecond(24, 4), v->exitKey);
+}
+
+bool isLongReply(ModelId id) {
+    return id == ModelId::Quarn || id == ModelId::Pellitor || id == ModelId::Kovalindre;
 }
 }  // namespace
 
-QString MapField::positions() const {
-    const auto span = [](int a, int n) {
-        return n == 1 ? QString::number(a) : QStringLiteral("%1-%2").arg(a).arg(a + n - 1);
-    };
-    QString out = span(at, length);
-    if (length2 > 0) out += QStringLiteral(", ") + span(at2, length2);
-    return out;
+QString PositionsText(const std::vector<int>& positions) {
+    QStringList parts;
+    for (size_t i = 0; i < positions.size();) {
+        size_t j = i;
+        while (j + 1 < positions.size() && positions[j + 1] == positions[j] + 1) ++j;
+        parts << (j == i ? QString::number(positions[i])
+                         : QStringLiteral("%1-%2").arg(positions[i]).arg(positions[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
-QString MapField::digitsOf(const QString& map) const {
-    QString out = map.mid(at - 1, length);
-    if (length2 > 0) out += map.mid(at2 - 1, length2);
-    return out;
-}
-
-std::vector<MapField> FieldLayout(const ModelInfo& model, const QString& firmwareCode) {
+std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmwareCode,
+                                    const QString& map) {
+    Fields f;
+    // The models whose data text carries the installation code keep it as the modifier.
+    const bool modifierWritten = model.id != ModelId::Sorvanell && model.id != ModelId::Tervolinda;
+    f.add(QStringLiteral("MorTexResMod"), run(7, 4), map.mid(6, 4), modifierWritten);
     switch (model.id) {
         case ModelId::Sorvanell:
-            return sorvanellFields();
+            sorvanellFields(f, map);
+            break;
         case ModelId::Luvero:
-            return luveroFields();
+            f.add(QStringLiteral("MorTexResCla"), run(11, luvero::kKeyLength),
+                  luvero::DecodeKey(map));
+            f.add(QStringLiteral("Opciones"), digitsOf(luvero::kOptionBits),
+                  luvero::DecodeFlags(map));
+            break;
         case ModelId::Zentavira:
-            return zentaviraFields();
+            zentaviraFields(f, map);
+            break;
         case ModelId::Haldrivonexa:
-            return haldrivonexaFields();
+            haldrivonexaFields(f, map);
+            break;
         case ModelId::Quarn:
-            return longReply(quarn::Layout(firmwareCode));
         case ModelId::Pellitor:
-            return longReply(pellitor::Layout());
-        case ModelId::Tervolinda:
-            return tervolindaFields(firmwareCode);
         case ModelId::Kovalindre:
-            return longReply(kovalindre::Layout());
+            longReply(f, longLayout(model.id, firmwareCode), map);
+            break;
+        case ModelId::Tervolinda:
+            tervolindaFields(f, map, firmwareCode);
+            break;
     }
-    return {};
+    return f.out;
 }
 
-QString KeptForm(FieldForm form, const QString& digits) {
-    QString out;
-    out.reserve(digits.size());
-    for (QChar c : digits) {
-        const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-        switch (form) {
-            case F::Hex:
-                out += c;
-                break;
-            case F::Dial:
-                out += c == 'A' ? QChar('0') : c == 'B' ? QChar('*') : c == 'C' ? QChar('#') : c;
-                break;
-            case F::LowBits:
-                out += hex ? QString(c) : DigitToHex(c.unicode() & 0x0F);
-                break;
-        }
+QString MapOfSentFrame(const ModelInfo& model, const QString& frame, bool withClassCode) {
+    // Nothing that could hold a header: nothing to put back.
+    if (model.id == ModelId::Tervolinda || frame.size() < 6) return frame;
+    QString map = frame;
+    if (!withClassCode) map.insert(4, QStringLiteral("00"));
+    if (model.checksum == ChecksumPolicy::None) return map;
+    // A damaged record stays damaged: no checksum is made anew over bad digits.
+    if (FrameChecksum(map.left(128)) != map.mid(128, 2)) return map;
+    if (isLongReply(model.id)) {
+        const QString firmware =
+            model.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
+        const int carried = longreply::FrameCarriesTo(longLayout(model.id, firmware));
+        // Its fill and "6E" are no field: what follows the fields the frame carries is "F".
+        map = map.left(carried).leftJustified(260, 'F');
+        return map + FrameChecksum(map.mid(132, 128)) + QStringLiteral("03FE");
     }
-    return out;
+    if (model.blocks() > 1 && map.size() >= 262)
+        map.replace(260, 2, FrameChecksum(map.mid(132, 128)));
+    return map;
 }
 
 QString MapOfReply(const QByteArray& reply) {
@@ -210,14 +238,14 @@ QString FirmwareOfMap(const QString& map, const ModelInfo& model) {
     return HexToDec(digits);
 }
 
-std::vector<FieldDifference> CompareFields(const std::vector<MapField>& layout,
+std::vector<FieldDifference> CompareFields(const ModelInfo& model, const QString& firmwareCode,
                                            const QString& written, const QString& readBack) {
+    const std::vector<ShownField> w = ShownFields(model, firmwareCode, written);
+    const std::vector<ShownField> r = ShownFields(model, firmwareCode, readBack);
     std::vector<FieldDifference> out;
-    for (const MapField& f : layout) {
-        if (!f.compared) continue;
-        const QString w = KeptForm(f.form, f.digitsOf(written));
-        const QString r = KeptForm(f.form, f.digitsOf(readBack));
-        if (w != r) out.push_back({f.name, f.positions(), w, r, QString()});
+    for (size_t i = 0; i < w.size() && i < r.size(); ++i) {
+        if (!w[i].compared || w[i].text == r[i].text) continue;
+        out.push_back({w[i].name, w[i].positions, w[i].text, r[i].text, QString()});
     }
     return out;
 }

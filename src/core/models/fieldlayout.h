@@ -1,46 +1,37 @@
 #pragma once
-// Where each field of a model lives in its digit map, so that what a whole write sent can be
-// compared field by field with what the device holds afterwards.
+// What a read shows of each field of a model's map, so that what a whole write sent can be
+// compared, in the form the panel shows it, with what the device holds afterwards; and the
+// map a sent frame stands for.
 #include <QString>
 #include <vector>
 
-#include "core/models/modelcore.h"
 #include "core/models/registry.h"
 
 namespace morla {
 
-// How the device keeps the characters of a field, so that the frame's text and the device's
-// digits can be compared.
-enum class FieldForm {
-    Hex,      // digits kept as sent
-    Dial,     // dial digits: "0" kept as "A", "*" as "B", "#" as "C"
-    LowBits,  // a character that is no hex digit is kept by its low four bits ("*" as "A")
-};
-
-struct MapField {
-    QString name;  // the panel control that shows it, or what the digits hold
-    int at;        // first map position, from 1
-    int length;
-    int at2 = 0;  // the rest of a field split over the two blocks
-    int length2 = 0;
-    FieldForm form = FieldForm::Hex;
+struct ShownField {
+    QString name;       // the panel control that shows it, or what the digits hold
+    QString positions;  // the map positions the read takes it from ("18, 20, 22", "11-14")
+    QString text;       // what the read shows
     // False for what a whole write does not carry or the device does not keep from it.
     bool compared = true;
-
-    // "11-14", or "127-128, 133-146" for a split field.
-    QString positions() const;
-    // The field's digits of a map, in order.
-    QString digitsOf(const QString& map) const;
-    int last() const { return length2 > 0 ? at2 + length2 - 1 : at + length - 1; }
 };
 
-// The fields of a model's map. The firmware code chooses between the variants that share a
-// model code (Quarn Dolmeth, Tervolinda with voice).
-std::vector<MapField> FieldLayout(const ModelInfo& model, const QString& firmwareCode);
+// The fields a read decodes from a map, as it shows them. The firmware code chooses between
+// the variants that share a model code (Quarn Dolmeth, Tervolinda with voice).
+std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmwareCode,
+                                    const QString& map);
 
-// A field's digits as one text whatever way the device keeps them: dial digits as typed,
-// other characters by their low four bits, so that equal values compare equal.
-QString KeptForm(FieldForm form, const QString& digits);
+// "11-14", "18, 20, 22", "127-128, 133-146": runs of neighbouring positions joined.
+QString PositionsText(const std::vector<int>& positions);
+
+// The map a sent frame stands for, so that it shows again as a read would: an installation
+// class without a code left map 5-6 out of the frame ("00" goes there). The long-reply frames
+// keep their second block's fields only up to map 234 (the Dolmeth's up to 204): "F" after
+// them, and the block's checksum made again. A frame whose first block is damaged stays as it
+// is, for the decoder to refuse. The Tervolinda's frame comes back unchanged (its editor's
+// image, told apart by its own decoder).
+QString MapOfSentFrame(const ModelInfo& model, const QString& frame, bool withClassCode);
 
 // The map of a reply's characters: the low four bits of each, less the first four.
 QString MapOfReply(const QByteArray& reply);
@@ -54,8 +45,8 @@ struct FieldDifference {
     QString name, positions, written, readBack;
     QString caption;  // what the panel shows beside the field ("" when nothing)
 };
-// The compared fields whose kept form differs between the written and the read-back map.
-std::vector<FieldDifference> CompareFields(const std::vector<MapField>& layout,
+// The compared fields whose shown text differs between the written and the read-back map.
+std::vector<FieldDifference> CompareFields(const ModelInfo& model, const QString& firmwareCode,
                                            const QString& written, const QString& readBack);
 // "name (positions): escrito X, leído Y", or "caption (name, positions): ..." when the field
 // has a caption; one per difference, joined with "; ".

@@ -14,7 +14,7 @@ QString boxBits(const QString& boxes) {
 
 Panel Decode(const QString& map) {
     Panel p;
-    p.key = MapToKeyDigits(map.mid(10, 4));
+    p.key = NumberDigits(map.mid(10, kKeyLength));
     p.flags = DecodeOptions(map, kOptionBits, 6);
     p.trunk = MapToDialDigits(Unspaced(map, 18, 3));
     p.durationFree = NumberDigits(Unspaced(map, 34, 3));

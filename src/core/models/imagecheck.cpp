@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "core/codec/codec.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/longreply.h"
-#include "core/models/modelcore.h"
 #include "core/models/registry.h"
 #include "core/models/tervolinda.h"
 
@@ -71,9 +71,8 @@ ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
             return damaged(QStringLiteral("el marco no es de una variante conocida"));
         return ImageRefusal::None;
     }
-    QString map = image.digits;
+    const QString map = MapOfImage(*m, image);
     if (isLongReply(*m)) {
-        if (longreply::IsWriteFrame(map, m->code())) map = longreply::MapFromWriteFrame(map);
         if (map.size() != shape.readDigits)
             return damaged(QStringLiteral("el marco no tiene la forma de este modelo"));
     }
@@ -85,11 +84,11 @@ ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
 }
 
 QString MapOfImage(const ModelInfo& m, const DeviceImage& image) {
-    if (image.origin == ImageOrigin::Read || m.id == ModelId::Tervolinda) return image.digits;
-    QString map = image.digits;
-    if (isLongReply(m) && longreply::IsWriteFrame(map, m.code()))
-        map = longreply::MapFromWriteFrame(map);
-    return StoredFrameAsMap(map, m.replyLength - 4, m.blocks(), m.checksum != ChecksumPolicy::None);
+    if (image.origin == ImageOrigin::Read) return image.digits;
+    // Images are saved in map form (the class code's place kept); one saved by an earlier
+    // version in an installation without a class code is two characters short of it.
+    const bool short2 = frameLengths(m).contains(int(image.digits.size()) + 2);
+    return MapOfSentFrame(m, image.digits, !short2);
 }
 
 QString ImageRefusalText(const QString& path, const ParsedImage& parsed, ImageRefusal refusal,

@@ -19,7 +19,7 @@ QString FirmwareOfRead(const ModelInfo& m, const QString& digits);
 ImageRefusal CheckForModel(const DeviceImage& image, QString* detail);
 
 // The reply map an image stands for, as its model's decoder takes it: a read's digits as they
-// are, a write frame as "&Ult.Envío" shows it again. The Tervolinda's frame stays a frame.
+// are, a panel's frame as the map it stands for. The Tervolinda's frame stays a frame.
 QString MapOfImage(const ModelInfo& m, const DeviceImage& image);
 
 // "No se abrió <path>: " and why, for a file that was parsed or checked and refused.

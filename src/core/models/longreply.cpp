@@ -10,12 +10,9 @@ QString element(const char* box, int k) {
     return QString::fromLatin1(box) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-// The digits at `at` + 1, + 3, + 5 (the pairs' second places).
+// The digits at `at` + 1, + 3, + 5 (the pairs' second places); "F" is an empty place.
 QString numberDigits(const QString& map, int at) {
-    QString out;
-    for (int i = 0; i < kNumberDigits; ++i)
-        out += QString::number(HexToDigit(MapToKeyDigits(map.mid(at + 2 * i, 1))));
-    return out;
+    return NumberDigits(Unspaced(map, at + 1, kNumberDigits));
 }
 
 QString dialDigits(const QString& map, const Field& f) {
@@ -125,25 +122,22 @@ Frame BuildFrame(const Layout& layout, const QString& kindByte, const QString& f
             data};
 }
 
-QString MapFromWriteFrame(const QString& frame) {
-    // Without a class code: 264 characters, or 234 for a short second block.
-    QString map = MapOfWriteFrame(frame, frame.size() != 264 && frame.size() != 234);
-    // The frame's second block carries fields up to map 234 (the Dolmeth's up to 204); what
-    // follows is "6E" and fill, never a field.
-    if (map.size() == 236)
-        map = map.left(204);
-    else if (map.size() == kMapLength)
-        map = map.left(234);
-    else
-        return frame;
-    map = map.leftJustified(260, 'F');
-    return map + FrameChecksum(map.mid(132, 128)) + QStringLiteral("03FE");
+int FrameCarriesTo(const Layout& layout) {
+    // Data character k lands on map k + 6 in block 1 and k + 10 in block 2.
+    const int dataEnd = layout.dataLength <= 122 ? layout.dataLength + 6 : layout.dataLength + 10;
+    return qMin(dataEnd, 234);
 }
 
-bool IsWriteFrame(const QString& map, const QString& modelCode) {
-    QString codeDigits = modelCode;
-    codeDigits.replace(':', 'A');
-    return map.size() != kMapLength || !map.startsWith(codeDigits);
+int LastPosition(const Field& field) {
+    switch (field.kind) {
+        case Kind::Number:
+            return field.at + 2 * kNumberDigits - 1;
+        case Kind::Key:
+            return field.at + kKeyDigits - 1;
+        case Kind::Dial:
+            break;
+    }
+    return field.count2 > 0 ? field.at2 + field.count2 - 1 : field.at + field.count - 1;
 }
 
 const Command* FindCommand(std::span<const Command> table, const QString& commandNumber) {

@@ -92,14 +92,11 @@ struct Frame {
 Frame BuildFrame(const Layout& layout, const QString& kindByte, const QString& firmware,
                  const QString& classCode, const QString& installationCode, const Values& v);
 
-// A recorded write frame as a reply map, so that it shows again like a read: a frame without
-// a class code gets "00" in its place, the second block keeps the fields the frame carries
-// (up to map 234, the Dolmeth's up to 204), "F" after them, and its checksum is computed
-// again. Texts of other lengths come back unchanged.
-QString MapFromWriteFrame(const QString& frame);
-// True when a map handed over again is a recorded write frame rather than a reply: a frame
-// starts with its kind byte, a reply with the model code.
-bool IsWriteFrame(const QString& map, const QString& modelCode);
+// The last map position a write frame carries: the data up to map 234 (the Dolmeth's up to
+// 204); the second block's "6E" and fill follow.
+int FrameCarriesTo(const Layout& layout);
+// The last map position of a field's digits.
+int LastPosition(const Field& field);
 
 // Single commands.
 enum class Value {

@@ -5,7 +5,7 @@
 namespace morla::luvero {
 
 QString DecodeKey(const QString& map) {
-    return MapToKeyDigits(map.mid(10, 4));
+    return NumberDigits(map.mid(10, kKeyLength));
 }
 
 QString DecodeFlags(const QString& map) {
@@ -13,7 +13,8 @@ QString DecodeFlags(const QString& map) {
 }
 
 Frame BuildFrame(const FrameInput& in) {
-    const QString key = in.key.left(kKeyLength);
+    // A short key keeps its width with "F": the fields after it stay in place.
+    const QString key = in.key.left(kKeyLength).leftJustified(kKeyLength, 'F');
     const QString digits = EncodeOptionDigits(in.flags, kOptionBits, 17, 4);
     const QString body =
         FrameHeader(QStringLiteral("05"), in.firmwareBox, in.classCode, in.installationCode) + key +

@@ -29,18 +29,6 @@ QString MapOfWriteFrame(const QString& frame, bool withClassCode) {
     return map.insert(4, QStringLiteral("00"));
 }
 
-QString StoredFrameAsMap(const QString& frame, int mapLength, int blocks, bool checksummed) {
-    if (frame.size() != mapLength - 2) return frame;
-    // A damaged record stays damaged: its checksum is not made anew over bad digits.
-    if (checksummed && FrameChecksum(frame.left(126)) != frame.mid(126, 2)) return frame;
-    QString map = MapOfWriteFrame(frame, false);
-    if (checksummed) {
-        map.replace(128, 2, FrameChecksum(map.mid(0, 128)));
-        if (blocks > 1) map.replace(260, 2, FrameChecksum(map.mid(132, 128)));
-    }
-    return map;
-}
-
 std::optional<QString> KeyStatusFor(const QString& keyText, int keyLength) {
     const QString key = keyText.left(keyLength);
     const QString verdict = CheckDigits(key);
@@ -111,13 +99,7 @@ QString NumberField(const QString& text, int width) {
 QString DialField(const QString& text, int width) {
     QString out;
     for (QChar c : text.left(width)) {
-        if (c == u'0')
-            out += u'A';
-        else if (c == u'*')
-            out += u'B';
-        else if (c == u'#')
-            out += u'C';
-        else if (c >= u'1' && c <= u'9')
+        if ((c >= u'0' && c <= u'9') || c == u'*' || c == u'#')
             out += c;
         else
             out += u'F';  // nothing the device can dial

@@ -21,11 +21,6 @@ int BadChecksumBlock(const QString& map, int blocks);
 // A write frame at the positions of the map: a frame built without an installation class
 // code lacks map 5-6 and gets "00" there.
 QString MapOfWriteFrame(const QString& frame, bool withClassCode);
-// A write frame kept for "&Ult.Envío" by an installation whose class has no code is two
-// characters short of the map it stands for: "00" takes the class code's place and the block
-// checksums are made again (`checksummed`), once block 1's own checksum has been found good.
-// Any other text comes back unchanged.
-QString StoredFrameAsMap(const QString& frame, int mapLength, int blocks, bool checksummed);
 
 // "Activado" / "DesActivado" for a key, from its first `keyLength` characters; nothing for an
 // empty key (the status then keeps its value).
@@ -63,8 +58,8 @@ namespace morla {
 // Fixed-width fields of the data text: a short text never moves the fields after it.
 // A number of `width` digits, "0" on the left for what is missing.
 QString NumberField(const QString& text, int width);
-// Dial digits as the device keeps them: "0" as "A", "*" as "B", "#" as "C", "F" for each
-// missing position (read back as the shorter text).
+// Dial digits as typed ("0"-"9", "*", "#"), "F" for each missing position (read back as the
+// shorter text).
 QString DialField(const QString& text, int width);
 // Every digit preceded by "0", as the devices keep their three-digit fields.
 QString Spaced(const QString& digits);

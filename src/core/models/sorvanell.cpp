@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "core/codec/codec.h"
+#include "core/models/modelcore.h"
 
 namespace morla::sorvanell {
 
@@ -39,13 +40,13 @@ QString Trailer() {
 }
 
 QString DecodeKey(const QString& map) {
-    return MapToKeyDigits(at(map, 22) + at(map, 24)) + QStringLiteral("*") +
-           MapToKeyDigits(at(map, 28) + at(map, 30));
+    return NumberDigits(at(map, 22) + at(map, 24)) + QStringLiteral("*") +
+           NumberDigits(at(map, 28) + at(map, 30));
 }
 
 QString DecodeProgramming(const QString& map) {
-    return MapToKeyDigits(at(map, 12) + at(map, 14)) + QStringLiteral("*") +
-           MapToKeyDigits(at(map, 18) + at(map, 20));
+    return NumberDigits(at(map, 12) + at(map, 14)) + QStringLiteral("*") +
+           NumberDigits(at(map, 18) + at(map, 20));
 }
 
 QString DecodeFlags(const QString& map) {

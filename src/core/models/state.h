@@ -57,6 +57,9 @@ struct MorlaState {
     QString PreviousKey;
     QString KeyEditorMode;
     bool BuildFrameOnSend = true;
+    // While "&Ult.Envío" shows the last frame sent: what the frame does not carry stays as the
+    // panel shows it.
+    bool ShowingSentFrame = false;
     // The trunk option as the last read found it ("" before any read); whole writes take it.
     QString SwitchTrunkState, PellitorTrunkState, KovalindreTrunkState;
     std::array<QString, 9> RestrictorFlags{"0", "0", "0", "0", "0", "0", "0", "0", "0"};

@@ -11,12 +11,9 @@ const QString kOff = QStringLiteral("0A");
 const QString kEndWithoutVoice = QStringLiteral("4803<4");
 const QString kEndWithVoice = QStringLiteral("0203<4");
 
-// Four key digits at the given map positions: "A" is 0, each written as its decimal value.
+// Four key digits at every second map position from `first`: "A" is 0, "F" an empty place.
 QString digitsAt(const QString& map, int first) {
-    QString out;
-    for (int i = 0; i < 4; ++i)
-        out += QString::number(HexToDigit(MapToKeyDigits(map.mid(first - 1 + 2 * i, 1))));
-    return out;
+    return NumberDigits(Unspaced(map, first, kKeyLength));
 }
 
 // "0"-prefixed pairs; a missing character is the blank digit "F", so the fields after it keep

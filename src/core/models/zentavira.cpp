@@ -19,7 +19,7 @@ QString longMemoryDigits(const QString& map, int k) {
 Decoded Decode(const QString& map) {
     Decoded d;
     Panel& p = d.panel;
-    p.key = MapToKeyDigits(map.mid(34, 4));
+    p.key = NumberDigits(map.mid(34, kKeyLength));
     p.flags = DecodeOptions(map, kOptionBits, 4);
     const QString d12 = map.mid(11, 1);
     d.memoryTableFreed = d12 == QStringLiteral("1") ? 1 : d12 == QStringLiteral("0") ? 0 : -1;
@@ -46,11 +46,15 @@ Frame BuildFrame(const FrameInput& in) {
         data += DialField(p.shortMemories.value(k), kShortWidth);
     for (int k = 0; k < kLongMemories; ++k) data += DialField(p.longMemories.value(k), kLongWidth);
 
+    // The checksums cover the map's places: without a class code "00" stands in for it there,
+    // and is left out of the frame.
+    const QString classPlace = in.classCode.isEmpty() ? QStringLiteral("00") : in.classCode;
     QString frame =
-        FrameHeader(QStringLiteral("05"), in.firmwareBox, in.classCode, QString()) + data.left(122);
+        FrameHeader(QStringLiteral("05"), in.firmwareBox, classPlace, QString()) + data.left(122);
     frame += FrameChecksum(frame.left(128)) + QStringLiteral("45") + data.mid(122) +
              QStringLiteral("6E");
     frame += FrameChecksum(frame.mid(132, 128)) + QStringLiteral("03") + QStringLiteral("FE");
+    if (in.classCode.isEmpty()) frame.remove(4, 2);
     return {frame, data};
 }
 

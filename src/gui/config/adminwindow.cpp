@@ -1,6 +1,7 @@
 #include "gui/config/adminwindow.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,18 +63,24 @@ MorFrmCPri::MorFrmCPri(Program& p, QWidget* parent) : QWidget(parent, Qt::Window
 
 void MorFrmCPri::Load() {
     MorComCPUsuarios->clear();
-    MorComCPUsuarios->addItems(UserNames(p_.s.paths().users()));
+    QString problem;
+    MorComCPUsuarios->addItems(UserNames(p_.s.paths().users(), &problem));
+    if (!problem.isEmpty()) p_.msg.info(problem);
     MorComCPUsuarios->setCurrentIndex(-1);
     MorComCPUsuarios->setEditText(QString());
 }
 
 void MorFrmCPri::Recuperar() {
-    const QString path = p_.s.paths().softwareSettings();
-    if (!FileExists(path)) {
+    const QString path = ResolvePath(p_.s.paths().softwareSettings());
+    if (!QFileInfo::exists(path)) {
         p_.msg.info(QStringLiteral("No existe el archivo %1.").arg(QDir::toNativeSeparators(path)));
         return;
     }
     const RecordRead r = ReadRecord(path, SoftwareSettingsRecord);
+    if (!r.ok) {
+        p_.msg.info(ReadRefusal(path, r.cause));
+        return;
+    }
     MorTexE21->setText(r.fields[23]);
     MorTexE22->setText(r.fields[24]);
 }
@@ -85,14 +92,13 @@ int MorFrmCPri::selectedUser() const {
 
 void MorFrmCPri::GrabarSoftware() {
     const QString path = ResolvePath(p_.s.paths().softwareSettings());
-    const bool exists = FileExists(path);
+    const bool exists = QFileInfo::exists(path);
     SoftwareSettingsInput in;
     if (exists) {
         const RecordBytes before = ReadRecordBytes(path, SoftwareSettingsRecord);
         if (!before.ok) {
             // Its kept fields would be lost.
-            p_.msg.info(QStringLiteral("No se puede leer %1. No se grabó nada.")
-                            .arg(QDir::toNativeSeparators(path)));
+            p_.msg.info(ReadRefusal(path, before.cause) + QStringLiteral(" No se grabó nada."));
             return;
         }
         in.before = before.fields;
@@ -113,8 +119,8 @@ void MorFrmCPri::GrabarSoftware() {
     in.date = ShortDateText();
     in.retries = MorTexE21->text();
     in.timeout = MorTexE22->text();
-    const RecordWriteResult written =
-        WriteRecordBytes(path, SoftwareSettingsRecord, SoftwareSettingsFields(in));
+    const RecordWriteResult written = WriteRecordBytes(
+        path, SoftwareSettingsRecord, SoftwareSettingsFields(in), 1, p_.s.AppFolder);
     if (!written.ok) {
         p_.msg.info(written.error);
         return;
@@ -127,7 +133,9 @@ void MorFrmCPri::GrabarSoftware() {
 }
 
 void MorFrmCPri::UserChosen() {
-    const auto found = FindUser(p_.s.paths().users(), MorComCPUsuarios->currentText());
+    QString problem;
+    const auto found = FindUser(p_.s.paths().users(), MorComCPUsuarios->currentText(), &problem);
+    if (!problem.isEmpty()) p_.msg.info(problem);
     if (!found) return;
     keptName_ = KeptField::From(found->fields[0]);
     keptSlot_ = KeptField::From(found->fields[1]);
@@ -139,7 +147,9 @@ void MorFrmCPri::UserChosen() {
 
 void MorFrmCPri::Aplicar() {
     const QString name = MorComCPUsuarios->currentText();
-    const auto found = FindUser(p_.s.paths().users(), name);
+    QString problem;
+    const auto found = FindUser(p_.s.paths().users(), name, &problem);
+    if (!problem.isEmpty()) p_.msg.info(problem);
     // A name not found forgets an earlier lookup, so its slot is not overwritten.
     UserFound = found.has_value();
     UserRecordNumber = found ? found->recordNumber : 0;
@@ -167,7 +177,7 @@ void MorFrmCPri::GrabarUsuario() {
     const QList<QByteArray> fields{keptName_.bytesFor(name), keptSlot_.bytesFor(slotText),
                                    keptThird_.bytesFor(MorTexE25->text()), ToAnsi(ShortDateText())};
     const RecordWriteResult written =
-        WriteRecordBytes(p_.s.paths().users(), UserRecord, fields, record);
+        WriteRecordBytes(p_.s.paths().users(), UserRecord, fields, record, p_.s.AppFolder);
     if (!written.ok) p_.msg.info(written.error);
     UserFound = false;
 }

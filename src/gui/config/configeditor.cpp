@@ -157,7 +157,9 @@ void MorFrmConf::Load() {
     for (QString& f : RestrictorVisibleFlags) f = QStringLiteral("0");
     setFlagBoxesFromFlags();
     MorComVis->clear();
-    MorComVis->addItems(EquipmentNames(p_.s.paths().equipmentIndex()));
+    QString problem;
+    MorComVis->addItems(EquipmentNames(p_.s.paths().equipmentIndex(), &problem));
+    if (!problem.isEmpty()) p_.msg.info(problem);
     MorComVis->setCurrentIndex(-1);
     MorComVis->setEditText(QString());
 }
@@ -184,9 +186,13 @@ void MorFrmConf::ModelChosen() {
         p_.msg.info(problem + QStringLiteral(". No se leyó ningún archivo."));
         return;
     }
-    const QString path = EditorConfigPath(paths, model, MorTexFirm->text());
-    if (FileExists(path)) {
-        showRecord(ReadRecordBytes(path, ModelConfigRecord).fields);
+    const QString path = ResolvePath(EditorConfigPath(paths, model, MorTexFirm->text()));
+    if (QFileInfo::exists(path)) {
+        const RecordBytes r = ReadRecordBytes(path, ModelConfigRecord);
+        if (r.ok)
+            showRecord(r.fields);
+        else
+            p_.msg.info(ReadRefusal(path, r.cause));
         return;
     }
     if (p_.msg.yes(QStringLiteral("No existe archivo de configuración. Crear uno nuevo?")))
@@ -240,7 +246,8 @@ void MorFrmConf::Grabar() {
                          QStringLiteral("  ?")))
         return;
     setFlagBoxesFromFlags();
-    const RecordWriteResult written = WriteRecordBytes(path, ModelConfigRecord, recordToSave());
+    const RecordWriteResult written =
+        WriteRecordBytes(path, ModelConfigRecord, recordToSave(), 1, paths.AppFolder);
     if (!written.ok) {
         p_.msg.info(written.error);
         return;
@@ -248,7 +255,8 @@ void MorFrmConf::Grabar() {
     const QString index = paths.equipmentIndex();
     if (!FileExists(index))
         p_.msg.info(QStringLiteral("No existe archivo de configuración. Se creara uno nuevo"));
-    const RecordWriteResult indexed = RecordInEquipmentIndex(index, model, MorTexIde->text());
+    const RecordWriteResult indexed =
+        RecordInEquipmentIndex(index, model, MorTexIde->text(), paths.AppFolder);
     if (!indexed.ok) p_.msg.info(indexed.error);
 }
 

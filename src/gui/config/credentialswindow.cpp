@@ -12,7 +12,8 @@ namespace morla {
 RecordWriteResult WriteOperatorCredentials(const QString& programFolder, const QString& name,
                                            const QString& password) {
     const QString path = Paths{programFolder}.operatorCredentials();
-    RecordWriteResult r = WriteRecord(path, OperatorCredentialsRecord, {name, password});
+    RecordWriteResult r =
+        WriteRecord(path, OperatorCredentialsRecord, {name, password}, 1, programFolder);
     if (r.ok) return r;
     // The reason names the file only: what was typed is never shown or kept anywhere else.
     const QString file = QDir::toNativeSeparators(path);

@@ -7,6 +7,7 @@
 #include "gui/device/serieswindow.h"
 #include "gui/device/verify.h"
 #include "gui/fields/fieldbinding.h"
+#include "gui/link/modemlink.h"
 #include "gui/link/monitorcommands.h"
 #include "gui/link/sendpipeline.h"
 #include "gui/link/seriallink.h"
@@ -104,7 +105,8 @@ void Defaults(Program& p) {
 void FactoryReset(Program& p) {
     if (RefuseWhileBusy(p)) return;
     // Wipes the device's configuration: only on an explicit yes.
-    if (!p.msg.yes(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"))) return;
+    if (!p.msg.yesDefaultNo(QStringLiteral("¿Restablecer el equipo a los valores de fábrica?")))
+        return;
     p.s.CommandString = p.s.FactoryResetCommand;
     p.s.BuildFrameOnSend = false;
     StartSend(p);
@@ -113,6 +115,29 @@ void FactoryReset(Program& p) {
 
 void Leave(Program& p) {
     p.main->close();
+}
+
+void ChangePort(Program& p, int portNumber) {
+    MorForPri& w = *p.main;
+    // A reply awaited on the old port, or a send due to go out, would meet the new one.
+    CancelSend(p);
+    if (p.line->reading()) {
+        p.line->EndRead();
+        w.TimerEC->stop();
+        w.MorTexEst->setText(QStringLiteral("Morla"));
+    }
+    p.s.ComPortNumber = portNumber;
+    if (IsModemMode(p) || !OpenPort(p)) return;
+    w.sendStatus->setText(
+        QStringLiteral("Puerto serie %1 abierto (%2)").arg(portNumber).arg(p.port.portText()));
+}
+
+void ShowOperatorMenus(Program& p) {
+    MorForPri& w = *p.main;
+    const bool modem = IsModemMode(p);
+    for (QAction* item : w.MorMnuCon->actions()) item->setVisible(item == w.MorMnuConPue);
+    w.MorMnuCon->menuAction()->setVisible(!modem);
+    w.MorMnuMon->setVisible(false);
 }
 
 void WireMainWindow(Program& p) {

@@ -7,7 +7,9 @@
 
 #include "core/codec/codec.h"
 #include "core/codec/text.h"
+#include "core/config/filecause.h"
 #include "core/config/recordfile.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/imagecheck.h"
 #include "core/models/registry.h"
 #include "core/models/tervolinda.h"
@@ -37,7 +39,8 @@ QString native(const QString& path) {
 
 void rememberFolder(Program& p, const QString& file) {
     // A folder the record cannot hold is simply not remembered.
-    ReplaceRecordFile(LastDeviceFolderFile(p), kLastFolderRecord, {QFileInfo(file).absolutePath()});
+    ReplaceRecordFile(LastDeviceFolderFile(p), kLastFolderRecord, {QFileInfo(file).absolutePath()},
+                      p.s.AppFolder);
 }
 
 // Shows a read image as the receive event leaves a complete reply, through the model's decoder.
@@ -53,7 +56,7 @@ void showAsWritten(Program& p, const ModelInfo& m, const DeviceImage& image) {
     const QString lastRead = s.LastReadText;
     s.ModelCode = image.modelCode;
     s.LiveReplyFlag = 0;
-    s.ReadMap = image.digits;
+    s.ReadMap = MapOfImage(m, image);
     s.LastReadText = QString(maskLength(m), '1');
     s.Monitor.MorTexMon04.set(s.LastReadText);
     CallReadReply(p, s.ModelCode);
@@ -134,7 +137,8 @@ std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
         image.firmware = FirmwareOfRead(*m, image.digits);
     } else {
         image.origin = ImageOrigin::Panel;
-        image.digits = panelFrame(p, *m);
+        image.digits = MapOfSentFrame(*m, panelFrame(p, *m),
+                                      !InstallationClassCode(InstallationClass(p)).isEmpty());
         image.firmware = p.s.FirmwareCode;
         if (image.digits.isEmpty()) {
             *why = QStringLiteral("el panel no forma una configuración para el firmware %1")
@@ -175,6 +179,12 @@ std::optional<DeviceImage> chosenImage(Program& p) {
 }
 
 bool writeImage(Program& p, const QString& path, const DeviceImage& image) {
+    // A folder or a pipe in the file's place is refused before anything is asked.
+    if (const QString kind = KindCause(path); !kind.isEmpty() && !QFileInfo(path).isSymLink()) {
+        p.msg.info(
+            QStringLiteral("No se guardó la configuración en %1: %2.").arg(native(path), kind));
+        return false;
+    }
     if (QFileInfo::exists(path) &&
         !p.msg.yes(QStringLiteral("¿Desea reemplazar  ") + native(path) + QStringLiteral("  ?")))
         return false;
@@ -200,9 +210,19 @@ bool OpenDeviceFile(Program& p, const QString& path) {
             QStringLiteral("Hay una lectura en curso: abra la configuración cuando termine."));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        p.msg.info(QStringLiteral("No se abrió %1: %2").arg(native(path), file.errorString()));
+    // Only a regular file: a named pipe would block the window for good.
+    QFile file;
+    QString cause;
+    if (!OpenRegularFile(file, path, &cause)) {
+        p.msg.info(QStringLiteral("No se abrió %1: %2.").arg(native(path), cause));
+        return false;
+    }
+    if (file.size() > kDeviceImageMaxBytes) {
+        p.msg.info(QStringLiteral("No se abrió %1: mide %2 bytes y un archivo de configuración de "
+                                  "equipo no pasa de %3 bytes.")
+                       .arg(native(path))
+                       .arg(file.size())
+                       .arg(kDeviceImageMaxBytes));
         return false;
     }
     const QByteArray bytes = file.read(kDeviceImageMaxBytes + 1);

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -38,46 +37,8 @@ QString cannotProgram(const Program& p) {
 }
 }  // namespace
 
-QString CsvLine(const QStringList& fields) {
-    QStringList out;
-    for (const QString& f : fields) {
-        if (f.contains(';') || f.contains('"') || f.contains('\n') || f.contains('\r')) {
-            QString quoted = f;
-            quoted.replace('"', QStringLiteral("\"\""));
-            out << '"' + quoted + '"';
-        } else {
-            out << f;
-        }
-    }
-    return out.join(';');
-}
-
 QString SeriesLogPath(const Program& p) {
-    return p.s.AppFolder + QStringLiteral("/Serie.csv");
-}
-
-QStringList SeriesLogHeader() {
-    return {QStringLiteral("Fecha y hora"), QStringLiteral("Modelo"),
-            QStringLiteral("Firmware"),     QStringLiteral("Clave"),
-            QStringLiteral("Resultado"),    QStringLiteral("Diferencias")};
-}
-
-bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error) {
-    QFile file(path);
-    const bool fresh = !file.exists() || file.size() == 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    QByteArray bytes;
-    // A mark that tells spreadsheets the text is UTF-8 (model names carry accents).
-    if (fresh) bytes = "\xEF\xBB\xBF" + CsvLine(SeriesLogHeader()).toUtf8() + "\r\n";
-    bytes += CsvLine(fields).toUtf8() + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SeriesLogIn(p.s.AppFolder);
 }
 
 MorFrmSerie::MorFrmSerie(Program& p, QWidget* parent) : QDialog(parent), p_(p) {
@@ -139,7 +100,7 @@ void MorFrmSerie::showCounts() {
 }
 
 void MorFrmSerie::nextUnit() {
-    if (underWay_ || stopAfterUnit_) return;
+    if (underWay_ || stopAfterUnit_ || logFailed_) return;
     if (const QString why = cannotProgram(p_); !why.isEmpty()) {
         p_.msg.info(why);
         return;
@@ -155,7 +116,7 @@ void MorFrmSerie::nextUnit() {
     const ModelInfo* m = ModelByCode(p_.s.ModelCode);
     o.model = m ? m->dispatch() : QString();
     const bool portUp = wasOpen || p_.port.isOpen();
-    o.keyStatus = portUp ? QStringLiteral("DesActivado") : p_.s.KeyStatus;
+    o.key = p_.main->MorTexResCla->text();
     o.problem = portUp ? QStringLiteral("no se escribió: Error en Captura")
                        : QStringLiteral("no se escribió: el puerto no está abierto");
     unitFinished(o);
@@ -164,20 +125,31 @@ void MorFrmSerie::nextUnit() {
 void MorFrmSerie::unitFinished(const VerifyOutcome& o) {
     underWay_ = false;
     (o.verified ? done_ : failed_) += 1;
+    const int unit = done_ + failed_;
     const QStringList fields{
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
         o.model,
         o.firmware,
-        o.keyStatus,
+        o.key,
         o.verified ? QStringLiteral("Correcto") : QStringLiteral("Fallo"),
-        o.verified ? QString() : o.detail()};
-    QString error;
-    if (!AppendSeriesLog(SeriesLogPath(p_), fields, &error))
-        p_.msg.info(QStringLiteral("No se pudo escribir el registro de la serie %1: %2")
-                        .arg(QDir::toNativeSeparators(SeriesLogPath(p_)), error));
+        o.verified ? QString() : o.detail(),
+        QString::number(unit),
+        QStringLiteral("COM%1").arg(p_.s.ComPortNumber)};
     MorTxtSerLog->appendPlainText(CsvLine(fields));
-    MorLblSerEst->setText(QStringLiteral("Unidad %1: %2").arg(done_ + failed_).arg(o.text()));
+    MorLblSerEst->setText(QStringLiteral("Unidad %1: %2").arg(unit).arg(o.text()));
     showCounts();
+    // A unit missing from the log would be lost from the record of the series: no further
+    // unit until the log can be written again.
+    QString error;
+    if (!AppendSeriesLog(SeriesLogPath(p_), fields, &error)) {
+        logFailed_ = true;
+        MorLblSerEst->setText(
+            QStringLiteral("Serie detenida: la unidad %1 no quedó en el registro.").arg(unit));
+        p_.msg.info(QStringLiteral("%1. La serie se detuvo: la unidad %2 no quedó en el registro.")
+                        .arg(error)
+                        .arg(unit));
+        return;
+    }
     MorCmdSerSig->setEnabled(true);
     MorCmdSerSig->setFocus();
     if (stopAfterUnit_) close();
@@ -209,7 +181,7 @@ void MorFrmSerie::reject() {
 }
 
 void InstallSeries(Program& p) {
-    auto* action = new QAction(QStringLiteral("Programar serie..."), p.main.get());
+    auto* action = new QAction(QStringLiteral("Programar s&erie..."), p.main.get());
     action->setObjectName(QStringLiteral("MorMnuPriSer"));
     // With the menu's other file items, before the separator that sets "&Salir" apart.
     const QList<QAction*> items = p.main->MorMnuPrin->actions();

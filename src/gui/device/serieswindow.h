@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "core/config/serieslog.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -13,14 +15,8 @@ namespace morla {
 class Program;
 struct VerifyOutcome;
 
-// One CSV line: fields separated by ";", a field holding ";", a quote or a line end put in
-// quotes with its quotes doubled; no line end.
-QString CsvLine(const QStringList& fields);
 // The log of the series in the program folder.
 QString SeriesLogPath(const Program& p);
-// Appends one line (and the header line first to a new file). False with a reason on failure.
-bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error);
-QStringList SeriesLogHeader();
 
 class MorFrmSerie : public QDialog {
     Q_OBJECT
@@ -56,6 +52,7 @@ class MorFrmSerie : public QDialog {
     int done_ = 0, failed_ = 0;
     bool underWay_ = false;
     bool stopAfterUnit_ = false;
+    bool logFailed_ = false;  // a line could not be written: no further unit
 };
 
 // The menu item "Programar serie..." under "&Principal", before "&Salir".

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "core/config/filecause.h"
 #include "core/models/modelcore.h"
 #include "gui/link/modemlink.h"
 #include "gui/link/sendpipeline.h"
@@ -56,17 +58,23 @@ QString OptionsFilePath(const Program& p) {
 }
 
 bool VerifyAfterWriteEnabled(const Program& p) {
+    // Only a regular file is read: a named pipe would block.
+    if (!KindCause(OptionsFilePath(p)).isEmpty()) return true;
     QSettings settings(OptionsFilePath(p), QSettings::IniFormat);
     return settings.value(kVerifyKey, true).toBool();
 }
 
 bool SetVerifyAfterWrite(const Program& p, bool on, QString* error) {
-    QSettings settings(OptionsFilePath(p), QSettings::IniFormat);
-    settings.setValue(kVerifyKey, on);
-    settings.sync();
-    if (settings.status() == QSettings::NoError) return true;
+    if (KindCause(OptionsFilePath(p)).isEmpty()) {
+        QSettings settings(OptionsFilePath(p), QSettings::IniFormat);
+        settings.setValue(kVerifyKey, on);
+        settings.sync();
+        if (settings.status() == QSettings::NoError) return true;
+    }
     if (error)
-        *error = QStringLiteral("No se pudo guardar la opción en %1.").arg(OptionsFilePath(p));
+        *error =
+            QStringLiteral("No se pudo guardar la opción en %1: %2.")
+                .arg(QDir::toNativeSeparators(OptionsFilePath(p)), WriteCause(OptionsFilePath(p)));
     return false;
 }
 
@@ -90,7 +98,7 @@ void WriteVerifier::watch() {
     unit.frame = s.SendFrame;
     unit.data = s.SendData;
     unit.firmwareCode = s.FirmwareCode;
-    unit.keyStatus = s.KeyStatus;
+    unit.key = p_.main->MorTexResCla->text();
     unit.withClassCode = !InstallationClassCode(InstallationClass(p_)).isEmpty();
     verification_->watch(unit);
 }

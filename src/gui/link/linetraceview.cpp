@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace morla {
@@ -83,7 +84,14 @@ void LineTraceView::flush() {
     if (tracePause->isChecked()) return;
     QStringList lines;
     shown_ = trace.closedLines(shown_, QDateTime::currentMSecsSinceEpoch(), &lines);
-    if (!lines.isEmpty()) traceText->appendPlainText(lines.join(QLatin1Char('\n')));
+    if (!lines.isEmpty()) {
+        // The editor's cursor sits at the end of an empty text, so the first lines carry it to
+        // the end of a long line, and the editor scrolls to its cursor when first shown, hiding
+        // the time column. It goes back to the start; later lines are added behind it.
+        const bool first = traceText->document()->isEmpty();
+        traceText->appendPlainText(lines.join(QLatin1Char('\n')));
+        if (first) traceText->moveCursor(QTextCursor::Start);
+    }
     if (shown_ < trace.added()) refresh.start();
 }
 

@@ -57,9 +57,9 @@ void MonitorSave(Program& p) {
     if (!m.searched) MonitorApply(p);
     const int number =
         m.commandFound ? m.commandRecordNumber : RecordCount(path, CommandRecord.length) + 1;
-    const RecordWriteResult r =
-        WriteRecord(path, CommandRecord,
-                    {m.MorComMon->currentText(), m.MorTexMon07->text(), ShortDateText()}, number);
+    const RecordWriteResult r = WriteRecord(
+        path, CommandRecord, {m.MorComMon->currentText(), m.MorTexMon07->text(), ShortDateText()},
+        number, p.s.AppFolder);
     if (!r.ok) p.msg.info(QStringLiteral("No se pudo grabar el comando: ") + r.error);
     m.commandFound = false;
     m.searched = false;

@@ -1,5 +1,6 @@
 #include "gui/link/sendpipeline.h"
 
+#include "core/models/fieldlayout.h"
 #include "gui/link/seriallink.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
@@ -18,7 +19,8 @@ void PrepareSend(Program& p) {
     const RecordWriteResult written =
         ReplaceRecordFile(s.paths().lastSent(), LastSentRecord,
                           {s.ModelCode, s.SendFrame, ShortDateText(), s.SendMask, s.LastReadText,
-                           s.SendData, QString::number(s.SendData.size())});
+                           s.SendData, QString::number(s.SendData.size())},
+                          s.AppFolder);
     if (!written.ok)
         p.msg.info(QStringLiteral("No se pudo guardar el último envío: ") + written.error);
 }
@@ -77,10 +79,16 @@ void ShowLastSent(Program& p) {
     s.LastReadText = f[4];
     p.main->MorTexEst->setText(QStringLiteral("Ultimo Envio ") + f[2]);
     s.LiveReplyFlag = 0;
-    s.ReadMap = s.SendFrame;
+    // Whether the frame carries a class code is the installation's class, as the send step
+    // used it.
+    const ModelInfo* m = ModelByCode(s.ModelCode);
+    const bool withClassCode = !InstallationClassCode(InstallationClass(p)).isEmpty();
+    s.ReadMap = m ? MapOfSentFrame(*m, s.SendFrame, withClassCode) : s.SendFrame;
     s.LastReadText = s.SendMask;
     s.Monitor.MorTexMon04.set(s.LastReadText);
+    s.ShowingSentFrame = true;
     CallReadReply(p, s.ModelCode);
+    s.ShowingSentFrame = false;
 }
 
 void ShowLastRead(Program& p) {

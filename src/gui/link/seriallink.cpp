@@ -70,17 +70,16 @@ void ClearMonitor(Program& p) {
 }
 
 bool OpenPort(Program& p) {
-    QString cause;
-    if (p.port.open(p.s.ComPortNumber, p.s.AppFolder, &cause)) return true;
-    p.msg.info(QStringLiteral("No se pudo abrir el puerto serie %1 (%2): %3")
-                   .arg(p.s.ComPortNumber)
-                   .arg(p.port.deviceName(), cause));
-    return false;
+    const QString failure = p.portAccess.open(p.s.ComPortNumber, p.s.AppFolder);
+    if (!failure.isEmpty()) p.msg.info(failure);
+    return failure.isEmpty();
 }
 
 bool EnsurePortOpen(Program& p) {
-    if (IsModemMode(p) || p.port.isOpen()) return true;
-    return OpenPort(p);
+    if (IsModemMode(p)) return true;
+    const QString failure = p.portAccess.ready(p.s.ComPortNumber, p.s.AppFolder);
+    if (!failure.isEmpty()) p.msg.info(failure);
+    return failure.isEmpty();
 }
 
 void ShowSendCountdown(Program& p) {

@@ -216,9 +216,10 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
     // Menus
     MorMnuPrin =
         named(menuBar()->addMenu(QStringLiteral("&Principal")), QStringLiteral("MorMnuPrin"));
-    MorMnuPriGua = named(MorMnuPrin->addAction(QStringLiteral("Guardar configuración...")),
+    // Mnemonics of this menu: G, A, E (series), S; none of P, C, M of the menu bar.
+    MorMnuPriGua = named(MorMnuPrin->addAction(QStringLiteral("&Guardar configuración...")),
                          QStringLiteral("MorMnuPriGua"));
-    MorMnuPriAbr = named(MorMnuPrin->addAction(QStringLiteral("Abrir configuración...")),
+    MorMnuPriAbr = named(MorMnuPrin->addAction(QStringLiteral("&Abrir configuración...")),
                          QStringLiteral("MorMnuPriAbr"));
     MorMnuPrin->addSeparator();
     MorMnuPriSal =
@@ -229,6 +230,8 @@ MorForPri::MorForPri(QWidget* parent) : QMainWindow(parent) {
         named(MorMnuCon->addAction(QStringLiteral("&Equipos")), QStringLiteral("MorMnuConE"));
     MorMnuConC =
         named(MorMnuCon->addAction(QStringLiteral("&Software")), QStringLiteral("MorMnuConC"));
+    MorMnuConPue = named(MorMnuCon->addAction(QStringLiteral("P&uerto serie...")),
+                         QStringLiteral("MorMnuConPue"));
     MorMnuMon =
         named(menuBar()->addAction(QStringLiteral("&Monitor")), QStringLiteral("MorMnuMon"));
     mnuComando = named(new QMenu(QStringLiteral("Comando"), this), QStringLiteral("mnuComando"));

@@ -71,6 +71,7 @@ class MorForPri : public QMainWindow {
     QMenu* MorMnuCon;
     QAction* MorMnuConE;
     QAction* MorMnuConC;
+    QAction* MorMnuConPue;  // the port choice again; operators see this item alone
     QAction* MorMnuMon;
     QMenu* mnuComando;
     QAction* mnuEnviar;

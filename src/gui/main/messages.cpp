@@ -18,6 +18,7 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
             first = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
             break;
         case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo:
             first = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
             second = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
             break;
@@ -26,7 +27,7 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
             second = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
             break;
     }
-    box.setDefaultButton(first);
+    box.setDefaultButton(buttons == Buttons::YesNoDefaultNo ? second : first);
     if (second) box.setEscapeButton(second);
     box.exec();
     const bool firstChosen = box.clickedButton() == first;
@@ -34,6 +35,7 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
         case Buttons::Ok:
             return Answer::Ok;
         case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo:
             return firstChosen ? Answer::Yes : Answer::No;
         case Buttons::OkCancel:
             return firstChosen ? Answer::Ok : Answer::Cancel;
@@ -44,7 +46,8 @@ Answer DialogMessages::show(const QString& text, const QString& title, Buttons b
 Answer RecordedMessages::show(const QString& text, const QString& title, Buttons buttons) {
     shown.append({text, title, buttons});
     if (!answers.isEmpty()) return answers.takeFirst();
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo ? Answer::Yes
+                                                                           : Answer::Ok;
 }
 
 QStringList RecordedMessages::texts() const {

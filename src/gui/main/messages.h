@@ -6,7 +6,8 @@
 
 namespace morla {
 
-enum class Buttons { Ok, YesNo, OkCancel };
+// YesNoDefaultNo: "Sí"/"No" with "No" under Enter, for questions whose "Sí" cannot be undone.
+enum class Buttons { Ok, YesNo, OkCancel, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageSeam {
@@ -19,6 +20,9 @@ class MessageSeam {
     }
     bool yes(const QString& text, const QString& title = QStringLiteral("MORLA")) {
         return show(text, title, Buttons::YesNo) == Answer::Yes;
+    }
+    bool yesDefaultNo(const QString& text, const QString& title = QStringLiteral("MORLA")) {
+        return show(text, title, Buttons::YesNoDefaultNo) == Answer::Yes;
     }
     bool accepted(const QString& text, const QString& title = QStringLiteral("MORLA")) {
         return show(text, title, Buttons::OkCancel) == Answer::Ok;

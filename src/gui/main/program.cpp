@@ -27,6 +27,8 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
     todo->txttodo->bind(s.Monitor.txttodo);
 
     line = std::make_unique<LineSession>(s, port, main->TimerPID, main->TimerEC);
+    // A reply that never came because the device went away is told as the lost port it is.
+    line->silenceCause = [this] { return portAccess.checkAfterSilence(s.ComPortNumber); };
     ListenToSession(*this);
     connect(&port, &Transport::lineError, this,
             [this](Transport::LineError e) { msg.info(LineErrorText(e)); });
@@ -34,10 +36,7 @@ Program::Program(MessageSeam& messages, Transport& port, QObject* parent)
         main->TimerEC->stop();
         line->EndRead();
         main->MorTexEst->setText(QStringLiteral("Morla"));
-        msg.info(QStringLiteral("Se perdió la conexión con el puerto serie %1 (%2): %3. "
-                                "El puerto quedó cerrado; el próximo comando lo abrirá de nuevo.")
-                     .arg(s.ComPortNumber)
-                     .arg(this->port.deviceName(), reason));
+        msg.info(portAccess.lost(s.ComPortNumber, reason));
     });
     connect(main->TimerPID, &PacedTimer::started, this, [this] { ShowSendCountdown(*this); });
     connect(main->sendCountdown, &QTimer::timeout, this, [this] { ShowSendCountdown(*this); });
@@ -80,6 +79,7 @@ void Program::Load() {
         OpenPort(*this);
     } else {
         // Modem installation: no serial port, a reduced set of commands.
+        main->MorMnuConPue->setVisible(false);
         main->MorFraCom04->hide();
         main->MorFraCom03->hide();
         main->MorFraCom05->hide();
@@ -90,7 +90,7 @@ void Program::Load() {
     s.CommandValue = QStringLiteral("0");
     main->MorTexBan->setText(s.joinedRestrictorFlags());
     HideCommonFields(*this);
-    LoadCommandTable(s);
+    if (const QString problem = LoadCommandTable(s); !problem.isEmpty()) msg.info(problem);
 }
 
 Program::~Program() {

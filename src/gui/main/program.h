@@ -12,6 +12,7 @@
 #include "gui/main/messages.h"
 #include "gui/main/monitorwindow.h"
 #include "session/linesession.h"
+#include "session/portaccess.h"
 #include "session/transport.h"
 
 namespace morla {
@@ -25,6 +26,7 @@ class Program : public QObject {
     MorlaState s;
     MessageSeam& msg;
     Transport& port;
+    PortAccess portAccess{port};
     std::unique_ptr<MorForPri> main;
     std::unique_ptr<MorForMonitor> monitor;
     std::unique_ptr<FrmTodo> todo;

@@ -177,11 +177,9 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
         s.LiveReplyFlag = 1;
         return false;
     }
-    // A live reply comes with its map made and its blocks found good by the line session.
+    // A live reply comes with its map made and its blocks found good by the line session; a
+    // stored one ("&Ult.Envío" has made the sent frame a map) is checked here.
     const bool stored = s.LiveReplyFlag == 0;
-    if (stored)
-        s.ReadMap = StoredFrameAsMap(s.ReadMap, m.replyLength - 4, m.blocks(),
-                                     m.checksum != ChecksumPolicy::None);
     mon.MorTexMon08.set(s.ReadMap);
     mon.MorTexMon04.set(s.LastReadText);
     const QString map = s.ReadMap;

@@ -82,17 +82,22 @@ void ShowPanelLong(Program& p, const LongModel& m) {
 
 void ReadReplyLong(Program& p, const LongModel& m) {
     MorlaState& s = p.s;
-    // "&Ult.Envío" hands over the recorded write frame: shown as the device would read it.
-    if (s.LiveReplyFlag == 0 && longreply::IsWriteFrame(s.ReadMap, info(m).code()))
-        s.ReadMap = longreply::MapFromWriteFrame(s.ReadMap);
     ReadReplySteps(p, info(m), [&](const QString& map) {
-        const longreply::Values v = longreply::Decode(m.layout(s.FirmwareCode), map);
+        const longreply::Layout& layout = m.layout(s.FirmwareCode);
+        const longreply::Values v = longreply::Decode(layout, map);
         p.main->MorTexBan->setText(v.flags);
         if (auto* trunk = child<QCheckBox>(p, m, QLatin1String(m.trunkBox)))
             trunk->setChecked(v.trunk == QStringLiteral("1"));
         s.*m.trunkState = v.trunk;
-        for (auto it = v.boxes.begin(); it != v.boxes.end(); ++it)
-            if (auto* box = child<QLineEdit>(p, m, it.key())) box->setText(it.value());
+        // A sent frame lacks the data text's last fields (Kovalindre keys 22 to 25): their
+        // boxes keep what they show.
+        for (const longreply::Field& f : layout.fields) {
+            if (!f.read) continue;
+            if (s.ShowingSentFrame &&
+                longreply::LastPosition(f) > longreply::FrameCarriesTo(layout))
+                continue;
+            if (auto* box = child<QLineEdit>(p, m, f.box)) box->setText(v.boxes.value(f.box));
+        }
         p.main->MorTexResCla->setText(v.key);
         if (m.listBox)
             if (auto* list = child<QComboBox>(p, m, QLatin1String(m.listBox)))

@@ -144,10 +144,16 @@ MorFrmSelPort::MorFrmSelPort(QWidget* parent) : QWidget(parent, Qt::Window) {
     choice->addWidget(MorCmbNumPort);
     choice->addStretch();
     outer->addLayout(choice);
+    auto* devices = new QVBoxLayout;
     MorLabPuerDis = named(new QLabel(this), QStringLiteral("MorLabPuerDis"));
     MorLabPuerDis->setTextFormat(Qt::PlainText);
     MorLabPuerDis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    outer->addWidget(MorLabPuerDis, 1);
+    devices->addWidget(MorLabPuerDis, 1);
+    MorCmdPuerAct =
+        named(new QPushButton(QStringLiteral("Actualizar"), this), QStringLiteral("MorCmdPuerAct"));
+    MorCmdPuerAct->setAutoDefault(false);
+    devices->addLayout(buttonRow(MorCmdPuerAct, nullptr));
+    outer->addLayout(devices, 1);
     MorTimPuerDis = named(new QTimer(this), QStringLiteral("MorTimPuerDis"));
     MorTimPuerDis->setInterval(1000);
 
@@ -161,6 +167,17 @@ MorFrmSelPort::MorFrmSelPort(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(MorTimPuerDis, &QTimer::timeout, this, [this] {
         if (onRefresh) onRefresh();
     });
+    connect(MorCmdPuerAct, &QPushButton::clicked, this, [this] {
+        if (onRefresh) onRefresh();
+    });
+}
+
+void MorFrmSelPort::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && onEscape) {
+        onEscape();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool MorFrmSelPort::eventFilter(QObject* watched, QEvent* event) {

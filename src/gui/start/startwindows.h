@@ -76,15 +76,18 @@ class MorFrmSelPort : public QWidget {
     QComboBox* MorCmbNumPort;
     // Beside the list: the device each number opens on this machine, and whether it is there.
     QLabel* MorLabPuerDis;
-    QTimer* MorTimPuerDis;  // keeps that list current while the window shows
+    QPushButton* MorCmdPuerAct;  // "Actualizar": that list again, now
+    QTimer* MorTimPuerDis;       // keeps that list current while the window shows
 
     std::function<void()> onChoice;   // an item chosen, or Enter on the list
     std::function<void()> onClose;    // the close box
+    std::function<void()> onEscape;   // Esc
     std::function<void()> onRefresh;  // the device list is due to be brought up to date
     int highlighted = -1;             // item under the pointer in the open list
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

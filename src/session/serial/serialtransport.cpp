@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 #endif
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -30,10 +31,27 @@ SerialTransport::SerialTransport(QObject* parent) : Transport(parent) {
 }
 
 bool SerialTransport::open(int portNumber, const QString& appFolder, QString* error) {
-    return openDevice(SerialDeviceFor(portNumber, appFolder), error);
+    portNumber_ = portNumber;
+    appFolder_ = appFolder;
+    resolved_ = ResolvePort(portNumber, appFolder);
+    if (resolved_.device.isEmpty()) {
+        device_.clear();
+        // The port's link has gone: nothing stands in for it.
+        if (error) *error = QStringLiteral("no existe");
+        return false;
+    }
+    return openResolved(resolved_.device, error);
 }
 
 bool SerialTransport::openDevice(const QString& device, QString* error) {
+    // Named directly: no number to resolve again later.
+    portNumber_ = 0;
+    appFolder_.clear();
+    resolved_ = PortDevice{device, QString()};
+    return openResolved(device, error);
+}
+
+bool SerialTransport::openResolved(const QString& device, QString* error) {
     device_ = device;
     port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud9600);
@@ -60,6 +78,23 @@ bool SerialTransport::openDevice(const QString& device, QString* error) {
     if (haveCounters_) counters_ = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
 #endif
     return true;
+}
+
+QString SerialTransport::lostCause() const {
+    if (!port_.isOpen()) return {};
+    if (!SerialDevicePresent(device_)) return QStringLiteral("no existe");
+#ifdef Q_OS_UNIX
+    // A terminal whose other side has gone is hung up, even when a new one took its name.
+    pollfd fd{int(port_.handle()), POLLIN, 0};
+    if (::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return QStringLiteral("el dispositivo se desconectó");
+#endif
+    return {};
+}
+
+bool SerialTransport::portMoved() const {
+    return port_.isOpen() && portNumber_ > 0 &&
+           ResolvePort(portNumber_, appFolder_).device != device_;
 }
 
 void SerialTransport::close() {

@@ -18,8 +18,12 @@ class SerialTransport : public Transport {
     bool isOpen() const override { return port_.isOpen(); }
     void write(const QByteArray& bytes) override;
     QString deviceName() const override { return device_; }
+    QString portText() const override { return resolved_.text(); }
+    QString lostCause() const override;
+    bool portMoved() const override;
 
   private:
+    bool openResolved(const QString& device, QString* error);
     QString precheck() const;
     QString causeOf(QSerialPort::SerialPortError error) const;
     void onReadyRead();
@@ -28,6 +32,10 @@ class SerialTransport : public Transport {
 
     QSerialPort port_;
     QString device_;
+    // What the port number stood for at the last open, to see later whether it still does.
+    int portNumber_ = 0;
+    QString appFolder_;
+    PortDevice resolved_;
     // Line-error counters of the driver, where it keeps them (framing, overrun, parity, break).
     struct Counters {
         int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;

@@ -75,6 +75,7 @@ ModelCase HaldrivonexaCase() {
                           {"MorTexMultDurP", "015"},       {"MorTexResFirm", "30"},
                           {"MorTexResUs", "Dravenquista"}, {"MorTexResMod", "Dravenquista"}} +
                    boxes("110011", "101001110", "011100");
+    c.frameAsStored = [](const QString& frame) { return DialAsStored(frame, {{18, 22, true}}); };
     c.edits = {{"MorTexResCla", "7008", "7008"},    {"MorChkRes03", "1", "1"},
                {"MorChkRes06", "0", "0"},           {"MorChkMultResNum0XX01", "1", "1"},
                {"MorChkMultResLarDis05", "1", "1"}, {"MorTexMultDurP", "9", "009"},

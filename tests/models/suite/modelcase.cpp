@@ -58,4 +58,14 @@ QString RandomBits(QRandomGenerator& r, int count) {
     return RandomDigits(r, count, count, QStringLiteral("01"));
 }
 
+QString DialAsStored(const QString& frame, const QList<DialRun>& runs) {
+    QString out = frame;
+    for (const DialRun& run : runs)
+        for (int at = run.first; at <= run.last && at <= out.size(); at += run.spaced ? 2 : 1) {
+            QChar& c = out[at - 1];
+            c = c == u'0' ? u'A' : c == u'*' ? u'B' : c == u'#' ? u'C' : c;
+        }
+    return out;
+}
+
 }  // namespace morla::suite

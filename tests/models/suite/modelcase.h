@@ -73,6 +73,14 @@ QString Shown(Program& p, const QString& control, Field::Kind kind = Field::Valu
 // Sets a text box's text or a check box's state ("1"/"0") as the user would leave it.
 void Set(Program& p, const QString& control, const QString& value);
 
+// A frame's dial digits ("0", "*", "#" as typed) as the devices keep them ("A", "B", "C"), at the
+// map positions first..last of each run (with a step of 2 when `spaced`).
+struct DialRun {
+    int first, last;
+    bool spaced = false;
+};
+QString DialAsStored(const QString& frame, const QList<DialRun>& runs);
+
 // Random helpers for the random panels.
 QString RandomDigits(QRandomGenerator& r, int minLength, int maxLength, const QString& alphabet);
 QString RandomKey(QRandomGenerator& r, int length);

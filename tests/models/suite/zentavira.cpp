@@ -96,6 +96,9 @@ ModelCase ZentaviraCase() {
                           {"MorTexUniCon", "9*"},          {"MorTexResFirm", "30"},
                           {"MorTexResUs", "Dravenquista"}, {"MorTexResMod", "Dravenquista"}} +
                    optionBoxes("1011") + memories(shortOnes, longOnes);
+    c.frameAsStored = [](const QString& frame) {
+        return DialAsStored(frame, {{30, 34, true}, {39, 128}, {133, 258}});
+    };
     c.edits = {{"MorTexResCla", "6042", "6042"}, {"MorChkRes02", "1", "1"},
                {"MorChkUniLib", "0", "0"},       {"MorTexUniDurL", "7", "007"},
                {"MorTexUniCon", "#0", "#0"},     {"MorTxtUniMe400", "3", "3"},

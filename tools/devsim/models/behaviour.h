@@ -37,6 +37,9 @@ struct ModelBehaviour {
     QString (*key)(const MemoryImage& image) = nullptr;
     // Copies the key positions of the factory image into memory.
     Result (*resetKey)(MemoryImage& image, const MemoryImage& factory) = nullptr;
+    // Map position of the data text's first character, where the text lands on one run of
+    // positions (0: it does not).
+    int dataAt = 0;
 };
 
 const ModelBehaviour& BehaviourOf(ModelId id);

@@ -28,6 +28,19 @@ QString DialDigits(const QString& typed, int width) {
     return out.leftJustified(width, 'F', true);
 }
 
+QString StoredDial(const QString& sent) {
+    QString out;
+    for (QChar c : sent) {
+        if (c == 'F')
+            out += c;
+        else if (DialText(QString(c), 1))
+            out += DialDigits(QString(c), 1);
+        else
+            return {};
+    }
+    return out;
+}
+
 QString SpacedNumber(const QString& typed) {
     QString out;
     for (QChar c : typed.rightJustified(3, '0')) out += QStringLiteral("0") + c;

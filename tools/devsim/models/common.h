@@ -18,6 +18,9 @@ bool DialText(const QString& typed, int width);
 // Typed dial digits in the device's form: "A" for 0, "B" for "*", "C" for "#", "F" for each
 // missing position.
 QString DialDigits(const QString& typed, int width);
+// A data text's dial digits ("0"-"9", "*", "#", "F" for an empty place) in the device's form;
+// "" when another character is among them.
+QString StoredDial(const QString& sent);
 // A typed number of up to three digits as the device keeps it: "0" before each digit of the
 // number padded to three.
 QString SpacedNumber(const QString& typed);

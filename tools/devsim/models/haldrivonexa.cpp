@@ -72,8 +72,14 @@ Result applyData(MemoryImage& image, const QString& text) {
         return {
             Outcome::Rejected,
             QStringLiteral("data text of %1 characters, 39 ending in f expected").arg(text.size())};
-    if (!AllHex(text.left(38))) return {Outcome::Rejected, QStringLiteral("data text not hex")};
-    image.set(7, text.left(38));
+    // The trunk digits (map 18, 20, 22) come as typed ("0", "*", "#") and are kept as "A", "B",
+    // "C".
+    QString stored = text.left(38);
+    for (int position = kTrunkAt + 1; position < kTrunkAt + 6; position += 2)
+        stored.replace(position - 7, 1, StoredDial(stored.mid(position - 7, 1)));
+    if (stored.size() != 38 || !AllHex(stored))
+        return {Outcome::Rejected, QStringLiteral("data text not hex or dial digits")};
+    image.set(7, stored);
     return {Outcome::Applied, QStringLiteral("key %1, options %2, boxes %3")
                                   .arg(haldrivonexaKey(image), image.mid(23, 4), image.mid(27, 6))};
 }

@@ -173,6 +173,7 @@ const ModelBehaviour kSorvanellBehaviour{
     .applySingle = applySingle,
     .key = sorvanellKey,
     .resetKey = resetKey,
+    .dataAt = kProgrammingAt,
 };
 
 }  // namespace morla::devsim

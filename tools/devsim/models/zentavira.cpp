@@ -83,14 +83,28 @@ Result setUp(MemoryImage& image, const QString& key, const QString& options) {
             QStringLiteral("key %1, options %2").arg(zentaviraKey(image), image.mid(12, 3))};
 }
 
-// Map 7-128 and 133-258 in one text of 248 characters.
+// Map 7-128 and 133-258 in one text of 248 characters. The trunk digits and the memories come
+// as typed ("0", "*", "#") and are kept as "A", "B", "C".
+bool dialPlace(int position) {
+    const bool trunk = position > kTrunkAt && position < kTrunkAt + 6 && (position - kTrunkAt) % 2;
+    return trunk || (position >= 39 && position <= 128) || (position >= 133 && position <= 258);
+}
+
 Result applyData(MemoryImage& image, const QString& text) {
     if (text.size() != 248)
         return {Outcome::Rejected,
                 QStringLiteral("data text of %1 characters, 248 expected").arg(text.size())};
-    if (!AllHex(text)) return {Outcome::Rejected, QStringLiteral("data text not hex")};
-    image.set(7, text.left(122));
-    image.set(133, text.mid(122));
+    QString stored;
+    for (int i = 0; i < text.size(); ++i) {
+        const QString c = text.mid(i, 1);
+        const QString digit = dialPlace(i < 122 ? 7 + i : 11 + i) ? StoredDial(c) : c;
+        if (digit.isEmpty() || !AllHex(digit))
+            return {Outcome::Rejected,
+                    QStringLiteral("data text character %1: %2").arg(i + 1).arg(c)};
+        stored += digit;
+    }
+    image.set(7, stored.left(122));
+    image.set(133, stored.mid(122));
     return {Outcome::Applied, QStringLiteral("key %1, options %2, memories stored")
                                   .arg(zentaviraKey(image), image.mid(12, 3))};
 }
