@@ -34,6 +34,7 @@
 #include <memory>
 
 #include "app/fonts.h"
+#include "cliseries.h"
 #include "gui/device/commands.h"
 #include "gui/device/serieswindow.h"
 #include "gui/device/verify.h"
@@ -955,6 +956,10 @@ int main(int argc, char* argv[]) {
         benchModel(m, plan);
     }
     startupRows(plan);
+
+    // morla-cli: one unit, then a series on four ports at once.
+    for (const bench::CliFigure& c : bench::CliSeriesFigures(plan.quick ? 1 : 3))
+        rows << Row{c.figure, c.value, c.baseline, c.unit, c.limit, false, c.note};
 
     // The table and its JSON.
     const QString header =

@@ -2,6 +2,7 @@
 #   cmake -DSOURCE_DIR=<repo> -P IncludeLayers.cmake
 # The floors, lowest first: "name: path prefixes" (relative to the repository). A file belongs to
 # the floor of its longest matching prefix and may include from its own floor and those below.
+# The command line stands on the session with nothing of the windows: no window includes it.
 # Every file under src/, tools/ and bench/ is checked; includes are looked up as the build finds
 # them (src/, tools/, tests/, then the including file's folder).
 set(LAYERS
@@ -10,6 +11,7 @@ set(LAYERS
     "core/models: src/core/models/"
     "core/fields: src/core/fields/"
     "session: src/session/"
+    "cli: src/cli/"
     "gui: src/gui/"
     "app: src/app/"
     "tools: tools/"

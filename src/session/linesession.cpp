@@ -9,14 +9,17 @@ namespace morla {
 LineSession::LineSession(MorlaState& state, Transport& line, PacedTimer* timerPID, QTimer* timerEC,
                          QObject* parent)
     : QObject(parent), s(state), port(line), TimerPID(timerPID), TimerEC(timerEC) {
+    // Precise, as the window's: a coarse timer may send the data a quarter second early.
     if (!TimerPID) {
         TimerPID = new PacedTimer(this);
         TimerPID->setObjectName(QStringLiteral("TimerPID"));
         TimerPID->setInterval(kSendDelayMs);
+        TimerPID->setTimerType(Qt::PreciseTimer);
     }
     if (!TimerEC) {
         TimerEC = new QTimer(this);
         TimerEC->setObjectName(QStringLiteral("TimerEC"));
+        TimerEC->setTimerType(Qt::PreciseTimer);
     }
     connect(&port, &Transport::received, this, &LineSession::receive);
     connect(TimerEC, &QTimer::timeout, this, &LineSession::timedOut);

@@ -1,7 +1,8 @@
 // Saving a device's configuration to a file and opening it again: every model through the
 // program and the device simulator (read, save, factory reset, open, write, read: the device
-// holds what was saved), every kind of refused file leaving the panel as it was, files damaged
-// one byte at a time, saves of a panel that was never read, and the folder the dialogs offer.
+// holds what was saved, and morla-cli writing the file sends the same data text), every kind
+// of refused file leaving the panel as it was, files damaged one byte at a time, saves of a
+// panel that was never read, and the folder the dialogs offer.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include "devsim/models/behaviour.h"
 #include "gui/device/commands.h"
 #include "gui/device/devicefiles.h"
+#include "support/clirun.h"
 #include "support/filebytes.h"
 #include "support/simulator.h"
 
@@ -92,6 +94,13 @@ struct Dialogs {
         };
     }
 };
+
+// The data text of the last whole write a unit took: the message after its write command.
+QString DataTextOf(const Simulator& sim) {
+    const QStringList messages = sim.messages();
+    const qsizetype at = messages.lastIndexOf(QStringLiteral("*42"));
+    return at >= 0 ? messages.value(at + 1) : QString();
+}
 
 bool WholeWrite(Bench& b) {
     // The data goes once the device has taken the whole write command.
@@ -246,6 +255,24 @@ class TestDeviceFiles : public QObject {
             (QStringList{"¿Guardar la configuración tal como se leyó del equipo?\n"
                          "(No: como está ahora en el panel)",
                          "Configuración guardada en " + QDir::toNativeSeparators(dialogs.saveAs)}));
+        // The command line writes the same file, and the panel's frame saved beside it, each
+        // to a blank unit of its own while the windows go on.
+        std::vector<std::unique_ptr<Simulator>> cliUnits;
+        std::vector<std::unique_ptr<Cli>> clis;
+        if (factoryKey.isEmpty()) {
+            QString why;
+            const std::optional<DeviceImage> frame = ImageOfPanel(p, false, &why);
+            QVERIFY2(frame, qPrintable(why));
+            const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
+            QVERIFY(putBytes(panelFile, FormatDeviceImage(*frame)));
+            for (const QString& file : {dialogs.saveAs, panelFile}) {
+                const int port = int(cliUnits.size()) + 2;
+                cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
+                QVERIFY(cliUnits.back()->start({"--model", model, "--firmware", firmware}));
+                clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
+                clis.back()->start({"write", QString::number(port), file, "--no-verify"});
+            }
+        }
 
         b.f.msgs.clear();
         p.main->MorFraCom10->click();
@@ -263,6 +290,15 @@ class TestDeviceFiles : public QObject {
             QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
         else
             QVERIFY(FieldWrite(b, factoryKey));
+        // What "&Enviar" sent is, byte for byte, what the command line sent for either file.
+        const QString sent = DataTextOf(b.sim);
+        QVERIFY(!sent.isEmpty() || !factoryKey.isEmpty());
+        for (size_t k = 0; k < clis.size(); ++k) {
+            const CliRun r = clis[k]->finish();
+            QVERIFY2(r.exit == 0, qPrintable(r.all()));
+            // The unit takes the closing "P" a moment after it went out.
+            QTRY_COMPARE(DataTextOf(*cliUnits[k]), sent);
+        }
         QVERIFY(b.read());
         QCOMPARE(p.s.LastReadMap, saved);
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});

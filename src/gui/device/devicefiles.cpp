@@ -10,7 +10,7 @@
 #include "core/config/filecause.h"
 #include "core/config/recordfile.h"
 #include "core/models/fieldlayout.h"
-#include "core/models/longreply.h"
+#include "core/models/imagecheck.h"
 #include "core/models/registry.h"
 #include "core/models/tervolinda.h"
 #include "gui/link/seriallink.h"
@@ -28,41 +28,6 @@ QString filter() {
         .arg(QLatin1String(kDeviceImageSuffix));
 }
 
-bool isLongReply(const ModelInfo& m) {
-    return m.id == ModelId::Quarn || m.id == ModelId::Pellitor || m.id == ModelId::Kovalindre;
-}
-
-// The model code as map digits: the low four bits of each character.
-QString codeDigits(const QString& code) {
-    return DigitsOfReply(QStringLiteral("0245") + code);
-}
-
-// The firmware code a read of these digits gives, as the model's decoder takes it.
-QString firmwareOfRead(const ModelInfo& m, const QString& digits) {
-    if (m.id == ModelId::Tervolinda) return tervolinda::FirmwareOf(ReplyTextFor(digits));
-    if (m.firmwareAsCharacters) return digits.mid(2, 2);
-    return HexToDec(digits.mid(2, 2));
-}
-
-QList<int> frameLengths(const ModelInfo& m) {
-    if (m.id == ModelId::Tervolinda) return {tervolinda::kFrameLength};
-    // With and without the class code (the decoder puts it back); the Quarn Dolmeth's frame
-    // is shorter.
-    if (isLongReply(m)) return {longreply::kMapLength, longreply::kMapLength - 2, 236, 234};
-    // The Sorvanell's frame ends in its data text's "f". Without the class code the others
-    // would not have their fields where the decoder looks.
-    if (m.id == ModelId::Sorvanell) return {m.replyLength - 3};
-    return {m.replyLength - 4};
-}
-
-// A panel image as the map it stands for. Images are saved in map form (the class code's place
-// kept); one saved by an earlier version in an installation without a class code is two
-// characters short of it.
-QString mapOfPanelImage(const ModelInfo& m, const QString& digits) {
-    const bool short2 = frameLengths(m).contains(digits.size() + 2);
-    return MapOfSentFrame(m, digits, !short2);
-}
-
 // What "&Ult.Envío" hands the decoder where a reply would be.
 int maskLength(const ModelInfo& m) {
     return m.id == ModelId::Tervolinda ? tervolinda::kWrittenMaskLength : m.replyLength;
@@ -78,31 +43,6 @@ void rememberFolder(Program& p, const QString& file) {
                       p.s.AppFolder);
 }
 
-QString refusalText(const QString& path, const ParsedImage& parsed, ImageRefusal refusal,
-                    const QString& detail) {
-    const QString head = QStringLiteral("No se abrió %1: ").arg(native(path));
-    switch (refusal) {
-        case ImageRefusal::OtherVersion:
-            return head + QStringLiteral(
-                              "es un archivo de otra versión del programa (versión %1; "
-                              "este programa abre la versión %2).")
-                              .arg(parsed.version)
-                              .arg(kDeviceImageVersion);
-        case ImageRefusal::BadChecksum:
-            return head + QStringLiteral(
-                              "el archivo fue modificado fuera del programa (su suma de "
-                              "verificación no corresponde).");
-        case ImageRefusal::UnknownModel:
-            return head +
-                   QStringLiteral("es de un equipo que este programa no maneja (modelo \"%1\").")
-                       .arg(detail);
-        case ImageRefusal::Damaged:
-        case ImageRefusal::None:
-            break;
-    }
-    return head + QStringLiteral("el archivo está dañado (%1).").arg(detail);
-}
-
 // Shows a read image as the receive event leaves a complete reply, through the model's decoder.
 void showAsRead(Program& p, const DeviceImage& image) {
     p.line->LoadReply(ToAnsi(ReplyTextFor(image.digits)));
@@ -116,7 +56,7 @@ void showAsWritten(Program& p, const ModelInfo& m, const DeviceImage& image) {
     const QString lastRead = s.LastReadText;
     s.ModelCode = image.modelCode;
     s.LiveReplyFlag = 0;
-    s.ReadMap = mapOfPanelImage(m, image.digits);
+    s.ReadMap = MapOfImage(m, image);
     s.LastReadText = QString(maskLength(m), '1');
     s.Monitor.MorTexMon04.set(s.LastReadText);
     CallReadReply(p, s.ModelCode);
@@ -194,7 +134,7 @@ std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
     if (asRead && HasReadOfPanelModel(p)) {
         image.origin = ImageOrigin::Read;
         image.digits = DigitsOfReply(p.s.LastReadText);
-        image.firmware = firmwareOfRead(*m, image.digits);
+        image.firmware = FirmwareOfRead(*m, image.digits);
     } else {
         image.origin = ImageOrigin::Panel;
         image.digits = MapOfSentFrame(*m, panelFrame(p, *m),
@@ -207,7 +147,7 @@ std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
         }
         // The frame carries the firmware box; opened, it would show under that firmware, with
         // that firmware's configuration file and layout, not the panel's.
-        const QString carried = firmwareOfRead(*m, image.digits);
+        const QString carried = FirmwareOfRead(*m, image.digits);
         if (m->id != ModelId::Tervolinda && carried != p.s.FirmwareCode) {
             *why = QStringLiteral("el panel es del firmware %1 y la casilla de firmware dice %2")
                        .arg(p.s.FirmwareCode, p.main->MorTexResFirm->text());
@@ -222,51 +162,6 @@ std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why) {
     }
     if (CheckForModel(image, why) != ImageRefusal::None) return std::nullopt;
     return image;
-}
-
-ImageRefusal CheckForModel(const DeviceImage& image, QString* detail) {
-    auto damaged = [detail](const QString& why) {
-        if (detail) *detail = why;
-        return ImageRefusal::Damaged;
-    };
-    const ModelInfo* m = ModelByCode(image.modelCode);
-    if (!m || !Members(m->id).ReadReply) {
-        if (detail) *detail = image.modelCode;
-        return ImageRefusal::UnknownModel;
-    }
-    ImageShape shape;
-    shape.equipment = m->dispatch();
-    shape.codeDigits = codeDigits(m->code());
-    shape.readDigits = m->replyLength - 4;
-    shape.frameDigits = frameLengths(*m);
-    shape.readChecksums = m->checksum != ChecksumPolicy::None;
-    shape.blocks = m->blocks();
-    if (const ImageRefusal r = CheckImage(image, shape, detail); r != ImageRefusal::None) return r;
-
-    if (image.origin == ImageOrigin::Read) {
-        const QString firmware = firmwareOfRead(*m, image.digits);
-        if (image.firmware != firmware)
-            return damaged(QStringLiteral("el firmware %1 no es el del mapa, %2")
-                               .arg(image.firmware, firmware));
-        return ImageRefusal::None;
-    }
-    // A frame is shown as the decoder takes it back: its checksums must hold there too, or
-    // the decoder would take it for a bad reply (and read the device again).
-    if (m->id == ModelId::Tervolinda) {
-        if (tervolinda::FrameFirmware(image.digits).isEmpty())
-            return damaged(QStringLiteral("el marco no es de una variante conocida"));
-        return ImageRefusal::None;
-    }
-    const QString map = mapOfPanelImage(*m, image.digits);
-    if (isLongReply(*m)) {
-        if (map.size() != shape.readDigits)
-            return damaged(QStringLiteral("el marco no tiene la forma de este modelo"));
-    }
-    if (shape.readChecksums)
-        if (const int block = WrongBlock(map, shape.blocks))
-            return damaged(
-                QStringLiteral("la suma del bloque %1 del marco no es correcta").arg(block));
-    return ImageRefusal::None;
 }
 
 namespace {
@@ -334,12 +229,12 @@ bool OpenDeviceFile(Program& p, const QString& path) {
     file.close();
     const ParsedImage parsed = ParseDeviceImage(bytes);
     if (!parsed.image) {
-        p.msg.info(refusalText(path, parsed, parsed.refusal, parsed.detail));
+        p.msg.info(ImageRefusalText(path, parsed, parsed.refusal, parsed.detail));
         return false;
     }
     QString detail;
     if (const ImageRefusal r = CheckForModel(*parsed.image, &detail); r != ImageRefusal::None) {
-        p.msg.info(refusalText(path, parsed, r, detail));
+        p.msg.info(ImageRefusalText(path, parsed, r, detail));
         return false;
     }
     rememberFolder(p, path);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/config/deviceimage.h"
+#include "core/models/imagecheck.h"
 
 namespace morla {
 
@@ -33,11 +34,6 @@ bool OpenDeviceFile(Program& p, const QString& path);
 std::optional<DeviceImage> ImageOfPanel(Program& p, bool asRead, QString* why);
 // Whether the last good read is of the model on the panel.
 bool HasReadOfPanelModel(const Program& p);
-
-// The model a file names, and whether its digits can be shown by that model's decoder:
-// UnknownModel for a code that names no model with a decoder, Damaged with the reason for
-// digits it could not show (or would take for a bad reply).
-ImageRefusal CheckForModel(const DeviceImage& image, QString* detail);
 
 // The folder the dialogs start in: the last one used, kept in the program folder.
 QString LastDeviceFolder(const Program& p);

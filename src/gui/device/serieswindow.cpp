@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -13,8 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/config/filecause.h"
-#include "core/config/recordfile.h"
 #include "gui/device/verify.h"
 #include "gui/link/modemlink.h"
 #include "gui/main/program.h"
@@ -40,65 +37,8 @@ QString cannotProgram(const Program& p) {
 }
 }  // namespace
 
-QString CsvLine(const QStringList& fields) {
-    QStringList out;
-    for (const QString& f : fields) {
-        if (f.contains(';') || f.contains('"') || f.contains('\n') || f.contains('\r')) {
-            QString quoted = f;
-            quoted.replace('"', QStringLiteral("\"\""));
-            out << '"' + quoted + '"';
-        } else {
-            out << f;
-        }
-    }
-    return out.join(';');
-}
-
 QString SeriesLogPath(const Program& p) {
-    return p.s.AppFolder + QStringLiteral("/Serie.csv");
-}
-
-QStringList OldSeriesLogHeader() {
-    return {QStringLiteral("Fecha y hora"), QStringLiteral("Modelo"),
-            QStringLiteral("Firmware"),     QStringLiteral("Clave"),
-            QStringLiteral("Resultado"),    QStringLiteral("Diferencias")};
-}
-
-QStringList SeriesLogHeader() {
-    return OldSeriesLogHeader() + QStringList{QStringLiteral("Unidad"), QStringLiteral("Puerto")};
-}
-
-namespace {
-// A mark that tells spreadsheets the text is UTF-8 (model names carry accents).
-const QByteArray kUtf8Mark("\xEF\xBB\xBF");
-
-QByteArray headerLine(const QStringList& header) {
-    return kUtf8Mark + CsvLine(header).toUtf8() + "\r\n";
-}
-
-// A log begun before the last two columns were added gets the header that names them: its
-// lines simply lack them.
-bool updateHeader(const QString& path, QString* error) {
-    const QByteArray old = headerLine(OldSeriesLogHeader());
-    QFile file;
-    QString cause;
-    if (!OpenRegularFile(file, path, &cause) || file.read(old.size()) != old) return true;
-    file.seek(0);
-    const QByteArray content = file.readAll();
-    file.close();
-    const RecordWriteResult r =
-        ReplaceFile(path, headerLine(SeriesLogHeader()) + content.mid(old.size()));
-    if (!r.ok && error) *error = r.error;
-    return r.ok;
-}
-}  // namespace
-
-bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error) {
-    if (!updateHeader(path, error)) return false;
-    const RecordWriteResult r =
-        AppendLine(path, CsvLine(fields).toUtf8() + "\r\n", headerLine(SeriesLogHeader()));
-    if (!r.ok && error) *error = r.error;
-    return r.ok;
+    return SeriesLogIn(p.s.AppFolder);
 }
 
 MorFrmSerie::MorFrmSerie(Program& p, QWidget* parent) : QDialog(parent), p_(p) {

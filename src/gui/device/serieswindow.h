@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "core/config/serieslog.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -13,17 +15,8 @@ namespace morla {
 class Program;
 struct VerifyOutcome;
 
-// One CSV line: fields separated by ";", a field holding ";", a quote or a line end put in
-// quotes with its quotes doubled; no line end.
-QString CsvLine(const QStringList& fields);
 // The log of the series in the program folder.
 QString SeriesLogPath(const Program& p);
-// Appends one line (and the header line first to a new file), whole or not at all. False with
-// the reason on failure.
-bool AppendSeriesLog(const QString& path, const QStringList& fields, QString* error);
-QStringList SeriesLogHeader();
-// The header of logs written before the unit and port columns were added.
-QStringList OldSeriesLogHeader();
 
 class MorFrmSerie : public QDialog {
     Q_OBJECT

@@ -1,12 +1,10 @@
 // One running program. Building one wires its windows to the handlers of every window.
 #include "gui/main/program.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLayout>
 #include <QPixmap>
 
-#include "core/codec/codec.h"
+#include "core/config/softwaresettings.h"
 #include "core/models/commandtable.h"
 #include "core/models/registry.h"
 #include "gui/config/adminwindow.h"
@@ -125,40 +123,13 @@ QString InstallationClass(const Program& p) {
 
 void LoadSoftwareSettings(Program& p) {
     MorlaState& s = p.s;
-    const QString path = s.paths().softwareSettings();
-    const RecordRead r = ReadRecord(path, SoftwareSettingsRecord);
-    p.main->setWindowTitle(QStringLiteral("Morla para ") + r.fields[26]);
-    const QString& retries = r.fields[23];
-    const QString& timeout = r.fields[24];
-    // Safe values when the file is missing or its numbers are not whole numbers.
-    int maxRetries = 3;
-    int timeoutSeconds = 10;
-    QStringList problems;
-    if (!r.ok && QFileInfo::exists(ResolvePath(path))) {
-        problems << r.cause;  // there, but not a file that can be read
-    } else if (!r.ok || r.eof) {
-        problems << QStringLiteral("el archivo no existe o está vacío");
-    } else {
-        if (IsWholeNumber(retries) && ValOf(retries) >= 0)
-            maxRetries = int(ValOf(retries));
-        else
-            problems
-                << QStringLiteral("los reintentos (\"%1\") no son un número entero").arg(retries);
-        if (IsWholeNumber(timeout) && ValOf(timeout) >= 0 && ValOf(timeout) <= 2000000)
-            timeoutSeconds = int(ValOf(timeout));
-        else
-            problems << QStringLiteral("el tiempo de espera (\"%1\") no es un número entero")
-                            .arg(timeout);
-    }
-    if (!problems.isEmpty())
-        p.msg.info(QStringLiteral("Configuración del software %1: %2. Se usan %3 reintentos y "
-                                  "%4 segundos de espera.")
-                       .arg(QDir::toNativeSeparators(path), problems.join(QStringLiteral("; ")))
-                       .arg(maxRetries)
-                       .arg(timeoutSeconds));
-    s.MaxReadRetries = maxRetries;
-    p.main->TimerEC->setInterval(timeoutSeconds * 1000);
-    s.InstallationCode = r.fields[25];
+    const SoftwareSettings settings = ReadSoftwareSettings(s.paths());
+    p.main->setWindowTitle(QStringLiteral("Morla para ") + settings.installationClass);
+    if (const QString problem = SettingsProblemText(settings); !problem.isEmpty())
+        p.msg.info(problem);
+    s.MaxReadRetries = settings.maxReadRetries;
+    p.main->TimerEC->setInterval(settings.timeoutSeconds * 1000);
+    s.InstallationCode = settings.installationCode;
 }
 
 void Program::Unload() {

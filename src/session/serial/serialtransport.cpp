@@ -34,12 +34,25 @@ bool SerialTransport::open(int portNumber, const QString& appFolder, QString* er
     portNumber_ = portNumber;
     appFolder_ = appFolder;
     resolved_ = ResolvePort(portNumber, appFolder);
-    device_ = resolved_.device;
-    if (device_.isEmpty()) {
+    if (resolved_.device.isEmpty()) {
+        device_.clear();
         // The port's link has gone: nothing stands in for it.
         if (error) *error = QStringLiteral("no existe");
         return false;
     }
+    return openResolved(resolved_.device, error);
+}
+
+bool SerialTransport::openDevice(const QString& device, QString* error) {
+    // Named directly: no number to resolve again later.
+    portNumber_ = 0;
+    appFolder_.clear();
+    resolved_ = PortDevice{device, QString()};
+    return openResolved(device, error);
+}
+
+bool SerialTransport::openResolved(const QString& device, QString* error) {
+    device_ = device;
     port_.setPortName(device_);
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setParity(QSerialPort::NoParity);
@@ -80,11 +93,16 @@ QString SerialTransport::lostCause() const {
 }
 
 bool SerialTransport::portMoved() const {
-    return port_.isOpen() && ResolvePort(portNumber_, appFolder_).device != device_;
+    return port_.isOpen() && portNumber_ > 0 &&
+           ResolvePort(portNumber_, appFolder_).device != device_;
 }
 
 void SerialTransport::close() {
-    if (port_.isOpen()) port_.close();
+    if (!port_.isOpen()) return;
+    // What was written last (a message's closing "P") still goes out: closing drops it otherwise.
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) {
+    }
+    port_.close();
 }
 
 void SerialTransport::write(const QByteArray& bytes) {

@@ -12,6 +12,8 @@ class SerialTransport : public Transport {
   public:
     explicit SerialTransport(QObject* parent = nullptr);
     bool open(int portNumber, const QString& appFolder, QString* error) override;
+    // The same on a device named directly ("/dev/ttyUSB0", "COM3").
+    bool openDevice(const QString& device, QString* error);
     void close() override;
     bool isOpen() const override { return port_.isOpen(); }
     void write(const QByteArray& bytes) override;
@@ -21,6 +23,7 @@ class SerialTransport : public Transport {
     bool portMoved() const override;
 
   private:
+    bool openResolved(const QString& device, QString* error);
     QString precheck() const;
     QString causeOf(QSerialPort::SerialPortError error) const;
     void onReadyRead();

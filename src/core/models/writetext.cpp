@@ -1,0 +1,213 @@
+#include "core/models/writetext.h"
+
+#include "core/codec/codec.h"
+#include "core/models/haldrivonexa.h"
+#include "core/models/kovalindre.h"
+#include "core/models/longreply.h"
+#include "core/models/luvero.h"
+#include "core/models/modelcore.h"
+#include "core/models/pellitor.h"
+#include "core/models/quarn.h"
+#include "core/models/registry.h"
+#include "core/models/sorvanell.h"
+#include "core/models/zentavira.h"
+
+namespace morla {
+
+namespace {
+
+// The flags box after it has ticked the nine restriction boxes and been written back from
+// them, as a write does first: "1" or "0" for each of the nine.
+QString restrictionFlags(const QString& flags) {
+    QString out;
+    for (int k = 0; k < 9; ++k) out += k < flags.size() && flags[k] == u'1' ? u'1' : u'0';
+    return out;
+}
+
+// The firmware box after a read: the firmware code of the map.
+QString firmwareOf(const ModelInfo& m, const QString& map) {
+    return m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
+}
+
+// Key statuses: the generic rule leaves the status as it was for an empty key.
+QString keyStatus(const QString& key, int keyLength) {
+    return KeyStatusFor(key, keyLength).value_or(QString());
+}
+QString fullKeyStatus(const QString& key, int keyLength) {
+    QString status = keyStatus(key, keyLength);
+    if (!key.isEmpty() && key.size() < keyLength) status = QStringLiteral("DesActivado");
+    return status;
+}
+
+struct Common {
+    QString firmware, classCode, installationCode;
+};
+
+WriteText luveroWrite(const Common& c, const QString& map) {
+    WriteText w;
+    w.key = luvero::DecodeKey(map);
+    const QString flags = restrictionFlags(luvero::DecodeFlags(map));
+    w.keyStatus = keyStatus(w.key, luvero::kKeyLength);
+    const luvero::Frame f =
+        luvero::BuildFrame({c.firmware, c.classCode, c.installationCode, w.key, flags});
+    w.frame = f.SendFrame;
+    w.data = f.SendData;
+    w.boxes = {{QStringLiteral("MorTexResCla"), w.key}, {QStringLiteral("MorTexBan"), flags}};
+    return w;
+}
+
+WriteText sorvanellWrite(const Common& c, const QString& map) {
+    WriteText w;
+    sorvanell::FrameInput in;
+    in.firmwareBox = c.firmware;
+    in.classCode = c.classCode;
+    in.installationCode = c.installationCode;
+    in.key = w.key = sorvanell::DecodeKey(map);
+    in.flags = restrictionFlags(sorvanell::DecodeFlags(map));
+    in.tone = sorvanell::DecodeTone(map);
+    in.blqGrb = sorvanell::DecodeBlqGrb(map);
+    in.programming = sorvanell::DecodeProgramming(map);
+    in.count = sorvanell::DecodeCount(map);
+    in.alertDigit = sorvanell::DecodeAlertDigit(map);
+    w.keyStatus = sorvanell::KeyStatusFor(w.key);
+    const sorvanell::Frame f = sorvanell::BuildFrame(in);
+    w.frame = f.SendFrame;
+    w.data = f.SendData;
+    w.boxes = {{QStringLiteral("MorTexResCla"), w.key},
+               {QStringLiteral("MorTexBan"), in.flags},
+               {QStringLiteral("MorTxtAleAut"), in.programming},
+               {QStringLiteral("MorTexAleNumInter"), in.count},
+               {QStringLiteral("MorTxtAleDigAler"), in.alertDigit}};
+    return w;
+}
+
+QString element(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+WriteText zentaviraWrite(const Common& c, const QString& map) {
+    WriteText w;
+    zentavira::Panel v = zentavira::Decode(map).panel;
+    v.flags = restrictionFlags(v.flags);
+    w.key = v.key;
+    w.keyStatus = fullKeyStatus(v.key, zentavira::kKeyLength);
+    const zentavira::Frame f =
+        zentavira::BuildFrame({c.firmware, c.classCode, c.installationCode, v});
+    w.frame = f.SendFrame;
+    w.data = f.SendData;
+    w.boxes = {{QStringLiteral("MorTexResCla"), v.key},
+               {QStringLiteral("MorTexBan"), v.flags},
+               {QStringLiteral("MorTexUniDurL"), v.durationFree},
+               {QStringLiteral("MorTexUniDurP"), v.durationProhibited},
+               {QStringLiteral("MorTexUniCon"), v.trunk}};
+    for (int k = 0; k < zentavira::kShortMemories; ++k)
+        w.boxes.append({element("MorTxtUniMe4", k), v.shortMemories.value(k)});
+    for (int k = 0; k < zentavira::kLongMemories; ++k)
+        w.boxes.append({element("MorTxtUniMe16", k), v.longMemories.value(k)});
+    return w;
+}
+
+WriteText haldrivonexaWrite(const Common& c, const QString& map) {
+    WriteText w;
+    haldrivonexa::Panel v = haldrivonexa::Decode(map);
+    v.flags = restrictionFlags(v.flags);
+    w.key = v.key;
+    w.keyStatus = fullKeyStatus(v.key, haldrivonexa::kKeyLength);
+    const haldrivonexa::Frame f =
+        haldrivonexa::BuildFrame({c.firmware, c.classCode, c.installationCode, v});
+    w.frame = f.SendFrame;
+    w.data = f.SendData;
+    w.boxes = {{QStringLiteral("MorTexResCla"), v.key},
+               {QStringLiteral("MorTexBan"), v.flags},
+               {QStringLiteral("MorTexMultCon"), v.trunk},
+               {QStringLiteral("MorTexMultDurL"), v.durationFree},
+               {QStringLiteral("MorTexMultDurP"), v.durationProhibited}};
+    return w;
+}
+
+// The Quarn, Pellitor and Kovalindre: the boxes get their configured defaults when the panel
+// shows, and a read then fills those it shows.
+WriteText longWrite(const ModelInfo& m, const Common& c, const QString& map,
+                    const QStringList& record) {
+    const longreply::Layout& layout = m.id == ModelId::Quarn      ? quarn::Layout(c.firmware)
+                                      : m.id == ModelId::Pellitor ? pellitor::Layout()
+                                                                  : kovalindre::Layout();
+    const std::span<const longreply::RecordFill> fills =
+        m.id == ModelId::Quarn      ? quarn::RecordFills()
+        : m.id == ModelId::Pellitor ? pellitor::RecordFills()
+                                    : kovalindre::RecordFills();
+    longreply::Values v = longreply::Decode(layout, map);
+    for (const longreply::RecordFill& f : fills)
+        if (f.target == longreply::Target::Text && !v.boxes.contains(QLatin1String(f.control)))
+            v.boxes[QLatin1String(f.control)] = record.value(f.field);
+    // The local-call list shows only one of its items; anything else selects none.
+    if (m.id == ModelId::Pellitor && !pellitor::LocalDigitItems().contains(v.localDigits))
+        v.localDigits.clear();
+    v.flags = restrictionFlags(v.flags);
+    WriteText w;
+    w.key = v.key;
+    w.keyStatus = keyStatus(v.key, 4);
+    const QString firmware =
+        m.firmwareAsCharacters ? c.firmware.left(2) : DecToHex2(c.firmware.left(2));
+    const longreply::Frame f =
+        longreply::BuildFrame(layout, m.kind(), firmware, c.classCode, c.installationCode, v);
+    w.frame = f.SendFrame;
+    w.data = f.SendData;
+    w.boxes = {{QStringLiteral("MorTexResCla"), v.key}, {QStringLiteral("MorTexBan"), v.flags}};
+    for (const longreply::Field& field : layout.fields)
+        w.boxes.append({field.box, v.boxes.value(field.box)});
+    return w;
+}
+
+}  // namespace
+
+bool WriteText::keyAccepted(const ModelInfo& m) const {
+    return keyStatus == QStringLiteral("Activado") && key.size() >= m.keyLength;
+}
+
+std::optional<WriteText> WriteOfMap(const ModelInfo& m, const QString& map,
+                                    const QString& installationCode, const QString& classCode,
+                                    const QStringList& configRecord, QString* refusal) {
+    auto refuse = [refusal](const QString& why) {
+        if (refusal) *refusal = why;
+        return std::nullopt;
+    };
+    if (!m.hasBuildFrame)
+        return refuse(QStringLiteral("el %1 no tiene escritura completa: se programa campo por "
+                                     "campo desde su panel")
+                          .arg(m.dispatch()));
+    // The shortest map a model's panel decodes: the Sorvanell's frame stands for its map.
+    const int mapLength = m.id == ModelId::Sorvanell ? 40 : m.replyLength - 4;
+    QString code = m.code();
+    code.replace(u':', u'A');
+    if (map.size() < mapLength || (!map.startsWith(code) && !map.startsWith(m.kind())))
+        return refuse(QStringLiteral("el mapa no es de un %1").arg(m.dispatch()));
+
+    const Common c{firmwareOf(m, map), classCode, installationCode};
+    WriteText w;
+    switch (m.id) {
+        case ModelId::Luvero:
+            w = luveroWrite(c, map);
+            break;
+        case ModelId::Sorvanell:
+            w = sorvanellWrite(c, map);
+            break;
+        case ModelId::Zentavira:
+            w = zentaviraWrite(c, map);
+            break;
+        case ModelId::Haldrivonexa:
+            w = haldrivonexaWrite(c, map);
+            break;
+        case ModelId::Quarn:
+        case ModelId::Pellitor:
+        case ModelId::Kovalindre:
+            w = longWrite(m, c, map, configRecord);
+            break;
+        case ModelId::Tervolinda:
+            return std::nullopt;  // no whole write (refused above)
+    }
+    w.firmware = c.firmware;
+    return w;
+}
+
+}  // namespace morla
