@@ -43,85 +43,24 @@ struct Common {
     QString firmware, classCode, installationCode;
 };
 
-WriteText luveroWrite(const Common& c, const QString& map) {
+// The Lúvero, Sorvanell, Zentavira and Haldrivonexa: every box from the layout's decode, the
+// flags box as the nine restriction boxes write it back.
+WriteText layoutWrite(const ModelInfo& m, const layout::Layout& l, const Common& c,
+                      const QString& map) {
+    layout::Values v = layout::Decode(l, map);
+    const QString flags = QStringLiteral("MorTexBan");
+    if (v.contains(flags)) v[flags] = restrictionFlags(v.value(flags));
     WriteText w;
-    w.key = luvero::DecodeKey(map);
-    const QString flags = restrictionFlags(luvero::DecodeFlags(map));
-    w.keyStatus = keyStatus(w.key, luvero::kKeyLength);
-    const luvero::Frame f =
-        luvero::BuildFrame({c.firmware, c.classCode, c.installationCode, w.key, flags});
-    w.frame = f.SendFrame;
-    w.data = f.SendData;
-    w.boxes = {{QStringLiteral("MorTexResCla"), w.key}, {QStringLiteral("MorTexBan"), flags}};
-    return w;
-}
-
-WriteText sorvanellWrite(const Common& c, const QString& map) {
-    WriteText w;
-    sorvanell::FrameInput in;
-    in.firmwareBox = c.firmware;
-    in.classCode = c.classCode;
-    in.installationCode = c.installationCode;
-    in.key = w.key = sorvanell::DecodeKey(map);
-    in.flags = restrictionFlags(sorvanell::DecodeFlags(map));
-    in.tone = sorvanell::DecodeTone(map);
-    in.blqGrb = sorvanell::DecodeBlqGrb(map);
-    in.programming = sorvanell::DecodeProgramming(map);
-    in.count = sorvanell::DecodeCount(map);
-    in.alertDigit = sorvanell::DecodeAlertDigit(map);
-    w.keyStatus = sorvanell::KeyStatusFor(w.key);
-    const sorvanell::Frame f = sorvanell::BuildFrame(in);
-    w.frame = f.SendFrame;
-    w.data = f.SendData;
-    w.boxes = {{QStringLiteral("MorTexResCla"), w.key},
-               {QStringLiteral("MorTexBan"), in.flags},
-               {QStringLiteral("MorTxtAleAut"), in.programming},
-               {QStringLiteral("MorTexAleNumInter"), in.count},
-               {QStringLiteral("MorTxtAleDigAler"), in.alertDigit}};
-    return w;
-}
-
-QString element(const char* array, int k) {
-    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
-WriteText zentaviraWrite(const Common& c, const QString& map) {
-    WriteText w;
-    zentavira::Panel v = zentavira::Decode(map).panel;
-    v.flags = restrictionFlags(v.flags);
-    w.key = v.key;
-    w.keyStatus = fullKeyStatus(v.key, zentavira::kKeyLength);
-    const zentavira::Frame f =
-        zentavira::BuildFrame({c.firmware, c.classCode, c.installationCode, v});
-    w.frame = f.SendFrame;
-    w.data = f.SendData;
-    w.boxes = {{QStringLiteral("MorTexResCla"), v.key},
-               {QStringLiteral("MorTexBan"), v.flags},
-               {QStringLiteral("MorTexUniDurL"), v.durationFree},
-               {QStringLiteral("MorTexUniDurP"), v.durationProhibited},
-               {QStringLiteral("MorTexUniCon"), v.trunk}};
-    for (int k = 0; k < zentavira::kShortMemories; ++k)
-        w.boxes.append({element("MorTxtUniMe4", k), v.shortMemories.value(k)});
-    for (int k = 0; k < zentavira::kLongMemories; ++k)
-        w.boxes.append({element("MorTxtUniMe16", k), v.longMemories.value(k)});
-    return w;
-}
-
-WriteText haldrivonexaWrite(const Common& c, const QString& map) {
-    WriteText w;
-    haldrivonexa::Panel v = haldrivonexa::Decode(map);
-    v.flags = restrictionFlags(v.flags);
-    w.key = v.key;
-    w.keyStatus = fullKeyStatus(v.key, haldrivonexa::kKeyLength);
-    const haldrivonexa::Frame f =
-        haldrivonexa::BuildFrame({c.firmware, c.classCode, c.installationCode, v});
-    w.frame = f.SendFrame;
-    w.data = f.SendData;
-    w.boxes = {{QStringLiteral("MorTexResCla"), v.key},
-               {QStringLiteral("MorTexBan"), v.flags},
-               {QStringLiteral("MorTexMultCon"), v.trunk},
-               {QStringLiteral("MorTexMultDurL"), v.durationFree},
-               {QStringLiteral("MorTexMultDurP"), v.durationProhibited}};
+    w.key = v.value(QStringLiteral("MorTexResCla"));
+    w.keyStatus = m.id == ModelId::Sorvanell ? sorvanell::KeyStatusFor(w.key)
+                  : m.id == ModelId::Luvero  ? keyStatus(w.key, m.keyLength)
+                                             : fullKeyStatus(w.key, m.keyLength);
+    const QString written = layout::WrittenMap(
+        l, layout::Header(m.kind(), c.firmware, c.classCode, c.installationCode), v);
+    w.data = layout::DataText(l, written);
+    w.frame = layout::Frame(l, written, !c.classCode.isEmpty());
+    for (const layout::Field& f : l.fields)
+        if (!f.control.isEmpty()) w.boxes.append({f.control, v.value(f.control)});
     return w;
 }
 
@@ -187,16 +126,16 @@ std::optional<WriteText> WriteOfMap(const ModelInfo& m, const QString& map,
     WriteText w;
     switch (m.id) {
         case ModelId::Luvero:
-            w = luveroWrite(c, map);
+            w = layoutWrite(m, luvero::Layout(), c, map);
             break;
         case ModelId::Sorvanell:
-            w = sorvanellWrite(c, map);
+            w = layoutWrite(m, sorvanell::Layout(), c, map);
             break;
         case ModelId::Zentavira:
-            w = zentaviraWrite(c, map);
+            w = layoutWrite(m, zentavira::Layout(), c, map);
             break;
         case ModelId::Haldrivonexa:
-            w = haldrivonexaWrite(c, map);
+            w = layoutWrite(m, haldrivonexa::Layout(), c, map);
             break;
         case ModelId::Quarn:
         case ModelId::Pellitor:

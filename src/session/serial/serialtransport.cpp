@@ -100,9 +100,12 @@ bool SerialTransport::portMoved() const {
 void SerialTransport::close() {
     if (!port_.isOpen()) return;
     // What was written last (a message's closing "P") still goes out: closing drops it otherwise.
-    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) {
+    // A device already gone fails this flush; whoever closes says why, so it is not said twice.
+    closing_ = true;
+    while (port_.isOpen() && port_.bytesToWrite() > 0 && port_.waitForBytesWritten(100)) {
     }
-    port_.close();
+    closing_ = false;
+    if (port_.isOpen()) port_.close();
 }
 
 void SerialTransport::write(const QByteArray& bytes) {
@@ -135,6 +138,11 @@ void SerialTransport::pollLineCounters() {
 }
 
 void SerialTransport::onError(QSerialPort::SerialPortError error) {
+    if (closing_) {
+        // clearError() reports NoError again: leave that one alone.
+        if (error != QSerialPort::NoError) port_.clearError();
+        return;
+    }
     if (opening_) {
         // Reported once by open() itself, as one message with its cause.
         if (error != QSerialPort::NoError && openError_ == QSerialPort::NoError) openError_ = error;

@@ -44,6 +44,7 @@ class SerialTransport : public Transport {
     bool haveCounters_ = false;
     // While open() runs, errors are kept for its message instead of being reported.
     bool opening_ = false;
+    bool closing_ = false;
     QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
 };
 
