@@ -19,7 +19,7 @@ using namespace morla::test;
 
 namespace {
 
-const longreply::Layout& layoutOf(const LongCase& c) {
+const layout::Layout& layoutOf(const LongCase& c) {
     switch (c.id) {
         case ModelId::Quarn:
             return quarn::Layout(QString::fromLatin1(c.firmware));
@@ -28,6 +28,17 @@ const longreply::Layout& layoutOf(const LongCase& c) {
         default:
             return kovalindre::Layout();
     }
+}
+
+struct Written {
+    QString SendData, SendFrame;
+};
+Written write(const LongCase& c, const QString& classCode, const layout::Values& v) {
+    const layout::Layout& l = layoutOf(c);
+    const QString map = layout::WrittenMap(
+        l, longreply::Header(Model(c.id), QStringLiteral("30"), classCode, QStringLiteral("0001")),
+        v);
+    return {layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
 }
 
 QString& trunkState(Program& p, ModelId id) {
@@ -95,14 +106,12 @@ class TestLongReply : public QObject {
         QFETCH(int, dataLength);
         QFETCH(int, frameLength);
         const LongCase& c = LongCaseNamed(model);
-        longreply::Values v;
-        v.key = QStringLiteral("1357");  // a short key still gives the written length
-        v.flags = QStringLiteral("1");
-        v.localDigits = QStringLiteral("7");
-        v.boxes[QStringLiteral("MorTexFlhCon")] = QStringLiteral("5");
-        const longreply::Frame fr =
-            longreply::BuildFrame(layoutOf(c), QStringLiteral("05"), QStringLiteral("1E"),
-                                  classCode, QStringLiteral("0001"), v);
+        layout::Values v;
+        v["MorTexResCla"] = QStringLiteral("1357");  // a short key still gives the written length
+        v["MorTexBan"] = longreply::OptionsValue(QStringLiteral("1"), QString());
+        v["MorComConDLL"] = QStringLiteral("7");
+        v["MorTexFlhCon"] = QStringLiteral("5");
+        const Written fr = write(c, classCode, v);
         QCOMPARE(fr.SendData.size(), dataLength);
         QCOMPARE(fr.SendFrame.size(), frameLength);
         QCOMPARE(fr.SendData.left(16),
@@ -122,16 +131,14 @@ class TestLongReply : public QObject {
 
     void fixedWidthFields() {
         // Short numbers are filled out in front, memories and keys behind.
-        longreply::Values v;
-        v.key = QStringLiteral("12345");
-        v.flags = QStringLiteral("001000");
-        v.trunk = QString();  // never read: written as off
-        v.boxes[QStringLiteral("MorTexFlhCon")] = QStringLiteral("7");
-        v.boxes[QStringLiteral("MorTexFlhDurP")] = QStringLiteral("45");
-        v.boxes[QStringLiteral("MorTexFlhNumTel00")] = QStringLiteral("1234567");
-        v.boxes[QStringLiteral("MorTexFlhClv02")] = QStringLiteral("12");
-        const QString data =
-            longreply::BuildFrame(quarn::Layout("30"), "05", "1E", "09", "0001", v).SendData;
+        layout::Values v;
+        v["MorTexResCla"] = QStringLiteral("12345");
+        v["MorTexBan"] = longreply::OptionsValue("001000", QString());  // never read: off
+        v["MorTexFlhCon"] = QStringLiteral("7");
+        v["MorTexFlhDurP"] = QStringLiteral("45");
+        v["MorTexFlhNumTel00"] = QStringLiteral("1234567");
+        v["MorTexFlhClv02"] = QStringLiteral("12");
+        const QString data = write(LongCaseNamed("Quarn Conmutador"), "09", v).SendData;
         QCOMPARE(data.mid(10, 6), QStringLiteral("100000"));
         QCOMPARE(data.mid(16, 12), QStringLiteral("000007000405"));
         QCOMPARE(data.mid(34, 16), QStringLiteral("1234567FFFFFFFFF"));

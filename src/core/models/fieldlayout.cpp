@@ -19,16 +19,7 @@ namespace morla {
 namespace {
 using Positions = std::vector<int>;
 using layout::EverySecond;
-using layout::Join;
 using layout::Run;
-
-Positions digitsOf(std::span<const OptionBit> bits) {
-    Positions out;
-    for (const OptionBit& b : bits)
-        if (std::find(out.begin(), out.end(), b.mapPos) == out.end()) out.push_back(b.mapPos);
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 struct Fields {
     std::vector<ShownField> out;
@@ -41,46 +32,14 @@ QString tick(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-const longreply::Layout& longLayout(ModelId id, const QString& firmwareCode) {
-    if (id == ModelId::Quarn) return quarn::Layout(firmwareCode);
-    if (id == ModelId::Pellitor) return pellitor::Layout();
-    return kovalindre::Layout();
-}
-
-void longReply(Fields& f, const longreply::Layout& layout, const QString& map) {
-    const longreply::Values v = longreply::Decode(layout, map);
-    const int carried = longreply::FrameCarriesTo(layout);
-    auto add = [&](const QString& name, const Positions& at, const QString& text) {
-        f.add(name, at, text, at.back() <= carried);
-    };
-    add(QStringLiteral("MorTexResCla"), Run(layout.keyAt, longreply::kKeyDigits), v.key);
-    add(QStringLiteral("Opciones"), digitsOf(longreply::kOptionBits), v.flags + v.trunk);
-    if (layout.localDigitsAt > 0)
-        add(QStringLiteral("MorComConDLL"), {layout.localDigitsAt}, v.localDigits);
-    for (const longreply::Field& field : layout.fields) {
-        if (!field.read) continue;
-        Positions at;
-        switch (field.kind) {
-            case longreply::Kind::Number:
-                at = EverySecond(field.at + 1, longreply::kNumberDigits);
-                break;
-            case longreply::Kind::Key:
-                at = Run(field.at, longreply::kKeyDigits);
-                break;
-            case longreply::Kind::Dial:
-                at = Join(Run(field.at, field.count), Run(field.at2, field.count2));
-                break;
-        }
-        add(field.box, at, v.boxes.value(field.box));
-    }
-}
-
-// Every field of a declared layout, by the caption it has there or its control.
+// Every field a read shows, by the caption it has there or its control; what the frame does
+// not carry is not compared.
 void fromLayout(Fields& f, const layout::Layout& l, const QString& map) {
     for (const layout::Field& field : l.fields) {
-        if (field.encoding == layout::Encoding::Fixed) continue;
-        f.add(field.caption.isEmpty() ? field.control : field.caption, field.readPlaces(),
-              layout::DecodeField(field, map));
+        if (field.encoding == layout::Encoding::Fixed || !field.read) continue;
+        const Positions at = field.readPlaces();
+        f.add(field.caption.isEmpty() ? field.control : field.caption, at,
+              layout::DecodeField(field, map), at.empty() || at.back() <= l.carriedTo());
     }
 }
 
@@ -97,12 +56,9 @@ void tervolindaFields(Fields& f, const QString& map, const QString& firmwareCode
     f.add(QStringLiteral("MorTxtPrivClvSal"), EverySecond(24, 4), v->exitKey);
 }
 
-bool isLongReply(ModelId id) {
-    return id == ModelId::Quarn || id == ModelId::Pellitor || id == ModelId::Kovalindre;
-}
 }  // namespace
 
-const layout::Layout* DeclaredLayout(const ModelInfo& model) {
+const layout::Layout* DeclaredLayout(const ModelInfo& model, const QString& firmwareCode) {
     switch (model.id) {
         case ModelId::Sorvanell:
             return &sorvanell::Layout();
@@ -113,9 +69,12 @@ const layout::Layout* DeclaredLayout(const ModelInfo& model) {
         case ModelId::Haldrivonexa:
             return &haldrivonexa::Layout();
         case ModelId::Quarn:
+            return &quarn::Layout(firmwareCode);
         case ModelId::Pellitor:
-        case ModelId::Tervolinda:
+            return &pellitor::Layout();
         case ModelId::Kovalindre:
+            return &kovalindre::Layout();
+        case ModelId::Tervolinda:
             break;
     }
     return nullptr;
@@ -127,22 +86,10 @@ std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmw
     // The models whose data text carries the installation code keep it as the modifier.
     const bool modifierWritten = model.id != ModelId::Sorvanell && model.id != ModelId::Tervolinda;
     f.add(QStringLiteral("MorTexResMod"), Run(7, 4), map.mid(6, 4), modifierWritten);
-    switch (model.id) {
-        case ModelId::Sorvanell:
-        case ModelId::Luvero:
-        case ModelId::Zentavira:
-        case ModelId::Haldrivonexa:
-            fromLayout(f, *DeclaredLayout(model), map);
-            break;
-        case ModelId::Quarn:
-        case ModelId::Pellitor:
-        case ModelId::Kovalindre:
-            longReply(f, longLayout(model.id, firmwareCode), map);
-            break;
-        case ModelId::Tervolinda:
-            tervolindaFields(f, map, firmwareCode);
-            break;
-    }
+    if (const layout::Layout* l = DeclaredLayout(model, firmwareCode))
+        fromLayout(f, *l, map);
+    else
+        tervolindaFields(f, map, firmwareCode);
     return f.out;
 }
 
@@ -154,12 +101,10 @@ QString MapOfSentFrame(const ModelInfo& model, const QString& frame, bool withCl
     if (model.checksum == ChecksumPolicy::None) return map;
     // A damaged record stays damaged: no checksum is made anew over bad digits.
     if (FrameChecksum(map.left(128)) != map.mid(128, 2)) return map;
-    if (isLongReply(model.id)) {
-        const QString firmware =
-            model.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
-        const int carried = longreply::FrameCarriesTo(longLayout(model.id, firmware));
+    const layout::Layout* l = DeclaredLayout(model, FirmwareOfMap(map, model));
+    if (l && l->block2To > 0) {
         // Its fill and "6E" are no field: what follows the fields the frame carries is "F".
-        map = map.left(carried).leftJustified(260, 'F');
+        map = map.left(l->block2To).leftJustified(260, 'F');
         return map + FrameChecksum(map.mid(132, 128)) + QStringLiteral("03FE");
     }
     if (model.blocks() > 1 && map.size() >= 262)

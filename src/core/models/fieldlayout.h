@@ -18,9 +18,9 @@ struct ShownField {
     bool compared = true;
 };
 
-// The declared layout of a model whose fields are all in one table; nothing for the models
-// still described by the long-reply tables and the Tervolinda.
-const layout::Layout* DeclaredLayout(const ModelInfo& model);
+// The declared layout of a model; nothing for the Tervolinda (its key editor has its own
+// image). The firmware code chooses the Quarn's variant.
+const layout::Layout* DeclaredLayout(const ModelInfo& model, const QString& firmwareCode = {});
 
 // The fields a read decodes from a map, as it shows them. The firmware code chooses between
 // the variants that share a model code (Quarn Dolmeth, Tervolinda with voice).

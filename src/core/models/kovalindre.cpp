@@ -3,22 +3,12 @@
 namespace morla::kovalindre {
 
 namespace {
-using longreply::Kind;
-using longreply::Run;
+using longreply::Element;
+using longreply::Number;
 using longreply::Target;
 using longreply::Value;
 
 // clang-format off
-constexpr Run kRuns[] = {
-    {"MorTxtMulClvCon",    0, 0,  Kind::Number, 23},
-    {"MorTxtMulClvDurP",   0, 0,  Kind::Number, 29},
-    {"MorTexMulClvDurL",   0, 0,  Kind::Number, 35},
-    {"MorTexMulClvNumTel", 0, 4,  Kind::Dial,   41, 16, 16},
-    // Keys 2 to 4 end block 1, keys 5 to 25 fill block 2.
-    {"MorTxtMulClvClv",    0, 3,  Kind::Key,    111, 6},
-    {"MorTxtMulClvClv",    3, 21, Kind::Key,    133, 6},
-};
-
 constexpr longreply::Command kCommands[] = {
     {1,  "#5", true,  0, false, Value::OnOff},
     {3,  "#2", true,  0, false, Value::OnOff},
@@ -44,11 +34,24 @@ constexpr longreply::RecordFill kFills[] = {
     {longreply::Default(8), Target::Text,       "MorTxtMulClvCon"},
 };
 // clang-format on
+
+layout::Layout table() {
+    std::vector<layout::Field> boxes{Number("MorTxtMulClvCon", 23), Number("MorTxtMulClvDurP", 29),
+                                     Number("MorTexMulClvDurL", 35)};
+    for (int k = 0; k < 4; ++k)
+        boxes.push_back(
+            longreply::Dial(Element("MorTexMulClvNumTel", k), layout::Run(41 + 16 * k, 16)));
+    // Keys 2 to 4 end block 1, keys 5 to 25 fill block 2.
+    for (int k = 0; k < kPanelKeys; ++k)
+        boxes.push_back(
+            longreply::Key(Element("MorTxtMulClvClv", k), k < 3 ? 111 + 6 * k : 133 + 6 * (k - 3)));
+    return longreply::Table({105, 0, 248, true, 'F'}, std::move(boxes));
+}
 }  // namespace
 
-const longreply::Layout& Layout() {
-    static const longreply::Layout layout{longreply::Expand(kRuns), 105, 0, 248, true, 'F'};
-    return layout;
+const layout::Layout& Layout() {
+    static const layout::Layout t = table();
+    return t;
 }
 
 std::span<const longreply::Command> Commands() {

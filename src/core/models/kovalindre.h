@@ -7,7 +7,7 @@ namespace morla::kovalindre {
 
 inline constexpr int kPanelKeys = 24;  // keys 2 to 25
 
-const longreply::Layout& Layout();
+const layout::Layout& Layout();
 std::span<const longreply::Command> Commands();
 std::span<const longreply::RecordFill> RecordFills();
 

@@ -96,7 +96,7 @@ QString DecodeField(const Field& field, const QString& map) {
 Values Decode(const Layout& layout, const QString& map) {
     Values out;
     for (const Field& f : layout.fields)
-        if (f.encoding != Encoding::Fixed) out[f.control] = DecodeField(f, map);
+        if (f.encoding != Encoding::Fixed && f.read) out[f.control] = DecodeField(f, map);
     return out;
 }
 
@@ -139,8 +139,17 @@ QString DataText(const Layout& layout, const QString& map) {
     return out;
 }
 
+int Layout::carriedTo() const {
+    if (block2To > 0) return block2To;
+    return frameEnd > 0 ? frameEnd : mapLength;
+}
+
 QString Frame(const Layout& layout, const QString& map, bool withClassCode) {
     QString frame = layout.frameEnd > 0 ? map.left(layout.frameEnd) + layout.frameTail : map;
+    if (layout.block2To > 0) {
+        const QString block2 = map.mid(132, layout.block2To - 132) + layout.block2Tail;
+        frame = map.left(132) + block2 + FrameChecksum(block2) + QStringLiteral("03FE");
+    }
     if (!withClassCode) frame.remove(4, 2);
     return frame;
 }

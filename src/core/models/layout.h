@@ -39,6 +39,7 @@ struct Field {
     int characters = 0;       // Bits: characters of its text
     bool trimmed = false;     // the write takes the text without blanks around it
     QString caption{};        // what a verification calls it when its control shows none
+    bool read = true;         // false: a whole write puts it there, no read shows it
 
     // The map positions a read takes it from.
     std::vector<int> readPlaces() const;
@@ -58,12 +59,19 @@ struct Layout {
     // A frame that ends after map `frameEnd` with a fixed tail instead of the map's end.
     int frameEnd = 0;
     QString frameTail{};
+    // A frame that carries block 2 only up to map `block2To`, then `block2Tail` and a checksum
+    // of its own over what it carries of the block.
+    int block2To = 0;
+    QString block2Tail{};
+
+    // The last map position the frame carries.
+    int carriedTo() const;
 };
 
 // Control objectName -> text as the panel shows it ("1"/"0" for a check box).
 using Values = QMap<QString, QString>;
 
-// What a read shows of each field of a map.
+// What a read shows of each field of a map (fields no read shows are left out).
 Values Decode(const Layout& layout, const QString& map);
 QString DecodeField(const Field& field, const QString& map);
 

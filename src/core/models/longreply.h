@@ -1,102 +1,53 @@
 #pragma once
-// The long-reply restrictors (Quarn, Pellitor, Kovalindre): one shape, told apart by tables.
-// Key 1, option digits 17, 18 and 20, three-digit numbers, memory numbers and keys sit at
-// fixed map positions; a whole write mirrors the reply, SendData character k landing on map
-// position k + 6 up to 122 and on k + 10 after that (the second block starts at 133).
-#include <QMap>
+// The long-reply restrictors (Quarn, Pellitor, Kovalindre): one shape, told apart by their
+// tables. Key 1, option digits 17, 18 and 20, three-digit numbers, memory numbers and keys sit
+// at fixed map positions; a whole write's data text is map 7-128 and then block 2 from map
+// 133, and its frame carries block 2 only up to map 234 (the Dolmeth's up to 204).
 #include <QString>
-#include <array>
 #include <span>
 #include <vector>
 
-#include "core/models/modelcore.h"
+#include "core/models/layout.h"
+
+namespace morla {
+struct ModelInfo;
+}
 
 namespace morla::longreply {
 
 inline constexpr int kMapLength = 266;
 inline constexpr int kKeyDigits = 5;
-inline constexpr int kNumberDigits = 3;
 
-// Options 1, 3, 4, 5, 6 and the switchboard trunk (kept as option 7 of the flags text) in
-// digits 17, 18 and 20; option 2 has no bit. The same placement on all three models, read and
-// written alike.
-inline constexpr int kTrunkOption = 7;
-inline constexpr std::array<OptionBit, 6> kOptionBits{
-    {{1, 20, 1}, {3, 17, 1}, {4, 17, 2}, {5, 18, 4}, {6, 20, 4}, {kTrunkOption, 20, 2}}};
+// Three decimal digits as "0"-digit pairs over the six positions from `at`.
+layout::Field Number(const QString& control, int at, bool read = true);
+// Dial digits at `places`, "F" for the missing ones.
+layout::Field Dial(const QString& control, std::vector<int> places);
+// Five dial digits from `at`; the place after them stays "F".
+layout::Field Key(const QString& control, int at);
+// "box" and a two-digit element number.
+QString Element(const char* box, int k);
 
-enum class Kind {
-    Number,  // three decimal digits as "0"-digit pairs over the six positions from `at`
-    Dial,    // dial digits over `count` positions from `at`, then `count2` from `at2`
-    Key,     // five dial digits from `at`, then "F"
+struct Shape {
+    int keyAt;          // key 1 as the device keeps it (a write also puts it at map 11)
+    int localDigitsAt;  // a one-character list value, 0 for none
+    int dataLength;     // data text characters that mirror the map
+    bool closingF;      // the data text ends in a lower-case "f"
+    QChar block2Fill;   // the frame's block 2 after "6E": 24 "F" or 84 "0"
 };
+// A model's table: key 1, the options and trunk, the list value, then `boxes`.
+layout::Layout Table(const Shape& shape, std::vector<layout::Field> boxes);
 
-// A text box (or one element of a box array) and where its digits live.
-struct Field {
-    QString box;  // objectName
-    Kind kind;
-    int at;
-    int count = 0;
-    int at2 = 0;
-    int count2 = 0;
-    bool read = true;  // false: written by a whole write, never shown from a read
-};
+// The options field holds the six restriction flags and, as its seventh character, the trunk
+// (option 2 has no bit); the panel shows them in the flags box and the trunk's check box.
+inline constexpr char kOptions[] = "MorTexBan";
+// The options field's value for a write: an empty trunk state (no read yet) is written as off.
+QString OptionsValue(const QString& flags, const QString& trunk);
 
-// Rows that expand to fields: `elements` boxes named `box` + two-digit element number from
-// `first`, the k-th at `at` + k·`stride`.
-struct Run {
-    const char* box;  // a single box when elements is 0
-    int first;
-    int elements;
-    Kind kind;
-    int at;
-    int stride = 0;
-    int count = 0;
-    int at2 = 0;  // split over the blocks (single boxes only)
-    int count2 = 0;
-    bool read = true;
-};
-std::vector<Field> Expand(std::span<const Run> runs);
-
-struct Layout {
-    std::vector<Field> fields;
-    int keyAt;               // key 1 as the device keeps it (also written at map 11)
-    int localDigitsAt = 0;   // a one-character list value, 0 for none
-    int dataLength;          // SendData characters that mirror the map
-    bool closingF = false;   // SendData ends in a lower-case "f"
-    QChar block2Fill = 'F';  // the frame's second block after "6E": 24 "F" or 84 "0"
-};
-
-// What the panel shows: key 1, the six restriction flags, the trunk, the list value and
-// every box by name.
-struct Values {
-    QString key;
-    QString flags;  // six "1"/"0"
-    QString trunk;  // "1"/"0"
-    QString localDigits;
-    QMap<QString, QString> boxes;
-};
-
-// Values of a reply map. Dial digits: "A" 0, "B" "*", "C" "#", "F" dropped; number digits: "A"
-// 0, "B".."F" 11..15.
-Values Decode(const Layout& layout, const QString& map);
-
-// The map a whole write leaves in the device, positions 1-266 (firmware, class and checksums
-// aside). Numbers are filled out with "0" in front to three digits, keys and memory numbers
-// with "F" behind, so SendData always has its written length.
-QString WrittenMap(const Layout& layout, const QString& installationCode, const Values& v);
-
-struct Frame {
-    QString SendFrame, SendData;
-};
-// `firmware` is the frame's two firmware digits, `classCode` "" or the class code.
-Frame BuildFrame(const Layout& layout, const QString& kindByte, const QString& firmware,
-                 const QString& classCode, const QString& installationCode, const Values& v);
-
-// The last map position a write frame carries: the data up to map 234 (the Dolmeth's up to
-// 204); the second block's "6E" and fill follow.
-int FrameCarriesTo(const Layout& layout);
-// The last map position of a field's digits.
-int LastPosition(const Field& field);
+// Map 1-10 of a write: kind byte, firmware (two characters where the model sends it so, else
+// the first two characters of the firmware box in hex), class code or "00", installation code
+// to four digits.
+QString Header(const ModelInfo& m, const QString& firmwareBox, const QString& classCode,
+               const QString& installationCode);
 
 // Single commands.
 enum class Value {

@@ -5,26 +5,12 @@
 namespace morla::pellitor {
 
 namespace {
-using longreply::Kind;
-using longreply::Run;
+using longreply::Element;
+using longreply::Number;
 using longreply::Target;
 using longreply::Value;
 
 // clang-format off
-constexpr Run kRuns[] = {
-    {"MorTexConSMC",      0, 0, Kind::Number, 25},
-    {"MorTexConLDC",      0, 0, Kind::Number, 31},
-    // The allowed calls are written, never shown from a read.
-    {"MorTexConSMNP",     0, 0, Kind::Number, 37, 0, 0, 0, 0, false},
-    {"MorTexConLDNP",     0, 0, Kind::Number, 43, 0, 0, 0, 0, false},
-    {"MorTexConSMT",      0, 0, Kind::Number, 49},
-    {"MorTexConLDT",      0, 0, Kind::Number, 55},
-    {"MorTexConNumTel",   0, 4, Kind::Dial,   61, 16, 16},
-    // Memory 4 ends block 1 and begins block 2.
-    {"MorTexConNumTel04", 0, 0, Kind::Dial,   125, 0, 4, 133, 12},
-    {"MorTexConClv",      1, 4, Kind::Key,    151, 6},
-};
-
 constexpr longreply::Command kCommands[] = {
     {1,  "*2", false, 0, false, Value::OnOff},
     {3,  "*4", false, 0, false, Value::OnOff},
@@ -58,11 +44,28 @@ constexpr longreply::RecordFill kFills[] = {
     {longreply::Default(8), Target::Text,       "MorTexConLDC"},
 };
 // clang-format on
+
+layout::Layout table() {
+    // The allowed calls are written, never shown from a read.
+    std::vector<layout::Field> boxes{
+        Number("MorTexConSMC", 25),         Number("MorTexConLDC", 31),
+        Number("MorTexConSMNP", 37, false), Number("MorTexConLDNP", 43, false),
+        Number("MorTexConSMT", 49),         Number("MorTexConLDT", 55)};
+    // Memory 4 ends block 1 and begins block 2.
+    for (int k = 0; k < 5; ++k)
+        boxes.push_back(
+            longreply::Dial(Element("MorTexConNumTel", k),
+                            k < 4 ? layout::Run(61 + 16 * k, 16)
+                                  : layout::Join(layout::Run(125, 4), layout::Run(133, 12))));
+    for (int k = 1; k <= 4; ++k)
+        boxes.push_back(longreply::Key(Element("MorTexConClv", k), 151 + 6 * (k - 1)));
+    return longreply::Table({145, 22, 164, true, '0'}, std::move(boxes));
+}
 }  // namespace
 
-const longreply::Layout& Layout() {
-    static const longreply::Layout layout{longreply::Expand(kRuns), 145, 22, 164, true, '0'};
-    return layout;
+const layout::Layout& Layout() {
+    static const layout::Layout t = table();
+    return t;
 }
 
 std::span<const longreply::Command> Commands() {

@@ -8,7 +8,7 @@
 
 namespace morla::pellitor {
 
-const longreply::Layout& Layout();
+const layout::Layout& Layout();
 std::span<const longreply::Command> Commands();
 std::span<const longreply::RecordFill> RecordFills();
 // The items of the local-call list.

@@ -5,23 +5,14 @@
 namespace morla::quarn {
 
 namespace {
-using longreply::Kind;
-using longreply::Run;
+using longreply::Dial;
+using longreply::Element;
+using longreply::Key;
+using longreply::Number;
 using longreply::Target;
 using longreply::Value;
 
 // clang-format off
-constexpr Run kRuns[] = {
-    {"MorTexFlhCon",       0, 0,  Kind::Number, 23},
-    {"MorTexFlhDurP",      0, 0,  Kind::Number, 29},
-    {"MorTexFlhLimSerMed", 0, 0,  Kind::Number, 35},
-    {"MorTexFlhNumTel",    0, 5,  Kind::Dial,   41, 16, 16},
-    // Memory 5 ends block 1 and begins block 2.
-    {"MorTexFlhNumTel05",  0, 0,  Kind::Dial,   121, 0, 8, 133, 8},
-    {"MorTexFlhNumTel",    6, 4,  Kind::Dial,   141, 16, 16},
-    {"MorTexFlhClv",       1, 4,  Kind::Key,    211, 6},
-};
-
 constexpr longreply::Command kCommands[] = {
     {1,  "#5", true,  0, false, Value::OnOff},
     {3,  "#2", true,  0, false, Value::OnOff},
@@ -48,8 +39,18 @@ constexpr longreply::RecordFill kFills[] = {
 };
 // clang-format on
 
-longreply::Layout layout(int keyAt, int dataLength) {
-    return {longreply::Expand(kRuns), keyAt, 0, dataLength, false, 'F'};
+layout::Layout table(int keyAt, int dataLength) {
+    std::vector<layout::Field> boxes{Number("MorTexFlhCon", 23), Number("MorTexFlhDurP", 29),
+                                     Number("MorTexFlhLimSerMed", 35)};
+    // Memory 5 ends block 1 and begins block 2; box 9 holds memory "0".
+    for (int k = 0; k < 10; ++k)
+        boxes.push_back(Dial(Element("MorTexFlhNumTel", k),
+                             k < 5    ? layout::Run(41 + 16 * k, 16)
+                             : k == 5 ? layout::Join(layout::Run(121, 8), layout::Run(133, 8))
+                                      : layout::Run(141 + 16 * (k - 6), 16)));
+    for (int k = 1; k <= 4; ++k)
+        boxes.push_back(Key(Element("MorTexFlhClv", k), 211 + 6 * (k - 1)));
+    return longreply::Table({keyAt, 0, dataLength, false, 'F'}, std::move(boxes));
 }
 }  // namespace
 
@@ -62,9 +63,9 @@ QString Title(const QString& firmwareCode) {
                                    : QStringLiteral(" Quarn Conmutador");
 }
 
-const longreply::Layout& Layout(const QString& firmwareCode) {
-    static const longreply::Layout dolmeth = layout(11, 194);
-    static const longreply::Layout conmutador = layout(205, 224);
+const layout::Layout& Layout(const QString& firmwareCode) {
+    static const layout::Layout dolmeth = table(11, 194);
+    static const layout::Layout conmutador = table(205, 224);
     return IsDolmeth(firmwareCode) ? dolmeth : conmutador;
 }
 

@@ -10,7 +10,7 @@ inline constexpr int kLastDolmethFirmware = 23;
 
 bool IsDolmeth(const QString& firmwareCode);
 QString Title(const QString& firmwareCode);
-const longreply::Layout& Layout(const QString& firmwareCode);
+const layout::Layout& Layout(const QString& firmwareCode);
 
 std::span<const longreply::Command> Commands();
 std::span<const longreply::RecordFill> RecordFills();

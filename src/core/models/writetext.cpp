@@ -1,5 +1,7 @@
 #include "core/models/writetext.h"
 
+#include <QSet>
+
 #include "core/codec/codec.h"
 #include "core/models/haldrivonexa.h"
 #include "core/models/kovalindre.h"
@@ -64,37 +66,38 @@ WriteText layoutWrite(const ModelInfo& m, const layout::Layout& l, const Common&
     return w;
 }
 
-// The Quarn, Pellitor and Kovalindre: the boxes get their configured defaults when the panel
-// shows, and a read then fills those it shows.
-WriteText longWrite(const ModelInfo& m, const Common& c, const QString& map,
-                    const QStringList& record) {
-    const longreply::Layout& layout = m.id == ModelId::Quarn      ? quarn::Layout(c.firmware)
-                                      : m.id == ModelId::Pellitor ? pellitor::Layout()
-                                                                  : kovalindre::Layout();
+// The Quarn, Pellitor and Kovalindre: the boxes a read does not fill keep the configured
+// defaults the panel shows them with; the options field splits into flags box and trunk.
+WriteText longWrite(const ModelInfo& m, const layout::Layout& l, const Common& c,
+                    const QString& map, const QStringList& record) {
+    layout::Values v = layout::Decode(l, map);
     const std::span<const longreply::RecordFill> fills =
         m.id == ModelId::Quarn      ? quarn::RecordFills()
         : m.id == ModelId::Pellitor ? pellitor::RecordFills()
                                     : kovalindre::RecordFills();
-    longreply::Values v = longreply::Decode(layout, map);
     for (const longreply::RecordFill& f : fills)
-        if (f.target == longreply::Target::Text && !v.boxes.contains(QLatin1String(f.control)))
-            v.boxes[QLatin1String(f.control)] = record.value(f.field);
+        if (f.target == longreply::Target::Text && !v.contains(QLatin1String(f.control)))
+            v[QLatin1String(f.control)] = record.value(f.field);
     // The local-call list shows only one of its items; anything else selects none.
-    if (m.id == ModelId::Pellitor && !pellitor::LocalDigitItems().contains(v.localDigits))
-        v.localDigits.clear();
-    v.flags = restrictionFlags(v.flags);
+    const QString list = QStringLiteral("MorComConDLL");
+    if (v.contains(list) && !pellitor::LocalDigitItems().contains(v.value(list))) v[list].clear();
+    const QString options = QLatin1String(longreply::kOptions);
+    const QString flags = restrictionFlags(v.value(options).left(6));
+    v[options] = longreply::OptionsValue(flags, v.value(options).mid(6, 1));
     WriteText w;
-    w.key = v.key;
-    w.keyStatus = keyStatus(v.key, 4);
-    const QString firmware =
-        m.firmwareAsCharacters ? c.firmware.left(2) : DecToHex2(c.firmware.left(2));
-    const longreply::Frame f =
-        longreply::BuildFrame(layout, m.kind(), firmware, c.classCode, c.installationCode, v);
-    w.frame = f.SendFrame;
-    w.data = f.SendData;
-    w.boxes = {{QStringLiteral("MorTexResCla"), v.key}, {QStringLiteral("MorTexBan"), v.flags}};
-    for (const longreply::Field& field : layout.fields)
-        w.boxes.append({field.box, v.boxes.value(field.box)});
+    w.key = v.value(QStringLiteral("MorTexResCla"));
+    w.keyStatus = keyStatus(w.key, 4);
+    const QString written =
+        layout::WrittenMap(l, longreply::Header(m, c.firmware, c.classCode, c.installationCode), v);
+    w.data = layout::DataText(l, written);
+    w.frame = layout::Frame(l, written, !c.classCode.isEmpty());
+    v[options] = flags;
+    QSet<QString> listed;
+    for (const layout::Field& f : l.fields)
+        if (!f.control.isEmpty() && !listed.contains(f.control)) {
+            listed.insert(f.control);
+            w.boxes.append({f.control, v.value(f.control)});
+        }
     return w;
 }
 
@@ -138,9 +141,13 @@ std::optional<WriteText> WriteOfMap(const ModelInfo& m, const QString& map,
             w = layoutWrite(m, haldrivonexa::Layout(), c, map);
             break;
         case ModelId::Quarn:
+            w = longWrite(m, quarn::Layout(c.firmware), c, map, configRecord);
+            break;
         case ModelId::Pellitor:
+            w = longWrite(m, pellitor::Layout(), c, map, configRecord);
+            break;
         case ModelId::Kovalindre:
-            w = longWrite(m, c, map, configRecord);
+            w = longWrite(m, kovalindre::Layout(), c, map, configRecord);
             break;
         case ModelId::Tervolinda:
             return std::nullopt;  // no whole write (refused above)

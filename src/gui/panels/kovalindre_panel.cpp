@@ -20,7 +20,7 @@ QString keyChange(const MorlaState& s, const QString& newKey) {
     return kovalindre::KeyChange(s.CommandSeparator, s.PreviousKey, newKey);
 }
 
-const longreply::Layout& layout(const QString&) {
+const layout::Layout& layout(const QString&) {
     return kovalindre::Layout();
 }
 

@@ -11,6 +11,7 @@
 #include "core/codec/codec.h"
 #include "gui/main/program.h"
 #include "gui/panels/framework.h"
+#include "gui/panels/layoutbinding.h"
 
 namespace morla {
 
@@ -83,25 +84,22 @@ void ShowPanelLong(Program& p, const LongModel& m) {
 void ReadReplyLong(Program& p, const LongModel& m) {
     MorlaState& s = p.s;
     ReadReplySteps(p, info(m), [&](const QString& map) {
-        const longreply::Layout& layout = m.layout(s.FirmwareCode);
-        const longreply::Values v = longreply::Decode(layout, map);
-        p.main->MorTexBan->setText(v.flags);
-        if (auto* trunk = child<QCheckBox>(p, m, QLatin1String(m.trunkBox)))
-            trunk->setChecked(v.trunk == QStringLiteral("1"));
-        s.*m.trunkState = v.trunk;
+        const layout::Layout& l = m.layout(s.FirmwareCode);
+        layout::Values v = layout::Decode(l, map);
+        const QString options = v.take(QLatin1String(longreply::kOptions));
+        p.main->MorTexBan->setText(options.left(6));
+        const QString trunk = options.mid(6, 1);
+        if (auto* check = child<QCheckBox>(p, m, QLatin1String(m.trunkBox)))
+            check->setChecked(trunk == QStringLiteral("1"));
+        s.*m.trunkState = trunk;
+        const QString key = v.take(QStringLiteral("MorTexResCla"));
         // A sent frame lacks the data text's last fields (Kovalindre keys 22 to 25): their
         // boxes keep what they show.
-        for (const longreply::Field& f : layout.fields) {
-            if (!f.read) continue;
-            if (s.ShowingSentFrame &&
-                longreply::LastPosition(f) > longreply::FrameCarriesTo(layout))
-                continue;
-            if (auto* box = child<QLineEdit>(p, m, f.box)) box->setText(v.boxes.value(f.box));
-        }
-        p.main->MorTexResCla->setText(v.key);
-        if (m.listBox)
-            if (auto* list = child<QComboBox>(p, m, QLatin1String(m.listBox)))
-                list->setCurrentIndex(list->findText(v.localDigits, Qt::MatchExactly));
+        if (s.ShowingSentFrame)
+            for (const layout::Field& f : l.fields)
+                if (!f.places.empty() && f.places.back() > l.carriedTo()) v.remove(f.control);
+        ShowValues(p, l, v);
+        p.main->MorTexResCla->setText(key);
         if (m.afterDecode) m.afterDecode(p);
     });
 }
@@ -111,24 +109,16 @@ void BuildFrameLong(Program& p, const LongModel& m) {
     const ModelInfo& model = info(m);
     s.SendData.clear();
     ValidateKey(p, 4);
-    const longreply::Layout& layout = m.layout(s.FirmwareCode);
-    longreply::Values v;
-    v.key = p.main->MorTexResCla->text();
-    v.flags = p.main->MorTexBan->text();
-    v.trunk = s.*m.trunkState;
-    if (m.listBox)
-        if (auto* list = child<QComboBox>(p, m, QLatin1String(m.listBox)))
-            v.localDigits = list->currentText();
-    for (const longreply::Field& f : layout.fields)
-        if (auto* box = child<QLineEdit>(p, m, f.box)) v.boxes[f.box] = box->text();
-    const QString firmwareBox = p.main->MorTexResFirm->text();
-    const QString firmware =
-        model.firmwareAsCharacters ? firmwareBox.left(2) : DecToHex2(firmwareBox.left(2));
-    const longreply::Frame frame =
-        longreply::BuildFrame(layout, model.kind(), firmware,
-                              InstallationClassCode(InstallationClass(p)), s.InstallationCode, v);
-    s.SendData = frame.SendData;
-    s.SendFrame = frame.SendFrame;
+    const layout::Layout& l = m.layout(s.FirmwareCode);
+    layout::Values v = PanelValues(p, l);
+    const QString options = QLatin1String(longreply::kOptions);
+    v[options] = longreply::OptionsValue(v.value(options), s.*m.trunkState);
+    const QString classCode = InstallationClassCode(InstallationClass(p));
+    const QString map = layout::WrittenMap(
+        l, longreply::Header(model, p.main->MorTexResFirm->text(), classCode, s.InstallationCode),
+        v);
+    s.SendData = layout::DataText(l, map);
+    s.SendFrame = layout::Frame(l, map, !classCode.isEmpty());
     s.Monitor.MorTexMon02.set(s.SendFrame);
     s.SendMask = QString(model.replyLength, '1');
 }

@@ -28,7 +28,7 @@ struct LongModel {
     const char* trunkBox;
     const char* listBox;  // the local-call list, nullptr for none
     QStringList (*listItems)();
-    const longreply::Layout& (*layout)(const QString& firmwareCode);
+    const layout::Layout& (*layout)(const QString& firmwareCode);
     std::span<const longreply::Command> commands;
     std::span<const longreply::RecordFill> fills;
     const char* commandSuffix;

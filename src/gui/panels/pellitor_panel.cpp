@@ -21,7 +21,7 @@ QString keyChange(const MorlaState& s, const QString& newKey) {
     return pellitor::KeyChange(s.CommandSeparator, s.PreviousKey, newKey);
 }
 
-const longreply::Layout& layout(const QString&) {
+const layout::Layout& layout(const QString&) {
     return pellitor::Layout();
 }
 
