@@ -124,38 +124,6 @@ class TestLuvero : public QObject {
         QCOMPARE(f.p->main->MorTexResFirm->text(), QStringLiteral("31"));
     }
 
-    void retries_data() {
-        QTest::addColumn<QString>("retries");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("none") << "0" << QStringList{"Error de Comunicación!"};
-        QTest::newRow("two") << "2" << QStringList{"1", "2", "Error de Comunicación!"};
-    }
-    void retries() {
-        QFETCH(QString, retries);
-        QFETCH(QStringList, messages);
-        ProgramFixture f(retries);
-        f.load();
-        f.msgs.clear();
-        const QByteArray bad = LuveroReply(LuveroBlock("1E", "5678", "0000"), true);
-        f.p->main->MorFraCom03->click();
-        f.port.acknowledgeAll();
-        for (int i = 0; i <= retries.toInt(); ++i) {
-            f.port.line.clear();
-            f.port.feed(bad);
-            if (i < retries.toInt()) {
-                // The bare read command again, and the count in the status.
-                QCOMPARE(f.port.line, QByteArray("*40f"));
-                QCOMPARE(f.p->main->MorTexEst->text(),
-                         QStringLiteral("Reintento Lectura %1").arg(i + 1));
-                QVERIFY(f.p->monitor->MorTexMon04->toPlainText().isEmpty());
-            }
-        }
-        QCOMPARE(f.msgs.texts(), messages);
-        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
-        QCOMPARE(f.p->s.ReadRetryCount, 0);
-        QVERIFY(f.p->main->MorTexResCla->text() != QStringLiteral("5678"));
-    }
-
     void goodReadAfterRetry() {
         ProgramFixture f(QStringLiteral("3"));
         f.load();

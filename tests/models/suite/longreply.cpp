@@ -36,83 +36,45 @@ struct Shape {
     int durationAt;
     const char* memoryArray;  // memory numbers, the first at 41 or 61
     int memories, memoryAt;
-    const char* keyArray;  // keys 2.., the first element and its place
-    int firstKey, keys, keyPlace;
+    const char* keyArray = nullptr;  // keys 2.., the first element and its place
+    int firstKey = 0, keys = 0, keyPlace = 0;
     QList<QPair<const char*, int>> numbers;  // every other number box and its place
+    QList<QPair<int, const char*>> split;    // digits of a field at the blocks' edge
+    Field splitBox;                          // and what a read shows of them
 };
 
-const Shape kDolmeth{ModelId::Quarn,
-                     "8",
-                     "Quarn",
-                     "MorChkFlhResC00",
-                     &MorlaState::SwitchTrunkState,
-                     11,
-                     "MorTexFlhCon",
-                     23,
-                     "MorTexFlhDurP",
-                     29,
-                     "MorTexFlhNumTel",
-                     10,
-                     41,
-                     nullptr,
-                     0,
-                     0,
-                     0,
-                     {{"MorTexFlhLimSerMed", 35}}};
-const Shape kConmutador{ModelId::Quarn,
-                        "30",
-                        "Quarn",
-                        "MorChkFlhResC00",
-                        &MorlaState::SwitchTrunkState,
-                        205,
-                        "MorTexFlhCon",
-                        23,
-                        "MorTexFlhDurP",
-                        29,
-                        "MorTexFlhNumTel",
-                        10,
-                        41,
-                        "MorTexFlhClv",
-                        1,
-                        4,
-                        211,
-                        {{"MorTexFlhLimSerMed", 35}}};
-const Shape kPellitor{ModelId::Pellitor,
-                      "15",
-                      "Pellitor",
-                      "MorChkConCon03",
-                      &MorlaState::PellitorTrunkState,
-                      145,
-                      "MorTexConSMC",
-                      25,
-                      "MorTexConSMT",
-                      49,
-                      "MorTexConNumTel",
-                      5,
-                      61,
-                      "MorTexConClv",
-                      1,
-                      4,
-                      151,
-                      {{"MorTexConLDC", 31}, {"MorTexConLDT", 55}}};
-const Shape kKovalindre{ModelId::Kovalindre,
-                        "30",
-                        "Kovalindres",
-                        "MorChkMulClvCom01",
-                        &MorlaState::KovalindreTrunkState,
-                        105,
-                        "MorTxtMulClvCon",
-                        23,
-                        "MorTxtMulClvDurP",
-                        29,
-                        "MorTexMulClvNumTel",
-                        4,
-                        41,
-                        "MorTxtMulClvClv",
-                        0,
-                        24,
-                        111,
-                        {{"MorTexMulClvDurL", 35}}};
+// clang-format off
+const Shape kDolmeth{.id = ModelId::Quarn, .firmware = "8", .base = "Quarn",
+    .trunkBox = "MorChkFlhResC00", .trunk = &MorlaState::SwitchTrunkState, .keyAt = 11,
+    .counter = "MorTexFlhCon", .counterAt = 23, .duration = "MorTexFlhDurP", .durationAt = 29,
+    .memoryArray = "MorTexFlhNumTel", .memories = 10, .memoryAt = 41,
+    .numbers = {{"MorTexFlhLimSerMed", 35}},
+    // Memory 5 from the end of block 1 into block 2.
+    .split = {{121, "12345678"}, {133, "9A12FFFF"}}, .splitBox = {"MorTexFlhNumTel05", "123456789012"}};
+const Shape kConmutador{.id = ModelId::Quarn, .firmware = "30", .base = "Quarn",
+    .trunkBox = "MorChkFlhResC00", .trunk = &MorlaState::SwitchTrunkState, .keyAt = 205,
+    .counter = "MorTexFlhCon", .counterAt = 23, .duration = "MorTexFlhDurP", .durationAt = 29,
+    .memoryArray = "MorTexFlhNumTel", .memories = 10, .memoryAt = 41,
+    .keyArray = "MorTexFlhClv", .firstKey = 1, .keys = 4, .keyPlace = 211,
+    .numbers = {{"MorTexFlhLimSerMed", 35}},
+    .split = {{121, "12345678"}, {133, "9A12FFFF"}}, .splitBox = {"MorTexFlhNumTel05", "123456789012"}};
+const Shape kPellitor{.id = ModelId::Pellitor, .firmware = "15", .base = "Pellitor",
+    .trunkBox = "MorChkConCon03", .trunk = &MorlaState::PellitorTrunkState, .keyAt = 145,
+    .counter = "MorTexConSMC", .counterAt = 25, .duration = "MorTexConSMT", .durationAt = 49,
+    .memoryArray = "MorTexConNumTel", .memories = 5, .memoryAt = 61,
+    .keyArray = "MorTexConClv", .firstKey = 1, .keys = 4, .keyPlace = 151,
+    .numbers = {{"MorTexConLDC", 31}, {"MorTexConLDT", 55}},
+    // Memory 4 from the end of block 1 into block 2.
+    .split = {{125, "1234"}, {133, "5678FFFFFFFF"}}, .splitBox = {"MorTexConNumTel04", "12345678"}};
+const Shape kKovalindre{.id = ModelId::Kovalindre, .firmware = "30", .base = "Kovalindres",
+    .trunkBox = "MorChkMulClvCom01", .trunk = &MorlaState::KovalindreTrunkState, .keyAt = 105,
+    .counter = "MorTxtMulClvCon", .counterAt = 23, .duration = "MorTxtMulClvDurP", .durationAt = 29,
+    .memoryArray = "MorTexMulClvNumTel", .memories = 4, .memoryAt = 41,
+    .keyArray = "MorTxtMulClvClv", .firstKey = 0, .keys = 24, .keyPlace = 111,
+    .numbers = {{"MorTexMulClvDurL", 35}},
+    // Key 25, the last of block 2, beyond what a frame carries.
+    .split = {{253, "99999F"}}, .splitBox = {"MorTxtMulClvClv23", "99999"}};
+// clang-format on
 
 ModelCase longCase(const Shape& s, int button, const QString& name) {
     ModelCase c;
@@ -172,6 +134,7 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
         for (const auto& [box, at] : s.numbers) image.set(at, "000405");
         image.set(s.memoryAt, "5B5C1AFFFFFFFFFF");
         if (s.keyArray) image.set(s.keyPlace, "2A222F");
+        for (const auto& [at, digits] : s.split) image.set(at, QLatin1String(digits));
         if (s.id == ModelId::Pellitor) {
             image.set(22, "8");
             image.set(37, "000400");  // the allowed calls of the configuration
@@ -190,6 +153,7 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
                    optionBoxes("100101");
     for (const auto& [box, at] : s.numbers) c.knownPanel << Field{box, "045"};
     if (s.keyArray) c.knownPanel << Field{element(s.keyArray, s.firstKey), "20222"};
+    c.knownPanel << s.splitBox;
     if (pellitor) c.knownPanel << Field{"MorComConDLL", "8"};
     if (s.id == ModelId::Quarn)
         c.knownPanel << Field{
