@@ -80,26 +80,6 @@ class TestLuvero : public QObject {
         QCOMPARE(fr.SendData, QStringLiteral("00011234FF0000"));
     }
 
-    void readShowsPanel() {
-        ProgramFixture f;
-        f.load();
-        f.p->main->MorFraCom03->click();
-        QCOMPARE(f.port.line, QByteArray("D"));
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, QByteArray("D*40f1P"));
-        f.msgs.clear();
-        f.port.feed(LuveroReply(LuveroBlock("1E", "1A3A", "2014")));
-        QVERIFY(f.msgs.shown.isEmpty());
-        Program& p = *f.p;
-        QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("100101000"));
-        QCOMPARE(p.s.FirmwareCode, QStringLiteral("30"));
-        QCOMPARE(p.main->MorChkRes[0]->text(), QStringLiteral("Opción 1"));
-        QVERIFY(p.main->MorChkRes[5]->isVisibleTo(p.main.get()));
-        QVERIFY(!p.main->MorChkRes[6]->isVisibleTo(p.main.get()));
-        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 134);
-        QVERIFY(!p.main->readProgress->isVisibleTo(p.main.get()));
-    }
-
     void oneCharacterShortDecodesNothing() {
         ProgramFixture f;
         f.load();

@@ -7,22 +7,15 @@
 namespace morla::suite {
 
 namespace {
-QString check(int k) {
-    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-QString element(const char* array, int k) {
-    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
 QString prefix(int k) {
-    return element("MorChkMultResNum0XX", k);
+    return Element("MorChkMultResNum0XX", k);
 }
 QString longDistance(int k) {
-    return element("MorChkMultResLarDis", k);
+    return Element("MorChkMultResLarDis", k);
 }
 
 Fields boxes(const QString& options, const QString& prefixes, const QString& longOnes) {
-    Fields out;
-    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 6 ? options.mid(k - 1, 1) : "0"};
+    Fields out = RestrictionBoxes(options);
     for (int k = 0; k < 9; ++k) out << Field{prefix(k), prefixes.mid(k, 1)};
     for (int k = 0; k < 6; ++k) out << Field{longDistance(k), longOnes.mid(k, 1)};
     return out;
@@ -88,9 +81,9 @@ ModelCase HaldrivonexaCase() {
         const QString longOnes = RandomBits(r, 6);
         const QString free = QString::number(r.bounded(256));
         const QString prohibited = QString::number(r.bounded(256));
-        const QString trunk = RandomDigits(r, 0, 3, QStringLiteral("0123456789*#"));
+        const QString trunk = RandomDigits(r, 0, 3, kDialDigits);
         Set(p, "MorTexResCla", key);
-        for (int k = 1; k <= 6; ++k) Set(p, check(k), options.mid(k - 1, 1));
+        for (int k = 1; k <= 6; ++k) Set(p, Check(k), options.mid(k - 1, 1));
         for (int k = 0; k < 9; ++k) Set(p, prefix(k), prefixes.mid(k, 1));
         for (int k = 0; k < 6; ++k) Set(p, longDistance(k), longOnes.mid(k, 1));
         Set(p, "MorTexMultDurL", free);

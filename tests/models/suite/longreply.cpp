@@ -8,20 +8,6 @@
 namespace morla::suite {
 
 namespace {
-QString check(int k) {
-    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-QString element(const char* array, int k) {
-    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
-// The six option boxes and the three unused ones from a flags text of six.
-Fields optionBoxes(const QString& flags) {
-    Fields out;
-    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 6 ? flags.mid(k - 1, 1) : "0"};
-    return out;
-}
-
 // What sets the three models apart in the suite.
 struct Shape {
     ModelId id;
@@ -109,7 +95,7 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
                            {s.trunkBox, "0"},
                            {"MorChkRes03", "Nacional", Field::Caption},
                            {"MorTexBan", "100000000"}} +
-                    optionBoxes("100000");
+                    RestrictionBoxes("100000");
     if (pellitor)
         c.configPanel << Field{"MorLabConSMNP", "Permitidas SM", Field::Caption}
                       << Field{"MorTexConSMNP", "040"} << Field{"MorTexConLDT", "090"}
@@ -149,10 +135,10 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
                           {s.trunkBox, "1"},
                           {s.counter, "017"},
                           {s.duration, "120"},
-                          {element(s.memoryArray, 0), "5*5#10"}} +
-                   optionBoxes("100101");
+                          {Element(s.memoryArray, 0), "5*5#10"}} +
+                   RestrictionBoxes("100101");
     for (const auto& [box, at] : s.numbers) c.knownPanel << Field{box, "045"};
-    if (s.keyArray) c.knownPanel << Field{element(s.keyArray, s.firstKey), "20222"};
+    if (s.keyArray) c.knownPanel << Field{Element(s.keyArray, s.firstKey), "20222"};
     c.knownPanel << s.splitBox;
     if (pellitor) c.knownPanel << Field{"MorComConDLL", "8"};
     if (s.id == ModelId::Quarn)
@@ -163,8 +149,8 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
                {"MorChkRes03", "1", "1"},
                {s.counter, "123", "123"},
                {s.duration, "7", "007"},
-               {element(s.memoryArray, 1), "#0*9", "#0*9"}};
-    if (s.keyArray) c.edits << Edit{element(s.keyArray, s.firstKey + 1), "777", "777"};
+               {Element(s.memoryArray, 1), "#0*9", "#0*9"}};
+    if (s.keyArray) c.edits << Edit{Element(s.keyArray, s.firstKey + 1), "777", "777"};
     if (pellitor) c.edits << Edit{"MorComConDLL", "5", "5"};
     // The frame's second block ends in "6E" and fill where the device keeps fields.
     c.sendFrameIsMap = false;
@@ -174,11 +160,11 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
         QString flags = RandomBits(r, 6);
         flags[1] = '0';  // option 2 has no place in the device
         Set(p, "MorTexResCla", key);
-        for (int k = 1; k <= 6; ++k) Set(p, check(k), flags.mid(k - 1, 1));
+        for (int k = 1; k <= 6; ++k) Set(p, Check(k), flags.mid(k - 1, 1));
         const QString trunk = RandomBits(r, 1);
         p.s.*s.trunk = trunk;
         Fields shown{{"MorTexResCla", key}, {"MorTexBan", flags}, {s.trunkBox, trunk}};
-        shown += optionBoxes(flags);
+        shown += RestrictionBoxes(flags);
         QList<QPair<const char*, int>> numbers = s.numbers;
         numbers << QPair<const char*, int>{s.counter, 0} << QPair<const char*, int>{s.duration, 0};
         for (const auto& [box, at] : numbers) {
@@ -187,14 +173,14 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
             shown << Field{box, n.rightJustified(3, '0')};
         }
         for (int k = 0; k < s.memories; ++k) {
-            const QString number = RandomDigits(r, 0, 16, QStringLiteral("0123456789*#"));
-            Set(p, element(s.memoryArray, k), number);
-            shown << Field{element(s.memoryArray, k), number};
+            const QString number = RandomDigits(r, 0, 16, kDialDigits);
+            Set(p, Element(s.memoryArray, k), number);
+            shown << Field{Element(s.memoryArray, k), number};
         }
         for (int k = 0; k < s.keys; ++k) {
             const QString value = RandomDigits(r, 0, 5, QStringLiteral("0123456789"));
-            Set(p, element(s.keyArray, s.firstKey + k), value);
-            shown << Field{element(s.keyArray, s.firstKey + k), value};
+            Set(p, Element(s.keyArray, s.firstKey + k), value);
+            shown << Field{Element(s.keyArray, s.firstKey + k), value};
         }
         if (s.id == ModelId::Pellitor) {
             const QString local = QString::number(5 + r.bounded(4));

@@ -5,19 +5,6 @@
 
 namespace morla::suite {
 
-namespace {
-QString check(int k) {
-    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
-// The six option boxes and the three unused ones from a flags text of six.
-Fields optionBoxes(const QString& flags) {
-    Fields out;
-    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 6 ? flags.mid(k - 1, 1) : "0"};
-    return out;
-}
-}  // namespace
-
 ModelCase LuveroCase() {
     ModelCase c;
     c.id = ModelId::Luvero;
@@ -40,7 +27,7 @@ ModelCase LuveroCase() {
                            {"MorChkRes06", "Opción 6", Field::Caption},
                            {"MorChkRes07", "Restrictor07", Field::Caption},
                            {"MorTexBan", "010001000"}} +
-                    optionBoxes("010001");
+                    RestrictionBoxes("010001");
 
     c.knownImage = [] {
         devsim::MemoryImage image = devsim::FactoryImage(Model(ModelId::Luvero), "30");
@@ -53,7 +40,7 @@ ModelCase LuveroCase() {
                           {"MorTexResFirm", "30"},
                           {"MorTexResUs", "Dravenquista"},
                           {"MorTexResMod", "Dravenquista"}} +
-                   optionBoxes("100101");
+                   RestrictionBoxes("100101");
     c.edits = {
         {"MorTexResCla", "5607", "5607"}, {"MorChkRes02", "1", "1"}, {"MorChkRes04", "0", "0"}};
 
@@ -68,8 +55,8 @@ ModelCase LuveroCase() {
         const QString key = RandomKey(r, 4);
         const QString flags = RandomBits(r, 6);
         Set(p, "MorTexResCla", key);
-        for (int k = 1; k <= 6; ++k) Set(p, check(k), flags.mid(k - 1, 1));
-        return Fields{{"MorTexResCla", key}, {"MorTexBan", flags}} + optionBoxes(flags);
+        for (int k = 1; k <= 6; ++k) Set(p, Check(k), flags.mid(k - 1, 1));
+        return Fields{{"MorTexResCla", key}, {"MorTexBan", flags}} + RestrictionBoxes(flags);
     };
     return c;
 }

@@ -41,6 +41,20 @@ void Set(Program& p, const QString& control, const QString& value) {
     if (auto* list = qobject_cast<QComboBox*>(w)) list->setCurrentIndex(list->findText(value));
 }
 
+QString Check(int k) {
+    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+QString Element(const char* array, int k) {
+    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+Fields RestrictionBoxes(const QString& flags, int used) {
+    Fields out;
+    for (int k = 1; k <= 9; ++k) out << Field{Check(k), k <= used ? flags.mid(k - 1, 1) : "0"};
+    return out;
+}
+
 QString RandomDigits(QRandomGenerator& r, int minLength, int maxLength, const QString& alphabet) {
     const int length = minLength + int(r.bounded(maxLength - minLength + 1));
     QString out;

@@ -81,6 +81,13 @@ struct DialRun {
 };
 QString DialAsStored(const QString& frame, const QList<DialRun>& runs);
 
+// "MorChkRes01".. for restriction box k (from 1); "array" and a two-digit element number.
+QString Check(int k);
+QString Element(const char* array, int k);
+inline const QString kDialDigits = QStringLiteral("0123456789*#");
+// The nine restriction boxes from the first `used` flags; the others are clear.
+Fields RestrictionBoxes(const QString& flags, int used = 6);
+
 // Random helpers for the random panels.
 QString RandomDigits(QRandomGenerator& r, int minLength, int maxLength, const QString& alphabet);
 QString RandomKey(QRandomGenerator& r, int length);

@@ -7,17 +7,6 @@
 namespace morla::suite {
 
 namespace {
-QString check(int k) {
-    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
-// The nine restriction boxes from the seven flags the device keeps (1, 4 and 7).
-Fields restrictionBoxes(const QString& flags) {
-    Fields out;
-    for (int k = 1; k <= 9; ++k) out << Field{check(k), k <= 7 ? flags.mid(k - 1, 1) : "0"};
-    return out;
-}
-
 // Two digits (the first not 0 for a key), "*", two digits.
 QString starred(QRandomGenerator& r, bool key) {
     const QString first = key ? RandomKey(r, 2) : RandomDigits(r, 2, 2, "0123456789");
@@ -67,7 +56,7 @@ ModelCase SorvanellCase() {
                            {"MorChkAleBlqGrb", "0"},
                            {"MorTexResCla", "12*34"},
                            {"MorTexBan", "0001000"}} +
-                    restrictionBoxes("0001000");
+                    RestrictionBoxes("0001000", 7);
 
     c.knownImage = [] {
         devsim::MemoryImage image = devsim::FactoryImage(Model(ModelId::Sorvanell), "12");
@@ -83,7 +72,7 @@ ModelCase SorvanellCase() {
                           {"MorChkAleBlqGrb", "1"},        {"MorChkAleTono", "0"},
                           {"MorTexBan", "1001001"},        {"MorTexResFirm", "12"},
                           {"MorTexResUs", "Dravenquista"}, {"MorTexResMod", "Dravenquista"}} +
-                   restrictionBoxes("1001001");
+                   RestrictionBoxes("1001001", 7);
     c.edits = {{"MorTexResCla", "65*87", "65*87"}, {"MorTxtAleAut", "90*01", "90*01"},
                {"MorTxtAleDigAler", "*", "*"},     {"MorTexAleNumInter", "7", "7"},
                {"MorChkAleTono", "1", "1"},        {"MorChkRes04", "0", "0"}};
@@ -93,7 +82,7 @@ ModelCase SorvanellCase() {
     c.randomPanel = [](Program& p, QRandomGenerator& r) {
         const QString key = starred(r, true);
         const QString programming = starred(r, false);
-        const QString alert = RandomDigits(r, 1, 1, "0123456789*#");
+        const QString alert = RandomDigits(r, 1, 1, kDialDigits);
         const QString count = QString::number(r.bounded(256));
         const QString options = RandomBits(r, 5);  // flags 1, 4, 7, lock, tone
         const QString flags =
@@ -104,7 +93,7 @@ ModelCase SorvanellCase() {
         Set(p, "MorTexAleNumInter", count);
         Set(p, "MorChkAleBlqGrb", options.mid(3, 1));
         Set(p, "MorChkAleTono", options.mid(4, 1));
-        for (int k = 1; k <= 9; ++k) Set(p, check(k), k <= 7 ? flags.mid(k - 1, 1) : "0");
+        for (int k = 1; k <= 9; ++k) Set(p, Check(k), k <= 7 ? flags.mid(k - 1, 1) : "0");
         return Fields{{"MorTexResCla", key},
                       {"MorTxtAleAut", programming},
                       {"MorTxtAleDigAler", alert},
@@ -112,7 +101,7 @@ ModelCase SorvanellCase() {
                       {"MorChkAleBlqGrb", options.mid(3, 1)},
                       {"MorChkAleTono", options.mid(4, 1)},
                       {"MorTexBan", flags}} +
-               restrictionBoxes(flags);
+               RestrictionBoxes(flags, 7);
     };
     return c;
 }

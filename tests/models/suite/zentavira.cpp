@@ -6,27 +6,18 @@
 namespace morla::suite {
 
 namespace {
-QString check(int k) {
-    return QStringLiteral("MorChkRes%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-QString element(const char* array, int k) {
-    return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-}
-
-const QString kDial = QStringLiteral("0123456789*#");
-
 // The option boxes from a flags text of four; option 4 is also the memory table box.
 Fields optionBoxes(const QString& flags) {
     Fields out;
-    for (int k = 1; k <= 4; ++k) out << Field{check(k), flags.mid(k - 1, 1)};
+    for (int k = 1; k <= 4; ++k) out << Field{Check(k), flags.mid(k - 1, 1)};
     out << Field{"MorChkUniLib", flags.mid(3, 1)};
     return out;
 }
 
 Fields memories(const QStringList& shortOnes, const QStringList& longOnes) {
     Fields out;
-    for (int k = 0; k < 14; ++k) out << Field{element("MorTxtUniMe4", k), shortOnes.value(k)};
-    for (int k = 0; k < 10; ++k) out << Field{element("MorTxtUniMe16", k), longOnes.value(k)};
+    for (int k = 0; k < 14; ++k) out << Field{Element("MorTxtUniMe4", k), shortOnes.value(k)};
+    for (int k = 0; k < 10; ++k) out << Field{Element("MorTxtUniMe16", k), longOnes.value(k)};
     return out;
 }
 }  // namespace
@@ -109,17 +100,17 @@ ModelCase ZentaviraCase() {
         const QString flags = RandomBits(r, 4);
         const QString free = QString::number(r.bounded(256));
         const QString prohibited = QString::number(r.bounded(256));
-        const QString trunk = RandomDigits(r, 0, 3, kDial);
+        const QString trunk = RandomDigits(r, 0, 3, kDialDigits);
         QStringList shortOnes, longOnes;
-        for (int k = 0; k < 14; ++k) shortOnes << RandomDigits(r, 0, 4, kDial);
-        for (int k = 0; k < 10; ++k) longOnes << RandomDigits(r, 0, 16, kDial);
+        for (int k = 0; k < 14; ++k) shortOnes << RandomDigits(r, 0, 4, kDialDigits);
+        for (int k = 0; k < 10; ++k) longOnes << RandomDigits(r, 0, 16, kDialDigits);
         Set(p, "MorTexResCla", key);
-        for (int k = 1; k <= 4; ++k) Set(p, check(k), flags.mid(k - 1, 1));
+        for (int k = 1; k <= 4; ++k) Set(p, Check(k), flags.mid(k - 1, 1));
         Set(p, "MorTexUniDurL", free);
         Set(p, "MorTexUniDurP", prohibited);
         Set(p, "MorTexUniCon", trunk);
-        for (int k = 0; k < 14; ++k) Set(p, element("MorTxtUniMe4", k), shortOnes[k]);
-        for (int k = 0; k < 10; ++k) Set(p, element("MorTxtUniMe16", k), longOnes[k]);
+        for (int k = 0; k < 14; ++k) Set(p, Element("MorTxtUniMe4", k), shortOnes[k]);
+        for (int k = 0; k < 10; ++k) Set(p, Element("MorTxtUniMe16", k), longOnes[k]);
         return Fields{{"MorTexResCla", key},
                       {"MorTexBan", flags},
                       {"MorTexUniDurL", free.rightJustified(3, '0')},
