@@ -2,16 +2,7 @@
 // differs, whatever way the device keeps its characters, and never a place no read decodes.
 #include <QtTest>
 
-#include "core/codec/codec.h"
 #include "core/models/fieldlayout.h"
-#include "core/models/haldrivonexa.h"
-#include "core/models/kovalindre.h"
-#include "core/models/luvero.h"
-#include "core/models/pellitor.h"
-#include "core/models/quarn.h"
-#include "core/models/sorvanell.h"
-#include "core/models/tervolinda.h"
-#include "core/models/zentavira.h"
 
 using namespace morla;
 
@@ -92,41 +83,6 @@ class TestFieldLayout : public QObject {
         for (const FieldDifference& d : diffs) names << d.name + " (" + d.positions + ")";
         QCOMPARE(names.join(", "), expected);
         if (!diffs.empty()) QVERIFY(diffs[0].written != diffs[0].readBack);
-    }
-
-    // A Lúvero frame as built for a write, against the map a device keeps after it: equal
-    // with or without an installation class code in the frame.
-    void luveroFrameAgainstTheDevice_data() {
-        QTest::addColumn<QString>("classCode");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("deviceKey");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("with class") << "09" << "1034" << "1A34" << "";
-        QTest::newRow("without class") << "" << "1034" << "1A34" << "";
-        // clang-format on
-        QTest::newRow("key differs") << ""
-                                     << "1034"
-                                     << "1A35"
-                                     << "MorTexResCla (11-14): escrito 1034, leído 1035";
-    }
-    void luveroFrameAgainstTheDevice() {
-        QFETCH(QString, classCode);
-        QFETCH(QString, key);
-        QFETCH(QString, deviceKey);
-        QFETCH(QString, expected);
-        const QString flags = QStringLiteral("101001");
-        const layout::Layout& l = luvero::Layout();
-        const QString written = layout::WrittenMap(l, layout::Header("05", "30", classCode, "0007"),
-                                                   {{"MorTexResCla", key}, {"MorTexBan", flags}});
-        const QString sent = layout::Frame(l, written, !classCode.isEmpty());
-        const QString block = QStringLiteral("001E090007") + deviceKey + QStringLiteral("66") +
-                              QStringLiteral("1014") + QStringLiteral("6E") + QString(106, 'F');
-        const QString device = block + FrameChecksum(block) + QStringLiteral("03FE");
-        const ModelInfo& m = Model(ModelId::Luvero);
-        const auto diffs =
-            CompareFields(m, "30", MapOfSentFrame(m, sent, !classCode.isEmpty()), device);
-        QCOMPARE(DifferencesText(diffs), expected);
     }
 
     void replyMapAndFirmware_data() {

