@@ -1,7 +1,6 @@
 #include "core/models/fieldlayout.h"
 
 #include <QStringList>
-#include <algorithm>
 
 #include "core/codec/codec.h"
 #include "core/models/haldrivonexa.h"
