@@ -82,20 +82,6 @@ struct Bench {
 class TestConfigEditor : public QObject {
     Q_OBJECT
   private slots:
-    void everyByteComesBackFromAFile() {
-        // The editors keep fields as bytes: each of the 256 values must survive a write and a read.
-        QTemporaryDir dir;
-        QByteArray all;
-        for (int b = 1; b < 256; ++b) all.append(char(b));
-        const QList<QByteArray> fields{all.left(128), QByteArray(1, '\0'), all.mid(128)};
-        const QString path = dir.filePath(QStringLiteral("x.CCon"));
-        QVERIFY(WriteRecordBytes(path, 1000, fields, 2).ok);
-        const RecordBytes back = ReadRecordBytes(path, 1000, 3, 2);
-        QVERIFY(back.ok && !back.eof);
-        QCOMPARE(back.fields, fields);
-        QCOMPARE(bytesOf(path).mid(1000), laidOut(fields, 1000));
-    }
-
     void freshEditorWritesTheRecordBytes() {
         Bench b;
         MorFrmConf* w = b.open();
@@ -303,15 +289,6 @@ class TestConfigEditor : public QObject {
         QCOMPARE(listed, (QStringList{"Luvero", "Sorvanell", "Sorvanell"}));
     }
 
-    void noModelChosen() {
-        Bench b;
-        const QStringList before = tree(b.f.dir.path());
-        MorFrmConf* w = b.open();
-        w->MorCmdGra->click();
-        QCOMPARE(b.f.msgs.texts(), QStringList{"No se ha seleccionado equipo"});
-        QCOMPARE(tree(b.f.dir.path()), before);
-    }
-
     void typedNamesStayInTheModelFolder_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("firmware");
@@ -360,26 +337,30 @@ class TestConfigEditor : public QObject {
         QCOMPARE(tree(outer.path()), before);
     }
 
-    void modelFolderMustExist() {
-        Bench b;
-        const QStringList before = tree(b.f.dir.path());
-        MorFrmConf* w = b.open();
-        w->MorComVis->setEditText(QStringLiteral("Zentavira"));
-        w->MorCmdGra->click();
-        QCOMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY(b.f.msgs.shown[0].text.startsWith(QStringLiteral("No existe la carpeta ")));
-        QCOMPARE(tree(b.f.dir.path()), before);
+    // Saves refused before anything is written, each with one message.
+    void refusedSaves_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("caption");  // the third caption box
+        QTest::addColumn<QString>("message");  // a pattern
+        // clang-format off
+        QTest::newRow("no model chosen") << "" << "" << "^No se ha seleccionado equipo$";
+        QTest::newRow("no model folder") << "Zentavira" << "" << "^No existe la carpeta ";
+        QTest::newRow("text outside the code page") << "Sorvanell" << "Línea Ж" << "Línea Ж";
+        // clang-format on
     }
-
-    void textOutsideTheCodePageIsRefused() {
+    void refusedSaves() {
+        QFETCH(QString, model);
+        QFETCH(QString, caption);
+        QFETCH(QString, message);
         Bench b;
-        MorFrmConf* w = b.open();
-        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
-        w->MorTexRes[2]->setText(QStringLiteral("Línea Ж"));
         const QStringList before = tree(b.f.dir.path());
+        MorFrmConf* w = b.open();
+        w->MorComVis->setEditText(model);
+        w->MorTexRes[2]->setText(caption);
         w->MorCmdGra->click();
         QCOMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral("Línea Ж")));
+        QVERIFY2(QRegularExpression(message).match(b.f.msgs.shown[0].text).hasMatch(),
+                 qPrintable(b.f.msgs.shown[0].text));
         QCOMPARE(tree(b.f.dir.path()), before);
     }
 
@@ -432,23 +413,13 @@ class TestConfigEditor : public QObject {
         QTest::addColumn<QString>("menu");  // "" for the start
         QTest::addColumn<QString>("cause");
         const QString huge = QStringLiteral("mide 2147483648 bytes y un archivo de registros de ");
-        QTest::newRow("2 GiB commands, start") << "Comandos.CCon"
-                                               << "2 GiB"
-                                               << "" << huge;
-        QTest::newRow("2 GiB index, editor") << "Equipo.CGe"
-                                             << "2 GiB"
-                                             << "MorMnuConE" << huge;
-        QTest::newRow("2 GiB users, administration") << "Usuarios.CCon"
-                                                     << "2 GiB"
-                                                     << "MorMnuConC" << huge;
-        QTest::newRow("pipe as commands, start") << "Comandos.CCon"
-                                                 << "fifo"
-                                                 << ""
-                                                 << "Es una tubería con nombre";
-        QTest::newRow("folder as users, administration") << "Usuarios.CCon"
-                                                         << "folder"
-                                                         << "MorMnuConC"
-                                                         << "Es una carpeta";
+        // clang-format off
+        QTest::newRow("2 GiB commands, start") << "Comandos.CCon" << "2 GiB" << "" << huge;
+        QTest::newRow("2 GiB index, editor") << "Equipo.CGe" << "2 GiB" << "MorMnuConE" << huge;
+        QTest::newRow("2 GiB users, administration") << "Usuarios.CCon" << "2 GiB" << "MorMnuConC" << huge;
+        QTest::newRow("pipe as commands, start") << "Comandos.CCon" << "fifo" << "" << "Es una tubería con nombre";
+        QTest::newRow("folder as users, administration") << "Usuarios.CCon" << "folder" << "MorMnuConC" << "Es una carpeta";
+        // clang-format on
     }
     void oddRecordFilesRefused() {
         QFETCH(QString, file);
@@ -478,12 +449,11 @@ class TestConfigEditor : public QObject {
     void foldersLinkedElsewhereAreNotWritten_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("save");
-        QTest::newRow("model file, editor") << "Luvero/Configuracion"
-                                            << "editor";
-        QTest::newRow("settings, administration") << "Utilerias/Generales/Equipos"
-                                                  << "settings";
-        QTest::newRow("user, administration") << "Utilerias/Generales/Equipos"
-                                              << "user";
+        // clang-format off
+        QTest::newRow("model file, editor") << "Luvero/Configuracion" << "editor";
+        QTest::newRow("settings, administration") << "Utilerias/Generales/Equipos" << "settings";
+        QTest::newRow("user, administration") << "Utilerias/Generales/Equipos" << "user";
+        // clang-format on
     }
     void foldersLinkedElsewhereAreNotWritten() {
         QFETCH(QString, folder);

@@ -213,15 +213,12 @@ class TestRecordFile : public QObject {
     void notRecordFiles_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("named pipe") << "fifo"
-                                    << "Es una tubería con nombre, no un archivo";
-        QTest::newRow("folder") << "folder"
-                                << "Es una carpeta";
-        QTest::newRow("device") << "device"
-                                << "Es un dispositivo, no un archivo";
-        QTest::newRow("2 GiB") << "2 GiB"
-                               << "mide 2147483648 bytes y un archivo de registros de 50 bytes "
-                                  "no pasa de 1638350 bytes (32767 registros)";
+        // clang-format off
+        QTest::newRow("named pipe") << "fifo" << "Es una tubería con nombre, no un archivo";
+        QTest::newRow("folder") << "folder" << "Es una carpeta";
+        QTest::newRow("device") << "device" << "Es un dispositivo, no un archivo";
+        QTest::newRow("2 GiB") << "2 GiB" << "mide 2147483648 bytes y un archivo de registros de 50 bytes no pasa de 1638350 bytes (32767 registros)";
+        // clang-format on
     }
     void notRecordFiles() {
         QFETCH(QString, kind);
@@ -298,27 +295,6 @@ class TestRecordFile : public QObject {
         QCOMPARE(ScanRecords(path, 1000, 3, visit), 1);
         QCOMPARE(seen, QList<int>{1});
         QCOMPARE(ScanRecords(fresh(), 1000, 3, visit), 0);
-    }
-
-    void paths_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        const Paths p{QStringLiteral("/app")};
-        const QString eq = QStringLiteral("/app/Utilerias/Generales/Equipos/");
-        QTest::newRow("model config")
-            << p.modelConfig("Sorvanell", "30") << "/app/Sorvanell/Configuracion/Sorvanell30.Ccon";
-        QTest::newRow("index") << p.equipmentIndex() << eq + "Equipo.CGe";
-        QTest::newRow("settings") << p.softwareSettings() << eq + "Software.CCon";
-        QTest::newRow("users") << p.users() << eq + "Usuarios.CCon";
-        QTest::newRow("commands") << p.commands() << eq + "Comandos.CCon";
-        QTest::newRow("last sent") << p.lastSent() << eq + "UltEnvio.CCon";
-        QTest::newRow("credentials") << p.operatorCredentials() << "/app/cmctes6.dll";
-        QTest::newRow("images") << p.images() << "/app/Imagenes";
-    }
-    void paths() {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(QDir::fromNativeSeparators(path), expected);
     }
 };
 

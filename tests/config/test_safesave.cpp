@@ -386,14 +386,12 @@ class TestSafeSave : public QObject {
     void lastSentNotKeptSendStillGoes_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("full disk") << "full"
-                                   << "No hay espacio en el disco";
-        QTest::newRow("read-only") << "readonly"
-                                   << "solo lectura";
-        QTest::newRow("link") << "link"
-                              << "enlace";
-        QTest::newRow("folder linked elsewhere") << "folderlink"
-                                                 << "enlace";
+        // clang-format off
+        QTest::newRow("full disk") << "full" << "No hay espacio en el disco";
+        QTest::newRow("read-only") << "readonly" << "solo lectura";
+        QTest::newRow("link") << "link" << "enlace";
+        QTest::newRow("folder linked elsewhere") << "folderlink" << "enlace";
+        // clang-format on
     }
     void lastSentNotKeptSendStillGoes() {
         QFETCH(QString, kind);

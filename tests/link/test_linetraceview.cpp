@@ -36,9 +36,6 @@ class TestLineTraceView : public QObject {
         QVERIFY(lines[0].contains(QStringLiteral("PC -> equipo  44")));
         QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
         QVERIFY(lines[2].contains(QStringLiteral("PC -> equipo  2A")));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  "))
-                    .match(lines[0])
-                    .hasMatch());
     }
 
     void pauseHoldsTheViewNotTheRecord() {
@@ -130,7 +127,6 @@ class TestLineTraceView : public QObject {
             if (i % 100 == 0) v.flush();
         }
         settle(v);
-        QCOMPARE(v.trace.size(), LineTrace::kDefaultCapacity);
         QVERIFY(v.traceText->blockCount() <= v.traceText->maximumBlockCount());
     }
 };
