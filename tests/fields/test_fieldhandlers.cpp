@@ -1,12 +1,13 @@
 // The handlers on real controls: the right press, double click and click that choose a single
-// command and open "Comando", the restriction boxes' left click, the key box's double click,
-// and the key editor runs of the Tervolinda controls.
+// command and open "Comando", the restriction boxes' left click, the key box's double click and
+// the key change form it opens, and the key editor runs of the Tervolinda controls.
 #include <QtTest>
 
 #include "gui/fields/fieldhandlers.h"
 #include "gui/main/program.h"
 #include "gui/panels/keychangeform.h"
 #include "support/fieldtest.h"
+#include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::fieldtest;
@@ -25,11 +26,22 @@ QPoint onIndicator(QWidget* check) {
     return QPoint(6, check->height() / 2);
 }
 
+const QString kDigits = QStringLiteral("ERROR EN LA CLAVE: Solo se admiten numeros");
+
 int gEditorRuns = 0;
 QString gEditorMode;
+QString gEditorKey;
 void recordEditor(Program& p) {
     ++gEditorRuns;
     gEditorMode = p.s.KeyEditorMode;
+    gEditorKey = p.main->MorTexResCla->text();
+}
+
+MorForCamCla* openByDoubleClick(Program& p) {
+    p.main->show();
+    if (!QTest::qWaitForWindowExposed(p.main.get())) return nullptr;
+    QTest::mouseDClick(p.main->MorTexResCla, Qt::LeftButton);
+    return p.main->findChild<MorForCamCla*>();
 }
 
 }  // namespace
@@ -37,73 +49,163 @@ void recordEditor(Program& p) {
 class TestFieldHandlers : public QObject {
     Q_OBJECT
   private slots:
-    void restrictionRightPress_data() {
+    // A right press chooses the box as the single command and changes nothing; closing the
+    // menu without "Enviar" sends nothing and keeps the choice. A left click ticks or clears it.
+    void restrictionBox_data() {
         QTest::addColumn<int>("box");
         QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("right");
         QTest::addColumn<QString>("value");
-        QTest::newRow("1 clear") << 1 << int(Qt::Unchecked) << "0";
-        QTest::newRow("3 ticked") << 3 << int(Qt::Checked) << "1";
-        QTest::newRow("9 greyed") << 9 << int(Qt::PartiallyChecked) << "2";
+        // clang-format off
+        QTest::newRow("1 clear, right press") << 1 << int(Qt::Unchecked) << true << "0";
+        QTest::newRow("3 ticked, right press") << 3 << int(Qt::Checked) << true << "1";
+        QTest::newRow("9 greyed, right press") << 9 << int(Qt::PartiallyChecked) << true << "2";
+        QTest::newRow("2 ticks on a left click") << 2 << int(Qt::Unchecked) << false << "1";
+        QTest::newRow("7 clears on a left click") << 7 << int(Qt::Checked) << false << "0";
+        // clang-format on
     }
-    void restrictionRightPress() {
+    void restrictionBox() {
         QFETCH(int, box);
         QFETCH(int, state);
+        QFETCH(bool, right);
         QFETCH(QString, value);
         Bench b;
         QVERIFY(b.show());
         QCheckBox* check = b.p.main->MorChkRes[box - 1];
-        check->setTristate(true);
+        check->setTristate(right);
         check->setCheckState(Qt::CheckState(state));
         const QString flags = b.p.s.joinedRestrictorFlags();
+        if (!right) {
+            QTest::mouseClick(check, Qt::LeftButton, {}, onIndicator(check));
+            QCOMPARE(check->isChecked(), value == QLatin1String("1"));
+            QCOMPARE(b.p.s.RestrictorFlags[box - 1], value);
+            QCOMPARE(b.p.s.CommandNumber, QStringLiteral("0"));
+            QVERIFY(!b.menuShown());
+            return;
+        }
         QTest::mousePress(check, Qt::RightButton);
         QCOMPARE(int(check->checkState()), state);
         QCOMPARE(b.p.s.joinedRestrictorFlags(), flags);
         QCOMPARE(b.p.s.CommandNumber, QString::number(box));
         QCOMPARE(b.p.s.CommandValue, value);
         QVERIFY(b.menuShown());
-        // Closing without "Enviar" sends nothing and keeps the choice.
         b.closeMenu();
         QVERIFY(!b.p.main->TimerPID->isActive());
         QVERIFY(b.port.line.isEmpty());
         QCOMPARE(b.p.s.CommandNumber, QString::number(box));
     }
 
-    void restrictionLeftClick_data() {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<bool>("ticked");
-        QTest::newRow("2 ticks") << 2 << false;
-        QTest::newRow("7 clears") << 7 << true;
-    }
-    void restrictionLeftClick() {
-        QFETCH(int, box);
-        QFETCH(bool, ticked);
-        Bench b;
-        QVERIFY(b.show());
-        QCheckBox* check = b.p.main->MorChkRes[box - 1];
-        check->setChecked(ticked);
-        QTest::mouseClick(check, Qt::LeftButton, {}, onIndicator(check));
-        QCOMPARE(check->isChecked(), !ticked);
-        QCOMPARE(b.p.s.RestrictorFlags[box - 1],
-                 !ticked ? QStringLiteral("1") : QStringLiteral("0"));
-        QCOMPARE(b.p.s.CommandNumber, QStringLiteral("0"));
-        QVERIFY(!b.menuShown());
-    }
-
-    void keyBoxDoubleClick() {
+    // The key box's double click opens the key change form beside it; its entry takes as
+    // many characters as the key box, and starts empty once closed.
+    void keyChangeForm() {
         Bench b;
         QVERIFY(b.show());
         QLineEdit* key = b.p.main->MorTexResCla;
-        key->setMaxLength(5);
+        key->setMaxLength(4);
         QTest::mouseDClick(key, Qt::LeftButton);
         auto* form = b.p.main->findChild<MorForCamCla*>();
-        QVERIFY(form);
-        QVERIFY(form->isVisible());
+        QVERIFY(form && form->isVisible());
         QVERIFY(!b.menuShown());
         QCOMPARE(b.p.s.CommandNumber, QStringLiteral("10"));
-        QCOMPARE(form->MorTextCanCka->maxLength(), 5);
         QCOMPARE(form->pos(), key->mapToGlobal(QPoint(0, 0)) + QPoint(36, 0));
         QCOMPARE(form->windowTitle(), QStringLiteral("MORLA"));
         QVERIFY(!form->isModal());
+        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("123456"));
+        QCOMPARE(form->MorTextCanCka->text(), QStringLiteral("1234"));
+        QCOMPARE(OpenKeyChangeForm(b.p), form);  // opened again while open
+        QCOMPARE(form->MorTextCanCka->text(), QStringLiteral("1234"));
+        form->close();
+        key->setMaxLength(5);
+        QCOMPARE(OpenKeyChangeForm(b.p), form);
+        QCOMPARE(form->MorTextCanCka->text(), QString());
+        QCOMPARE(form->MorTextCanCka->maxLength(), 5);
+    }
+
+    // The new key follows the key rule of the model shown.
+    void keyChangeEntry_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("shown");
+        // clang-format off
+        QTest::newRow("letter")                << "00" << "12a"   << "12"    << QStringList{kDigits};
+        QTest::newRow("star third, Sorvanell") << "04" << "12*45" << "12*45" << QStringList{};
+        QTest::newRow("star third, Zentavira") << "05" << "12*4"  << "124"   << QStringList{kDigits};
+        // clang-format on
+    }
+    void keyChangeEntry() {
+        QFETCH(QString, typed);
+        Bench b;
+        QFETCH(QString, model);
+        b.p.s.ModelCode = model;
+        MorForCamCla* form = openByDoubleClick(b.p);
+        QVERIFY(form);
+        QTest::keyClicks(form->MorTextCanCka, typed);
+        QTEST(form->MorTextCanCka->text(), "text");
+        QTEST(Shown(b.msgs), "shown");
+    }
+
+    // A key change on the Lúvero goes out as its single command, whatever the key's status.
+    void luveroKeyChange_data() {
+        QTest::addColumn<QString>("keyStatus");
+        QTest::newRow("never validated") << "";
+        QTest::newRow("active") << "Activado";
+        QTest::newRow("refused") << "DesActivado";
+    }
+    void luveroKeyChange() {
+        QFETCH(QString, keyStatus);
+        test::ProgramFixture f;
+        Program& p = *f.p;
+        p.s.ModelCode = QStringLiteral("00");
+        p.s.KeyStatus = keyStatus;
+        p.main->MorTexResCla->setText(QStringLiteral("1234"));
+        MorForCamCla* form = openByDoubleClick(p);
+        QVERIFY(form && form->isVisible());
+        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5678"));
+        // A right press elsewhere in between does not turn the key change into another command.
+        QTest::mousePress(p.main->MorChkRes[0], Qt::RightButton);
+        p.main->mnuComando->hide();
+        QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
+
+        QVERIFY(!form->isVisible());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(p.s.PreviousKey, QStringLiteral("1234"));
+        QVERIFY(f.port.line.isEmpty());
+        QVERIFY(test::Fire(p.main->TimerPID));
+        QCOMPARE(f.port.line, QByteArray("D"));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D#2,1234,56781P"));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QVERIFY(f.msgs.shown.isEmpty());
+    }
+
+    // The key editor runs after a key change on the Tervolinda only, once the key is replaced.
+    void keyEditorAfterAKeyChange_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("Tervolinda") << "08" << 1;
+        QTest::newRow("Lúvero") << "00" << 0;
+    }
+    void keyEditorAfterAKeyChange() {
+        QFETCH(QString, model);
+        QFETCH(int, runs);
+        test::ProgramFixture f;
+        Program& p = *f.p;
+        p.s.ModelCode = model;
+        p.main->MorTexResCla->setText(QStringLiteral("1111"));
+        InstallKeyEditor(&recordEditor);
+        gEditorRuns = 0;
+        gEditorMode.clear();
+        gEditorKey.clear();
+        MorForCamCla* form = openByDoubleClick(p);
+        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("2222"));
+        QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
+        InstallKeyEditor(nullptr);
+        QCOMPARE(gEditorRuns, runs);
+        if (runs) {
+            QCOMPARE(gEditorMode, QStringLiteral("2"));
+            QCOMPARE(gEditorKey, QStringLiteral("2222"));
+        }
     }
 
     // Controls of panels not built yet, bound by their names.

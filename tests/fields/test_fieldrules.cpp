@@ -22,11 +22,33 @@ const QString kForbidden = QStringLiteral("MORLA ESTA ENOJADO: Número prohibido
 
 class TestFieldRules : public QObject {
     Q_OBJECT
+
+    // The text typed, or set by the program with a later reader of the change reading the box
+    // as the model panels do.
+    static void entry(bool typed) {
+        QFETCH(QString, box);
+        QFETCH(QString, model);
+        QFETCH(QString, input);
+        QFETCH(QString, text);
+        Bench b;
+        b.p.s.ModelCode = model;
+        QLineEdit* edit = b.box(box);
+        QStringList seen;
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [&] { seen << edit->text(); });
+        if (typed)
+            QTest::keyClicks(edit, input);
+        else
+            edit->setText(input);
+        QCOMPARE(edit->text(), text);
+        QTEST(Shown(b.msgs), "shown");
+        if (!seen.isEmpty()) QCOMPARE(seen.last(), text);
+    }
+
   private slots:
     void typing_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown");
         const QStringList none;
@@ -59,24 +81,12 @@ class TestFieldRules : public QObject {
         QTest::newRow("exit code 25")               << "MorTxtPrivClvSal"   << "08" << "25"    << "25"    << none;
         // clang-format on
     }
-    void typing() {
-        QFETCH(QString, box);
-        QFETCH(QString, model);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        QFETCH(QStringList, shown);
-        Bench b;
-        b.p.s.ModelCode = model;
-        QLineEdit* edit = b.box(box);
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), text);
-        QCOMPARE(Shown(b.msgs), shown);
-    }
+    void typing() { entry(true); }
 
     void programSets_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown");
         const QStringList none;
@@ -91,23 +101,7 @@ class TestFieldRules : public QObject {
         QTest::newRow("empty text stands")                << "MorTexResCla"     << "00" << ""      << ""    << none;
         // clang-format on
     }
-    void programSets() {
-        QFETCH(QString, box);
-        QFETCH(QString, model);
-        QFETCH(QString, set);
-        QFETCH(QString, text);
-        QFETCH(QStringList, shown);
-        Bench b;
-        b.p.s.ModelCode = model;
-        QLineEdit* edit = b.box(box);
-        // A later reader of the change, reading the box as the model panels do.
-        QStringList seen;
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [&] { seen << edit->text(); });
-        edit->setText(set);
-        QCOMPARE(edit->text(), text);
-        QCOMPARE(Shown(b.msgs), shown);
-        if (!seen.isEmpty()) QCOMPARE(seen.last(), text);
-    }
+    void programSets() { entry(false); }
 
     void middleOfText_data() {
         QTest::addColumn<QString>("box");
