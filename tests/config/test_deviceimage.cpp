@@ -56,8 +56,7 @@ class TestDeviceImage : public QObject {
     }
     void crc32() {
         QFETCH(QByteArray, bytes);
-        QFETCH(quint32, crc);
-        QCOMPARE(Crc32(bytes), crc);
+        QTEST(Crc32(bytes), "crc");
     }
 
     // What a person sees, line by line; the CRC is zlib's over every line above it.

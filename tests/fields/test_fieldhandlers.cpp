@@ -247,10 +247,6 @@ class TestFieldHandlers : public QObject {
         QFETCH(QString, kind);
         QFETCH(QString, action);
         QFETCH(QString, setting);
-        QFETCH(QString, number);
-        QFETCH(QString, value);
-        QFETCH(QString, index);
-        QFETCH(bool, menu);
         Bench b;
         QWidget* w = nullptr;
         if (kind == QLatin1String("box")) {
@@ -285,10 +281,10 @@ class TestFieldHandlers : public QObject {
         else
             QTest::mouseClick(w, Qt::LeftButton);
 
-        QCOMPARE(b.p.s.CommandNumber, number);
-        QCOMPARE(b.p.s.CommandValue, value);
-        QCOMPARE(b.p.s.CommandIndex, index);
-        QCOMPARE(b.menuShown(), menu);
+        QTEST(b.p.s.CommandNumber, "number");
+        QTEST(b.p.s.CommandValue, "value");
+        QTEST(b.p.s.CommandIndex, "index");
+        QTEST(b.menuShown(), "menu");
         b.closeMenu();
         QVERIFY(b.port.line.isEmpty());
     }
@@ -314,7 +310,6 @@ class TestFieldHandlers : public QObject {
         QFETCH(QString, action);
         QFETCH(QString, mode);
         QFETCH(bool, menu);
-        QFETCH(QString, number);
         Bench b;
         QWidget* w = kind == QLatin1String("box") ? static_cast<QWidget*>(b.panel.box(control))
                                                   : b.panel.check(control);
@@ -331,7 +326,7 @@ class TestFieldHandlers : public QObject {
         else
             QTest::mouseDClick(w, Qt::LeftButton);
         QCOMPARE(b.menuShown(), menu);
-        QCOMPARE(b.p.s.CommandNumber, number);
+        QTEST(b.p.s.CommandNumber, "number");
         // With the menu open the editor waits for it to close.
         QCOMPARE(gEditorRuns, menu ? 0 : 1);
         b.closeMenu();

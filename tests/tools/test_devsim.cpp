@@ -267,9 +267,6 @@ class TestDevsim : public QObject {
     void messages() {
         QFETCH(QString, options);
         QFETCH(QStringList, sent);
-        QFETCH(QString, key);
-        QFETCH(QString, optionsAfter);
-        QFETCH(QString, modifier);
         QFETCH(int, line);
 
         Device device(luvero(QStringLiteral("1234"), options),
@@ -299,9 +296,9 @@ class TestDevsim : public QObject {
             QVERIFY(reply.startsWith("024500"));
             const QString map = mapOf(reply);
             QVERIFY(checksumsOk(map));
-            QCOMPARE(luveroKey(map), key);
-            QCOMPARE(luveroOptions(map), optionsAfter);
-            QCOMPARE(map.mid(6, 4), modifier);
+            QTEST(luveroKey(map), "key");
+            QTEST(luveroOptions(map), "optionsAfter");
+            QTEST(map.mid(6, 4), "modifier");
         }
     }
 
@@ -495,10 +492,6 @@ class TestDevsim : public QObject {
     }
     void faults() {
         QFETCH(QByteArray, start);
-        QFETCH(int, length1);
-        QFETCH(bool, good1);
-        QFETCH(int, length2);
-        QFETCH(bool, good2);
         QFETCH(int, leastMs);
         Simulator sim;
         QVERIFY(sim.start({"--fault", QString::fromLatin1(QTest::currentDataTag())}));
@@ -508,12 +501,12 @@ class TestDevsim : public QObject {
         qint64 ms = 0;
         const QByteArray first = sim.read(&ms);
         QCOMPARE(first.left(6), start);
-        QCOMPARE(first.size(), length1);
-        QCOMPARE(good(first), good1);
+        QTEST(int(first.size()), "length1");
+        QTEST(good(first), "good1");
         QVERIFY2(ms >= leastMs, qPrintable(QString::number(ms)));
         const QByteArray second = sim.read();
-        QCOMPARE(second.size(), length2);
-        QCOMPARE(good(second), good2);
+        QTEST(int(second.size()), "length2");
+        QTEST(good(second), "good2");
     }
 };
 
