@@ -52,6 +52,9 @@ void choose(QComboBox* list, int i) {
     emit list->activated(i);
 }
 
+// The message of a save refused for a typed name, as a pattern.
+const QString kNotSaved = QStringLiteral("\\. No se grabó nada\\.$");
+
 struct Bench {
     ProgramFixture f;
     Bench() {
@@ -119,25 +122,15 @@ class TestConfigEditor : public QObject {
         QTest::addColumn<int>("field");  // 0-based field that the save writes
         QTest::addColumn<QString>("saved");
         const QString z20(20, '0'), z9(9, '0');
-        QTest::newRow("first ten")
-            << "MorTexDefchk"
-            << "1100"
-            << "11" + QString(18, '0') << z9 << z9 << 54 << "11" + QString(18, '0');
-        QTest::newRow("first ten, too long")
-            << "MorTexDefchk"
-            << "111111111111" << QString(10, '1') + QString(10, '0') << z9 << z9 << 54
-            << QString(10, '1') + QString(10, '0');
-        QTest::newRow("11 to 19") << "MorTexDefchk2"
-                                  << "000000001" << QString(18, '0') + "10" << z9 << z9 << 54
-                                  << QString(18, '0') + "10";
-        QTest::newRow("20th") << "MorTexDefchk3"
-                              << "1" << QString(19, '0') + "1" << z9 << z9 << 54
-                              << QString(19, '0') + "1";
-        QTest::newRow("states, other characters")
-            << "MorTxtConReg"
-            << "1x1 1" << z20 << "10101" + QString(4, '0') << z9 << 55 << "10101" + QString(4, '0');
-        QTest::newRow("visibility") << "MorTxtConVis"
-                                    << "000000001" << z20 << z9 << "000000001" << 40 << "000000001";
+        const QString ten = QString(10, '1') + QString(10, '0');
+        // clang-format off
+        QTest::newRow("first ten") << "MorTexDefchk" << "1100" << "11" + QString(18, '0') << z9 << z9 << 54 << "11" + QString(18, '0');
+        QTest::newRow("first ten, too long") << "MorTexDefchk" << "111111111111" << ten << z9 << z9 << 54 << ten;
+        QTest::newRow("11 to 19") << "MorTexDefchk2" << "000000001" << QString(18, '0') + "10" << z9 << z9 << 54 << QString(18, '0') + "10";
+        QTest::newRow("20th") << "MorTexDefchk3" << "1" << QString(19, '0') + "1" << z9 << z9 << 54 << QString(19, '0') + "1";
+        QTest::newRow("states, other characters") << "MorTxtConReg" << "1x1 1" << z20 << "101010000" << z9 << 55 << "101010000";
+        QTest::newRow("visibility") << "MorTxtConVis" << "000000001" << z20 << z9 << "000000001" << 40 << "000000001";
+        // clang-format on
     }
     void flagBoxesAndCheckBoxes() {
         QFETCH(QString, box);
@@ -277,31 +270,42 @@ class TestConfigEditor : public QObject {
         QCOMPARE(listed, (QStringList{"Luvero", "Sorvanell", "Sorvanell"}));
     }
 
-    void typedNamesStayInTheModelFolder_data() {
+    // Saves refused before anything is written, with one message: typed names that would leave
+    // the model's folder (and are not read either), no model, no model folder, a text the code
+    // page cannot hold.
+    void refusedSaves_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QString>("caption");  // the third caption box
+        QTest::addColumn<QString>("message");  // a pattern
+        const QString name = kNotSaved;
         // clang-format off
-        QTest::newRow("model climbs") << "../Sorvanell" << "30";
-        QTest::newRow("model is ..") << ".." << "30";
-        QTest::newRow("model has dots") << "Sorv..anell" << "30";
-        QTest::newRow("model with a separator") << "Sorvanell/Configuracion" << "30";
-        QTest::newRow("model with a backslash") << "Sorvanell\\Configuracion" << "30";
-        QTest::newRow("absolute model") << "/tmp" << "30";
-        QTest::newRow("firmware climbs") << "Sorvanell" << "/../../../x";
-        QTest::newRow("firmware with a backslash") << "Sorvanell" << "\\..\\x";
-        QTest::newRow("firmware is ..") << "Sorvanell" << "..";
-        QTest::newRow("colon") << "Sorvanell" << "C:30";
-        QTest::newRow("asterisk") << "Sorv*" << "30";
-        QTest::newRow("control character") << "Sorvanell" << "3\t0";
-        QTest::newRow("device name") << "NUL" << "30";
-        QTest::newRow("device file name") << "COM" << "1";
-        QTest::newRow("trailing dot") << "Sorvanell." << "30";
-        QTest::newRow("outside the code page") << "Сорванелл" << "30";
+        QTest::newRow("model climbs") << "../Sorvanell" << "30" << "" << name;
+        QTest::newRow("model is ..") << ".." << "30" << "" << name;
+        QTest::newRow("model has dots") << "Sorv..anell" << "30" << "" << name;
+        QTest::newRow("model with a separator") << "Sorvanell/Configuracion" << "30" << "" << name;
+        QTest::newRow("model with a backslash") << "Sorvanell\\Configuracion" << "30" << "" << name;
+        QTest::newRow("absolute model") << "/tmp" << "30" << "" << name;
+        QTest::newRow("firmware climbs") << "Sorvanell" << "/../../../x" << "" << name;
+        QTest::newRow("firmware with a backslash") << "Sorvanell" << "\\..\\x" << "" << name;
+        QTest::newRow("firmware is ..") << "Sorvanell" << ".." << "" << name;
+        QTest::newRow("colon") << "Sorvanell" << "C:30" << "" << name;
+        QTest::newRow("asterisk") << "Sorv*" << "30" << "" << name;
+        QTest::newRow("control character") << "Sorvanell" << "3\t0" << "" << name;
+        QTest::newRow("device name") << "NUL" << "30" << "" << name;
+        QTest::newRow("device file name") << "COM" << "1" << "" << name;
+        QTest::newRow("trailing dot") << "Sorvanell." << "30" << "" << name;
+        QTest::newRow("outside the code page") << "Сорванелл" << "30" << "" << name;
+        QTest::newRow("no model chosen") << "" << "30" << "" << "^No se ha seleccionado equipo$";
+        QTest::newRow("no model folder") << "Zentavira" << "30" << "" << "^No existe la carpeta ";
+        QTest::newRow("text outside the code page") << "Sorvanell" << "30" << "Línea Ж" << "Línea Ж";
         // clang-format on
     }
-    void typedNamesStayInTheModelFolder() {
+    void refusedSaves() {
         QFETCH(QString, model);
         QFETCH(QString, firmware);
+        QFETCH(QString, caption);
+        QFETCH(QString, message);
         QTemporaryDir outer;
         ProgramFixture f;
         // The program folder sits inside a folder of its own, so anything outside it shows.
@@ -312,44 +316,23 @@ class TestConfigEditor : public QObject {
         const QStringList before = tree(outer.path());
         f.p->main->MorMnuConE->trigger();
         auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
+        const bool badName = message == kNotSaved;
+        if (badName) {
+            w->MorComVis->setEditText(model);
+            w->MorTexFirm->setText(firmware);
+            emit w->MorComVis->activated(0);  // a chosen name is not read either
+            QCOMPARE(f.msgs.shown.size(), 1);
+            QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("No se leyó ningún archivo")));
+            f.msgs.clear();
+        }
         w->MorComVis->setEditText(model);
         w->MorTexFirm->setText(firmware);
-        emit w->MorComVis->activated(0);  // a chosen name is not read either
-        QCOMPARE(f.msgs.shown.size(), 1);
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("No se leyó ningún archivo")));
-        w->MorComVis->setEditText(model);
-        w->MorTexFirm->setText(firmware);
-        w->MorCmdGra->click();
-        QCOMPARE(f.msgs.shown.size(), 2);
-        QVERIFY(f.msgs.shown[1].text.endsWith(QStringLiteral(". No se grabó nada.")));
-        QCOMPARE(tree(outer.path()), before);
-    }
-
-    // Saves refused before anything is written, each with one message.
-    void refusedSaves_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("caption");  // the third caption box
-        QTest::addColumn<QString>("message");  // a pattern
-        // clang-format off
-        QTest::newRow("no model chosen") << "" << "" << "^No se ha seleccionado equipo$";
-        QTest::newRow("no model folder") << "Zentavira" << "" << "^No existe la carpeta ";
-        QTest::newRow("text outside the code page") << "Sorvanell" << "Línea Ж" << "Línea Ж";
-        // clang-format on
-    }
-    void refusedSaves() {
-        QFETCH(QString, model);
-        QFETCH(QString, caption);
-        QFETCH(QString, message);
-        Bench b;
-        const QStringList before = tree(b.f.dir.path());
-        MorFrmConf* w = b.open();
-        w->MorComVis->setEditText(model);
         w->MorTexRes[2]->setText(caption);
         w->MorCmdGra->click();
-        QCOMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY2(QRegularExpression(message).match(b.f.msgs.shown[0].text).hasMatch(),
-                 qPrintable(b.f.msgs.shown[0].text));
-        QCOMPARE(tree(b.f.dir.path()), before);
+        QCOMPARE(f.msgs.shown.size(), 1);
+        QVERIFY2(QRegularExpression(message).match(f.msgs.shown[0].text).hasMatch(),
+                 qPrintable(f.msgs.shown[0].text));
+        QCOMPARE(tree(outer.path()), before);
     }
 
     void folderFoundWhateverItsCase() {
