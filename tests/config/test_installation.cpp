@@ -137,6 +137,11 @@ class TestInstallation : public QObject {
             bytesOf(d.equipment(win95 ? QStringLiteral("KLMV95.DLL") : QStringLiteral("KLMV.DLL")));
         const QByteArray auxiliary = bytesOf(d.equipment(QStringLiteral("lnkx.exe")));
         const QByteArray models = bytesOf(d.equipment(QStringLiteral("Equipo.CGe")));
+        // The last-sent record travels when there.
+        if (win95)
+            QVERIFY(WriteRecord(d.equipment(QStringLiteral("UltEnvio.CCon")), LastSentRecord,
+                                {"00", "frame", kDate, "mask", "read", "data", "4"})
+                        .ok);
 
         const InstallResult r = InstallForEquipment(d.app, equipment, system);
         QVERIFY2(r.ok, qPrintable(r.error));
@@ -158,6 +163,7 @@ class TestInstallation : public QObject {
             if (c.fileBase == folder)
                 expected << "Morla/" + folder + "/Configuracion/" + c.fileBase + c.firmware +
                                 ".Ccon";
+        if (win95) expected << "Morla/Utilerias/Generales/Equipos/UltEnvio.CCon";
         expected.sort();
         QCOMPARE(listing(d.root.path()), expected);
 
@@ -169,6 +175,7 @@ class TestInstallation : public QObject {
         const Paths paths{d.app};
         QCOMPARE(ReadRecord(paths.softwareSettings(), SoftwareSettingsRecord).fields[26],
                  QStringLiteral("Clase ") + equipment);
+        if (win95) QCOMPARE(ReadRecord(paths.lastSent(), LastSentRecord).fields[1], "frame");
         QCOMPARE(bytesOf(JoinPath(d.app, QStringLiteral("Respaldos/2024/Luvero30.Ccon"))),
                  QByteArray("kept"));
     }
@@ -228,17 +235,6 @@ class TestInstallation : public QObject {
             QDir(d.app).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QCOMPARE(top, (QStringList{"IMAGENES", "Respaldos", "Utilerias", "pellitor"}));
         QVERIFY(!InstallationPending(d.app));
-    }
-
-    void lastSentRecordTravelsWhenThere() {
-        Drive d;
-        WriteRecord(d.equipment(QStringLiteral("UltEnvio.CCon")), LastSentRecord,
-                    {"00", "frame", kDate, "mask", "read", "data", "4"});
-        const InstallResult r =
-            InstallForEquipment(d.app, QStringLiteral("Luvero"), QStringLiteral("Windows 98"));
-        QVERIFY2(r.ok, qPrintable(r.error));
-        QCOMPARE(ReadRecord(Paths{d.app}.lastSent(), LastSentRecord).fields[1],
-                 QStringLiteral("frame"));
     }
 
     void everyKitFolderIsTheKits() {
