@@ -23,9 +23,10 @@ const QString kForbidden = QStringLiteral("MORLA ESTA ENOJADO: Número prohibido
 class TestFieldRules : public QObject {
     Q_OBJECT
 
-    // The text typed, or set by the program with a later reader of the change reading the box
-    // as the model panels do.
-    static void entry(bool typed) {
+    enum How { Typed, Set, TypedMidText };
+    // The text typed, typed after moving the caret into a text, or set by the program; a later
+    // reader of the change reads the box as the model panels do.
+    static void entry(How how) {
         QFETCH(QString, box);
         QFETCH(QString, model);
         QFETCH(QString, input);
@@ -35,13 +36,24 @@ class TestFieldRules : public QObject {
         QLineEdit* edit = b.box(box);
         QStringList seen;
         QObject::connect(edit, &QLineEdit::textChanged, edit, [&] { seen << edit->text(); });
-        if (typed)
-            QTest::keyClicks(edit, input);
-        else
+        if (how == TypedMidText) {
+            QFETCH(QString, before);
+            QFETCH(int, left);  // caret moves left from the end
+            QTest::keyClicks(edit, before);
+            QCOMPARE(edit->text(), before);
+            if (left == before.size())
+                QTest::keyClick(edit, Qt::Key_Home);
+            else
+                for (int i = 0; i < left; ++i) QTest::keyClick(edit, Qt::Key_Left);
+        }
+        if (how == Set)
             edit->setText(input);
+        else
+            QTest::keyClicks(edit, input);
         QCOMPARE(edit->text(), text);
         QTEST(Shown(b.msgs), "shown");
         if (!seen.isEmpty()) QCOMPARE(seen.last(), text);
+        if (how == TypedMidText) QTEST(edit->cursorPosition(), "caret");
     }
 
   private slots:
@@ -81,7 +93,7 @@ class TestFieldRules : public QObject {
         QTest::newRow("exit code 25")               << "MorTxtPrivClvSal"   << "08" << "25"    << "25"    << none;
         // clang-format on
     }
-    void typing() { entry(true); }
+    void typing() { entry(Typed); }
 
     void programSets_data() {
         QTest::addColumn<QString>("box");
@@ -101,14 +113,14 @@ class TestFieldRules : public QObject {
         QTest::newRow("empty text stands")                << "MorTexResCla"     << "00" << ""      << ""    << none;
         // clang-format on
     }
-    void programSets() { entry(false); }
+    void programSets() { entry(Set); }
 
     void middleOfText_data() {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("left");  // caret moves left from the end
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QStringList>("shown");
@@ -123,27 +135,7 @@ class TestFieldRules : public QObject {
         QTest::newRow("exit code, letter at the start") << "MorTxtPrivClvSal" << "08" << "25"   << 2 << "z" << "25"   << 0 << QStringList{kDigits};
         // clang-format on
     }
-    void middleOfText() {
-        QFETCH(QString, box);
-        QFETCH(QString, model);
-        QFETCH(QString, before);
-        QFETCH(int, left);
-        QFETCH(QString, typed);
-        QFETCH(QString, text);
-        Bench b;
-        b.p.s.ModelCode = model;
-        QLineEdit* edit = b.box(box);
-        QTest::keyClicks(edit, before);
-        QCOMPARE(edit->text(), before);
-        if (left == before.size())
-            QTest::keyClick(edit, Qt::Key_Home);
-        else
-            for (int i = 0; i < left; ++i) QTest::keyClick(edit, Qt::Key_Left);
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), text);
-        QTEST(edit->cursorPosition(), "caret");
-        QTEST(Shown(b.msgs), "shown");
-    }
+    void middleOfText() { entry(TypedMidText); }
 
     void flags_data() {
         QTest::addColumn<QString>("flags");
