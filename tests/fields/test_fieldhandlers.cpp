@@ -88,9 +88,9 @@ class TestFieldHandlers : public QObject {
         // clang-format on
     }
     void keyChangeEntry() {
+        QFETCH(QString, model);
         QFETCH(QString, typed);
         Bench b;
-        QFETCH(QString, model);
         b.p.s.ModelCode = model;
         MorForCamCla* form = openByDoubleClick(b.p);
         QVERIFY(form);
