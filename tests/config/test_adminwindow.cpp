@@ -78,20 +78,12 @@ class TestAdminWindow : public QObject {
         QCOMPARE(saved[23], QByteArray("20"));
         QCOMPARE(saved[24], QByteArray("25"));
         QCOMPARE(b.f.p->s.InstallationCode, FromAnsi(kept[25]));
-    }
-
-    void recoverShowsWhatWasSaved() {
-        Bench b;
+        // The window opens empty; "Recuperar" shows what was saved.
         MorFrmCPri* w = b.open();
-        w->MorTexE21->setText(QStringLiteral("7"));
-        w->MorTexE22->setText(QStringLiteral("13"));
-        w->MorCmdCPConGra->click();
-        b.settle();
-        w = b.open();
         QCOMPARE(w->MorTexE21->text(), QString());
         w->MorCmdCPConRec->click();
-        QCOMPARE(w->MorTexE21->text(), QStringLiteral("7"));
-        QCOMPARE(w->MorTexE22->text(), QStringLiteral("13"));
+        QCOMPARE(w->MorTexE21->text(), QStringLiteral("20"));
+        QCOMPARE(w->MorTexE22->text(), QStringLiteral("25"));
     }
 
     void declinedReplaceLeavesAll() {
@@ -149,19 +141,27 @@ class TestAdminWindow : public QObject {
               "field");
     }
 
+    // The list skips empty slots; a click shows the user, and a chosen user saved again keeps
+    // the bytes the code page leaves undefined.
     void usersListAndClick() {
         Bench b;
-        b.user(1, "Ana", "1", "tercero \x81");
+        b.user(1, "Jos\x90", "1", "a");
         b.user(2, "", "", "");
-        b.user(4, "Bruno", "4", "b");
+        b.user(4, "Bruno", "4", "dato \x81\x8D");
         MorFrmCPri* w = b.open();
         QCOMPARE(w->MorComCPUsuarios->count(), 2);
         QCOMPARE(w->MorComCPUsuarios->itemText(1), QStringLiteral("Bruno"));
-        w->MorComCPUsuarios->setCurrentIndex(1);
-        emit w->MorComCPUsuarios->activated(1);
-        QCOMPARE(w->MorTexE23->text(), QStringLiteral("4"));
-        QCOMPARE(w->MorTexE25->text(), QStringLiteral("b"));
-        QCOMPARE(w->MorTexE24->text(), QStringLiteral("1/1/26"));
+        for (int i : {1, 0}) {
+            w->MorComCPUsuarios->setCurrentIndex(i);
+            emit w->MorComCPUsuarios->activated(i);
+            QCOMPARE(w->MorTexE23->text(), QString::number(i ? 4 : 1));
+            QCOMPARE(w->MorTexE24->text(), QStringLiteral("1/1/26"));
+            w->MorCmdUsCesA->click();
+            w->MorCmdUsCesG->click();
+        }
+        QCOMPARE(ReadRecordBytes(b.users(), UserRecord, 1).fields[0], QByteArray("Jos\x90"));
+        QCOMPARE(ReadRecordBytes(b.users(), UserRecord, 4).fields[2], QByteArray("dato \x81\x8D"));
+        QCOMPARE(RecordCount(b.users(), 1000), 4);
     }
 
     void userSaves_data() {
@@ -206,58 +206,43 @@ class TestAdminWindow : public QObject {
         QVERIFY(!w->UserFound);
     }
 
-    void badSlotIsRefused_data() {
+    // Saves refused with one message naming what is wrong; both files stay as they were.
+    void refusedSaves_data() {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("slot");
-        QTest::newRow("empty") << "";
-        QTest::newRow("zero") << "0";
-        QTest::newRow("negative") << "-3";
-        QTest::newRow("letters") << "tres";
-        QTest::newRow("fraction") << "2.5";
-        QTest::newRow("beyond a record number") << "40000";
+        QTest::addColumn<QString>("retries");  // "": a user save, else a settings save
+        QTest::addColumn<QString>("shown");
+        for (const char* slot : {"", "0", "-3", "tres", "2.5", "40000"})
+            QTest::addRow("slot \"%s\"", slot) << "Nadie" << slot << ""
+                                               << "\"" + QString(slot) + "\"";
+        // clang-format off
+        QTest::newRow("name outside the code page") << "Ана" << "2" << "" << "Ана";
+        QTest::newRow("retries outside the code page") << "" << "" << "３" << "３";
+        // clang-format on
     }
-    void badSlotIsRefused() {
-        QFETCH(QString, slot);
-        Bench b;
-        b.user(1, "Ana", "1", "a");
-        const QByteArray before = bytesOf(b.users());
-        MorFrmCPri* w = b.open();
-        w->MorComCPUsuarios->setEditText(QStringLiteral("Nadie"));
-        w->MorTexE23->setText(slot);
-        w->MorCmdUsCesG->click();
-        QCOMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY(b.f.msgs.shown[0].text.contains("\"" + slot + "\""));
-        QCOMPARE(bytesOf(b.users()), before);
-    }
-
-    void textOutsideTheCodePageIsRefused() {
+    void refusedSaves() {
+        QFETCH(QString, retries);
+        QFETCH(QString, shown);
         Bench b;
         b.user(1, "Ana", "1", "a");
         const QByteArray users = bytesOf(b.users());
         const QByteArray settings = bytesOf(b.f.paths().softwareSettings());
         MorFrmCPri* w = b.open();
-        w->MorComCPUsuarios->setEditText(QStringLiteral("Ана"));
-        w->MorTexE23->setText(QStringLiteral("2"));
-        w->MorCmdUsCesG->click();
-        w->MorTexE21->setText(QStringLiteral("３"));
-        w->MorCmdCPConGra->click();
-        QCOMPARE(b.f.msgs.shown.size(), 2);
+        if (retries.isEmpty()) {
+            QFETCH(QString, name);
+            QFETCH(QString, slot);
+            w->MorComCPUsuarios->setEditText(name);
+            w->MorTexE23->setText(slot);
+            w->MorCmdUsCesG->click();
+        } else {
+            w->MorTexE21->setText(retries);
+            w->MorCmdCPConGra->click();
+        }
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        QVERIFY2(b.f.msgs.shown[0].text.contains(shown), qPrintable(b.f.msgs.shown[0].text));
         QCOMPARE(bytesOf(b.users()), users);
         QCOMPARE(bytesOf(b.f.paths().softwareSettings()), settings);
         QVERIFY(w->isVisible());
-    }
-
-    void chosenUserKeepsItsBytes() {
-        Bench b;
-        b.user(3, "Jos\x90", "3", "dato \x81\x8D");
-        MorFrmCPri* w = b.open();
-        w->MorComCPUsuarios->setCurrentIndex(0);
-        emit w->MorComCPUsuarios->activated(0);
-        w->MorCmdUsCesA->click();
-        w->MorCmdUsCesG->click();
-        const QList<QByteArray> saved = ReadRecordBytes(b.users(), UserRecord, 3).fields;
-        QCOMPARE(saved[0], QByteArray("Jos\x90"));
-        QCOMPARE(saved[2], QByteArray("dato \x81\x8D"));
-        QCOMPARE(RecordCount(b.users(), 1000), 3);
     }
 };
 

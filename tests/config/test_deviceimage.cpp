@@ -56,8 +56,7 @@ class TestDeviceImage : public QObject {
     }
     void crc32() {
         QFETCH(QByteArray, bytes);
-        QFETCH(quint32, crc);
-        QCOMPARE(Crc32(bytes), crc);
+        QTEST(Crc32(bytes), "crc");
     }
 
     // What a person sees, line by line; the CRC is zlib's over every line above it.
@@ -82,12 +81,11 @@ class TestDeviceImage : public QObject {
         QTest::addColumn<QString>("equipment");
         QTest::addColumn<QString>("digits");
         QTest::addColumn<ImageOrigin>("origin");
-        QTest::newRow("138-character reply") << "00"
-                                             << "Lúvero" << Map("00", 134) << ImageOrigin::Read;
-        QTest::newRow("270-character reply") << "0:"
-                                             << "Quarn" << Map("0A", 266) << ImageOrigin::Read;
-        QTest::newRow("a row and one") << "06"
-                                       << "Kovalindre" << QString(33, 'A') << ImageOrigin::Panel;
+        // clang-format off
+        QTest::newRow("138-character reply") << "00" << "Lúvero" << Map("00", 134) << ImageOrigin::Read;
+        QTest::newRow("270-character reply") << "0:" << "Quarn" << Map("0A", 266) << ImageOrigin::Read;
+        QTest::newRow("a row and one") << "06" << "Kovalindre" << QString(33, 'A') << ImageOrigin::Panel;
+        // clang-format on
     }
     void roundTrip() {
         QFETCH(QString, code);
@@ -113,58 +111,37 @@ class TestDeviceImage : public QObject {
         QTest::addColumn<QString>("detail");
         const QByteArray good = FormatDeviceImage(Image("00", "Lúvero", Map("00", 134)));
         const QByteArray body = Body(good);
-        QTest::newRow("empty") << QByteArray() << ImageRefusal::Damaged << "está incompleto";
-        QTest::newRow("tab in a line") << Replaced(good, "Equipo: ", "Equipo:\t")
-                                       << ImageRefusal::Damaged << "tiene caracteres de control";
-        QTest::newRow("carriage return inside a line")
-            << Replaced(good, "Lúvero", "Lúvero\r\r") << ImageRefusal::Damaged
-            << "tiene caracteres de control";
-        QTest::newRow("another kind of file")
-            << QByteArray("[Equipo]\nModelo=00\n") << ImageRefusal::Damaged
-            << "no es un archivo de configuración de equipo";
-        QTest::newRow("too large") << good + QByteArray(kDeviceImageMaxBytes, '\n')
-                                   << ImageRefusal::Damaged << "es demasiado grande para serlo";
-        QTest::newRow("version 2")
-            << Replaced(good, "Versión: 1", "Versión: 2") << ImageRefusal::OtherVersion << "2";
-        QTest::newRow("version 01") << Replaced(good, "Versión: 1", "Versión: 01")
-                                    << ImageRefusal::Damaged << "no dice su versión";
-        QTest::newRow("no version")
-            << Replaced(good, "Versión: 1\n", "") << ImageRefusal::Damaged << "no dice su versión";
-        QTest::newRow("CRC of seven digits")
-            << body + "CRC-32: " + QByteArray::number(Crc32(body), 16).toUpper().right(7) + "\n"
-            << ImageRefusal::Damaged << "le falta su suma de verificación";
-        QTest::newRow("digit edited")
-            << Replaced(good, "Firmware: 30", "Firmware: 31") << ImageRefusal::BadChecksum << "";
+        const auto D = ImageRefusal::Damaged;
+        const QByteArray badCrc =
+            body + "CRC-32: " + QByteArray::number(Crc32(body), 16).toUpper().right(7) + "\n";
         // Edited and sealed again by hand: the content itself is checked.
         auto sealed = [&](const char* from, const char* to) {
             return Sealed(Replaced(body, from, to));
         };
-        QTest::newRow("line missing") << sealed("Equipo: Lúvero\n", "") << ImageRefusal::Damaged
-                                      << "falta la línea \"Equipo\"";
-        QTest::newRow("model code of three")
-            << sealed("Modelo: 00", "Modelo: 000") << ImageRefusal::Damaged
-            << "el código de modelo no es válido";
-        QTest::newRow("firmware of four") << sealed("Firmware: 30", "Firmware: 3000")
-                                          << ImageRefusal::Damaged << "el firmware no es válido";
-        QTest::newRow("unknown origin") << sealed("Origen: lectura", "Origen: copia")
-                                        << ImageRefusal::Damaged << "el origen no es válido";
-        QTest::newRow("month 13") << sealed("Fecha: 2026-12", "Fecha: 2026-13")
-                                  << ImageRefusal::Damaged << "la fecha no es válida";
-        QTest::newRow("rows out of order")
-            << sealed("Mapa 033", "Mapa 034") << ImageRefusal::Damaged
-            << "la línea 2 del mapa no es válida";
-        QTest::newRow("blank in a row")
-            << sealed("Mapa 001: 00", "Mapa 001: 0 ") << ImageRefusal::Damaged
-            << "la línea 1 del mapa no es válida";
-        QTest::newRow("short row before the last")
-            << sealed("Mapa 001: 00", "Mapa 001: 0") << ImageRefusal::Damaged
-            << "la línea 1 del mapa no es válida";
-        QTest::newRow("row too long")
-            << Sealed(body.left(body.indexOf("Mapa 129")) + "Mapa 129: " + QByteArray(33, '0') +
-                      "\n")
-            << ImageRefusal::Damaged << "la línea 5 del mapa no es válida";
-        QTest::newRow("no map") << Sealed(body.left(body.indexOf("Mapa 001")))
-                                << ImageRefusal::Damaged << "no tiene mapa";
+        const QByteArray longRow =
+            Sealed(body.left(body.indexOf("Mapa 129")) + "Mapa 129: " + QByteArray(33, '0') + "\n");
+        // clang-format off
+        QTest::newRow("empty") << QByteArray() << D << "está incompleto";
+        QTest::newRow("tab in a line") << Replaced(good, "Equipo: ", "Equipo:\t") << D << "tiene caracteres de control";
+        QTest::newRow("carriage return inside a line") << Replaced(good, "Lúvero", "Lúvero\r\r") << D << "tiene caracteres de control";
+        QTest::newRow("another kind of file") << QByteArray("[Equipo]\nModelo=00\n") << D << "no es un archivo de configuración de equipo";
+        QTest::newRow("too large") << good + QByteArray(kDeviceImageMaxBytes, '\n') << D << "es demasiado grande para serlo";
+        QTest::newRow("version 2") << Replaced(good, "Versión: 1", "Versión: 2") << ImageRefusal::OtherVersion << "2";
+        QTest::newRow("version 01") << Replaced(good, "Versión: 1", "Versión: 01") << D << "no dice su versión";
+        QTest::newRow("no version") << Replaced(good, "Versión: 1\n", "") << D << "no dice su versión";
+        QTest::newRow("CRC of seven digits") << badCrc << D << "le falta su suma de verificación";
+        QTest::newRow("digit edited") << Replaced(good, "Firmware: 30", "Firmware: 31") << ImageRefusal::BadChecksum << "";
+        QTest::newRow("line missing") << sealed("Equipo: Lúvero\n", "") << D << "falta la línea \"Equipo\"";
+        QTest::newRow("model code of three") << sealed("Modelo: 00", "Modelo: 000") << D << "el código de modelo no es válido";
+        QTest::newRow("firmware of four") << sealed("Firmware: 30", "Firmware: 3000") << D << "el firmware no es válido";
+        QTest::newRow("unknown origin") << sealed("Origen: lectura", "Origen: copia") << D << "el origen no es válido";
+        QTest::newRow("month 13") << sealed("Fecha: 2026-12", "Fecha: 2026-13") << D << "la fecha no es válida";
+        QTest::newRow("rows out of order") << sealed("Mapa 033", "Mapa 034") << D << "la línea 2 del mapa no es válida";
+        QTest::newRow("blank in a row") << sealed("Mapa 001: 00", "Mapa 001: 0 ") << D << "la línea 1 del mapa no es válida";
+        QTest::newRow("short row before the last") << sealed("Mapa 001: 00", "Mapa 001: 0") << D << "la línea 1 del mapa no es válida";
+        QTest::newRow("row too long") << longRow << D << "la línea 5 del mapa no es válida";
+        QTest::newRow("no map") << Sealed(body.left(body.indexOf("Mapa 001"))) << D << "no tiene mapa";
+        // clang-format on
     }
     void refused() {
         QFETCH(QByteArray, file);
@@ -184,27 +161,22 @@ class TestDeviceImage : public QObject {
         auto at = [](QString text, int position, const char* digits) {
             return text.replace(position - 1, int(qstrlen(digits)), QLatin1String(digits));
         };
-        QTest::newRow("a good map") << Image("05", "Zentavira", map) << true << "";
-        QTest::newRow("one digit short") << Image("05", "Zentavira", map.chopped(1)) << true
-                                         << "el mapa tiene 265 dígitos y el modelo 266";
-        QTest::newRow("another model's map")
-            << Image("05", "Zentavira", at(map, 2, "4")) << true << "el mapa no es de este modelo";
-        QTest::newRow("block 1 sum") << Image("05", "Zentavira", at(map, 20, "0")) << true
-                                     << "la suma del bloque 1 del mapa no es correcta";
-        QTest::newRow("block 2 sum") << Image("05", "Zentavira", at(map, 200, "0")) << true
-                                     << "la suma del bloque 2 del mapa no es correcta";
-        QTest::newRow("a mark in a map") << Image("05", "Zentavira", at(map, 50, "<")) << true
-                                         << "el mapa lleva caracteres que no son dígitos";
-        QTest::newRow("sums not tested")
-            << Image("05", "Zentavira", at(map, 200, "0")) << false << "";
-        QTest::newRow("name of another model")
-            << Image("05", "Quarn", map) << true
-            << "el equipo \"Quarn\" no es el de su código de modelo";
-        QTest::newRow("frame of a known length")
-            << Image("05", "Zentavira", QString(264, 'F'), ImageOrigin::Panel) << true << "";
-        QTest::newRow("frame of another length")
-            << Image("05", "Zentavira", QString(266, 'F'), ImageOrigin::Panel) << true
-            << "un marco de 266 dígitos no es de este modelo";
+        const auto z = [](const QString& digits, ImageOrigin origin = ImageOrigin::Read) {
+            return Image("05", "Zentavira", digits, origin);
+        };
+        const auto panel = ImageOrigin::Panel;
+        // clang-format off
+        QTest::newRow("a good map") << z(map) << true << "";
+        QTest::newRow("one digit short") << z(map.chopped(1)) << true << "el mapa tiene 265 dígitos y el modelo 266";
+        QTest::newRow("another model's map") << z(at(map, 2, "4")) << true << "el mapa no es de este modelo";
+        QTest::newRow("block 1 sum") << z(at(map, 20, "0")) << true << "la suma del bloque 1 del mapa no es correcta";
+        QTest::newRow("block 2 sum") << z(at(map, 200, "0")) << true << "la suma del bloque 2 del mapa no es correcta";
+        QTest::newRow("a mark in a map") << z(at(map, 50, "<")) << true << "el mapa lleva caracteres que no son dígitos";
+        QTest::newRow("sums not tested") << z(at(map, 200, "0")) << false << "";
+        QTest::newRow("name of another model") << Image("05", "Quarn", map) << true << "el equipo \"Quarn\" no es el de su código de modelo";
+        QTest::newRow("frame of a known length") << z(QString(264, 'F'), panel) << true << "";
+        QTest::newRow("frame of another length") << z(QString(266, 'F'), panel) << true << "un marco de 266 dígitos no es de este modelo";
+        // clang-format on
     }
     void shape() {
         QFETCH(DeviceImage, image);
@@ -218,23 +190,13 @@ class TestDeviceImage : public QObject {
         QCOMPARE(why, detail);
     }
 
-    void replyText_data() {
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<QString>("reply");
-        QTest::newRow("Quarn code") << "0A1E"
-                                    << "02450:1>";
-        QTest::newRow("every hex digit") << "0123456789ABCDEF"
-                                         << "02450123456789:;<=>?";
-    }
+    // Reply text and digits both ways; only the low four bits of a reply character carry its
+    // digit.
     void replyText() {
-        QFETCH(QString, digits);
-        QFETCH(QString, reply);
-        QCOMPARE(ReplyTextFor(digits), reply);
-        QCOMPARE(DigitsOfReply(reply), digits);
-    }
-
-    // Only the low four bits of a reply character carry its digit.
-    void digitsOfAnyCharacter() {
+        QCOMPARE(ReplyTextFor(QStringLiteral("0A1E")), QStringLiteral("02450:1>"));
+        const QString all = QStringLiteral("0123456789ABCDEF");
+        QCOMPARE(ReplyTextFor(all), QStringLiteral("02450123456789:;<=>?"));
+        QCOMPARE(DigitsOfReply(ReplyTextFor(all)), all);
         QCOMPARE(DigitsOfReply(QStringLiteral("xxxxA1q?")), QStringLiteral("111F"));
     }
 };

@@ -40,17 +40,16 @@ class TestRecordFile : public QObject {
         QTest::addColumn<QStringList>("fields");
         QTest::addColumn<int>("length");
         QTest::addColumn<QByteArray>("head");
-        QTest::newRow("two fields, one empty")
-            << QStringList{"abc", "", "Z"} << 50 << QByteArray::fromHex("0300616263000001005a");
-        QTest::newRow("one byte each for ñ á ó")
-            << QStringList{"ñáó"} << 50 << QByteArray::fromHex("0300f1e1f3");
-        QTest::newRow("euro sign") << QStringList{"€"} << 50 << QByteArray::fromHex("010080");
-        QTest::newRow("count above 255") << QStringList{QString(300, QChar('x'))} << 1000
-                                         << QByteArray::fromHex("2c01") + QByteArray(300, 'x');
-        QTest::newRow("exactly fills") << QStringList{QString(48, QChar('q'))} << 50
-                                       << QByteArray::fromHex("3000") + QByteArray(48, 'q');
+        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
+        // clang-format off
+        QTest::newRow("two fields, one empty") << QStringList{"abc", "", "Z"} << 50 << hex("0300616263000001005a");
+        QTest::newRow("one byte each for ñ á ó") << QStringList{"ñáó"} << 50 << hex("0300f1e1f3");
+        QTest::newRow("euro sign") << QStringList{"€"} << 50 << hex("010080");
+        QTest::newRow("count above 255") << QStringList{QString(300, 'x')} << 1000 << hex("2c01") + QByteArray(300, 'x');
+        QTest::newRow("exactly fills") << QStringList{QString(48, 'q')} << 50 << hex("3000") + QByteArray(48, 'q');
         // An all-empty model configuration takes 114 bytes, all zeros.
         QTest::newRow("empty model config") << emptyFields(57) << 1000 << QByteArray(114, '\0');
+        // clang-format on
     }
     void recordBytes() {
         QFETCH(QStringList, fields);
@@ -172,27 +171,21 @@ class TestRecordFile : public QObject {
         QTest::addColumn<bool>("ok");
         const QByteArray abc = QByteArray::fromHex("010061010062010063").leftJustified(50, 0);
         const QStringList none = emptyFields(3);
-        QTest::newRow("last record")
-            << abc + abc << 2 << QStringList{"a", "b", "c"} << false << true;
+        const QByteArray next(50, 'S');
+        const QByteArray shortLast = QByteArray(50, '\0') + QByteArray::fromHex("03007879780900");
+        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
+        // clang-format off
+        QTest::newRow("last record") << abc + abc << 2 << QStringList{"a", "b", "c"} << false << true;
         QTest::newRow("one past") << abc + abc << 3 << none << true << true;
         QTest::newRow("empty file") << QByteArray("") << 1 << none << true << true;
         QTest::newRow("record 0") << abc << 0 << none << true << false;
         QTest::newRow("missing file") << QByteArray() << 1 << none << true << false;
-
-        const QByteArray next(50, 'S');
-        QTest::newRow("count runs past record")
-            << QByteArray::fromHex("ffff") + QByteArray(48, 'a') + next << 1
-            << QStringList{QString(48, 'a'), "", ""} << false << true;
-        QTest::newRow("second field runs past")
-            << QByteArray::fromHex("0100416400") + QByteArray(45, 'b') + next << 1
-            << QStringList{"A", QString(45, 'b'), ""} << false << true;
-        QTest::newRow("count cut in half at the record end")
-            << QByteArray::fromHex("0100412c00") + QByteArray(44, 'c') + "\x05" + next << 1
-            << QStringList{"A", QString(44, 'c'), ""} << false << true;
-        const QByteArray shortLast = QByteArray(50, '\0') + QByteArray::fromHex("03007879780900");
-        QTest::newRow("short last record")
-            << shortLast + "ab" << 2 << QStringList{"xyx", "ab", ""} << false << true;
+        QTest::newRow("count runs past record") << hex("ffff") + QByteArray(48, 'a') + next << 1 << QStringList{QString(48, 'a'), "", ""} << false << true;
+        QTest::newRow("second field runs past") << hex("0100416400") + QByteArray(45, 'b') + next << 1 << QStringList{"A", QString(45, 'b'), ""} << false << true;
+        QTest::newRow("count cut in half at the record end") << hex("0100412c00") + QByteArray(44, 'c') + "\x05" + next << 1 << QStringList{"A", QString(44, 'c'), ""} << false << true;
+        QTest::newRow("short last record") << shortLast + "ab" << 2 << QStringList{"xyx", "ab", ""} << false << true;
         QTest::newRow("past a short last record") << shortLast << 3 << none << true << true;
+        // clang-format on
     }
     void reads() {
         QFETCH(QByteArray, content);
@@ -213,15 +206,12 @@ class TestRecordFile : public QObject {
     void notRecordFiles_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("named pipe") << "fifo"
-                                    << "Es una tubería con nombre, no un archivo";
-        QTest::newRow("folder") << "folder"
-                                << "Es una carpeta";
-        QTest::newRow("device") << "device"
-                                << "Es un dispositivo, no un archivo";
-        QTest::newRow("2 GiB") << "2 GiB"
-                               << "mide 2147483648 bytes y un archivo de registros de 50 bytes "
-                                  "no pasa de 1638350 bytes (32767 registros)";
+        // clang-format off
+        QTest::newRow("named pipe") << "fifo" << "Es una tubería con nombre, no un archivo";
+        QTest::newRow("folder") << "folder" << "Es una carpeta";
+        QTest::newRow("device") << "device" << "Es un dispositivo, no un archivo";
+        QTest::newRow("2 GiB") << "2 GiB" << "mide 2147483648 bytes y un archivo de registros de 50 bytes no pasa de 1638350 bytes (32767 registros)";
+        // clang-format on
     }
     void notRecordFiles() {
         QFETCH(QString, kind);
@@ -298,27 +288,6 @@ class TestRecordFile : public QObject {
         QCOMPARE(ScanRecords(path, 1000, 3, visit), 1);
         QCOMPARE(seen, QList<int>{1});
         QCOMPARE(ScanRecords(fresh(), 1000, 3, visit), 0);
-    }
-
-    void paths_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        const Paths p{QStringLiteral("/app")};
-        const QString eq = QStringLiteral("/app/Utilerias/Generales/Equipos/");
-        QTest::newRow("model config")
-            << p.modelConfig("Sorvanell", "30") << "/app/Sorvanell/Configuracion/Sorvanell30.Ccon";
-        QTest::newRow("index") << p.equipmentIndex() << eq + "Equipo.CGe";
-        QTest::newRow("settings") << p.softwareSettings() << eq + "Software.CCon";
-        QTest::newRow("users") << p.users() << eq + "Usuarios.CCon";
-        QTest::newRow("commands") << p.commands() << eq + "Comandos.CCon";
-        QTest::newRow("last sent") << p.lastSent() << eq + "UltEnvio.CCon";
-        QTest::newRow("credentials") << p.operatorCredentials() << "/app/cmctes6.dll";
-        QTest::newRow("images") << p.images() << "/app/Imagenes";
-    }
-    void paths() {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(QDir::fromNativeSeparators(path), expected);
     }
 };
 

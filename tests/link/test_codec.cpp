@@ -107,9 +107,8 @@ class TestCodec : public QObject {
     void knownValues() {
         QFETCH(QString, helper);
         QFETCH(QString, in);
-        QFETCH(QString, out);
         QVERIFY(helpers().contains(helper));
-        QCOMPARE(helpers().value(helper)(in), out);
+        QTEST(helpers().value(helper)(in), "out");
     }
 
     // Every four-bit text survives the trip to hex and back, most significant bit first.

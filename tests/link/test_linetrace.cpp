@@ -1,6 +1,5 @@
-// The line trace: how characters group into lines, the bound, incremental display and saving.
+// The line trace: how characters group into lines, the bound and incremental display.
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "session/linetrace.h"
@@ -96,21 +95,6 @@ class TestLineTrace : public QObject {
         t.clear();
         QCOMPARE(t.size(), 0);
         QVERIFY(t.lines().isEmpty());
-    }
-
-    void savedFileHoldsTheSameLines() {
-        LineTrace t;
-        feed(t, "O:D*40f1P@0 I:T@3 I:0245@20");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("traza.txt"));
-        QString error;
-        QVERIFY2(t.save(path, &error), qPrintable(error));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList saved = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(saved, t.lines());
-        QVERIFY(!t.save(dir.filePath(QStringLiteral("no/such/folder/traza.txt")), &error));
-        QVERIFY(!error.isEmpty());
     }
 };
 

@@ -267,9 +267,6 @@ class TestDevsim : public QObject {
     void messages() {
         QFETCH(QString, options);
         QFETCH(QStringList, sent);
-        QFETCH(QString, key);
-        QFETCH(QString, optionsAfter);
-        QFETCH(QString, modifier);
         QFETCH(int, line);
 
         Device device(luvero(QStringLiteral("1234"), options),
@@ -299,13 +296,14 @@ class TestDevsim : public QObject {
             QVERIFY(reply.startsWith("024500"));
             const QString map = mapOf(reply);
             QVERIFY(checksumsOk(map));
-            QCOMPARE(luveroKey(map), key);
-            QCOMPARE(luveroOptions(map), optionsAfter);
-            QCOMPARE(map.mid(6, 4), modifier);
+            QTEST(luveroKey(map), "key");
+            QTEST(luveroOptions(map), "optionsAfter");
+            QTEST(map.mid(6, 4), "modifier");
         }
     }
 
     // The Sorvanell and Tervolinda engines: what each message leaves at given map positions.
+    // Commands they take and writes they store are also driven through the program elsewhere.
     void alertingAndKeyedModels_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("firmware");
@@ -315,36 +313,18 @@ class TestDevsim : public QObject {
         // clang-format off
         QTest::newRow("Sorvanell factory") << "sorvanell" << "12" << QStringList{}
             << QStringList{"1:040C", "11:01010A020201020A0304", "31:0500000000"};
-        QTest::newRow("Sorvanell write") << "sorvanell" << "12"
-            << QStringList{w, "03010*040209080*07060729000900f"}
-            << QStringList{"11:03010A040209080A0706", "31:07", "33:29", "35:000900", "41:F"};
-        QTest::newRow("Sorvanell write, alert #") << "sorvanell" << "12"
-            << QStringList{w, "03010*040209080*07060#000A0000f"} << QStringList{"31:0C", "36:A"};
         QTest::newRow("Sorvanell write too short") << "sorvanell" << "12"
             << QStringList{w, "03010*040209080*0706070000000f"} << QStringList{"11:01010A0202"};
         QTest::newRow("Sorvanell flag 1 twice") << "sorvanell" << "12"
             << QStringList{"1,2,*,3,4,1,f", "1,2,*,3,4,1,f", "1,2,*,3,4,1,f"} << QStringList{"33:01"};
-        QTest::newRow("Sorvanell flags 4, 7, tone, lock") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,4,7,f", "1,2,*,3,4,5,f", "1,2,*,3,4,8,f", "1,2,*,3,4,9,f"}
-            << QStringList{"33:78"};
         QTest::newRow("Sorvanell wrong key") << "sorvanell" << "12"
             << QStringList{"1,2,*,3,5,1,f"} << QStringList{"33:00"};
         QTest::newRow("Sorvanell not separated") << "sorvanell" << "12"
             << QStringList{"12*341f"} << QStringList{"33:00"};
-        QTest::newRow("Sorvanell key, then the new key") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,4,3,5,6,*,7,8,f", "1,2,*,3,4,1,f", "5,6,*,7,8,1,f"}
-            << QStringList{"21:05060A0708", "33:01"};
-        QTest::newRow("Sorvanell programming, alert") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,4,2,9,9,*,1,0,f", "1,2,*,3,4,6,*,f"}
-            << QStringList{"11:09090A0100", "31:0B"};
         QTest::newRow("Sorvanell bad new key") << "sorvanell" << "12"
             << QStringList{"1,2,*,3,4,3,5,6,7,8,f"} << QStringList{"21:01020A0304"};
         QTest::newRow("Tervolinda factory") << "tervolinda" << "72" << QStringList{}
             << QStringList{"1:0872", "11:0A0A0102030405060708"};
-        QTest::newRow("Tervolinda options") << "tervolinda" << "72"
-            << QStringList{"#1,1234,9f", "#5,1234,9f", "#5,1234,0f"} << QStringList{"11:090A"};
-        QTest::newRow("Tervolinda exit key") << "tervolinda" << "72"
-            << QStringList{"#3,1234,2580f"} << QStringList{"23:0205080A"};
         QTest::newRow("Tervolinda key, then the new key") << "tervolinda" << "72"
             << QStringList{"#2,1234,9012f", "#1,1234,9f", "#1,9012,9f"}
             << QStringList{"15:090A0102", "11:09"};
@@ -352,13 +332,8 @@ class TestDevsim : public QObject {
             << QStringList{"#1,1234,1f"} << QStringList{"11:0A"};
         QTest::newRow("Tervolinda without f") << "tervolinda" << "72"
             << QStringList{"#1,1234,9"} << QStringList{"11:0A"};
-        QTest::newRow("Tervolinda frame") << "tervolinda" << "72"
-            << QStringList{w, "0809FFFF0A090506070801020300" + QString(98, 'F') + "4803<4"}
-            << QStringList{"11:0A09", "15:05060708", "23:0102030A"};
         QTest::newRow("Tervolinda Voz factory") << "tervolinda" << "2" << QStringList{}
             << QStringList{"1:0802", "13:01020304", "21:FF"};
-        QTest::newRow("Tervolinda Voz key") << "tervolinda" << "2"
-            << QStringList{"#2,1234,5670f"} << QStringList{"13:0506070A"};
         QTest::newRow("Tervolinda Voz has no options") << "tervolinda" << "2"
             << QStringList{"#1,1234,9f"} << QStringList{"11:FF"};
         // clang-format on
@@ -459,7 +434,8 @@ class TestDevsim : public QObject {
         QCOMPARE(luveroOptions(map), content.isNull() ? QStringLiteral("100000") : "100001");
     }
 
-    // A stored digit changed on every write, or on the n-th one the device stored.
+    // A stored digit changed on every write, or on the n-th one the device stored; malformed
+    // faults are refused, naming themselves.
     void stuckDigit_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("writes");  // data texts, each after "*42"
@@ -473,6 +449,9 @@ class TestDevsim : public QObject {
         QTest::newRow("a refused write is not counted")
             << "stuck:14:2" << QStringList{good, bad, good} << QStringList{"1234", "1234", "1235"};
         QTest::newRow("beyond the map") << "stuck:500" << QStringList{good} << QStringList{"1234"};
+        for (const char* f : {"stuck", "stuck:0", "stuck:x", "stuck:3:-1", "stuck:1:2:3"})
+            QTest::addRow("refused %s", f)
+                << QString::fromLatin1(f) << QStringList{} << QStringList{};
     }
     void stuckDigit() {
         QFETCH(QString, fault);
@@ -480,7 +459,8 @@ class TestDevsim : public QObject {
         QFETCH(QStringList, keys);
         Faults faults;
         QString error;
-        QVERIFY2(AddFault(fault, &faults, &error), qPrintable(error));
+        QCOMPARE(AddFault(fault, &faults, &error), !keys.isEmpty());
+        QVERIFY2(keys.isEmpty() == error.contains(fault), qPrintable(error));
         const MemoryImage factory = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
         Device device(factory, factory, faults);
         QStringList after;
@@ -490,19 +470,6 @@ class TestDevsim : public QObject {
             after << luveroKey(device.memory().digits());
         }
         QCOMPARE(after, keys);
-    }
-
-    void stuckRefused_data() {
-        QTest::addColumn<QString>("fault");
-        for (const char* f : {"stuck", "stuck:0", "stuck:x", "stuck:3:-1", "stuck:1:2:3"})
-            QTest::newRow(f) << QString::fromLatin1(f);
-    }
-    void stuckRefused() {
-        QFETCH(QString, fault);
-        Faults faults;
-        QString error;
-        QVERIFY(!AddFault(fault, &faults, &error));
-        QVERIFY(error.contains(fault));
     }
 
     // Two reads in a row under each fault; the row name is the fault.
@@ -525,10 +492,6 @@ class TestDevsim : public QObject {
     }
     void faults() {
         QFETCH(QByteArray, start);
-        QFETCH(int, length1);
-        QFETCH(bool, good1);
-        QFETCH(int, length2);
-        QFETCH(bool, good2);
         QFETCH(int, leastMs);
         Simulator sim;
         QVERIFY(sim.start({"--fault", QString::fromLatin1(QTest::currentDataTag())}));
@@ -538,12 +501,12 @@ class TestDevsim : public QObject {
         qint64 ms = 0;
         const QByteArray first = sim.read(&ms);
         QCOMPARE(first.left(6), start);
-        QCOMPARE(first.size(), length1);
-        QCOMPARE(good(first), good1);
+        QTEST(int(first.size()), "length1");
+        QTEST(good(first), "good1");
         QVERIFY2(ms >= leastMs, qPrintable(QString::number(ms)));
         const QByteArray second = sim.read();
-        QCOMPARE(second.size(), length2);
-        QCOMPARE(good(second), good2);
+        QTEST(int(second.size()), "length2");
+        QTEST(good(second), "good2");
     }
 };
 
