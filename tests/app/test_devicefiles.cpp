@@ -10,13 +10,12 @@
 #include <QtTest>
 
 #include "core/models/registry.h"
-#include "devsim/image.h"
-#include "devsim/models/behaviour.h"
 #include "gui/device/commands.h"
 #include "gui/device/devicefiles.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
 #include "support/simulator.h"
+#include "support/units.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -114,16 +113,6 @@ bool WholeWrite(Bench& b) {
         10000);
 }
 
-// One single command through "Comando" → "Enviar" and the send timer; true once the device
-// has taken `expected`.
-bool SendSingle(Bench& b, const char* number, const QString& value, const QString& expected) {
-    b.p.s.CommandNumber = QLatin1String(number);
-    b.p.s.CommandValue = value;
-    b.p.main->mnuEnviar->trigger();
-    if (!Fire(b.p.main->TimerPID)) return false;
-    return QTest::qWaitFor([&] { return b.sim.messages().contains(expected); }, 5000);
-}
-
 // The Tervolinda is written one field at a time, with the key the device has now.
 bool FieldWrite(Bench& b, const QString& deviceKey) {
     Program& p = b.p;
@@ -136,14 +125,14 @@ bool FieldWrite(Bench& b, const QString& deviceKey) {
         auto state = [](QCheckBox* c) { return c->isChecked() ? QString("1") : QString("0"); };
         auto sent = [](QCheckBox* c) { return c->isChecked() ? QString("9f") : QString("0f"); };
         const QString prefix = QStringLiteral(",") + deviceKey + QStringLiteral(",");
-        if (!SendSingle(b, "12", state(removal), "#1" + prefix + sent(removal)) ||
-            !SendSingle(b, "13", state(nine), "#5" + prefix + sent(nine)) ||
-            !SendSingle(b, "11", "", "#3" + prefix + exit->text() + "f"))
+        if (b.send("12", state(removal), "#1" + prefix + sent(removal)) != "applied" ||
+            b.send("13", state(nine), "#5" + prefix + sent(nine)) != "applied" ||
+            b.send("11", "", "#3" + prefix + exit->text() + "f") != "applied")
             return false;
     }
     p.s.PreviousKey = deviceKey;
     p.main->MorTexResCla->setText(key);
-    return SendSingle(b, "10", "", "#2," + deviceKey + "," + key + "f");
+    return b.send("10", "", "#2," + deviceKey + "," + key + "f") == "applied";
 }
 
 // A program on a stand-in port that has just read a Lúvero with key 1234 and option 1.
@@ -168,80 +157,19 @@ class TestDeviceFiles : public QObject {
     Q_OBJECT
   private slots:
     void everyModelThroughTheSimulator_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("firmware");    // as the simulator takes it
-        QTest::addColumn<QString>("configured");  // FirmwareCode of a read: the file's name
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("memory");  // "position=digits" on the factory image
-        QTest::addColumn<QString>("factoryKey");  // "" for a whole write
-        const QStringList opts{"--options", "1011011"};
-        QTest::newRow("Lúvero") << "luvero"
-                                << "30"
-                                << "30" << QStringList{"--key", "4321", "--options", "101101"}
-                                << QStringList{} << "";
-        QTest::newRow("Sorvanell")
-            << "sorvanell"
-            << "12"
-            << "12" << QStringList{"--key", "21*43", "--options", "10110"} << QStringList{} << "";
-        QTest::newRow("Zentavira") << "zentavira"
-                                   << "30"
-                                   << "30" << QStringList{} << QStringList{"12=015",
-                                                                           "17=010200000405090B0F",
-                                                                           "35=5031",
-                                                                           "39=12BCAFFF",
-                                                                           "95=5551234FFFFFFFFF",
-                                                                           "127=A1",
-                                                                           "133=23456789BCA123"}
-                                   << "";
-        QTest::newRow("Haldrivonexa")
-            << "haldrivonexa"
-            << "30"
-            << "30" << QStringList{}
-            << QStringList{"11=2050", "17=0B0A0F", "23=0416516304", "33=020000000105"} << "";
-        QTest::newRow("Quarn") << "quarn"
-                               << "30"
-                               << "30" << QStringList{"--key", "54321"} + opts << QStringList{}
-                               << "";
-        QTest::newRow("Quarn Dolmeth")
-            << "quarn"
-            << "8"
-            << "8" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
-        QTest::newRow("Pellitor") << "pellitor"
-                                  << "15"
-                                  << "15" << QStringList{"--key", "54321"} + opts << QStringList{}
-                                  << "";
-        QTest::newRow("Kovalindre")
-            << "kovalindre"
-            << "30"
-            << "30" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
-        QTest::newRow("Tervolinda") << "tervolinda"
-                                    << "72"
-                                    << "72" << QStringList{"--key", "4321", "--options", "10"}
-                                    << QStringList{"23=0205080A"} << "1234";
-        QTest::newRow("Tervolinda Voz")
-            << "tervolinda"
-            << "2"
-            << "02" << QStringList{"--key", "4321"} << QStringList{} << "1234";
+        QTest::addColumn<QString>("unit");
+        for (const UnitCase& c : UnitCases()) QTest::newRow(c.name) << QString::fromUtf8(c.name);
     }
     void everyModelThroughTheSimulator() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QString, configured);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, memory);
-        QFETCH(QString, factoryKey);
-        const ModelInfo& m = *devsim::ModelByOptionName(model);
+        QFETCH(QString, unit);
+        const UnitCase c = UnitNamed(unit);
+        const ModelInfo& m = c.info();
+        // The Tervolinda is written field by field, from its factory key.
+        const bool whole = m.hasBuildFrame;
         Bench b;
-        WriteModelConfig(b.f, m, configured);
-        if (!memory.isEmpty()) {
-            devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
-            for (const QString& edit : memory)
-                image.set(edit.section('=', 0, 0).toInt(), edit.section('=', 1));
-            image.refreshChecksums();
-            QString error;
-            QVERIFY2(devsim::SaveImage(b.sim.memoryFile(), image, &error), qPrintable(error));
-        }
-        QVERIFY(b.start(QStringList{"--model", model, "--firmware", firmware} + setUp));
+        WriteModelConfig(b.f, m, c.configured());
+        QVERIFY(c.start(b.sim));
+        b.f.load();
         Program& p = b.p;
         Dialogs dialogs;
         dialogs.saveAs = dialogs.openName = b.f.dir.filePath(QStringLiteral("equipo.mcfg"));
@@ -259,7 +187,7 @@ class TestDeviceFiles : public QObject {
         // to a blank unit of its own while the windows go on.
         std::vector<std::unique_ptr<Simulator>> cliUnits;
         std::vector<std::unique_ptr<Cli>> clis;
-        if (factoryKey.isEmpty()) {
+        if (whole) {
             QString why;
             const std::optional<DeviceImage> frame = ImageOfPanel(p, false, &why);
             QVERIFY2(frame, qPrintable(why));
@@ -268,7 +196,7 @@ class TestDeviceFiles : public QObject {
             for (const QString& file : {dialogs.saveAs, panelFile}) {
                 const int port = int(cliUnits.size()) + 2;
                 cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
-                QVERIFY(cliUnits.back()->start({"--model", model, "--firmware", firmware}));
+                QVERIFY(c.start(*cliUnits.back(), true));
                 clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
                 clis.back()->start({"write", QString::number(port), file, "--no-verify"});
             }
@@ -286,13 +214,13 @@ class TestDeviceFiles : public QObject {
         // Exactly as the read of the device that was saved.
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
 
-        if (factoryKey.isEmpty())
+        if (whole)
             QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
         else
-            QVERIFY(FieldWrite(b, factoryKey));
+            QVERIFY(FieldWrite(b, QStringLiteral("1234")));
         // What "&Enviar" sent is, byte for byte, what the command line sent for either file.
         const QString sent = DataTextOf(b.sim);
-        QVERIFY(!sent.isEmpty() || !factoryKey.isEmpty());
+        QVERIFY(!sent.isEmpty() || !whole);
         for (size_t k = 0; k < clis.size(); ++k) {
             const CliRun r = clis[k]->finish();
             QVERIFY2(r.exit == 0, qPrintable(r.all()));
@@ -444,18 +372,9 @@ class TestDeviceFiles : public QObject {
         ModelButton(p, button);
         p.main->MorTexResCla->setEnabled(true);
         p.main->MorTexResCla->setText(key);
-        // A model button leaves the firmware box as it was: the frame would carry another
-        // firmware than the panel's, and saving says so. The Tervolinda's frame takes the
-        // panel's own.
-        if (p.s.EquipmentName != QLatin1String("Tervolinda")) {
-            p.main->MorTexResFirm->setText(QStringLiteral("99"));
-            f.msgs.clear();
-            QVERIFY(!SaveDeviceFile(p, f.dir.filePath(QStringLiteral("no.mcfg"))));
-            QCOMPARE(f.msgs.texts(),
-                     QStringList{"No se puede guardar la configuración: el panel es del firmware " +
-                                 p.s.FirmwareCode + " y la casilla de firmware dice 99."});
-            p.main->MorTexResFirm->setText(p.s.FirmwareCode);
-        }
+        // A model button leaves the firmware box as it was, and a panel of another firmware
+        // cannot be saved.
+        p.main->MorTexResFirm->setText(p.s.FirmwareCode);
         const QString equipment = p.s.EquipmentName;
         f.msgs.clear();
         const QByteArray line = f.port.line;

@@ -29,20 +29,17 @@ QString tervolindaImage(bool voice, const QString& options, const QString& key,
                  : image(QStringLiteral("0872090001") + options + key + exit, 136);
 }
 
-// The bench on this memory, with the configuration files of every model.
-bool startOn(Bench& b, const QString& memory, const QStringList& args) {
+// The program on the simulator `started`, with every model's configuration file, after a read.
+bool ready(Bench& b, bool started) {
     WriteLongConfigs(b.f.paths());
     WriteModelConfig(b.f, Model(ModelId::Sorvanell), QStringLiteral("12"), QStringLiteral("12*34"));
     for (const char* firmware : {"72", "02"})
         WriteModelConfig(b.f, Model(ModelId::Tervolinda), QLatin1String(firmware));
     for (ModelId id : {ModelId::Zentavira, ModelId::Haldrivonexa})
         WriteModelConfig(b.f, Model(id), Model(id).firmware());
-    if (!(memory.isEmpty() ? b.sim.start(args) : b.sim.start(args, memory))) return false;
+    if (!started) return false;
     b.f.load();
     return b.read();
-}
-bool startOn(Bench& b, const UnitCase& c) {
-    return startOn(b, c.digits(), c.args() + c.setUp);
 }
 
 QString text(Program& p, const char* name) {
@@ -71,8 +68,9 @@ class TestEndToEndModels : public QObject {
   private slots:
     void sorvanellSingleCommands() {
         Bench b;
-        QVERIFY(startOn(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
-                        {"--model", "sorvanell"}));
+        QVERIFY(ready(
+            b, b.sim.start({"--model", "sorvanell"},
+                           sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"))));
         Program& p = b.p;
         QCOMPARE(b.send("1", "0", "1,2,*,3,4,1,f"), applied);
         QCOMPARE(b.send("4", "1", "1,2,*,3,4,7,f"), applied);
@@ -106,8 +104,8 @@ class TestEndToEndModels : public QObject {
     void tervolinda() {
         QFETCH(bool, voice);
         Bench b;
-        QVERIFY(startOn(b, tervolindaImage(voice, "0A09", "01020304", "05060708"),
-                        {"--model", "tervolinda", "--firmware", voice ? "2" : "72"}));
+        QVERIFY(ready(b, b.sim.start({"--model", "tervolinda", "--firmware", voice ? "2" : "72"},
+                                     tervolindaImage(voice, "0A09", "01020304", "05060708"))));
         Program& p = b.p;
         QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
@@ -155,7 +153,7 @@ class TestEndToEndModels : public QObject {
     // "Borrar Memorias" and the key change.
     void zentaviraSingleCommands() {
         Bench b;
-        QVERIFY(startOn(b, UnitNamed("Zentavira")));
+        QVERIFY(ready(b, UnitNamed("Zentavira").start(b.sim)));
         Program& p = b.p;
         Named<QCheckBox>(p, "MorChkRes01")->setChecked(false);
         Named<QCheckBox>(p, "MorChkRes02")->setChecked(true);
@@ -194,7 +192,7 @@ class TestEndToEndModels : public QObject {
     // Every option and box flipped from what the device holds, then sent one by one.
     void haldrivonexaSingleCommands() {
         Bench b;
-        QVERIFY(startOn(b, UnitNamed("Haldrivonexa")));
+        QVERIFY(ready(b, UnitNamed("Haldrivonexa").start(b.sim)));
         Program& p = b.p;
         QList<QPair<QString, QString>> commands;
         auto element = [](const char* array, int k) {
@@ -301,7 +299,7 @@ class TestEndToEndModels : public QObject {
                                           ? std::span<const Sent>(pellitor)
                                           : std::span<const Sent>(kovalindre);
         Bench b;
-        QVERIFY(startOn(b, KnownImage(c), {"--model", QString::fromLatin1(c.simName)}));
+        QVERIFY(ready(b, b.sim.start({"--model", QString::fromLatin1(c.simName)}, KnownImage(c))));
         QString expected = KnownImage(c);
         for (const Sent& s : table) {
             if (dolmeth && QByteArray(s.number) == "14") continue;  // no keys 2 to 5

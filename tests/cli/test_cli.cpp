@@ -7,11 +7,9 @@
 
 #include "core/config/deviceimage.h"
 #include "core/models/imagecheck.h"
-#include "devsim/image.h"
-#include "devsim/models/behaviour.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
-#include "support/simulator.h"
+#include "support/units.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -27,22 +25,12 @@ struct Folder {
     ProgramFixture f;
     explicit Folder(const QString& timeout = QStringLiteral("10")) {
         f.writeSettings(QStringLiteral("2"), timeout, QStringLiteral("Dravenquista"));
-        for (const ModelInfo& m : Models()) WriteModelConfig(f, m, m.firmware());
-        WriteModelConfig(f, Model(ModelId::Quarn), QStringLiteral("8"));
+        for (const UnitCase& c : UnitCases()) WriteModelConfig(f, c.info(), c.configured());
     }
     QString path() const { return f.dir.path(); }
     QString file(const char* name) const { return f.dir.filePath(QLatin1String(name)); }
     CliRun run(const QStringList& args) { return Cli(path()).run(args); }
 };
-
-// A model's factory image with these "position=digits" changes.
-devsim::MemoryImage Image(const ModelInfo& m, const QString& firmware, const QStringList& edits) {
-    devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
-    for (const QString& edit : edits)
-        image.set(edit.section('=', 0, 0).toInt(), edit.section('=', 1));
-    image.refreshChecksums();
-    return image;
-}
 
 // The file a read of that image saves.
 QByteArray FileOf(const devsim::MemoryImage& image) {
@@ -56,17 +44,15 @@ QByteArray FileOf(const devsim::MemoryImage& image) {
     return FormatDeviceImage(d);
 }
 
-// The simulator on port n of the folder, with its memory when given.
-std::unique_ptr<Simulator> Unit(const Folder& folder, int port, const QStringList& args,
-                                const QString& memory = {}) {
+// The simulator on port n of the folder.
+std::unique_ptr<Simulator> Unit(const Folder& folder, int port, const QStringList& args) {
     auto sim = std::make_unique<Simulator>(folder.path(), port);
-    const bool started = memory.isEmpty() ? sim->start(args) : sim->start(args, memory);
-    return started ? std::move(sim) : nullptr;
+    return sim->start(args) ? std::move(sim) : nullptr;
 }
 
 // A Lúvero with key 4321 and options 1, 2, 3, 4 and 6: the file most rows write.
 devsim::MemoryImage GoodLuvero() {
-    return Image(Model(ModelId::Luvero), QStringLiteral("30"), {"11=4321", "17=3016"});
+    return EditedImage(Model(ModelId::Luvero), QStringLiteral("30"), {"11=4321", "17=3016"});
 }
 
 QStringList LogLines(const QString& path) {
@@ -79,55 +65,18 @@ class TestCli : public QObject {
     Q_OBJECT
   private slots:
     void everyModel_data() {
-        QTest::addColumn<QString>("model");     // as the simulator names it
-        QTest::addColumn<QString>("firmware");  // as the simulator takes it
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("memory");  // "position=digits" on the factory image
-        const QStringList opts{"--key", "54321", "--options", "1011011"};
-        QTest::newRow("Lúvero") << "luvero"
-                                << "30" << QStringList{"--key", "4321", "--options", "101101"}
-                                << QStringList{};
-        QTest::newRow("Sorvanell")
-            << "sorvanell"
-            << "12" << QStringList{"--key", "21*43", "--options", "10110"} << QStringList{};
-        QTest::newRow("Zentavira") << "zentavira"
-                                   << "30" << QStringList{} << QStringList{"12=015",
-                                                                           "17=010200000405090B0F",
-                                                                           "35=5031",
-                                                                           "39=12BCAFFF",
-                                                                           "95=5551234FFFFFFFFF",
-                                                                           "127=A1",
-                                                                           "133=23456789BCA123"};
-        QTest::newRow("Haldrivonexa")
-            << "haldrivonexa"
-            << "30" << QStringList{}
-            << QStringList{"11=2050", "17=0B0A0F", "23=0416516304", "33=020000000105"};
-        QTest::newRow("Quarn") << "quarn"
-                               << "30" << opts << QStringList{};
-        QTest::newRow("Quarn Dolmeth") << "quarn"
-                                       << "8" << opts << QStringList{};
-        QTest::newRow("Pellitor") << "pellitor"
-                                  << "15" << opts << QStringList{};
-        QTest::newRow("Kovalindre") << "kovalindre"
-                                    << "30" << opts << QStringList{};
-        QTest::newRow("Tervolinda") << "tervolinda"
-                                    << "72" << QStringList{"--key", "4321", "--options", "10"}
-                                    << QStringList{"23=0205080A"};
+        QTest::addColumn<QString>("unit");
+        for (const UnitCase& c : UnitCases()) QTest::newRow(c.name) << QString::fromUtf8(c.name);
     }
     // Read to a file, written to a blank unit of the same model and verified; the Tervolinda,
     // written field by field, is refused with nothing sent and verified against its source.
     void everyModel() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, memory);
-        const ModelInfo& m = *devsim::ModelByOptionName(model);
+        QFETCH(QString, unit);
+        const UnitCase c = UnitNamed(unit);
+        const ModelInfo& m = c.info();
         Folder folder;
-        const QStringList kind{"--model", model, "--firmware", firmware};
-        const QString source = memory.isEmpty() ? QString() : Image(m, firmware, memory).digits();
-        auto from = Unit(folder, 1, kind + setUp, source);
-        auto blank = Unit(folder, 2, kind);
-        QVERIFY(from && blank);
+        Simulator from(folder.path(), 1), blank(folder.path(), 2);
+        QVERIFY(c.start(from) && c.start(blank, true));
         const QString file = folder.file("unidad.mcfg");
 
         const CliRun read = folder.run({"read", "1", "-o", file});
@@ -137,7 +86,7 @@ class TestCli : public QObject {
             const CliRun write = folder.run({"write", "2", file});
             QCOMPARE(write.exit, 3);
             QVERIFY2(write.err.contains("no tiene escritura completa"), qPrintable(write.all()));
-            QCOMPARE(blank->received(), QString());
+            QCOMPARE(blank.received(), QString());
             const CliRun verify = folder.run({"verify", "1", file});
             QVERIFY2(verify.exit == 0, qPrintable(verify.all()));
             return;
@@ -198,8 +147,8 @@ class TestCli : public QObject {
         const QMap<QString, QByteArray> files{
             {"%good", good},
             {"%cut", good.left(good.indexOf("Mapa 065"))},
-            {"%quarn", FileOf(Image(Model(ModelId::Quarn), "30", {}))},
-            {"%factory", FileOf(Image(Model(ModelId::Luvero), "30", {}))}};
+            {"%quarn", FileOf(EditedImage(Model(ModelId::Quarn), "30", {}))},
+            {"%factory", FileOf(EditedImage(Model(ModelId::Luvero), "30", {}))}};
         for (QString& a : args) {
             if (!files.contains(a)) continue;
             const QString path = folder.file(qPrintable(a.mid(1) + ".mcfg"));

@@ -6,6 +6,7 @@
 
 #include "devsim/image.h"
 #include "devsim/models/behaviour.h"
+#include "support/simulator.h"
 
 namespace morla::test {
 
@@ -31,9 +32,10 @@ struct UnitCase {
     QString configured() const {
         return model == QLatin1String("tervolinda") ? firmware.rightJustified(2, '0') : firmware;
     }
-    // The memory to start the unit with, "" for the simulator's own.
-    QString digits() const {
-        return memory.isEmpty() ? QString() : EditedImage(info(), firmware, memory).digits();
+    // Starts `sim` as this unit; `blank`: as a unit of the model straight from the factory.
+    bool start(Simulator& sim, bool blank = false) const {
+        if (blank || memory.isEmpty()) return sim.start(args() + (blank ? QStringList() : setUp));
+        return sim.start(args() + setUp, EditedImage(info(), firmware, memory).digits());
     }
 };
 
