@@ -58,6 +58,16 @@ class TestEndToEnd : public QObject {
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101001"));
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(b.f.msgs.shown.isEmpty());
+        // The trace shows the read both ways.
+        const QStringList trace = p.monitor->findChild<QPlainTextEdit*>(QStringLiteral("traceText"))
+                                      ->toPlainText()
+                                      .split('\n');
+        QVERIFY2(trace[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(trace[0]));
+        QVERIFY(trace[1].contains(QStringLiteral("equipo -> PC  54")));
+        QString incoming;  // the text column of the device's side
+        for (const QString& l : trace)
+            if (l.contains(QStringLiteral("equipo -> PC"))) incoming += l.mid(77);
+        QVERIFY(incoming.contains(QStringLiteral("0245")));
 
         // Option 2 on, and the whole configuration written.
         QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
@@ -79,30 +89,47 @@ class TestEndToEnd : public QObject {
         QCOMPARE(b.sim.memory().mid(16, 4), QStringLiteral("1016"));
     }
 
-    void singleCommandFromTheMenu() {
+    // The status counts down and says what went out: a whole write, a command from a box's
+    // menu, the key change.
+    void statusAndSingleCommands() {
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
         Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
-        p.main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
-        // On the box itself: a check box takes clicks only on its box and caption.
-        const QPoint onBox(6, p.main->MorChkRes[2]->height() / 2);
-        QTest::mouseClick(p.main->MorChkRes[2], Qt::LeftButton, {}, onBox);  // option 3 on
-        QVERIFY(p.main->MorChkRes[2]->isChecked());
-        QTest::mousePress(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
-        QTest::mouseRelease(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
-        QVERIFY(p.main->MorChkRes[2]->isChecked());
+        QVERIFY(b.read());
+        p.main->MorFraCom04->click();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(p.main->sendCountdown->isActive());
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Configuración enviada al Lúvero a las ")));
+        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
+        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
+
+        QVERIFY(b.show());
+        QCheckBox* three = p.main->MorChkRes[2];
+        const QPoint onBox(6, three->height() / 2);
+        QTest::mouseClick(three, Qt::LeftButton, {}, onBox);  // option 3 on
+        QTest::mousePress(three, Qt::RightButton, {}, onBox);
+        QTest::mouseRelease(three, Qt::RightButton, {}, onBox);
+        QVERIFY(three->isChecked());
         QCOMPARE(p.s.CommandNumber, QStringLiteral("3"));
         QCOMPARE(p.s.CommandValue, QStringLiteral("1"));
         QVERIFY(p.main->mnuComando->isVisible());
         p.main->mnuEnviar->trigger();
         p.main->mnuComando->hide();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
         QVERIFY(!b.sim.messages().contains(QStringLiteral("#4,1234,9")));
         QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("#4,1234,9")));
+        QCOMPARE(b.outcome(QStringLiteral("#4,1234,9")), QStringLiteral("applied"));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Comando #4,1234,9 enviado al Lúvero a las ")));
+
+        QCOMPARE(b.changeKey("4321", "#2,1234,4321"), QStringLiteral("applied"));
+        QCOMPARE(b.send("1", "1", "#1,4321,9"), QStringLiteral("applied"));
         b.sim.stop();
+        QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("4321"));
         QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("1"));
     }
 
@@ -117,22 +144,16 @@ class TestEndToEnd : public QObject {
         QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 
-    void badChecksumRetriedOnTheLine() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
-        b.p.main->MorFraCom03->click();
-        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
-        QCOMPARE(b.f.msgs.texts(), QStringList{"1"});
-    }
-
-    // A reply whose first character or model code is damaged on the line is retried.
-    void damagedReplyStartRetriedOnTheLine_data() {
+    // A reply with a bad checksum, or whose first character or model code is damaged on the
+    // line, is retried.
+    void damagedReplyRetriedOnTheLine_data() {
         QTest::addColumn<QString>("fault");
+        QTest::newRow("checksum") << "badsum:1";
         QTest::newRow("first character") << "corrupt:1";
         QTest::newRow("model code, first digit") << "corrupt:5";
         QTest::newRow("model code, second digit") << "corrupt:6";
     }
-    void damagedReplyStartRetriedOnTheLine() {
+    void damagedReplyRetriedOnTheLine() {
         QFETCH(QString, fault);
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", fault}));
@@ -267,54 +288,6 @@ class TestEndToEnd : public QObject {
         p.main->MorFraCom03->click();
         QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("2468"));
         QVERIFY(b.f.msgs.shown.isEmpty());
-    }
-
-    void statusCountsDownAndSaysWhatWentOut() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
-        Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        p.main->MorFraCom04->click();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(p.main->sendCountdown->isActive());
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
-        QVERIFY(Fire(p.main->TimerPID));
-        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Configuración enviada al Lúvero a las ")));
-        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
-
-        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
-
-        p.s.CommandNumber = QStringLiteral("1");
-        p.s.CommandValue = QStringLiteral("1");
-        p.main->mnuEnviar->trigger();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Comando #1,1234,9 enviado al Lúvero a las ")));
-    }
-
-    void traceShowsTheReadBothWays() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
-        Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
-        auto* trace = p.monitor->findChild<QPlainTextEdit*>(QStringLiteral("traceText"));
-        QVERIFY(trace);
-        // The text column of the incoming lines, joined: the device's side of the exchange.
-        auto incoming = [&] {
-            QString in;
-            for (const QString& l : trace->toPlainText().split('\n'))
-                if (l.contains(QStringLiteral("equipo -> PC"))) in += l.mid(77);
-            return in;
-        };
-        QTRY_VERIFY(incoming().contains(QStringLiteral("0245")));
-        const QStringList lines = trace->toPlainText().split('\n');
-        QVERIFY2(lines[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(lines[0]));
-        QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
     }
 
     void startedAsANewUser() {
