@@ -101,18 +101,6 @@ QString DataTextOf(const Simulator& sim) {
     return at >= 0 ? messages.value(at + 1) : QString();
 }
 
-bool WholeWrite(Bench& b) {
-    // The data goes once the device has taken the whole write command.
-    auto commands = [&] { return b.sim.messages().count(QStringLiteral("*42")); };
-    const qsizetype before = commands();
-    b.p.main->MorFraCom04->click();
-    if (!QTest::qWaitFor([&] { return commands() > before; }, 5000)) return false;
-    if (!Fire(b.p.main->TimerPID)) return false;
-    return QTest::qWaitFor(
-        [&] { return b.sim.logLines().filter(QStringLiteral("data text: applied")).size() == 1; },
-        10000);
-}
-
 // The Tervolinda is written one field at a time, with the key the device has now.
 bool FieldWrite(Bench& b, const QString& deviceKey) {
     Program& p = b.p;
@@ -215,7 +203,7 @@ class TestDeviceFiles : public QObject {
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
 
         if (whole)
-            QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
+            QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
         else
             QVERIFY(FieldWrite(b, QStringLiteral("1234")));
         // What "&Enviar" sent is, byte for byte, what the command line sent for either file.

@@ -10,7 +10,7 @@
 #include "gui/device/serieswindow.h"
 #include "gui/device/verify.h"
 #include "support/filebytes.h"
-#include "support/verifybench.h"
+#include "support/simulator.h"
 
 using namespace morla;
 using namespace morla::test;

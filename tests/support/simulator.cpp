@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "gui/device/verify.h"
+
 namespace morla::test {
 
 bool Simulator::start(const QStringList& args) {
@@ -144,6 +146,23 @@ QString Bench::changeKey(const QString& newKey, const QString& expected) {
 bool Bench::show() {
     p.main->show();
     return QTest::qWaitForWindowExposed(p.main.get());
+}
+
+// The waits end as soon as their condition holds; they are long for a loaded machine.
+bool FinishVerification(Bench& b) {
+    WriteVerifier& v = VerifierOf(b.p);
+    if (!QTest::qWaitFor([&] { return v.settle->isActive() || !v.busy(); }, 20000)) return false;
+    if (v.settle->isActive()) Fire(v.settle);
+    return QTest::qWaitFor([&] { return !v.busy(); }, 20000);
+}
+
+QString WriteAndVerify(Bench& b) {
+    const int before = b.sim.messages().size();
+    b.p.main->MorFraCom04->click();
+    if (!QTest::qWaitFor([&] { return b.sim.messages().size() > before; }, 20000)) return {};
+    if (!Fire(b.p.main->TimerPID)) return {};
+    if (!FinishVerification(b)) return {};
+    return b.p.main->sendStatus->text();
 }
 
 }  // namespace morla::test
