@@ -232,46 +232,23 @@ class TestDeviceFiles : public QObject {
             change(image);
             return FormatDeviceImage(image);
         };
-        QTest::newRow("another version")
-            << QByteArray(text).replace("Versión: 1", "Versión: 7")
-            << "es un archivo de otra versión del programa (versión 7; este programa abre la "
-               "versión 1).";
-        QTest::newRow("not a configuration")
-            << QByteArray("MORLA\n")
-            << "el archivo está dañado (no es un archivo de configuración de equipo).";
-        QTest::newRow("cut short") << text.left(text.indexOf("\nMapa 065") + 5)
-                                   << "el archivo está dañado (está incompleto).";
-        QTest::newRow("map short for the model")
-            << with([](DeviceImage& i) { i.digits.chop(2); })
-            << "el archivo está dañado (el mapa tiene 132 dígitos y el modelo 134).";
-        QTest::newRow("map of another model")
-            << with([](DeviceImage& i) { i.digits.replace(0, 2, "03"); })
-            << "el archivo está dañado (el mapa no es de este modelo).";
-        QTest::newRow("block sum wrong")
-            << with([](DeviceImage& i) { i.digits.replace(20, 1, "7"); })
-            << "el archivo está dañado (la suma del bloque 1 del mapa no es correcta).";
-        QTest::newRow("firmware not the map's")
-            << with([](DeviceImage& i) { i.firmware = "31"; })
-            << "el archivo está dañado (el firmware 31 no es el del mapa, 30).";
-        QTest::newRow("frame of another length") << with([](DeviceImage& i) {
-            i.origin = ImageOrigin::Panel;
-            i.digits.chop(2);
-        }) << "el archivo está dañado (un marco de 132 dígitos no es de este modelo).";
-        QTest::newRow("model not built") << with([](DeviceImage& i) {
-            i.modelCode = "07";
-            i.digits.replace(0, 2, "07");
-        }) << "es de un equipo que este programa no maneja (modelo \"07\").";
+        const QString damaged = QStringLiteral("el archivo está dañado (%1).");
+        // clang-format off
+        QTest::newRow("another version") << QByteArray(text).replace("Versión: 1", "Versión: 7") << "es un archivo de otra versión del programa (versión 7; este programa abre la versión 1).";
+        QTest::newRow("not a configuration") << QByteArray("MORLA\n") << damaged.arg("no es un archivo de configuración de equipo");
+        QTest::newRow("cut short") << text.left(text.indexOf("\nMapa 065") + 5) << damaged.arg("está incompleto");
+        QTest::newRow("map short for the model") << with([](DeviceImage& i) { i.digits.chop(2); }) << damaged.arg("el mapa tiene 132 dígitos y el modelo 134");
+        QTest::newRow("map of another model") << with([](DeviceImage& i) { i.digits.replace(0, 2, "03"); }) << damaged.arg("el mapa no es de este modelo");
+        QTest::newRow("block sum wrong") << with([](DeviceImage& i) { i.digits.replace(20, 1, "7"); }) << damaged.arg("la suma del bloque 1 del mapa no es correcta");
+        QTest::newRow("firmware not the map's") << with([](DeviceImage& i) { i.firmware = "31"; }) << damaged.arg("el firmware 31 no es el del mapa, 30");
+        QTest::newRow("frame of another length") << with([](DeviceImage& i) { i.origin = ImageOrigin::Panel; i.digits.chop(2); }) << damaged.arg("un marco de 132 dígitos no es de este modelo");
+        QTest::newRow("model not built") << with([](DeviceImage& i) { i.modelCode = "07"; i.digits.replace(0, 2, "07"); }) << "es de un equipo que este programa no maneja (modelo \"07\").";
         // Not regular files, or far too large: refused at once, without blocking on a pipe.
-        QTest::newRow("named pipe")
-            << QByteArray("<fifo>") << "Es una tubería con nombre, no un archivo.";
+        QTest::newRow("named pipe") << QByteArray("<fifo>") << "Es una tubería con nombre, no un archivo.";
         QTest::newRow("folder") << QByteArray("<folder>") << "Es una carpeta.";
-        QTest::newRow("2 GiB") << QByteArray("<2 GiB>")
-                               << "mide 2147483648 bytes y un archivo de configuración de "
-                                  "equipo no pasa de 16384 bytes.";
-        QTest::newRow("edited by hand")
-            << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01")
-            << "el archivo fue modificado fuera del programa (su suma de verificación no "
-               "corresponde).";
+        QTest::newRow("2 GiB") << QByteArray("<2 GiB>") << "mide 2147483648 bytes y un archivo de configuración de equipo no pasa de 16384 bytes.";
+        QTest::newRow("edited by hand") << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01") << "el archivo fue modificado fuera del programa (su suma de verificación no corresponde).";
+        // clang-format on
     }
     void refused() {
         QFETCH(QByteArray, file);
@@ -415,34 +392,18 @@ class TestDeviceFiles : public QObject {
         QTest::addColumn<QString>("written");      // the file written, "" for none
         QTest::addColumn<QStringList>("messages");
         const QString saved = QStringLiteral("Configuración guardada en ");
-        QTest::newRow("no model on the panel")
-            << ""
-            << "x.mcfg" << false << Answer::Yes << ""
-            << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
+        const QString replace = QStringLiteral("¿Desea reemplazar  %1/viejo.mcfg  ?");
+        // clang-format off
+        QTest::newRow("no model on the panel") << "" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
         // Settled before the dialog: no name is asked for.
-        QTest::newRow("panel that cannot be saved")
-            << "99"
-            << "x.mcfg" << false << Answer::Yes << ""
-            << QStringList{
-                   "No se puede guardar la configuración: el panel es del firmware 30 y "
-                   "la casilla de firmware dice 99."};
-        QTest::newRow("dialog cancelled") << "30"
-                                          << "" << false << Answer::Yes << "" << QStringList{};
-        QTest::newRow("name without extension") << "30"
-                                                << "nuevo" << false << Answer::Yes << "nuevo.mcfg"
-                                                << QStringList{saved + "%1/nuevo.mcfg"};
-        QTest::newRow("replace declined") << "30"
-                                          << "viejo.mcfg" << true << Answer::No << ""
-                                          << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?"};
-        QTest::newRow("replace accepted")
-            << "30"
-            << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg"
-            << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?", saved + "%1/viejo.mcfg"};
+        QTest::newRow("panel that cannot be saved") << "99" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"No se puede guardar la configuración: el panel es del firmware 30 y la casilla de firmware dice 99."};
+        QTest::newRow("dialog cancelled") << "30" << "" << false << Answer::Yes << "" << QStringList{};
+        QTest::newRow("name without extension") << "30" << "nuevo" << false << Answer::Yes << "nuevo.mcfg" << QStringList{saved + "%1/nuevo.mcfg"};
+        QTest::newRow("replace declined") << "30" << "viejo.mcfg" << true << Answer::No << "" << QStringList{replace};
+        QTest::newRow("replace accepted") << "30" << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg" << QStringList{replace, saved + "%1/viejo.mcfg"};
         // "carpeta.mcfg" is there as a folder: refused before anything is asked.
-        QTest::newRow("a folder in its place")
-            << "30"
-            << "carpeta.mcfg" << true << Answer::Yes << ""
-            << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
+        QTest::newRow("a folder in its place") << "30" << "carpeta.mcfg" << true << Answer::Yes << "" << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
+        // clang-format on
     }
     void savingAsks() {
         QFETCH(QString, firmwareBox);

@@ -242,28 +242,6 @@ class TestEndToEnd : public QObject {
         QVERIFY(!holdsSystemSerialPort());
     }
 
-    void portChangedFromTheMenuToASecondDevice() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1111"}));
-        Simulator second(b.f.dir.path(), 2);
-        QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
-        Startup start(b.p, b.f.dir.path());
-        start.endProgram = [] {};
-        QVERIFY(b.read());
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1111"));
-
-        b.p.main->MorMnuConPue->trigger();
-        QVERIFY(start.portWindow->isVisible());
-        start.portWindow->MorCmbNumPort->setCurrentIndex(1);
-        QTest::keyClick(start.portWindow->MorCmbNumPort, Qt::Key_Return);
-        QVERIFY(!start.portWindow->isVisible());
-        QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
-        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("2222"));
-        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
-        QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
-    }
-
     void portMissingAtStartIsOpenedByTheNextCommand() {
         Bench b;
         // No simulator yet: COM1 names a device that is not there (an unplugged adapter).
@@ -290,45 +268,50 @@ class TestEndToEnd : public QObject {
         QVERIFY(b.f.msgs.shown.isEmpty());
     }
 
-    void startedAsANewUser() {
-        // Login, port choice and main window, as the run script starts the program.
-        SerialTransport port;
-        ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port};
-        Simulator sim{f.dir.path()};
-        QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--options", "010000"}));
-        Startup start(*f.p, f.dir.path());
+    // Login, port choice and main window, as the run script starts the program; then the port
+    // changed from the menu to a second device; closing ends the program and the port.
+    void startedAsANewUserThenAnotherPort() {
+        Bench b;
+        Program& p = b.p;
+        QVERIFY(b.sim.start({"--model", "luvero", "--key", "1111", "--options", "010000"}));
+        Simulator second(b.f.dir.path(), 2);
+        QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
+        Startup start(p, b.f.dir.path());
         int ends = 0;
         start.endProgram = [&ends] { ++ends; };
         start.Start();
-        QVERIFY(start.login->isVisible());
         start.login->txtUserName->setText(QStringLiteral("Ingenieria"));
         start.login->txtPassword->setText(QStringLiteral("Tirel"));
         QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
-        QVERIFY(start.portWindow->isVisible());
         QVERIFY(start.portWindow->MorLabPuerDis->text().contains(
             QStringLiteral("1: COM1 → %1 (existe)")
-                .arg(QFileInfo(f.dir.path() + "/COM1").symLinkTarget())));
-
+                .arg(QFile::symLinkTarget(b.f.dir.filePath("COM1")))));
         QComboBox* list = start.portWindow->MorCmbNumPort;
         list->showPopup();
         QAbstractItemView* view = list->view();
         QVERIFY(QTest::qWaitForWindowExposed(view->window()));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(0, 0)).center());
-        Program& p = *f.p;
         QVERIFY(p.main->isVisible());
-        QVERIFY(port.isOpen());
-        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
-
-        QTest::mouseClick(p.main->MorFraCom03, Qt::LeftButton);
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QVERIFY(b.port.isOpen());
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1111"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("010000"));
         QVERIFY(p.main->MorTexBan->isVisible());
-        QVERIFY(f.msgs.shown.isEmpty());
+
+        p.main->MorMnuConPue->trigger();
+        QVERIFY(start.portWindow->isVisible());
+        list->setCurrentIndex(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!start.portWindow->isVisible());
+        QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("2222"));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+        QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
         p.main->close();
         QCOMPARE(ends, 1);
-        QVERIFY(!port.isOpen());
+        QVERIFY(!b.port.isOpen());
     }
 };
 

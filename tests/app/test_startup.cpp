@@ -33,6 +33,12 @@ struct Bench {
     void storeOperator(const QString& name, const QString& password) {
         QVERIFY(WriteOperatorCredentials(f.dir.path(), name, password).ok);
     }
+    // The start, and a login (by default engineering's).
+    void login(const QString& name = QStringLiteral("Ingenieria"),
+               const QString& password = QStringLiteral("Tirel")) {
+        start.Start();
+        typeLogin(name, password);
+    }
     void typeLogin(const QString& name, const QString& password) {
         start.login->txtUserName->setText(name);
         start.login->txtPassword->setText(password);
@@ -88,37 +94,6 @@ class TestStartup : public QObject {
     Q_OBJECT
 
   private slots:
-    void engineeringLogin() {
-        Bench b;
-        b.start.Start();
-        QVERIFY(!b.start.selector->isVisible());
-        QVERIFY(b.start.login->isVisible());
-        QCOMPARE(b.start.login->windowTitle(), QStringLiteral("Acceso a MORLA"));
-        QCOMPARE(b.p().s.ModeCode, QStringLiteral("Dr"));
-        QCOMPARE(b.p().s.AppFolder, QDir::toNativeSeparators(b.f.dir.path()));
-        // A wrong password, as often as the user likes: message, password selected for retyping.
-        for (const QString wrong : {"tirel", "Tirel ", "", "TIREL"}) {
-            b.typeLogin(QStringLiteral("Ingenieria"), wrong);
-            QCOMPARE(b.f.msgs.shown.size(), 1);
-            QCOMPARE(b.f.msgs.shown[0].text,
-                     QStringLiteral("La contraseña no es válida. Vuelva a intentarlo"));
-            QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("Inicio de sesión"));
-            QCOMPARE(b.start.login->txtPassword->selectedText(), QString(wrong));
-            QVERIFY(b.start.login->isVisible());
-            QVERIFY(!b.start.portWindow->isVisible());
-            b.f.msgs.clear();
-        }
-        QVERIFY(!b.start.LoginSucceeded);
-        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
-        QVERIFY(b.start.LoginSucceeded);
-        QCOMPARE(b.p().s.OperatorMode, QStringLiteral("Ingenieria"));
-        QVERIFY(!b.start.login->isVisible());
-        QVERIFY(b.start.portWindow->isVisible());
-        QCOMPARE(b.start.portWindow->windowModality(), Qt::NonModal);
-        QVERIFY(b.f.msgs.shown.isEmpty());
-        QCOMPARE(b.ends, 0);
-    }
-
     // A refused operator ends the program without a word; the engineering name always takes
     // the engineering path, even when stored for an operator.
     void operatorLogin_data() {
@@ -146,8 +121,7 @@ class TestStartup : public QObject {
         QFETCH(QString, outcome);
         Bench b;
         if (!stored.isEmpty()) b.storeOperator(stored[0], stored[1]);
-        b.start.Start();
-        b.typeLogin(name, password);
+        b.login(name, password);
         QCOMPARE(b.ends, outcome == QLatin1String("ends") ? 1 : 0);
         if (outcome != QLatin1String("accepted")) {
             QCOMPARE(b.f.msgs.texts(),
@@ -199,8 +173,7 @@ class TestStartup : public QObject {
         QFETCH(bool, portAsked);
         Bench b(installationClass);
         b.storeOperator(QStringLiteral("Rosa"), QStringLiteral("mostrador"));
-        b.start.Start();
-        b.typeLogin(name, password);
+        b.login(name, password);
         QCOMPARE(b.start.portWindow->isVisible(), portAsked);
         QCOMPARE(b.p().main->isVisible(), !portAsked);
         QCOMPARE(b.f.port.openedPort, 0);
@@ -214,11 +187,35 @@ class TestStartup : public QObject {
         for (int i = 0; i < 5; ++i) QTest::addRow("%d", i + 1) << i;
     }
 
+    // Engineering's login, then the port chosen from the list.
     void portChoiceOpensThatPort() {
         QFETCH(int, index);
         Bench b;
         b.start.Start();
+        QVERIFY(!b.start.selector->isVisible());
+        QVERIFY(b.start.login->isVisible());
+        QCOMPARE(b.start.login->windowTitle(), QStringLiteral("Acceso a MORLA"));
+        QCOMPARE(b.p().s.ModeCode, QStringLiteral("Dr"));
+        QCOMPARE(b.p().s.AppFolder, QDir::toNativeSeparators(b.f.dir.path()));
+        // A wrong password, as often as the user likes: message, password selected for retyping.
+        for (const QString wrong : {"tirel", "Tirel ", "", "TIREL"}) {
+            b.typeLogin(QStringLiteral("Ingenieria"), wrong);
+            QCOMPARE(b.f.msgs.shown.size(), 1);
+            QCOMPARE(b.f.msgs.shown[0].text,
+                     QStringLiteral("La contraseña no es válida. Vuelva a intentarlo"));
+            QCOMPARE(b.f.msgs.shown[0].title, QStringLiteral("Inicio de sesión"));
+            QCOMPARE(b.start.login->txtPassword->selectedText(), QString(wrong));
+            QVERIFY(b.start.login->isVisible());
+            QVERIFY(!b.start.portWindow->isVisible());
+            b.f.msgs.clear();
+        }
+        QVERIFY(!b.start.LoginSucceeded);
         b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        QVERIFY(b.start.LoginSucceeded);
+        QCOMPARE(b.p().s.OperatorMode, QStringLiteral("Ingenieria"));
+        QVERIFY(!b.start.login->isVisible());
+        QVERIFY(b.start.portWindow->isVisible());
+        QCOMPARE(b.start.portWindow->windowModality(), Qt::NonModal);
         QComboBox* list = b.start.portWindow->MorCmbNumPort;
         QCOMPARE(list->count(), 5);
         for (int i = 0; i < 5; ++i) QCOMPARE(list->itemText(i), QString::number(i + 1));
@@ -262,8 +259,7 @@ class TestStartup : public QObject {
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write("[Puerto]\nNumero=" + stored.toLatin1() + "\n");
         }
-        b.start.Start();
-        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        b.login();
         QComboBox* list = b.start.portWindow->MorCmbNumPort;
         QCOMPARE(list->currentIndex(), offered);
         QCOMPARE(b.f.port.openedPort, 0);  // nothing opens before the choice
@@ -292,8 +288,7 @@ class TestStartup : public QObject {
         QFETCH(QString, password);
         Bench b;
         b.storeOperator(QStringLiteral("Rosa"), QStringLiteral("mostrador"));
-        b.start.Start();
-        b.typeLogin(user, password);
+        b.login(user, password);
         b.choosePort(0);
         MorFrmSelPort& w = *b.start.portWindow;
         b.p().main->MorFraCom03->click();  // a read under way is dropped by the change
@@ -371,8 +366,7 @@ class TestStartup : public QObject {
         QVERIFY(QFile::link(folder + QStringLiteral("/adapter"), folder + QStringLiteral("/COM2")));
         QVERIFY(
             QFile::link(folder + QStringLiteral("/unplugged"), folder + QStringLiteral("/com3")));
-        b.start.Start();
-        b.typeLogin(QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
+        b.login();
         MorFrmSelPort& w = *b.start.portWindow;
         const QStringList lines = w.MorLabPuerDis->text().split('\n');
         QCOMPARE(lines.size(), 6);
