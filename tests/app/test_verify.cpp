@@ -231,10 +231,9 @@ class TestVerify : public QObject {
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {
-        Bench b;
-        WriteModelConfig(b.f, Model(ModelId::Luvero), QStringLiteral("30"), QStringLiteral("1234"));
-        QVERIFY(b.start({"--model", "luvero"}));
-        Program& p = b.p;
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
         auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
         QVERIFY(item);
         QCOMPARE(item->text(), QStringLiteral("Verificar al escribir"));
@@ -249,7 +248,7 @@ class TestVerify : public QObject {
         // Another program on the same folder finds it off.
         {
             ProgramFixture other;
-            other.p->s.AppFolder = b.f.dir.path();
+            other.p->s.AppFolder = f.dir.path();
             auto* otherItem = other.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
             emit other.p->main->MorMnuCon->aboutToShow();
             QVERIFY(!otherItem->isChecked());
@@ -257,20 +256,19 @@ class TestVerify : public QObject {
 
         ModelButton(p, 3);
         p.main->MorFraCom04->click();
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        f.port.acknowledgeAll();
         QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(b.sim.logLines().filter(QStringLiteral("data text: applied")).size() == 1);
+        f.port.line.clear();
+        f.port.acknowledgeAll();
+        QVERIFY(f.port.line.startsWith("0001"));  // the data text
         QVERIFY(!VerifierOf(p).busy());
         QVERIFY(!VerifierOf(p).settle->isActive());
-        QTest::qWait(200);
-        QVERIFY(!b.sim.messages().contains(QStringLiteral("*40f")));
         QVERIFY(p.main->sendStatus->text().startsWith(QStringLiteral("Configuración enviada")));
 
         // On again: the next write is read back.
         item->trigger();
         QVERIFY(VerifyAfterWriteEnabled(p));
-        QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
-        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+        writeUpToReadBack(f);
     }
 };
 
