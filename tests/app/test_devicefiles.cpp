@@ -1,11 +1,12 @@
 // Saving a device's configuration to a file and opening it again: every model through the
 // program and the device simulator (read, save, factory reset, open, write, read: the device
-// holds what was saved, and morla-cli writing the file sends the same data text), every kind
-// of refused file leaving the panel as it was, files damaged one byte at a time, saves of a
-// panel that was never read, and the folder the dialogs offer.
+// holds what was saved, and morla-cli writing the file sends the same data text, verifies it and
+// reads it back the same), every kind of refused file leaving the panel as it was, files damaged
+// one byte at a time, saves of a panel that was never read, and the folder the dialogs offer.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QJsonDocument>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -171,23 +172,25 @@ class TestDeviceFiles : public QObject {
             (QStringList{"¿Guardar la configuración tal como se leyó del equipo?\n"
                          "(No: como está ahora en el panel)",
                          "Configuración guardada en " + QDir::toNativeSeparators(dialogs.saveAs)}));
-        // The command line writes the same file, and the panel's frame saved beside it, each
-        // to a blank unit of its own while the windows go on.
-        std::vector<std::unique_ptr<Simulator>> cliUnits;
-        std::vector<std::unique_ptr<Cli>> clis;
+        // The command line writes the same file (and verifies it), and the panel's frame saved
+        // beside it, each to a blank unit of its own while the windows go on.
+        const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
         if (whole) {
             QString why;
             const std::optional<DeviceImage> frame = ImageOfPanel(p, false, &why);
             QVERIFY2(frame, qPrintable(why));
-            const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
             QVERIFY(putBytes(panelFile, FormatDeviceImage(*frame)));
-            for (const QString& file : {dialogs.saveAs, panelFile}) {
-                const int port = int(cliUnits.size()) + 2;
-                cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
-                QVERIFY(c.start(*cliUnits.back(), true));
-                clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
-                clis.back()->start({"write", QString::number(port), file, "--no-verify"});
-            }
+        }
+        std::vector<std::unique_ptr<Simulator>> cliUnits;
+        std::vector<std::unique_ptr<Cli>> clis;
+        for (const QString& file : {dialogs.saveAs, panelFile}) {
+            const int port = int(cliUnits.size()) + 2;
+            cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
+            QVERIFY(c.start(*cliUnits.back(), true));
+            if (!whole) break;
+            clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
+            clis.back()->start(QStringList{"write", QString::number(port), file} +
+                               (port == 3 ? QStringList{"--no-verify"} : QStringList{}));
         }
 
         b.f.msgs.clear();
@@ -211,10 +214,31 @@ class TestDeviceFiles : public QObject {
         QVERIFY(!sent.isEmpty() || !whole);
         for (size_t k = 0; k < clis.size(); ++k) {
             const CliRun r = clis[k]->finish();
-            QVERIFY2(r.exit == 0, qPrintable(r.all()));
+            QVERIFY2(r.exit == 0 && (k > 0 || r.out.contains("Verificado")), qPrintable(r.all()));
             // The unit takes the closing "P" a moment after it went out.
             QTRY_COMPARE(DataTextOf(*cliUnits[k]), sent);
         }
+        // The command line reads the unit it wrote: the same configuration, field by field. The
+        // Tervolinda's file is refused with nothing sent, and its blank unit read.
+        auto cli = [&](const QStringList& args) { return Cli(b.f.dir.path()).run(args); };
+        if (whole) {
+            const CliRun verify = cli({"verify", "2", dialogs.saveAs, "--json"});
+            QCOMPARE(QJsonDocument::fromJson(verify.out.toUtf8())["result"].toString(), "ok");
+            QVERIFY2(cli({"diff", "2", "3"}).exit == 0, "the two units differ");
+        } else {
+            const CliRun write = cli({"write", "2", dialogs.saveAs});
+            QVERIFY2(write.exit == 3 && write.err.contains("no tiene escritura completa"),
+                     qPrintable(write.all()));
+            QCOMPARE(cliUnits[0]->received(), QString());
+        }
+        const QString back = b.f.dir.filePath(QStringLiteral("leido.mcfg"));
+        const CliRun read = cli({"read", "2", "-o", back});
+        QVERIFY2(read.exit == 0 && read.out.contains("Configuración guardada en " + back),
+                 qPrintable(read.all()));
+        if (whole)
+            QCOMPARE(cli({"diff", back, dialogs.saveAs}).exit, 0);
+        else  // verified against its source all the same
+            QCOMPARE(cli({"verify", "2", back}).exit, 0);
         QVERIFY(b.read());
         QCOMPARE(p.s.LastReadMap, saved);
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});

@@ -1,7 +1,6 @@
 // morla-cli as a script runs it: a process of its own with no display, on the simulator's
-// pseudo-terminals. Every model read to a file, written to a blank unit and verified; the
-// failures a script tells apart by the exit status; a series on four ports; Ctrl+C during a
-// series; and no window library behind it.
+// pseudo-terminals. The failures a script tells apart by the exit status; a series on four
+// ports; Ctrl+C during a series; and no window library behind it.
 #include <QtTest>
 #include <memory>
 
@@ -64,43 +63,6 @@ QStringList LogLines(const QString& path) {
 class TestCli : public QObject {
     Q_OBJECT
   private slots:
-    void everyModel_data() {
-        QTest::addColumn<QString>("unit");
-        for (const UnitCase& c : UnitCases()) QTest::newRow(c.name) << QString::fromUtf8(c.name);
-    }
-    // Read to a file, written to a blank unit of the same model and verified; the Tervolinda,
-    // written field by field, is refused with nothing sent and verified against its source.
-    void everyModel() {
-        QFETCH(QString, unit);
-        const UnitCase c = UnitNamed(unit);
-        const ModelInfo& m = c.info();
-        Folder folder;
-        Simulator from(folder.path(), 1), blank(folder.path(), 2);
-        QVERIFY(c.start(from) && c.start(blank, true));
-        const QString file = folder.file("unidad.mcfg");
-
-        const CliRun read = folder.run({"read", "1", "-o", file});
-        QCOMPARE(read.exit, 0);
-        QVERIFY2(read.out.contains("Configuración guardada en " + file), qPrintable(read.all()));
-        if (!m.hasBuildFrame) {
-            const CliRun write = folder.run({"write", "2", file});
-            QCOMPARE(write.exit, 3);
-            QVERIFY2(write.err.contains("no tiene escritura completa"), qPrintable(write.all()));
-            QCOMPARE(blank.received(), QString());
-            const CliRun verify = folder.run({"verify", "1", file});
-            QVERIFY2(verify.exit == 0, qPrintable(verify.all()));
-            return;
-        }
-        const CliRun write = folder.run({"write", "2", file});
-        QVERIFY2(write.exit == 0 && write.out.contains("Verificado"), qPrintable(write.all()));
-        const CliRun verify = folder.run({"verify", "2", file, "--json"});
-        QVERIFY2(verify.exit == 0, qPrintable(verify.all()));
-        QCOMPARE(QJsonDocument::fromJson(verify.out.toUtf8())["result"].toString(), "ok");
-        // The two units now hold the same configuration, field by field.
-        const CliRun diff = folder.run({"diff", "1", "2"});
-        QVERIFY2(diff.exit == 0, qPrintable(diff.all()));
-    }
-
     void failures_data() {
         QTest::addColumn<QStringList>("args");  // "%good", "%cut", "%quarn", "%factory": files
         QTest::addColumn<QStringList>("unit");  // the simulator on port 2; none when empty
