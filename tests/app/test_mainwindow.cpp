@@ -119,15 +119,6 @@ class TestMainWindow : public QObject {
         QTEST(f.p->main->TimerEC->interval(), "interval");
     }
 
-    void portThatCannotOpenIsReported() {
-        ProgramFixture f;
-        f.port.opens = false;
-        f.load();
-        QCOMPARE(f.msgs.shown.size(), 1);
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("/dev/ttyFAKE")));
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("no existe")));
-    }
-
     void modemInstallation() {
         ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("PCLinea"));
         f.p->s.ModeCode = QStringLiteral("PC");
