@@ -30,12 +30,8 @@ QString tervolindaImage(bool voice, const QString& options, const QString& key,
 
 // The program on the simulator `started`, with every model's configuration file, after a read.
 bool ready(Bench& b, bool started) {
+    for (const UnitCase& c : UnitCases()) WriteModelConfig(b.f, c.info(), c.configured());
     WriteLongConfigs(b.f.paths());
-    WriteModelConfig(b.f, Model(ModelId::Sorvanell), QStringLiteral("12"), QStringLiteral("12*34"));
-    for (const char* firmware : {"72", "02"})
-        WriteModelConfig(b.f, Model(ModelId::Tervolinda), QLatin1String(firmware));
-    for (ModelId id : {ModelId::Zentavira, ModelId::Haldrivonexa})
-        WriteModelConfig(b.f, Model(id), Model(id).firmware());
     if (!started) return false;
     b.f.load();
     return b.read();
