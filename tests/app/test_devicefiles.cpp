@@ -3,9 +3,7 @@
 // holds what was saved, and morla-cli writing the file sends the same data text, verifies it and
 // reads it back the same), every kind of refused file leaving the panel as it was, files damaged
 // one byte at a time, saves of a panel that was never read, and the folder the dialogs offer.
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QGroupBox>
 #include <QJsonDocument>
 #include <QProgressBar>
 #include <QtTest>
@@ -37,16 +35,9 @@ Panel PanelOf(Program& p) {
             name == QLatin1String("sendStatus") || qobject_cast<QProgressBar*>(w))
             continue;
         QString v;
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            v = QStringLiteral("text ") + e->text();
-        else if (auto* c = qobject_cast<QAbstractButton*>(w))
-            v = c->text() + QStringLiteral(" state ") + QString::number(c->isChecked());
-        else if (auto* l = qobject_cast<QComboBox*>(w))
-            v = QStringLiteral("item ") + l->currentText();
-        else if (auto* l = qobject_cast<QLabel*>(w))
-            v = QStringLiteral("label ") + l->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            v = QStringLiteral("title ") + g->title();
+        for (const char* shown : {"text", "checked", "currentText", "title"})
+            if (const QVariant x = w->property(shown); x.isValid())
+                v += QLatin1String(shown) + ' ' + x.toString() + ' ';
         v += w->isVisibleTo(p.main.get()) ? QStringLiteral(" shown") : QStringLiteral(" hidden");
         v += w->isEnabled() ? QString() : QStringLiteral(" disabled");
         while (out.contains(name)) name += QLatin1Char('+');
