@@ -1,22 +1,20 @@
 // Saving a device's configuration to a file and opening it again: every model through the
 // program and the device simulator (read, save, factory reset, open, write, read: the device
-// holds what was saved, and morla-cli writing the file sends the same data text), every kind
-// of refused file leaving the panel as it was, files damaged one byte at a time, saves of a
-// panel that was never read, and the folder the dialogs offer.
-#include <QComboBox>
+// holds what was saved, and morla-cli writing the file sends the same data text, verifies it and
+// reads it back the same), every kind of refused file leaving the panel as it was, files damaged
+// one byte at a time, saves of a panel that was never read, and the folder the dialogs offer.
 #include <QElapsedTimer>
-#include <QGroupBox>
+#include <QJsonDocument>
 #include <QProgressBar>
 #include <QtTest>
 
 #include "core/models/registry.h"
-#include "devsim/image.h"
-#include "devsim/models/behaviour.h"
 #include "gui/device/commands.h"
 #include "gui/device/devicefiles.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
 #include "support/simulator.h"
+#include "support/units.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -37,16 +35,9 @@ Panel PanelOf(Program& p) {
             name == QLatin1String("sendStatus") || qobject_cast<QProgressBar*>(w))
             continue;
         QString v;
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            v = QStringLiteral("text ") + e->text();
-        else if (auto* c = qobject_cast<QAbstractButton*>(w))
-            v = c->text() + QStringLiteral(" state ") + QString::number(c->isChecked());
-        else if (auto* l = qobject_cast<QComboBox*>(w))
-            v = QStringLiteral("item ") + l->currentText();
-        else if (auto* l = qobject_cast<QLabel*>(w))
-            v = QStringLiteral("label ") + l->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            v = QStringLiteral("title ") + g->title();
+        for (const char* shown : {"text", "checked", "currentText", "title"})
+            if (const QVariant x = w->property(shown); x.isValid())
+                v += QLatin1String(shown) + ' ' + x.toString() + ' ';
         v += w->isVisibleTo(p.main.get()) ? QStringLiteral(" shown") : QStringLiteral(" hidden");
         v += w->isEnabled() ? QString() : QStringLiteral(" disabled");
         while (out.contains(name)) name += QLatin1Char('+');
@@ -102,28 +93,6 @@ QString DataTextOf(const Simulator& sim) {
     return at >= 0 ? messages.value(at + 1) : QString();
 }
 
-bool WholeWrite(Bench& b) {
-    // The data goes once the device has taken the whole write command.
-    auto commands = [&] { return b.sim.messages().count(QStringLiteral("*42")); };
-    const qsizetype before = commands();
-    b.p.main->MorFraCom04->click();
-    if (!QTest::qWaitFor([&] { return commands() > before; }, 5000)) return false;
-    if (!Fire(b.p.main->TimerPID)) return false;
-    return QTest::qWaitFor(
-        [&] { return b.sim.logLines().filter(QStringLiteral("data text: applied")).size() == 1; },
-        10000);
-}
-
-// One single command through "Comando" → "Enviar" and the send timer; true once the device
-// has taken `expected`.
-bool SendSingle(Bench& b, const char* number, const QString& value, const QString& expected) {
-    b.p.s.CommandNumber = QLatin1String(number);
-    b.p.s.CommandValue = value;
-    b.p.main->mnuEnviar->trigger();
-    if (!Fire(b.p.main->TimerPID)) return false;
-    return QTest::qWaitFor([&] { return b.sim.messages().contains(expected); }, 5000);
-}
-
 // The Tervolinda is written one field at a time, with the key the device has now.
 bool FieldWrite(Bench& b, const QString& deviceKey) {
     Program& p = b.p;
@@ -136,14 +105,14 @@ bool FieldWrite(Bench& b, const QString& deviceKey) {
         auto state = [](QCheckBox* c) { return c->isChecked() ? QString("1") : QString("0"); };
         auto sent = [](QCheckBox* c) { return c->isChecked() ? QString("9f") : QString("0f"); };
         const QString prefix = QStringLiteral(",") + deviceKey + QStringLiteral(",");
-        if (!SendSingle(b, "12", state(removal), "#1" + prefix + sent(removal)) ||
-            !SendSingle(b, "13", state(nine), "#5" + prefix + sent(nine)) ||
-            !SendSingle(b, "11", "", "#3" + prefix + exit->text() + "f"))
+        if (b.send("12", state(removal), "#1" + prefix + sent(removal)) != "applied" ||
+            b.send("13", state(nine), "#5" + prefix + sent(nine)) != "applied" ||
+            b.send("11", "", "#3" + prefix + exit->text() + "f") != "applied")
             return false;
     }
     p.s.PreviousKey = deviceKey;
     p.main->MorTexResCla->setText(key);
-    return SendSingle(b, "10", "", "#2," + deviceKey + "," + key + "f");
+    return b.send("10", "", "#2," + deviceKey + "," + key + "f") == "applied";
 }
 
 // A program on a stand-in port that has just read a Lúvero with key 1234 and option 1.
@@ -168,80 +137,19 @@ class TestDeviceFiles : public QObject {
     Q_OBJECT
   private slots:
     void everyModelThroughTheSimulator_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("firmware");    // as the simulator takes it
-        QTest::addColumn<QString>("configured");  // FirmwareCode of a read: the file's name
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("memory");  // "position=digits" on the factory image
-        QTest::addColumn<QString>("factoryKey");  // "" for a whole write
-        const QStringList opts{"--options", "1011011"};
-        QTest::newRow("Lúvero") << "luvero"
-                                << "30"
-                                << "30" << QStringList{"--key", "4321", "--options", "101101"}
-                                << QStringList{} << "";
-        QTest::newRow("Sorvanell")
-            << "sorvanell"
-            << "12"
-            << "12" << QStringList{"--key", "21*43", "--options", "10110"} << QStringList{} << "";
-        QTest::newRow("Zentavira") << "zentavira"
-                                   << "30"
-                                   << "30" << QStringList{} << QStringList{"12=015",
-                                                                           "17=010200000405090B0F",
-                                                                           "35=5031",
-                                                                           "39=12BCAFFF",
-                                                                           "95=5551234FFFFFFFFF",
-                                                                           "127=A1",
-                                                                           "133=23456789BCA123"}
-                                   << "";
-        QTest::newRow("Haldrivonexa")
-            << "haldrivonexa"
-            << "30"
-            << "30" << QStringList{}
-            << QStringList{"11=2050", "17=0B0A0F", "23=0416516304", "33=020000000105"} << "";
-        QTest::newRow("Quarn") << "quarn"
-                               << "30"
-                               << "30" << QStringList{"--key", "54321"} + opts << QStringList{}
-                               << "";
-        QTest::newRow("Quarn Dolmeth")
-            << "quarn"
-            << "8"
-            << "8" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
-        QTest::newRow("Pellitor") << "pellitor"
-                                  << "15"
-                                  << "15" << QStringList{"--key", "54321"} + opts << QStringList{}
-                                  << "";
-        QTest::newRow("Kovalindre")
-            << "kovalindre"
-            << "30"
-            << "30" << QStringList{"--key", "54321"} + opts << QStringList{} << "";
-        QTest::newRow("Tervolinda") << "tervolinda"
-                                    << "72"
-                                    << "72" << QStringList{"--key", "4321", "--options", "10"}
-                                    << QStringList{"23=0205080A"} << "1234";
-        QTest::newRow("Tervolinda Voz")
-            << "tervolinda"
-            << "2"
-            << "02" << QStringList{"--key", "4321"} << QStringList{} << "1234";
+        QTest::addColumn<QString>("unit");
+        for (const UnitCase& c : UnitCases()) QTest::newRow(c.name) << QString::fromUtf8(c.name);
     }
     void everyModelThroughTheSimulator() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QString, configured);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, memory);
-        QFETCH(QString, factoryKey);
-        const ModelInfo& m = *devsim::ModelByOptionName(model);
+        QFETCH(QString, unit);
+        const UnitCase c = UnitNamed(unit);
+        const ModelInfo& m = c.info();
+        // The Tervolinda is written field by field, from its factory key.
+        const bool whole = m.hasBuildFrame;
         Bench b;
-        WriteModelConfig(b.f, m, configured);
-        if (!memory.isEmpty()) {
-            devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
-            for (const QString& edit : memory)
-                image.set(edit.section('=', 0, 0).toInt(), edit.section('=', 1));
-            image.refreshChecksums();
-            QString error;
-            QVERIFY2(devsim::SaveImage(b.sim.memoryFile(), image, &error), qPrintable(error));
-        }
-        QVERIFY(b.start(QStringList{"--model", model, "--firmware", firmware} + setUp));
+        WriteModelConfig(b.f, m, c.configured());
+        QVERIFY(c.start(b.sim));
+        b.f.load();
         Program& p = b.p;
         Dialogs dialogs;
         dialogs.saveAs = dialogs.openName = b.f.dir.filePath(QStringLiteral("equipo.mcfg"));
@@ -255,23 +163,25 @@ class TestDeviceFiles : public QObject {
             (QStringList{"¿Guardar la configuración tal como se leyó del equipo?\n"
                          "(No: como está ahora en el panel)",
                          "Configuración guardada en " + QDir::toNativeSeparators(dialogs.saveAs)}));
-        // The command line writes the same file, and the panel's frame saved beside it, each
-        // to a blank unit of its own while the windows go on.
-        std::vector<std::unique_ptr<Simulator>> cliUnits;
-        std::vector<std::unique_ptr<Cli>> clis;
-        if (factoryKey.isEmpty()) {
+        // The command line writes the same file (and verifies it), and the panel's frame saved
+        // beside it, each to a blank unit of its own while the windows go on.
+        const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
+        if (whole) {
             QString why;
             const std::optional<DeviceImage> frame = ImageOfPanel(p, false, &why);
             QVERIFY2(frame, qPrintable(why));
-            const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
             QVERIFY(putBytes(panelFile, FormatDeviceImage(*frame)));
-            for (const QString& file : {dialogs.saveAs, panelFile}) {
-                const int port = int(cliUnits.size()) + 2;
-                cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
-                QVERIFY(cliUnits.back()->start({"--model", model, "--firmware", firmware}));
-                clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
-                clis.back()->start({"write", QString::number(port), file, "--no-verify"});
-            }
+        }
+        std::vector<std::unique_ptr<Simulator>> cliUnits;
+        std::vector<std::unique_ptr<Cli>> clis;
+        for (const QString& file : {dialogs.saveAs, panelFile}) {
+            const int port = int(cliUnits.size()) + 2;
+            cliUnits.push_back(std::make_unique<Simulator>(b.f.dir.path(), port));
+            QVERIFY(c.start(*cliUnits.back(), true));
+            if (!whole) break;
+            clis.push_back(std::make_unique<Cli>(b.f.dir.path()));
+            clis.back()->start(QStringList{"write", QString::number(port), file} +
+                               (port == 3 ? QStringList{"--no-verify"} : QStringList{}));
         }
 
         b.f.msgs.clear();
@@ -286,19 +196,40 @@ class TestDeviceFiles : public QObject {
         // Exactly as the read of the device that was saved.
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
 
-        if (factoryKey.isEmpty())
-            QVERIFY2(WholeWrite(b), qPrintable(b.sim.logLines().join('\n')));
+        if (whole)
+            QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
         else
-            QVERIFY(FieldWrite(b, factoryKey));
+            QVERIFY(FieldWrite(b, QStringLiteral("1234")));
         // What "&Enviar" sent is, byte for byte, what the command line sent for either file.
         const QString sent = DataTextOf(b.sim);
-        QVERIFY(!sent.isEmpty() || !factoryKey.isEmpty());
+        QVERIFY(!sent.isEmpty() || !whole);
         for (size_t k = 0; k < clis.size(); ++k) {
             const CliRun r = clis[k]->finish();
-            QVERIFY2(r.exit == 0, qPrintable(r.all()));
+            QVERIFY2(r.exit == 0 && (k > 0 || r.out.contains("Verificado")), qPrintable(r.all()));
             // The unit takes the closing "P" a moment after it went out.
             QTRY_COMPARE(DataTextOf(*cliUnits[k]), sent);
         }
+        // The command line reads the unit it wrote: the same configuration, field by field. The
+        // Tervolinda's file is refused with nothing sent, and its blank unit read.
+        auto cli = [&](const QStringList& args) { return Cli(b.f.dir.path()).run(args); };
+        if (whole) {
+            const CliRun verify = cli({"verify", "2", dialogs.saveAs, "--json"});
+            QCOMPARE(QJsonDocument::fromJson(verify.out.toUtf8())["result"].toString(), "ok");
+            QVERIFY2(cli({"diff", "2", "3"}).exit == 0, "the two units differ");
+        } else {
+            const CliRun write = cli({"write", "2", dialogs.saveAs});
+            QVERIFY2(write.exit == 3 && write.err.contains("no tiene escritura completa"),
+                     qPrintable(write.all()));
+            QCOMPARE(cliUnits[0]->received(), QString());
+        }
+        const QString back = b.f.dir.filePath(QStringLiteral("leido.mcfg"));
+        const CliRun read = cli({"read", "2", "-o", back});
+        QVERIFY2(read.exit == 0 && read.out.contains("Configuración guardada en " + back),
+                 qPrintable(read.all()));
+        if (whole)
+            QCOMPARE(cli({"diff", back, dialogs.saveAs}).exit, 0);
+        else  // verified against its source all the same
+            QCOMPARE(cli({"verify", "2", back}).exit, 0);
         QVERIFY(b.read());
         QCOMPARE(p.s.LastReadMap, saved);
         QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
@@ -316,46 +247,23 @@ class TestDeviceFiles : public QObject {
             change(image);
             return FormatDeviceImage(image);
         };
-        QTest::newRow("another version")
-            << QByteArray(text).replace("Versión: 1", "Versión: 7")
-            << "es un archivo de otra versión del programa (versión 7; este programa abre la "
-               "versión 1).";
-        QTest::newRow("not a configuration")
-            << QByteArray("MORLA\n")
-            << "el archivo está dañado (no es un archivo de configuración de equipo).";
-        QTest::newRow("cut short") << text.left(text.indexOf("\nMapa 065") + 5)
-                                   << "el archivo está dañado (está incompleto).";
-        QTest::newRow("map short for the model")
-            << with([](DeviceImage& i) { i.digits.chop(2); })
-            << "el archivo está dañado (el mapa tiene 132 dígitos y el modelo 134).";
-        QTest::newRow("map of another model")
-            << with([](DeviceImage& i) { i.digits.replace(0, 2, "03"); })
-            << "el archivo está dañado (el mapa no es de este modelo).";
-        QTest::newRow("block sum wrong")
-            << with([](DeviceImage& i) { i.digits.replace(20, 1, "7"); })
-            << "el archivo está dañado (la suma del bloque 1 del mapa no es correcta).";
-        QTest::newRow("firmware not the map's")
-            << with([](DeviceImage& i) { i.firmware = "31"; })
-            << "el archivo está dañado (el firmware 31 no es el del mapa, 30).";
-        QTest::newRow("frame of another length") << with([](DeviceImage& i) {
-            i.origin = ImageOrigin::Panel;
-            i.digits.chop(2);
-        }) << "el archivo está dañado (un marco de 132 dígitos no es de este modelo).";
-        QTest::newRow("model not built") << with([](DeviceImage& i) {
-            i.modelCode = "07";
-            i.digits.replace(0, 2, "07");
-        }) << "es de un equipo que este programa no maneja (modelo \"07\").";
+        const QString damaged = QStringLiteral("el archivo está dañado (%1).");
+        // clang-format off
+        QTest::newRow("another version") << QByteArray(text).replace("Versión: 1", "Versión: 7") << "es un archivo de otra versión del programa (versión 7; este programa abre la versión 1).";
+        QTest::newRow("not a configuration") << QByteArray("MORLA\n") << damaged.arg("no es un archivo de configuración de equipo");
+        QTest::newRow("cut short") << text.left(text.indexOf("\nMapa 065") + 5) << damaged.arg("está incompleto");
+        QTest::newRow("map short for the model") << with([](DeviceImage& i) { i.digits.chop(2); }) << damaged.arg("el mapa tiene 132 dígitos y el modelo 134");
+        QTest::newRow("map of another model") << with([](DeviceImage& i) { i.digits.replace(0, 2, "03"); }) << damaged.arg("el mapa no es de este modelo");
+        QTest::newRow("block sum wrong") << with([](DeviceImage& i) { i.digits.replace(20, 1, "7"); }) << damaged.arg("la suma del bloque 1 del mapa no es correcta");
+        QTest::newRow("firmware not the map's") << with([](DeviceImage& i) { i.firmware = "31"; }) << damaged.arg("el firmware 31 no es el del mapa, 30");
+        QTest::newRow("frame of another length") << with([](DeviceImage& i) { i.origin = ImageOrigin::Panel; i.digits.chop(2); }) << damaged.arg("un marco de 132 dígitos no es de este modelo");
+        QTest::newRow("model not built") << with([](DeviceImage& i) { i.modelCode = "07"; i.digits.replace(0, 2, "07"); }) << "es de un equipo que este programa no maneja (modelo \"07\").";
         // Not regular files, or far too large: refused at once, without blocking on a pipe.
-        QTest::newRow("named pipe")
-            << QByteArray("<fifo>") << "Es una tubería con nombre, no un archivo.";
+        QTest::newRow("named pipe") << QByteArray("<fifo>") << "Es una tubería con nombre, no un archivo.";
         QTest::newRow("folder") << QByteArray("<folder>") << "Es una carpeta.";
-        QTest::newRow("2 GiB") << QByteArray("<2 GiB>")
-                               << "mide 2147483648 bytes y un archivo de configuración de "
-                                  "equipo no pasa de 16384 bytes.";
-        QTest::newRow("edited by hand")
-            << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01")
-            << "el archivo fue modificado fuera del programa (su suma de verificación no "
-               "corresponde).";
+        QTest::newRow("2 GiB") << QByteArray("<2 GiB>") << "mide 2147483648 bytes y un archivo de configuración de equipo no pasa de 16384 bytes.";
+        QTest::newRow("edited by hand") << QByteArray(text).replace("Mapa 001: 00", "Mapa 001: 01") << "el archivo fue modificado fuera del programa (su suma de verificación no corresponde).";
+        // clang-format on
     }
     void refused() {
         QFETCH(QByteArray, file);
@@ -444,18 +352,9 @@ class TestDeviceFiles : public QObject {
         ModelButton(p, button);
         p.main->MorTexResCla->setEnabled(true);
         p.main->MorTexResCla->setText(key);
-        // A model button leaves the firmware box as it was: the frame would carry another
-        // firmware than the panel's, and saving says so. The Tervolinda's frame takes the
-        // panel's own.
-        if (p.s.EquipmentName != QLatin1String("Tervolinda")) {
-            p.main->MorTexResFirm->setText(QStringLiteral("99"));
-            f.msgs.clear();
-            QVERIFY(!SaveDeviceFile(p, f.dir.filePath(QStringLiteral("no.mcfg"))));
-            QCOMPARE(f.msgs.texts(),
-                     QStringList{"No se puede guardar la configuración: el panel es del firmware " +
-                                 p.s.FirmwareCode + " y la casilla de firmware dice 99."});
-            p.main->MorTexResFirm->setText(p.s.FirmwareCode);
-        }
+        // A model button leaves the firmware box as it was, and a panel of another firmware
+        // cannot be saved.
+        p.main->MorTexResFirm->setText(p.s.FirmwareCode);
         const QString equipment = p.s.EquipmentName;
         f.msgs.clear();
         const QByteArray line = f.port.line;
@@ -508,34 +407,18 @@ class TestDeviceFiles : public QObject {
         QTest::addColumn<QString>("written");      // the file written, "" for none
         QTest::addColumn<QStringList>("messages");
         const QString saved = QStringLiteral("Configuración guardada en ");
-        QTest::newRow("no model on the panel")
-            << ""
-            << "x.mcfg" << false << Answer::Yes << ""
-            << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
+        const QString replace = QStringLiteral("¿Desea reemplazar  %1/viejo.mcfg  ?");
+        // clang-format off
+        QTest::newRow("no model on the panel") << "" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
         // Settled before the dialog: no name is asked for.
-        QTest::newRow("panel that cannot be saved")
-            << "99"
-            << "x.mcfg" << false << Answer::Yes << ""
-            << QStringList{
-                   "No se puede guardar la configuración: el panel es del firmware 30 y "
-                   "la casilla de firmware dice 99."};
-        QTest::newRow("dialog cancelled") << "30"
-                                          << "" << false << Answer::Yes << "" << QStringList{};
-        QTest::newRow("name without extension") << "30"
-                                                << "nuevo" << false << Answer::Yes << "nuevo.mcfg"
-                                                << QStringList{saved + "%1/nuevo.mcfg"};
-        QTest::newRow("replace declined") << "30"
-                                          << "viejo.mcfg" << true << Answer::No << ""
-                                          << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?"};
-        QTest::newRow("replace accepted")
-            << "30"
-            << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg"
-            << QStringList{"¿Desea reemplazar  %1/viejo.mcfg  ?", saved + "%1/viejo.mcfg"};
+        QTest::newRow("panel that cannot be saved") << "99" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"No se puede guardar la configuración: el panel es del firmware 30 y la casilla de firmware dice 99."};
+        QTest::newRow("dialog cancelled") << "30" << "" << false << Answer::Yes << "" << QStringList{};
+        QTest::newRow("name without extension") << "30" << "nuevo" << false << Answer::Yes << "nuevo.mcfg" << QStringList{saved + "%1/nuevo.mcfg"};
+        QTest::newRow("replace declined") << "30" << "viejo.mcfg" << true << Answer::No << "" << QStringList{replace};
+        QTest::newRow("replace accepted") << "30" << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg" << QStringList{replace, saved + "%1/viejo.mcfg"};
         // "carpeta.mcfg" is there as a folder: refused before anything is asked.
-        QTest::newRow("a folder in its place")
-            << "30"
-            << "carpeta.mcfg" << true << Answer::Yes << ""
-            << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
+        QTest::newRow("a folder in its place") << "30" << "carpeta.mcfg" << true << Answer::Yes << "" << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
+        // clang-format on
     }
     void savingAsks() {
         QFETCH(QString, firmwareBox);

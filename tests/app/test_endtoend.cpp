@@ -58,6 +58,16 @@ class TestEndToEnd : public QObject {
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101001"));
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(b.f.msgs.shown.isEmpty());
+        // The trace shows the read both ways.
+        const QStringList trace = p.monitor->findChild<QPlainTextEdit*>(QStringLiteral("traceText"))
+                                      ->toPlainText()
+                                      .split('\n');
+        QVERIFY2(trace[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(trace[0]));
+        QVERIFY(trace[1].contains(QStringLiteral("equipo -> PC  54")));
+        QString incoming;  // the text column of the device's side
+        for (const QString& l : trace)
+            if (l.contains(QStringLiteral("equipo -> PC"))) incoming += l.mid(77);
+        QVERIFY(incoming.contains(QStringLiteral("0245")));
 
         // Option 2 on, and the whole configuration written.
         QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
@@ -79,30 +89,47 @@ class TestEndToEnd : public QObject {
         QCOMPARE(b.sim.memory().mid(16, 4), QStringLiteral("1016"));
     }
 
-    void singleCommandFromTheMenu() {
+    // The status counts down and says what went out: a whole write, a command from a box's
+    // menu, the key change.
+    void statusAndSingleCommands() {
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
         Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
-        p.main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
-        // On the box itself: a check box takes clicks only on its box and caption.
-        const QPoint onBox(6, p.main->MorChkRes[2]->height() / 2);
-        QTest::mouseClick(p.main->MorChkRes[2], Qt::LeftButton, {}, onBox);  // option 3 on
-        QVERIFY(p.main->MorChkRes[2]->isChecked());
-        QTest::mousePress(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
-        QTest::mouseRelease(p.main->MorChkRes[2], Qt::RightButton, {}, onBox);
-        QVERIFY(p.main->MorChkRes[2]->isChecked());
+        QVERIFY(b.read());
+        p.main->MorFraCom04->click();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(p.main->sendCountdown->isActive());
+        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
+        QVERIFY(Fire(p.main->TimerPID));
+        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Configuración enviada al Lúvero a las ")));
+        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
+        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
+
+        QVERIFY(b.show());
+        QCheckBox* three = p.main->MorChkRes[2];
+        const QPoint onBox(6, three->height() / 2);
+        QTest::mouseClick(three, Qt::LeftButton, {}, onBox);  // option 3 on
+        QTest::mousePress(three, Qt::RightButton, {}, onBox);
+        QTest::mouseRelease(three, Qt::RightButton, {}, onBox);
+        QVERIFY(three->isChecked());
         QCOMPARE(p.s.CommandNumber, QStringLiteral("3"));
         QCOMPARE(p.s.CommandValue, QStringLiteral("1"));
         QVERIFY(p.main->mnuComando->isVisible());
         p.main->mnuEnviar->trigger();
         p.main->mnuComando->hide();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
         QVERIFY(!b.sim.messages().contains(QStringLiteral("#4,1234,9")));
         QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("#4,1234,9")));
+        QCOMPARE(b.outcome(QStringLiteral("#4,1234,9")), QStringLiteral("applied"));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Comando #4,1234,9 enviado al Lúvero a las ")));
+
+        QCOMPARE(b.changeKey("4321", "#2,1234,4321"), QStringLiteral("applied"));
+        QCOMPARE(b.send("1", "1", "#1,4321,9"), QStringLiteral("applied"));
         b.sim.stop();
+        QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("4321"));
         QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("1"));
     }
 
@@ -117,22 +144,16 @@ class TestEndToEnd : public QObject {
         QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 
-    void badChecksumRetriedOnTheLine() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
-        b.p.main->MorFraCom03->click();
-        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
-        QCOMPARE(b.f.msgs.texts(), QStringList{"1"});
-    }
-
-    // A reply whose first character or model code is damaged on the line is retried.
-    void damagedReplyStartRetriedOnTheLine_data() {
+    // A reply with a bad checksum, or whose first character or model code is damaged on the
+    // line, is retried.
+    void damagedReplyRetriedOnTheLine_data() {
         QTest::addColumn<QString>("fault");
+        QTest::newRow("checksum") << "badsum:1";
         QTest::newRow("first character") << "corrupt:1";
         QTest::newRow("model code, first digit") << "corrupt:5";
         QTest::newRow("model code, second digit") << "corrupt:6";
     }
-    void damagedReplyStartRetriedOnTheLine() {
+    void damagedReplyRetriedOnTheLine() {
         QFETCH(QString, fault);
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", fault}));
@@ -143,26 +164,6 @@ class TestEndToEnd : public QObject {
         QVERIFY(!b.p.main->TimerEC->isActive());
     }
 
-    void deviceGoneMidRead() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--fault", "delay:20"}));
-        b.p.main->MorFraCom03->click();
-        QTRY_VERIFY(b.p.monitor->MorTexMon04->toPlainText().size() > 10);
-        b.sim.kill();
-        QTRY_COMPARE(b.f.msgs.shown.size(), 1);
-        QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral("puerto")));
-        QVERIFY(!b.port.isOpen());
-        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
-        // Idle afterwards: no more messages and next to no processor time.
-        const double before = cpuSeconds();
-        QTest::qWait(1000);
-        QVERIFY2(cpuSeconds() - before < 0.2, "busy after the port went away");
-        QCOMPARE(b.f.msgs.shown.size(), 1);
-        // Still usable: the monitor and the menus.
-        b.p.main->MorMnuMon->trigger();
-        QVERIFY(b.p.monitor->isVisible());
-    }
-
     // The device goes away and comes back on a new terminal: the read in between names the lost
     // port (its link, and the terminal that is gone), the next read after it finds the new one,
     // and no system serial port is opened in place of the link.
@@ -170,6 +171,7 @@ class TestEndToEnd : public QObject {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("linkLeft");
         QTest::newRow("killed: its link names a terminal that is gone") << "kill" << true;
+        QTest::newRow("killed during a slow read") << "kill mid-read" << true;
         QTest::newRow("stopped: its link removed") << "stop" << false;
         QTest::newRow("gone unnoticed until the read's time-out") << "time-out" << true;
     }
@@ -177,7 +179,9 @@ class TestEndToEnd : public QObject {
         QFETCH(QString, how);
         QFETCH(bool, linkLeft);
         Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
+        const bool midRead = how == QLatin1String("kill mid-read");
+        QVERIFY(b.start(QStringList{"--model", "luvero", "--key", "1034"} +
+                        (midRead ? QStringList{"--fault", "delay:20"} : QStringList{})));
         Program& p = b.p;
         const QString com1 = b.f.dir.filePath(QStringLiteral("COM1"));
         QVERIFY(b.read());
@@ -197,7 +201,12 @@ class TestEndToEnd : public QObject {
             QVERIFY2(said(lost(terminal, QStringLiteral("no existe."))),
                      qPrintable(b.f.msgs.texts().join('|')));
         } else {
-            if (how == QStringLiteral("kill"))
+            if (midRead) {
+                const qsizetype sent = b.sim.logLines().filter(QStringLiteral(" >> ")).size();
+                p.main->MorFraCom03->click();
+                QTRY_VERIFY(b.sim.logLines().filter(QStringLiteral(" >> ")).size() > sent + 10);
+            }
+            if (how.startsWith(QStringLiteral("kill")))
                 b.sim.kill();
             else
                 b.sim.stop();
@@ -214,33 +223,18 @@ class TestEndToEnd : public QObject {
         QVERIFY(!p.main->TimerEC->isActive());
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(!holdsSystemSerialPort());
+        // Idle afterwards: no more messages and next to no processor time; the menus still work.
+        const double before = cpuSeconds();
+        QTest::qWait(1000);
+        QVERIFY2(cpuSeconds() - before < 0.2, "busy after the port went away");
+        QCOMPARE(b.f.msgs.shown.size(), 1);
+        p.main->MorMnuMon->trigger();
+        QVERIFY(p.monitor->isVisible());
 
         QVERIFY(b.sim.start({"--model", "luvero", "--key", "5678"}));
         QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
         QVERIFY(!holdsSystemSerialPort());
-    }
-
-    void portChangedFromTheMenuToASecondDevice() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1111"}));
-        Simulator second(b.f.dir.path(), 2);
-        QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
-        Startup start(b.p, b.f.dir.path());
-        start.endProgram = [] {};
-        QVERIFY(b.read());
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1111"));
-
-        b.p.main->MorMnuConPue->trigger();
-        QVERIFY(start.portWindow->isVisible());
-        start.portWindow->MorCmbNumPort->setCurrentIndex(1);
-        QTest::keyClick(start.portWindow->MorCmbNumPort, Qt::Key_Return);
-        QVERIFY(!start.portWindow->isVisible());
-        QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
-        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("2222"));
-        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
-        QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
     }
 
     void portMissingAtStartIsOpenedByTheNextCommand() {
@@ -269,93 +263,50 @@ class TestEndToEnd : public QObject {
         QVERIFY(b.f.msgs.shown.isEmpty());
     }
 
-    void statusCountsDownAndSaysWhatWentOut() {
+    // Login, port choice and main window, as the run script starts the program; then the port
+    // changed from the menu to a second device; closing ends the program and the port.
+    void startedAsANewUserThenAnotherPort() {
         Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
         Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        p.main->MorFraCom04->click();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(p.main->sendCountdown->isActive());
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
-        QVERIFY(Fire(p.main->TimerPID));
-        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Configuración enviada al Lúvero a las ")));
-        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
-
-        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
-
-        p.s.CommandNumber = QStringLiteral("1");
-        p.s.CommandValue = QStringLiteral("1");
-        p.main->mnuEnviar->trigger();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(Fire(p.main->TimerPID));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Comando #1,1234,9 enviado al Lúvero a las ")));
-    }
-
-    void traceShowsTheReadBothWays() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1034"}));
-        Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
-        auto* trace = p.monitor->findChild<QPlainTextEdit*>(QStringLiteral("traceText"));
-        QVERIFY(trace);
-        // The text column of the incoming lines, joined: the device's side of the exchange.
-        auto incoming = [&] {
-            QString in;
-            for (const QString& l : trace->toPlainText().split('\n'))
-                if (l.contains(QStringLiteral("equipo -> PC"))) in += l.mid(77);
-            return in;
-        };
-        QTRY_VERIFY(incoming().contains(QStringLiteral("0245")));
-        const QStringList lines = trace->toPlainText().split('\n');
-        QVERIFY2(lines[0].contains(QStringLiteral("PC -> equipo  44")), qPrintable(lines[0]));
-        QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
-    }
-
-    void startedAsANewUser() {
-        // Login, port choice and main window, as the run script starts the program.
-        SerialTransport port;
-        ProgramFixture f{QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("Dravenquista"),
-                         &port};
-        Simulator sim{f.dir.path()};
-        QVERIFY(sim.start({"--model", "luvero", "--key", "4321", "--options", "010000"}));
-        Startup start(*f.p, f.dir.path());
+        QVERIFY(b.sim.start({"--model", "luvero", "--key", "1111", "--options", "010000"}));
+        Simulator second(b.f.dir.path(), 2);
+        QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
+        Startup start(p, b.f.dir.path());
         int ends = 0;
         start.endProgram = [&ends] { ++ends; };
         start.Start();
-        QVERIFY(start.login->isVisible());
         start.login->txtUserName->setText(QStringLiteral("Ingenieria"));
         start.login->txtPassword->setText(QStringLiteral("Tirel"));
         QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
-        QVERIFY(start.portWindow->isVisible());
         QVERIFY(start.portWindow->MorLabPuerDis->text().contains(
             QStringLiteral("1: COM1 → %1 (existe)")
-                .arg(QFileInfo(f.dir.path() + "/COM1").symLinkTarget())));
-
+                .arg(QFile::symLinkTarget(b.f.dir.filePath("COM1")))));
         QComboBox* list = start.portWindow->MorCmbNumPort;
         list->showPopup();
         QAbstractItemView* view = list->view();
         QVERIFY(QTest::qWaitForWindowExposed(view->window()));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(0, 0)).center());
-        Program& p = *f.p;
         QVERIFY(p.main->isVisible());
-        QVERIFY(port.isOpen());
-        QVERIFY2(f.msgs.shown.isEmpty(), qPrintable(f.msgs.texts().join('|')));
-
-        QTest::mouseClick(p.main->MorFraCom03, Qt::LeftButton);
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QVERIFY(b.port.isOpen());
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1111"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("010000"));
         QVERIFY(p.main->MorTexBan->isVisible());
-        QVERIFY(f.msgs.shown.isEmpty());
+
+        p.main->MorMnuConPue->trigger();
+        QVERIFY(start.portWindow->isVisible());
+        list->setCurrentIndex(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!start.portWindow->isVisible());
+        QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
+        QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("2222"));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
+        QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
         p.main->close();
         QCOMPARE(ends, 1);
-        QVERIFY(!port.isOpen());
+        QVERIFY(!b.port.isOpen());
     }
 };
 

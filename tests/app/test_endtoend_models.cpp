@@ -1,12 +1,13 @@
-// The Sorvanell and both Tervolinda variants through the program on a real port served by the
-// device simulator: every single command, the fields written one at a time, the memory checked
-// and read again; the key change of every model.
+// Every model's single commands through the program on a real port served by the device
+// simulator: each sent as the technician sends it, the device read again and its memory
+// checked afterwards; the Tervolinda's fields written one at a time; the key changes.
 #include <QtTest>
 
 #include "core/codec/codec.h"
 #include "gui/device/commands.h"
-#include "gui/panels/keychangeform.h"
+#include "support/longreplycases.h"
 #include "support/simulator.h"
+#include "support/units.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -17,7 +18,6 @@ QString image(const QString& fields, int length) {
     const QString block = fields.leftJustified(128, 'F');
     return (block + FrameChecksum(block) + QStringLiteral("03FE")).leftJustified(length, 'F');
 }
-
 QString sorvanellImage(const QString& programming, const QString& key, const QString& alert,
                        const QString& options, const QString& count) {
     return image(QStringLiteral("040C090001") + programming + key + alert + options + count, 134);
@@ -28,56 +28,34 @@ QString tervolindaImage(bool voice, const QString& options, const QString& key,
                  : image(QStringLiteral("0872090001") + options + key + exit, 136);
 }
 
-void writeConfigs(ProgramFixture& f) {
-    QDir(f.dir.path()).mkpath(QStringLiteral("Sorvanell/Configuracion"));
-    QDir(f.dir.path()).mkpath(QStringLiteral("Tervolinda/Configuracion"));
-    WriteRecord(f.paths().modelConfig(QStringLiteral("Sorvanell"), QStringLiteral("12")),
-                ModelConfigRecord, ConfigRecord("12*34", "0000000", "100100100", "Aviso "));
-    for (const char* firmware : {"72", "02"})
-        WriteRecord(f.paths().modelConfig(QStringLiteral("Tervolinda"), QLatin1String(firmware)),
-                    ModelConfigRecord, ConfigRecord("1111", "000000000", "000000000", "R"));
-}
-
-bool startWith(Bench& b, const QString& memory, const QStringList& args) {
-    writeConfigs(b.f);
-    if (!b.sim.start(args, memory)) return false;
+// The program on the simulator `started`, with every model's configuration file, after a read.
+bool ready(Bench& b, bool started) {
+    for (const UnitCase& c : UnitCases()) WriteModelConfig(b.f, c.info(), c.configured());
+    WriteLongConfigs(b.f.paths());
+    if (!started) return false;
     b.f.load();
-    return true;
+    return b.read();
 }
 
-// "&Leer", until the status is idle again.
-bool read(Bench& b) {
-    b.p.main->MorTexEst->clear();
-    b.p.main->MorFraCom03->click();
-    return QTest::qWaitFor([&] { return b.p.main->MorTexEst->text() == QStringLiteral("Morla"); },
-                           5000);
+QString text(Program& p, const char* name) {
+    auto* box = Named<QLineEdit>(p, QLatin1String(name));
+    return box ? box->text() : QStringLiteral("<missing>");
 }
 
-// The single command chosen, sent through "Comando" and its timer; what the device did.
-QString sendCommand(Bench& b, const QString& number, const QString& value,
-                    const QString& expected) {
-    b.p.s.CommandNumber = number;
-    b.p.s.CommandValue = value;
-    b.p.main->mnuEnviar->trigger();
-    if (!Fire(b.p.main->TimerPID)) return QStringLiteral("not sent");
-    if (!QTest::qWaitFor([&] { return !b.sim.outcomeOf(expected).isEmpty(); }, 5000))
-        return QStringLiteral("not taken");
-    return b.sim.outcomeOf(expected);
+void put(QString& map, int at, const QString& digits) {
+    for (int i = 0; i < digits.size(); ++i) map[at - 1 + i] = digits[i];
 }
 
-QString changeKey(Bench& b, const QString& newKey, const QString& expected) {
-    b.p.main->show();
-    if (!QTest::qWaitForWindowExposed(b.p.main.get())) return QStringLiteral("no window");
-    QTest::mouseDClick(b.p.main->MorTexResCla, Qt::LeftButton);
-    auto* form = b.p.main->findChild<MorForCamCla*>();
-    if (!form || !form->isVisible()) return QStringLiteral("no form");
-    QTest::keyClicks(form->MorTextCanCka, newKey);
-    QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
-    if (!Fire(b.p.main->TimerPID)) return QStringLiteral("not sent");
-    if (!QTest::qWaitFor([&] { return !b.sim.outcomeOf(expected).isEmpty(); }, 5000))
-        return QStringLiteral("not taken");
-    return b.sim.outcomeOf(expected);
-}
+struct Sent {
+    const char* number;
+    const char* value;
+    const char* index;
+    const char* text;
+    int at;  // map position changed, and its digits afterwards
+    const char* digits;
+};
+
+const QString applied = QStringLiteral("applied");
 }  // namespace
 
 class TestEndToEndModels : public QObject {
@@ -85,27 +63,26 @@ class TestEndToEndModels : public QObject {
   private slots:
     void sorvanellSingleCommands() {
         Bench b;
-        QVERIFY(startWith(b, sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"),
-                          {"--model", "sorvanell"}));
+        QVERIFY(ready(
+            b, b.sim.start({"--model", "sorvanell"},
+                           sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"))));
         Program& p = b.p;
-        QVERIFY(read(b));
-        const QString applied = QStringLiteral("applied");
-        QVERIFY(sendCommand(b, "1", "0", "1,2,*,3,4,1,f").startsWith(applied));
-        QVERIFY(sendCommand(b, "4", "1", "1,2,*,3,4,7,f").startsWith(applied));
-        QVERIFY(sendCommand(b, "7", "1", "1,2,*,3,4,5,f").startsWith(applied));
-        QVERIFY(sendCommand(b, "11", "1", "1,2,*,3,4,8,f").startsWith(applied));
-        QVERIFY(sendCommand(b, "12", "0", "1,2,*,3,4,9,f").startsWith(applied));
+        QCOMPARE(b.send("1", "0", "1,2,*,3,4,1,f"), applied);
+        QCOMPARE(b.send("4", "1", "1,2,*,3,4,7,f"), applied);
+        QCOMPARE(b.send("7", "1", "1,2,*,3,4,5,f"), applied);
+        QCOMPARE(b.send("11", "1", "1,2,*,3,4,8,f"), applied);
+        QCOMPARE(b.send("12", "0", "1,2,*,3,4,9,f"), applied);
         Named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("55*66"));
-        QVERIFY(sendCommand(b, "13", "55*66", "1,2,*,3,4,2,5,5,*,6,6,f").startsWith(applied));
+        QCOMPARE(b.send("13", "55*66", "1,2,*,3,4,2,5,5,*,6,6,f"), applied);
         Named<QLineEdit>(p, "MorTxtAleDigAler")->setText(QStringLiteral("#"));
-        QVERIFY(sendCommand(b, "14", "#", "1,2,*,3,4,6,#,f").startsWith(applied));
-        QVERIFY(changeKey(b, "21*43", "1,2,*,3,4,3,2,1,*,4,3,f").startsWith(applied));
-        QVERIFY(sendCommand(b, "12", "1", "2,1,*,4,3,9,f").startsWith(applied));
+        QCOMPARE(b.send("14", "#", "1,2,*,3,4,6,#,f"), applied);
+        QCOMPARE(b.changeKey("21*43", "1,2,*,3,4,3,2,1,*,4,3,f"), applied);
+        QCOMPARE(b.send("12", "1", "2,1,*,4,3,9,f"), applied);
 
-        QVERIFY(read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("21*43"));
-        QCOMPARE(Named<QLineEdit>(p, "MorTxtAleAut")->text(), QStringLiteral("55*66"));
-        QCOMPARE(Named<QLineEdit>(p, "MorTxtAleDigAler")->text(), QStringLiteral("#"));
+        QCOMPARE(text(p, "MorTxtAleAut"), QStringLiteral("55*66"));
+        QCOMPARE(text(p, "MorTxtAleDigAler"), QStringLiteral("#"));
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0001001"));
         QVERIFY(Named<QCheckBox>(p, "MorChkAleTono")->isChecked());
         QVERIFY(Named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
@@ -113,6 +90,7 @@ class TestEndToEndModels : public QObject {
         QCOMPARE(b.sim.memory(), sorvanellImage("05050A0606", "02010A0403", "0C", "78", "020A00"));
     }
 
+    // The fields one at a time; the key change, and the next message with the new key.
     void tervolinda_data() {
         QTest::addColumn<bool>("voice");
         QTest::newRow("without voice") << false;
@@ -121,101 +99,238 @@ class TestEndToEndModels : public QObject {
     void tervolinda() {
         QFETCH(bool, voice);
         Bench b;
-        QVERIFY(startWith(b, tervolindaImage(voice, "0A09", "01020304", "05060708"),
-                          {"--model", "tervolinda", "--firmware", voice ? "2" : "72"}));
+        QVERIFY(ready(b, b.sim.start({"--model", "tervolinda", "--firmware", voice ? "2" : "72"},
+                                     tervolindaImage(voice, "0A09", "01020304", "05060708"))));
         Program& p = b.p;
-        QVERIFY(read(b));
-        QCOMPARE(b.f.msgs.texts(), QStringList{});
-        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(),
-                 voice ? QStringLiteral("Con Voz") : QStringLiteral("Sin Voz"));
+        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
         auto* removal = Named<QCheckBox>(p, "MorFraPrivElim1");
         auto* nine = Named<QCheckBox>(p, "MorFraPrivNum9");
         auto* exit = Named<QLineEdit>(p, "MorTxtPrivClvSal");
-        const QString applied = QStringLiteral("applied");
         if (!voice) {
             QCOMPARE(exit->text(), QStringLiteral("5678"));
             QVERIFY(!removal->isChecked());
             QVERIFY(nine->isChecked());
-            p.main->show();
-            QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
-            // Each box set with the left button, then sent with the right.
-            for (auto [box, message] :
-                 {std::pair{removal, "#1,1234,9f"}, std::pair{nine, "#5,1234,0f"}}) {
-                const QPoint onBox(6, box->height() / 2);
-                QTest::mouseClick(box, Qt::LeftButton, {}, onBox);
-                QTest::mousePress(box, Qt::RightButton, {}, onBox);
-                p.main->mnuEnviar->trigger();
-                p.main->mnuComando->hide();
-                QVERIFY(Fire(p.main->TimerPID));
-                QTRY_VERIFY(b.sim.outcomeOf(QLatin1String(message)).startsWith(applied));
-            }
+            QVERIFY(b.show());
+            // Each box set with the left button, then sent from its right press.
+            QTest::mouseClick(removal, Qt::LeftButton, {}, QPoint(6, removal->height() / 2));
+            QCOMPARE(b.sendFrom("MorFraPrivElim1", "#1,1234,9f"), applied);
+            QTest::mouseClick(nine, Qt::LeftButton, {}, QPoint(6, nine->height() / 2));
+            QCOMPARE(b.sendFrom("MorFraPrivNum9", "#5,1234,0f"), applied);
             exit->setText(QStringLiteral("2580"));
-            QTest::mouseDClick(exit, Qt::LeftButton);
-            p.main->mnuEnviar->trigger();
-            p.main->mnuComando->hide();
-            QVERIFY(Fire(p.main->TimerPID));
-            QTRY_VERIFY(b.sim.outcomeOf("#3,1234,2580f").startsWith(applied));
+            QCOMPARE(b.sendFrom("MorTxtPrivClvSal", "#3,1234,2580f"), applied);
         }
-        QVERIFY(changeKey(b, "4321", "#2,1234,4321f").startsWith(applied));
+        QCOMPARE(b.changeKey("4321", "#2,1234,4321f"), applied);
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        if (voice) {
+            p.main->MorFraCom02->click();
+            QVERIFY(Fire(p.main->TimerPID));
+            QTRY_VERIFY(b.sim.logLines().join('\n').contains(
+                QStringLiteral("verify with key \"4321\" (the device key)")));
+        } else {
+            QCOMPARE(b.send("12", "1", "#1,4321,9f"), applied);
+        }
 
         p.main->MorTexResCla->setText(QStringLiteral("9"));
         exit->clear();
-        QVERIFY(read(b));
+        QVERIFY(b.read());
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
         if (!voice) {
             QCOMPARE(exit->text(), QStringLiteral("2580"));
             QVERIFY(removal->isChecked());
             QVERIFY(!nine->isChecked());
         }
-        QCOMPARE(b.f.msgs.texts(), QStringList{});
         b.sim.stop();
         QCOMPARE(b.sim.memory(), tervolindaImage(voice, "090A", "04030201", "0205080A"));
     }
 
-    // The Sorvanell's key change, and a command with its new key, are in its single commands.
-    void keyChangeOfEveryModel_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("newKey");
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("next");  // CommandNumber of the next command, "" to verify
-        QTest::addColumn<QString>("nextMessage");
-        QTest::newRow("Lúvero") << QStringList{"--model", "luvero", "--key", "1234"} << "4321"
-                                << "#2,1234,4321"
-                                << "1"
-                                << "#1,4321,9";
-        QTest::newRow("Tervolinda")
-            << QStringList{"--model", "tervolinda", "--key", "1234"} << "4321"
-            << "#2,1234,4321f"
-            << "12"
-            << "#1,4321,9f";
-        QTest::newRow("Tervolinda Voz")
-            << QStringList{"--model", "tervolinda", "--firmware", "2", "--key", "1234"} << "4321"
-            << "#2,1234,4321f"
-            << ""
-            << "*46f4321";
-    }
-    void keyChangeOfEveryModel() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, newKey);
-        QFETCH(QString, change);
-        QFETCH(QString, next);
-        QFETCH(QString, nextMessage);
+    // Every single command of the table sent from its control's menu, the device read again,
+    // "Borrar Memorias" and the key change.
+    void zentaviraSingleCommands() {
         Bench b;
-        writeConfigs(b.f);
-        QVERIFY(b.start(args));
-        QVERIFY(read(b));
-        QCOMPARE(b.f.msgs.texts(), QStringList{});
-        QVERIFY(changeKey(b, newKey, change).startsWith(QStringLiteral("applied")));
-        QCOMPARE(b.p.main->MorTexResCla->text(), newKey);
-        if (next.isEmpty()) {
-            b.p.main->MorFraCom02->click();
-            QVERIFY(Fire(b.p.main->TimerPID));
-            QTRY_VERIFY(b.sim.logLines().join('\n').contains(
-                QStringLiteral("verify with key \"%1\" (the device key)").arg(newKey)));
-        } else {
-            QVERIFY(sendCommand(b, next, "1", nextMessage).startsWith(QStringLiteral("applied")));
+        QVERIFY(ready(b, UnitNamed("Zentavira").start(b.sim)));
+        Program& p = b.p;
+        Named<QCheckBox>(p, "MorChkRes01")->setChecked(false);
+        Named<QCheckBox>(p, "MorChkRes02")->setChecked(true);
+        Named<QCheckBox>(p, "MorChkRes06")->setChecked(true);
+        Named<QCheckBox>(p, "MorChkUniLib")->setChecked(true);
+        Named<QLineEdit>(p, "MorTexUniDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(p, "MorTexUniDurL")->setText(QStringLiteral("250"));
+        Named<QLineEdit>(p, "MorTexUniCon")->setText(QStringLiteral("0#"));
+        Named<QLineEdit>(p, "MorTxtUniMe403")->setText(QStringLiteral("*0"));
+        Named<QLineEdit>(p, "MorTxtUniMe1609")->setText(QStringLiteral("55#"));
+        const QList<QPair<const char*, const char*>> commands{
+            {"MorChkRes01", "#24,5031,0"},        {"MorChkRes02", "#25,5031,9"},
+            {"MorChkRes06", "#26,5031,9"},        {"MorChkUniLib", "#28,5031,9"},
+            {"MorTexUniDurP", "#21,5031,1"},      {"MorTexUniDurL", "#22,5031,250"},
+            {"MorTexUniCon", "#23,5031,0,#,F"},   {"MorTxtUniMe403", "#275031,03,*0"},
+            {"MorTxtUniMe1609", "#275031,23,55#"}};
+        for (const auto& [name, command] : commands)
+            QCOMPARE(b.sendFrom(QLatin1String(name), QLatin1String(command)), applied);
+
+        QVERIFY(b.read());
+        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0111"));
+        QCOMPARE(text(p, "MorTexUniDurP"), QStringLiteral("001"));
+        QCOMPARE(text(p, "MorTexUniDurL"), QStringLiteral("250"));
+        QCOMPARE(text(p, "MorTexUniCon"), QStringLiteral("0#"));
+        QCOMPARE(text(p, "MorTxtUniMe403"), QStringLiteral("*0"));
+        QCOMPARE(text(p, "MorTxtUniMe1609"), QStringLiteral("55#"));
+
+        QCOMPARE(b.sendFrom("MorCmdUniBor", "#305031"), applied);
+        QCOMPARE(b.changeKey("6789", "#205031,6789"), applied);
+        QVERIFY(b.read());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("6789"));
+        QCOMPARE(text(p, "MorTxtUniMe400"), QString());
+        QCOMPARE(text(p, "MorTxtUniMe1602"), QString());
+    }
+
+    // Every option and box flipped from what the device holds, then sent one by one.
+    void haldrivonexaSingleCommands() {
+        Bench b;
+        QVERIFY(ready(b, UnitNamed("Haldrivonexa").start(b.sim)));
+        Program& p = b.p;
+        QList<QPair<QString, QString>> commands;
+        auto element = [](const char* array, int k) {
+            return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+        };
+        const char* optionCodes[] = {"#50", "#52", "#64", "#53", "#71", "#54"};
+        for (int k = 0; k < 6; ++k)
+            commands << qMakePair(element("MorChkRes", k + 1), QString::fromLatin1(optionCodes[k]));
+        for (int k = 0; k < 9; ++k)
+            commands << qMakePair(element("MorChkMultResNum0XX", k),
+                                  QStringLiteral("#%1").arg(41 + k));
+        const int longCodes[] = {51, 55, 58, 61, 62, 63};
+        for (int k = 0; k < 6; ++k)
+            commands << qMakePair(element("MorChkMultResLarDis", k),
+                                  QStringLiteral("#%1").arg(longCodes[k]));
+        QString expectedBoxes;
+        for (auto& [name, code] : commands) {
+            auto* box = Named<QCheckBox>(p, name);
+            QVERIFY2(box, qPrintable(name));
+            box->setChecked(!box->isChecked());
+            code += QStringLiteral(",2050,") + (box->isChecked() ? "9" : "0");
+            expectedBoxes += box->isChecked() ? '1' : '0';
         }
+        Named<QLineEdit>(p, "MorTexMultDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(p, "MorTexMultDurL")->setText(QStringLiteral("99"));
+        Named<QLineEdit>(p, "MorTexMultCon")->setText(QStringLiteral("9*0"));
+        commands << qMakePair(QStringLiteral("MorTexMultDurP"), QStringLiteral("#21,2050,1"))
+                 << qMakePair(QStringLiteral("MorTexMultDurL"), QStringLiteral("#22,2050,99"))
+                 << qMakePair(QStringLiteral("MorTexMultCon"), QStringLiteral("#23,2050,9,*,0"));
+        for (const auto& [name, command] : commands) QCOMPARE(b.sendFrom(name, command), applied);
+
+        QVERIFY(b.read());
+        QString shown;
+        for (int i = 0; i < 21; ++i)
+            shown += Named<QCheckBox>(p, commands[i].first)->isChecked() ? '1' : '0';
+        QCOMPARE(shown, expectedBoxes);
+        QCOMPARE(text(p, "MorTexMultDurP"), QStringLiteral("001"));
+        QCOMPARE(text(p, "MorTexMultDurL"), QStringLiteral("099"));
+        QCOMPARE(text(p, "MorTexMultCon"), QStringLiteral("9*0"));
+
+        QCOMPARE(b.changeKey("4321", "#20,2050,4321"), applied);
+        QVERIFY(b.read());
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+    }
+
+    // Each command changes the memory where it should; the key change last, from the previous
+    // key.
+    void longReplySingleCommands_data() {
+        QTest::addColumn<QString>("model");
+        for (const LongCase& c : LongCases()) QTest::newRow(c.name) << c.name;
+    }
+    void longReplySingleCommands() {
+        QFETCH(QString, model);
+        const LongCase& c = LongCaseNamed(model);
+        // clang-format off
+        // The Kovalindre's messages end in an "f"; the rest are as the Quarn's.
+        static const Sent common[] = {
+            {"1",  "0",   "",  "#5,13507,0",     20, "6"},
+            {"3",  "1",   "",  "#2,13507,9",     17, "3"},
+            {"4",  "0",   "",  "#4,13507,0",     17, "1"},
+            {"5",  "1",   "",  "#3,13507,9",     18, "4"},
+            {"6",  "0",   "",  "#*,13507,0",     20, "2"},
+            {"11", "0",   "",  "#0,13507,0",     20, "0"},
+            {"12", "200", "",  "#6,13507,200",   29, "020000"},
+            {"13", "99",  "",  "#9,13507,99",    35, "000909"},
+            {"16", "1",   "",  "#713507",        23, "000000"},
+        };
+        static const Sent quarn[] = {
+            {"14", "4444", "2", "#113507,3,4444", 217, "4444F"},
+            {"15", "1*#", "9", "#813507,0,1*#",  189, "1BCFFFFFFFFFFFFF"},
+            {"15", "77",  "0", "#813507,1,77",   41, "77FFFFFFFFFFFFFF"},
+        };
+        static const Sent kovalindre[] = {
+            {"14", "4444", "7", "#113507,9,4444",  157, "4444F"},
+            {"14", "12",  "23", "#113507,25,12",   253, "12FFF"},
+            {"15", "1*#", "3", "#813507,4,1*#",    89, "1BCFFFFFFFFFFFFF"},
+        };
+        static const Sent pellitor[] = {
+            {"1",  "0",   "",  "*213507,0f",       20, "6"},
+            {"3",  "1",   "",  "*413507,9f",       17, "3"},
+            {"4",  "0",   "",  "*313507,0f",       17, "1"},
+            {"6",  "0",   "",  "#413507,0f",       20, "2"},
+            {"11", "0",   "",  "*513507,0f",       20, "0"},
+            {"12", "5",   "",  "*713507,5f",       37, "000005"},
+            {"13", "200", "",  "*9,13507,200f",    49, "020000"},
+            {"14", "7",   "",  "*813507,7f",       43, "000007"},
+            {"15", "33",  "",  "*013507,33f",      55, "000303"},
+            {"16", "6",   "",  "*613507,6f",       22, "6"},
+            {"17", "4444", "2", "*113507,3,4444f", 157, "4444F"},
+            {"18", "1*#", "3", "#313507,4,1*#f",   109, "1BCFFFFFFFFFFFFF"},
+            {"19", "1",   "",  "#113507f",         25, "000000"},
+            {"20", "1",   "",  "#213507f",         31, "000000"},
+        };
+        // clang-format on
+        const bool dolmeth = QString::fromLatin1(c.firmware) == "8";
+        QList<Sent> table;
+        if (c.id == ModelId::Pellitor)
+            table = QList<Sent>(std::begin(pellitor), std::end(pellitor));
+        else
+            table = QList<Sent>(std::begin(common), std::end(common));
+        if (c.id == ModelId::Quarn) table += QList<Sent>(std::begin(quarn), std::end(quarn));
+        if (c.id == ModelId::Kovalindre)
+            table += QList<Sent>(std::begin(kovalindre), std::end(kovalindre));
+        const QString suffix = c.id == ModelId::Kovalindre ? QStringLiteral("f") : QString();
+        Bench b;
+        QVERIFY(ready(b, b.sim.start({"--model", QString::fromLatin1(c.simName)}, KnownImage(c))));
+        QString expected = KnownImage(c);
+        for (const Sent& s : table) {
+            if (dolmeth && QByteArray(s.number) == "14") continue;  // no keys 2 to 5
+            QCOMPARE(b.send(s.number, s.value, QLatin1String(s.text) + suffix, s.index), applied);
+            put(expected, s.at, QString::fromLatin1(s.digits));
+        }
+        const QString change = c.id == ModelId::Pellitor     ? "*113507,1,24680f"
+                               : c.id == ModelId::Kovalindre ? "#113507,01,24680f"
+                               : dolmeth                     ? "#1,13507,,,24680"
+                                                             : "#1,13507,1,,24680";
+        QCOMPARE(b.changeKey("24680", change), applied);
+        put(expected, 11, QStringLiteral("2468A"));
+        const int keyAt = c.id == ModelId::Pellitor     ? 145
+                          : c.id == ModelId::Kovalindre ? 105
+                          : dolmeth                     ? 11
+                                                        : 205;
+        put(expected, keyAt, QStringLiteral("2468A"));
+        b.sim.stop();
+        QCOMPARE(b.sim.memory(), WithChecksums(expected));
+    }
+
+    // A reply with a bad checksum is dropped without a retry: the read's time-out says so.
+    void badChecksumThenSilence() {
+        const LongCase& c = LongCaseNamed("Kovalindre");
+        Bench b;
+        WriteLongConfigs(b.f.paths());
+        QVERIFY(b.sim.start({"--model", "kovalindre", "--fault", "badsum:5"}, KnownImage(c)));
+        b.f.load();
+        Program& p = b.p;
+        p.main->MorFraCom03->click();
+        QTRY_COMPARE(p.s.Monitor.MorTexMon04.size(), 270);
+        QTest::qWait(100);
+        QVERIFY(b.f.msgs.shown.isEmpty());
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
+        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);  // no retry
+        QVERIFY(Fire(p.main->TimerEC));
+        QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
     }
 };
 

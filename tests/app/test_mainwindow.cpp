@@ -119,15 +119,6 @@ class TestMainWindow : public QObject {
         QTEST(f.p->main->TimerEC->interval(), "interval");
     }
 
-    void portThatCannotOpenIsReported() {
-        ProgramFixture f;
-        f.port.opens = false;
-        f.load();
-        QCOMPARE(f.msgs.shown.size(), 1);
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("/dev/ttyFAKE")));
-        QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("no existe")));
-    }
-
     void modemInstallation() {
         ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("PCLinea"));
         f.p->s.ModeCode = QStringLiteral("PC");
@@ -141,16 +132,6 @@ class TestMainWindow : public QObject {
         f.msgs.clear();
         f.p->main->close();
         QVERIFY(f.msgs.shown.isEmpty());
-    }
-
-    void closingClosesThePort() {
-        ProgramFixture f;
-        f.load();
-        QVERIFY(f.port.isOpen());
-        f.msgs.clear();
-        f.p->main->MorFraCom08->click();
-        QCOMPARE(f.msgs.texts(), QStringList{"Cerrando Puerto"});
-        QVERIFY(!f.port.isOpen());
     }
 
     void modelButtons_data() {
@@ -195,50 +176,36 @@ class TestMainWindow : public QObject {
         QVERIFY(!shown(p, p.main->MorTaSRes));
     }
 
-    void luveroPanelFromConfiguration() {
+    // Only the boxes the model's configuration names show; without one the panel is empty.
+    void panelFromConfiguration_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("Lúvero") << 3 << QStringList{} << "1234" << 6;
+        QTest::newRow("no Zentavira file")
+            << 4 << QStringList{"No existe archivo de configuración."} << "" << 0;
+    }
+    void panelFromConfiguration() {
+        QFETCH(int, button);
+        QFETCH(int, boxes);
         ProgramFixture f;
         f.load();
         Program& p = *f.p;
         f.msgs.clear();
-        p.main->MorCmd[2]->click();
-        QVERIFY(f.msgs.shown.isEmpty());
-        // Only the boxes the configuration names show.
-        for (int k = 0; k < 9; ++k) QCOMPARE(shown(p, p.main->MorChkRes[k]), k < 6);
-    }
-
-    void operatorDoesNotSeeFlags() {
-        ProgramFixture f;
-        f.p->s.OperatorMode = QStringLiteral("Otro");
-        f.load();
-        f.p->main->MorCmd[2]->click();
-        QVERIFY(!shown(*f.p, f.p->main->MorTexBan));
-    }
-
-    void missingConfigurationGivesEmptyPanel() {
-        ProgramFixture f;
-        f.load();
-        f.msgs.clear();
-        f.p->main->MorCmd[3]->click();  // no Zentavira file in this folder
-        QCOMPARE(f.msgs.texts(), QStringList{"No existe archivo de configuración."});
-        QVERIFY(f.p->main->MorTexResCla->text().isEmpty());
-        for (QCheckBox* c : f.p->main->MorChkRes) QVERIFY(!shown(*f.p, c));
-    }
-
-    void defaultOnStartPageHidesCommonFields() {
-        ProgramFixture f;
-        f.load();
-        f.p->main->MorFraCom07->click();
-        QVERIFY(shown(*f.p, f.p->main->MorFraPri));
-        QVERIFY(!shown(*f.p, f.p->main->MorTaSRes));
-    }
-
-    void defaultReloadsConfiguration() {
-        ProgramFixture f;
-        f.load();
-        f.p->main->MorCmd[2]->click();
-        f.p->main->MorTexResCla->setText(QStringLiteral("999"));
-        f.p->main->MorFraCom07->click();
-        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("1234"));
+        p.main->MorCmd[button - 1]->click();
+        QTEST(f.msgs.texts(), "said");
+        QTEST(p.main->MorTexResCla->text(), "key");
+        for (int k = 0; k < 9; ++k) QCOMPARE(shown(p, p.main->MorChkRes[k]), k < boxes);
+        // "Predeterminado" reads the configuration again.
+        p.main->MorTexResCla->setText(QStringLiteral("999"));
+        p.main->MorFraCom07->click();
+        QTEST(p.main->MorTexResCla->text(), "key");
+        // On the start page it leaves the common fields hidden.
+        p.main->MorCmd[0]->click();
+        p.main->MorFraCom07->click();
+        QVERIFY(shown(p, p.main->MorFraPri));
+        QVERIFY(!shown(p, p.main->MorTaSRes));
     }
 
     void menusOpenTheirWindows_data() {
@@ -337,7 +304,14 @@ class TestMainWindow : public QObject {
         }
     }
 
-    void closingTheMainWindowEndsTheProgram() {
+    // "Escape" or the window's close box: the port closes, the other windows with it, once.
+    void closingEndsTheProgram_data() {
+        QTest::addColumn<bool>("button");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close box") << false;
+    }
+    void closingEndsTheProgram() {
+        QFETCH(bool, button);
         ProgramFixture f;
         f.load();
         QVERIFY(f.port.isOpen());
@@ -347,11 +321,15 @@ class TestMainWindow : public QObject {
         QWidget* editor = f.p->window(QStringLiteral("MorFrmConf"));
         QVERIFY(f.p->monitor->isVisible() && editor->isVisible());
         f.msgs.clear();
-        f.p->main->close();
-        QVERIFY(!f.p->monitor->isVisible());
-        QVERIFY(!editor->isVisible());
+        if (button)
+            f.p->main->MorFraCom08->click();
+        else
+            f.p->main->close();
         QVERIFY(!f.port.isOpen());
         QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Cerrando Puerto")});
+        if (button) return;
+        QVERIFY(!f.p->monitor->isVisible());
+        QVERIFY(!editor->isVisible());
         f.p->main->close();  // a second close does not unload again
         QCOMPARE(f.msgs.shown.size(), 1);
     }

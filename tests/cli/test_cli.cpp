@@ -1,17 +1,14 @@
 // morla-cli as a script runs it: a process of its own with no display, on the simulator's
-// pseudo-terminals. Every model read to a file, written to a blank unit and verified; the
-// failures a script tells apart by the exit status; a series on four ports; Ctrl+C during a
-// series; and no window library behind it.
+// pseudo-terminals. The failures a script tells apart by the exit status; a series on four
+// ports; Ctrl+C during a series; and no window library behind it.
 #include <QtTest>
 #include <memory>
 
 #include "core/config/deviceimage.h"
 #include "core/models/imagecheck.h"
-#include "devsim/image.h"
-#include "devsim/models/behaviour.h"
 #include "support/clirun.h"
 #include "support/filebytes.h"
-#include "support/simulator.h"
+#include "support/units.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -27,22 +24,12 @@ struct Folder {
     ProgramFixture f;
     explicit Folder(const QString& timeout = QStringLiteral("10")) {
         f.writeSettings(QStringLiteral("2"), timeout, QStringLiteral("Dravenquista"));
-        for (const ModelInfo& m : Models()) WriteModelConfig(f, m, m.firmware());
-        WriteModelConfig(f, Model(ModelId::Quarn), QStringLiteral("8"));
+        for (const UnitCase& c : UnitCases()) WriteModelConfig(f, c.info(), c.configured());
     }
     QString path() const { return f.dir.path(); }
     QString file(const char* name) const { return f.dir.filePath(QLatin1String(name)); }
     CliRun run(const QStringList& args) { return Cli(path()).run(args); }
 };
-
-// A model's factory image with these "position=digits" changes.
-devsim::MemoryImage Image(const ModelInfo& m, const QString& firmware, const QStringList& edits) {
-    devsim::MemoryImage image = devsim::FactoryImage(m, firmware);
-    for (const QString& edit : edits)
-        image.set(edit.section('=', 0, 0).toInt(), edit.section('=', 1));
-    image.refreshChecksums();
-    return image;
-}
 
 // The file a read of that image saves.
 QByteArray FileOf(const devsim::MemoryImage& image) {
@@ -56,17 +43,15 @@ QByteArray FileOf(const devsim::MemoryImage& image) {
     return FormatDeviceImage(d);
 }
 
-// The simulator on port n of the folder, with its memory when given.
-std::unique_ptr<Simulator> Unit(const Folder& folder, int port, const QStringList& args,
-                                const QString& memory = {}) {
+// The simulator on port n of the folder.
+std::unique_ptr<Simulator> Unit(const Folder& folder, int port, const QStringList& args) {
     auto sim = std::make_unique<Simulator>(folder.path(), port);
-    const bool started = memory.isEmpty() ? sim->start(args) : sim->start(args, memory);
-    return started ? std::move(sim) : nullptr;
+    return sim->start(args) ? std::move(sim) : nullptr;
 }
 
 // A Lúvero with key 4321 and options 1, 2, 3, 4 and 6: the file most rows write.
 devsim::MemoryImage GoodLuvero() {
-    return Image(Model(ModelId::Luvero), QStringLiteral("30"), {"11=4321", "17=3016"});
+    return EditedImage(Model(ModelId::Luvero), QStringLiteral("30"), {"11=4321", "17=3016"});
 }
 
 QStringList LogLines(const QString& path) {
@@ -78,80 +63,6 @@ QStringList LogLines(const QString& path) {
 class TestCli : public QObject {
     Q_OBJECT
   private slots:
-    void everyModel_data() {
-        QTest::addColumn<QString>("model");     // as the simulator names it
-        QTest::addColumn<QString>("firmware");  // as the simulator takes it
-        QTest::addColumn<QStringList>("setUp");
-        QTest::addColumn<QStringList>("memory");  // "position=digits" on the factory image
-        const QStringList opts{"--key", "54321", "--options", "1011011"};
-        QTest::newRow("Lúvero") << "luvero"
-                                << "30" << QStringList{"--key", "4321", "--options", "101101"}
-                                << QStringList{};
-        QTest::newRow("Sorvanell")
-            << "sorvanell"
-            << "12" << QStringList{"--key", "21*43", "--options", "10110"} << QStringList{};
-        QTest::newRow("Zentavira") << "zentavira"
-                                   << "30" << QStringList{} << QStringList{"12=015",
-                                                                           "17=010200000405090B0F",
-                                                                           "35=5031",
-                                                                           "39=12BCAFFF",
-                                                                           "95=5551234FFFFFFFFF",
-                                                                           "127=A1",
-                                                                           "133=23456789BCA123"};
-        QTest::newRow("Haldrivonexa")
-            << "haldrivonexa"
-            << "30" << QStringList{}
-            << QStringList{"11=2050", "17=0B0A0F", "23=0416516304", "33=020000000105"};
-        QTest::newRow("Quarn") << "quarn"
-                               << "30" << opts << QStringList{};
-        QTest::newRow("Quarn Dolmeth") << "quarn"
-                                       << "8" << opts << QStringList{};
-        QTest::newRow("Pellitor") << "pellitor"
-                                  << "15" << opts << QStringList{};
-        QTest::newRow("Kovalindre") << "kovalindre"
-                                    << "30" << opts << QStringList{};
-        QTest::newRow("Tervolinda") << "tervolinda"
-                                    << "72" << QStringList{"--key", "4321", "--options", "10"}
-                                    << QStringList{"23=0205080A"};
-    }
-    // Read to a file, written to a blank unit of the same model and verified; the Tervolinda,
-    // written field by field, is refused with nothing sent and verified against its source.
-    void everyModel() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QStringList, setUp);
-        QFETCH(QStringList, memory);
-        const ModelInfo& m = *devsim::ModelByOptionName(model);
-        Folder folder;
-        const QStringList kind{"--model", model, "--firmware", firmware};
-        const QString source = memory.isEmpty() ? QString() : Image(m, firmware, memory).digits();
-        auto from = Unit(folder, 1, kind + setUp, source);
-        auto blank = Unit(folder, 2, kind);
-        QVERIFY(from && blank);
-        const QString file = folder.file("unidad.mcfg");
-
-        const CliRun read = folder.run({"read", "1", "-o", file});
-        QCOMPARE(read.exit, 0);
-        QVERIFY2(read.out.contains("Configuración guardada en " + file), qPrintable(read.all()));
-        if (!m.hasBuildFrame) {
-            const CliRun write = folder.run({"write", "2", file});
-            QCOMPARE(write.exit, 3);
-            QVERIFY2(write.err.contains("no tiene escritura completa"), qPrintable(write.all()));
-            QCOMPARE(blank->received(), QString());
-            const CliRun verify = folder.run({"verify", "1", file});
-            QVERIFY2(verify.exit == 0, qPrintable(verify.all()));
-            return;
-        }
-        const CliRun write = folder.run({"write", "2", file});
-        QVERIFY2(write.exit == 0 && write.out.contains("Verificado"), qPrintable(write.all()));
-        const CliRun verify = folder.run({"verify", "2", file, "--json"});
-        QVERIFY2(verify.exit == 0, qPrintable(verify.all()));
-        QCOMPARE(QJsonDocument::fromJson(verify.out.toUtf8())["result"].toString(), "ok");
-        // The two units now hold the same configuration, field by field.
-        const CliRun diff = folder.run({"diff", "1", "2"});
-        QVERIFY2(diff.exit == 0, qPrintable(diff.all()));
-    }
-
     void failures_data() {
         QTest::addColumn<QStringList>("args");  // "%good", "%cut", "%quarn", "%factory": files
         QTest::addColumn<QStringList>("unit");  // the simulator on port 2; none when empty
@@ -160,31 +71,16 @@ class TestCli : public QObject {
         QTest::addColumn<QString>("said");         // part of what it prints
         QTest::addColumn<bool>("nothingWritten");  // no write command reached the unit
         const QStringList luvero{"--model", "luvero"};
-        QTest::newRow("stuck digit")
-            << QStringList{"write", "2", "%good"} << luvero + QStringList{"--fault", "stuck:12"}
-            << "10" << 1 << "Clave (MorTexResCla, 11-14): escrito 4321, leído 4221" << false;
-        QTest::newRow("missing port")
-            << QStringList{"write", "7", "%good"} << QStringList{} << "10" << 2
-            << "Puerto 7: No se pudo abrir el puerto serie 7 (" << true;
-        QTest::newRow("damaged file")
-            << QStringList{"write", "2", "%cut"} << luvero << "10" << 3
-            << "el archivo está dañado (le falta su suma de verificación)" << true;
-        QTest::newRow("another model on the port")
-            << QStringList{"write", "2", "%quarn"} << luvero << "10" << 3
-            << "No se escribió: el equipo conectado es un Lúvero de firmware 30 y el archivo es "
-               "de un Quarn de firmware 30"
-            << true;
-        QTest::newRow("silent unit")
-            << QStringList{"read", "2"} << luvero + QStringList{"--fault", "silent"} << "1" << 2
-            << "Puerto 2: Error de Comunicación" << true;
-        QTest::newRow("files that differ")
-            << QStringList{"diff", "%good", "%factory"} << QStringList{} << "10" << 1
-            << "Clave (MorTexResCla, 11-14): A 4321, B 1234" << true;
-        QTest::newRow("bad arguments") << QStringList{"write", "2"} << QStringList{} << "10" << 3
-                                       << "write lleva 2 argumento(s) y se dieron 1." << true;
-        QTest::newRow("a speed of its own")
-            << QStringList{"read", "2", "--baud", "19200"} << QStringList{} << "10" << 3
-            << "siempre a 9600 bits por segundo" << true;
+        // clang-format off
+        QTest::newRow("stuck digit") << QStringList{"write", "2", "%good"} << luvero + QStringList{"--fault", "stuck:12"} << "10" << 1 << "Clave (MorTexResCla, 11-14): escrito 4321, leído 4221" << false;
+        QTest::newRow("missing port") << QStringList{"write", "7", "%good"} << QStringList{} << "10" << 2 << "Puerto 7: No se pudo abrir el puerto serie 7 (" << true;
+        QTest::newRow("damaged file") << QStringList{"write", "2", "%cut"} << luvero << "10" << 3 << "el archivo está dañado (le falta su suma de verificación)" << true;
+        QTest::newRow("another model on the port") << QStringList{"write", "2", "%quarn"} << luvero << "10" << 3 << "No se escribió: el equipo conectado es un Lúvero de firmware 30 y el archivo es de un Quarn de firmware 30" << true;
+        QTest::newRow("silent unit") << QStringList{"read", "2"} << luvero + QStringList{"--fault", "silent"} << "1" << 2 << "Puerto 2: Error de Comunicación" << true;
+        QTest::newRow("files that differ") << QStringList{"diff", "%good", "%factory"} << QStringList{} << "10" << 1 << "Clave (MorTexResCla, 11-14): A 4321, B 1234" << true;
+        QTest::newRow("bad arguments") << QStringList{"write", "2"} << QStringList{} << "10" << 3 << "write lleva 2 argumento(s) y se dieron 1." << true;
+        QTest::newRow("a speed of its own") << QStringList{"read", "2", "--baud", "19200"} << QStringList{} << "10" << 3 << "siempre a 9600 bits por segundo" << true;
+        // clang-format on
     }
     void failures() {
         QFETCH(QStringList, args);
@@ -198,8 +94,8 @@ class TestCli : public QObject {
         const QMap<QString, QByteArray> files{
             {"%good", good},
             {"%cut", good.left(good.indexOf("Mapa 065"))},
-            {"%quarn", FileOf(Image(Model(ModelId::Quarn), "30", {}))},
-            {"%factory", FileOf(Image(Model(ModelId::Luvero), "30", {}))}};
+            {"%quarn", FileOf(EditedImage(Model(ModelId::Quarn), "30", {}))},
+            {"%factory", FileOf(EditedImage(Model(ModelId::Luvero), "30", {}))}};
         for (QString& a : args) {
             if (!files.contains(a)) continue;
             const QString path = folder.file(qPrintable(a.mid(1) + ".mcfg"));

@@ -2,8 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+
+#include "gui/device/verify.h"
 
 namespace morla::test {
 
@@ -93,6 +97,72 @@ bool Bench::read() {
     return QTest::qWaitFor([&] { return p.main->MorTexEst->text() == QStringLiteral("Morla"); },
                            10000) &&
            f.msgs.shown.isEmpty();
+}
+
+QString Bench::outcome(const QString& expected) {
+    if (!QTest::qWaitFor([&] { return !sim.outcomeOf(expected).isEmpty(); }, 10000))
+        return QStringLiteral("not taken");
+    const QString outcome = sim.outcomeOf(expected);
+    return outcome.left(outcome.indexOf(QStringLiteral(" (")));
+}
+
+QString Bench::send(const QString& number, const QString& value, const QString& expected,
+                    const QString& index) {
+    p.s.CommandNumber = number;
+    p.s.CommandValue = value;
+    p.s.CommandIndex = index;
+    p.main->mnuEnviar->trigger();
+    return Fire(p.main->TimerPID) ? outcome(expected) : QStringLiteral("not sent");
+}
+
+QString Bench::sendFrom(const QString& control, const QString& expected) {
+    QWidget* w = p.main->findChild<QWidget*>(control);
+    if (!w || !show()) return QStringLiteral("no control");
+    // On the box itself: a check box takes clicks only on its box and caption.
+    const QPoint at(6, w->height() / 2);
+    if (qobject_cast<QLineEdit*>(w)) {
+        QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    } else {
+        QTest::mousePress(w, Qt::RightButton, {}, at);
+        QTest::mouseRelease(w, Qt::RightButton, {}, at);
+    }
+    if (!p.main->mnuComando->isVisible()) return QStringLiteral("no menu");
+    p.main->mnuEnviar->trigger();
+    p.main->mnuComando->hide();
+    return Fire(p.main->TimerPID) ? outcome(expected) : QStringLiteral("not sent");
+}
+
+QString Bench::changeKey(const QString& newKey, const QString& expected) {
+    if (!show()) return QStringLiteral("no window");
+    QTest::mouseDClick(p.main->MorTexResCla, Qt::LeftButton);
+    auto* form = p.main->findChild<QWidget*>(QStringLiteral("morforCamCla"));
+    if (!form || !form->isVisible()) return QStringLiteral("no form");
+    QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("MorTextCanCka")), newKey);
+    QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("morCmbCamCla")),
+                      Qt::LeftButton);
+    return Fire(p.main->TimerPID) ? outcome(expected) : QStringLiteral("not sent");
+}
+
+bool Bench::show() {
+    p.main->show();
+    return QTest::qWaitForWindowExposed(p.main.get());
+}
+
+// The waits end as soon as their condition holds; they are long for a loaded machine.
+bool FinishVerification(Bench& b) {
+    WriteVerifier& v = VerifierOf(b.p);
+    if (!QTest::qWaitFor([&] { return v.settle->isActive() || !v.busy(); }, 20000)) return false;
+    if (v.settle->isActive()) Fire(v.settle);
+    return QTest::qWaitFor([&] { return !v.busy(); }, 20000);
+}
+
+QString WriteAndVerify(Bench& b) {
+    const int before = b.sim.messages().size();
+    b.p.main->MorFraCom04->click();
+    if (!QTest::qWaitFor([&] { return b.sim.messages().size() > before; }, 20000)) return {};
+    if (!Fire(b.p.main->TimerPID)) return {};
+    if (!FinishVerification(b)) return {};
+    return b.p.main->sendStatus->text();
 }
 
 }  // namespace morla::test

@@ -60,6 +60,24 @@ struct Bench {
     }
     // "&Leer" until the status is idle again; false when it is not, or the read said anything.
     bool read();
+    // What the device did with the message `expected` (its log's words, without the details
+    // in brackets), once taken; "not taken" when it never came.
+    QString outcome(const QString& expected);
+    // The single command chosen (as "Comando" would choose it), sent with its timer.
+    QString send(const QString& number, const QString& value, const QString& expected,
+                 const QString& index = {});
+    // The command a control offers on its right press (a text box: on a double click), sent.
+    QString sendFrom(const QString& control, const QString& expected);
+    // The key change form opened from the key box with a double click, and sent.
+    QString changeKey(const QString& newKey, const QString& expected);
+    bool show();
 };
+
+// Fires the pause before the read-back once the data text is out, and waits for the
+// verification to end; false when it does not.
+bool FinishVerification(Bench& b);
+// "&Enviar", the send timer fired, then FinishVerification. Returns the status line after it
+// ("" when the write or the verification did not end).
+QString WriteAndVerify(Bench& b);
 
 }  // namespace morla::test
