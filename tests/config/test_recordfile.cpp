@@ -207,8 +207,6 @@ class TestRecordFile : public QObject {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
         // clang-format off
-        QTest::newRow("named pipe") << "fifo" << "Es una tubería con nombre, no un archivo";
-        QTest::newRow("folder") << "folder" << "Es una carpeta";
         QTest::newRow("device") << "device" << "Es un dispositivo, no un archivo";
         QTest::newRow("2 GiB") << "2 GiB" << "mide 2147483648 bytes y un archivo de registros de 50 bytes no pasa de 1638350 bytes (32767 registros)";
         // clang-format on
