@@ -265,28 +265,6 @@ class TestRecordFile : public QObject {
             }
         }
     }
-
-    void scanSkipsEmptySlotsAndStops() {
-        const QString path = fresh();
-        // Record 4 is created empty by the write of record 5.
-        const QList<QStringList> records{{"Lectura", "*40"}, {"", "*41"}, {"Colgado", "*47"}};
-        for (int n = 1; n <= 3; ++n) QVERIFY(WriteRecord(path, 1000, records[n - 1], n).ok);
-        QVERIFY(WriteRecord(path, 1000, {"", "", ""}, 5).ok);
-        QList<int> seen;
-        bool goOn = true;
-        const auto visit = [&](int n, const QStringList&) {
-            seen << n;
-            return goOn;
-        };
-        QCOMPARE(ScanRecords(path, 1000, 3, visit), 5);
-        QCOMPARE(seen, (QList<int>{1, 3}));
-        // A visit that returns false ends the scan.
-        seen.clear();
-        goOn = false;
-        QCOMPARE(ScanRecords(path, 1000, 3, visit), 1);
-        QCOMPARE(seen, QList<int>{1});
-        QCOMPARE(ScanRecords(fresh(), 1000, 3, visit), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordFile)

@@ -97,19 +97,31 @@ class TestFieldHandlers : public QObject {
         QTEST(Shown(b.msgs), "shown");
     }
 
-    // A key change on the Lúvero goes out as its single command, whatever the key's status.
-    void luveroKeyChange_data() {
+    // A key change goes out as the model's single command, whatever the key's status; on the
+    // Tervolinda only, the key editor runs once the key is replaced.
+    void keyChange_data() {
+        QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("keyStatus");
-        QTest::newRow("never validated") << "";
-        QTest::newRow("refused") << "DesActivado";
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("Lúvero, never validated") << "00"
+                                                 << "" << QByteArray("D#2,1234,56781P");
+        QTest::newRow("Lúvero, refused") << "00"
+                                         << "DesActivado" << QByteArray("D#2,1234,56781P");
+        QTest::newRow("Tervolinda") << "08"
+                                    << "" << QByteArray("D#2,1234,5678f1P");
     }
-    void luveroKeyChange() {
+    void keyChange() {
+        QFETCH(QString, model);
         QFETCH(QString, keyStatus);
         test::ProgramFixture f;
         Program& p = *f.p;
-        p.s.ModelCode = QStringLiteral("00");
+        p.s.ModelCode = model;
         p.s.KeyStatus = keyStatus;
         p.main->MorTexResCla->setText(QStringLiteral("1234"));
+        InstallKeyEditor(&recordEditor);
+        gEditorRuns = 0;
+        gEditorMode.clear();
+        gEditorKey.clear();
         MorForCamCla* form = openByDoubleClick(p);
         QVERIFY(form && form->isVisible());
         QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5678"));
@@ -117,6 +129,13 @@ class TestFieldHandlers : public QObject {
         QTest::mousePress(p.main->MorChkRes[0], Qt::RightButton);
         p.main->mnuComando->hide();
         QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
+        InstallKeyEditor(nullptr);
+        const bool tervolinda = model == QLatin1String("08");
+        QCOMPARE(gEditorRuns, tervolinda ? 1 : 0);
+        if (tervolinda) {
+            QCOMPARE(gEditorMode, QStringLiteral("2"));
+            QCOMPARE(gEditorKey, QStringLiteral("5678"));
+        }
 
         QVERIFY(!form->isVisible());
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
@@ -125,38 +144,9 @@ class TestFieldHandlers : public QObject {
         QVERIFY(test::Fire(p.main->TimerPID));
         QCOMPARE(f.port.line, QByteArray("D"));
         f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, QByteArray("D#2,1234,56781P"));
+        QTEST(f.port.line, "line");
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
         QVERIFY(f.msgs.shown.isEmpty());
-    }
-
-    // The key editor runs after a key change on the Tervolinda only, once the key is replaced.
-    void keyEditorAfterAKeyChange_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<int>("runs");
-        QTest::newRow("Tervolinda") << "08" << 1;
-        QTest::newRow("Lúvero") << "00" << 0;
-    }
-    void keyEditorAfterAKeyChange() {
-        QFETCH(QString, model);
-        QFETCH(int, runs);
-        test::ProgramFixture f;
-        Program& p = *f.p;
-        p.s.ModelCode = model;
-        p.main->MorTexResCla->setText(QStringLiteral("1111"));
-        InstallKeyEditor(&recordEditor);
-        gEditorRuns = 0;
-        gEditorMode.clear();
-        gEditorKey.clear();
-        MorForCamCla* form = openByDoubleClick(p);
-        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("2222"));
-        QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
-        InstallKeyEditor(nullptr);
-        QCOMPARE(gEditorRuns, runs);
-        if (runs) {
-            QCOMPARE(gEditorMode, QStringLiteral("2"));
-            QCOMPARE(gEditorKey, QStringLiteral("2222"));
-        }
     }
 
     // The restriction boxes, and controls of panels not built yet bound by their names: a right
