@@ -338,7 +338,6 @@ class TestDevsim : public QObject {
         const QByteArray saved = luvero("4321", "000001").digits().toLatin1();
         QTest::newRow("SIGTERM") << QByteArray() << true << "1234";
         QTest::newRow("stdin ends") << QByteArray() << false << "1234";
-        QTest::newRow("loaded") << saved + "\n" << true << "4321";
         QTest::newRow("lower case, broken lines")
             << saved.left(60).toLower() + "\n" + saved.mid(60) << true << "4321";
     }
