@@ -86,13 +86,8 @@ class TestAdminWindow : public QObject {
         w->MorCmdCPConRec->click();
         QCOMPARE(w->MorTexE21->text(), QStringLiteral("20"));
         QCOMPARE(w->MorTexE22->text(), QStringLiteral("25"));
-    }
-
-    void declinedReplaceLeavesAll() {
-        Bench b;
-        const QString path = b.f.paths().softwareSettings();
+        // "No" to the question leaves the file and this window.
         const QByteArray before = bytesOf(path);
-        MorFrmCPri* w = b.open();
         w->MorTexE21->setText(QStringLiteral("9"));
         b.f.msgs.answers = {Answer::No};
         w->MorCmdCPConGra->click();

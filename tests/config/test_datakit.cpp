@@ -117,14 +117,6 @@ class TestDataKit : public QObject {
         QTEST(r.fields, "value");
     }
 
-    // What the main window and the frames make of the installation settings.
-    void installationSettingsMeanDravenquista() {
-        const QStringList f =
-            ReadRecord(Paths{app_}.softwareSettings(), SoftwareSettingsRecord).fields;
-        QCOMPARE(InstallationClassCode(f.at(26)), QStringLiteral("09"));
-        QVERIFY(!FileExists(JoinPath(Paths{app_}.equipmentFolder(), QStringLiteral("KLMV.DLL"))));
-    }
-
     // Each model's default firmware, and the firmwares its buttons ask for, has a
     // configuration the panel can load: flags, a key its key box accepts, captions.
     // Together they are every configuration of the kit.
