@@ -167,15 +167,12 @@ class TestFieldHandlers : public QObject {
         QTest::addColumn<QString>("mode");   // the key editor's, "" when it does not run
         const QString keep = QStringLiteral("keep"), any;
         // clang-format off
-        QTest::newRow("restriction 1 clear, right") << "MorChkRes01" << "main" << "right" << "0" << "1" << "0" << keep << true << "" << "";
-        QTest::newRow("restriction 3 ticked, right") << "MorChkRes03" << "main" << "right" << "1" << "3" << "1" << keep << true << "" << "";
         QTest::newRow("restriction 9 greyed, right") << "MorChkRes09" << "main" << "right" << "2" << "9" << "2" << keep << true << "" << "";
         QTest::newRow("restriction 2 ticks, left") << "MorChkRes02" << "main" << "left" << "0" << "0" << keep << keep << false << "010000000" << "";
         QTest::newRow("restriction 7 clears, left") << "MorChkRes07" << "main" << "left" << "1" << "0" << keep << keep << false << "000000000" << "";
         QTest::newRow("Me4 element 2") << "MorTxtUniMe402" << "box" << "double" << "1*" << "15" << "1*" << "2" << true << "" << "";
         QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true << "" << "";
         QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true << "" << "";
-        QTest::newRow("long distance element 3") << "MorChkMultResLarDis03" << "check" << "right" << "1" << "15" << "1" << "3" << true << "" << "";
         QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true << "" << "";
         QTest::newRow("Quarn number 10") << "MorTexFlhNumTel09" << "box" << "double" << "5*1" << "15" << "5*1" << "9" << true << "" << "";
         QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << "0" << keep << true << "" << "";
