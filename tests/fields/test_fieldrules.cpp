@@ -75,14 +75,10 @@ class TestFieldRules : public QObject {
         QTest::newRow("D255 at limit")              << "MorTexUniDurP"      << "05" << "255"   << "255"   << none;
         QTest::newRow("D255 letter, own title")     << "MorTexMultDurL"     << "03" << "2b"    << "2"     << morla;
         QTest::newRow("D255 last three above")      << "MorTexConLDT"       << "02" << "300"   << ""      << QStringList{kLimit};
-        QTest::newRow("DS star")                    << "MorTxtUniMe405"     << "05" << "1*2"   << "1*2"   << none;
         QTest::newRow("memory holds * and #")       << "MorTxtUniMe405"     << "05" << "*0#"   << "*0#"   << none;
-        QTest::newRow("long memory holds * and #")  << "MorTxtUniMe1609"    << "05" << "12#*0" << "12#*0" << none;
-        QTest::newRow("long memory letter")         << "MorTxtUniMe1600"    << "05" << "5a"    << "5"     << dsh;
         QTest::newRow("memory number takes * and #") << "MorTexConNumTel04" << "02" << "1*#0"  << "1*#0"  << none;
         QTest::newRow("memory number letter")       << "MorTexMulClvNumTel03" << "06" << "5x" << "5"     << dsh;
         QTest::newRow("Kovalindre key as Quarn's")  << "MorTxtMulClvClv23"  << "06" << "12a"   << "12"    << QStringList{kDigits};
-        QTest::newRow("Kovalindre free duration")   << "MorTexMulClvDurL"   << "06" << "256"   << ""      << QStringList{kLimit};
         QTest::newRow("DSH letter")                 << "MorTexMultCon"      << "03" << "1q"    << "1"     << dsh;
         QTest::newRow("key leading zero")           << "MorTexResCla"       << "00" << "0"     << ""      << QStringList{kZero};
         QTest::newRow("key star third, Sorvanell")  << "MorTexResCla"       << "04" << "12*45" << "12*45" << none;

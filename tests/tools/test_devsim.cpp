@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -196,31 +195,6 @@ class TestDevsim : public QObject {
             QCOMPARE(map.mid(130, 4), QStringLiteral("03FE"));
     }
 
-    void luveroSetUp_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("digits");  // map 11-22, or "" when refused
-        // clang-format off
-        QTest::newRow("all, zeros in key") << "1050" << "111111"  << "1A5A6634166E";
-        QTest::newRow("short options")     << ""     << "1"       << "12346600106E";
-        QTest::newRow("key too short")     << "123"  << ""        << "";
-        QTest::newRow("key not digits")    << "12a4" << ""        << "";
-        QTest::newRow("seven options")     << ""     << "1111111" << "";
-        QTest::newRow("option not a bit")  << ""     << "102000"  << "";
-        // clang-format on
-    }
-    void luveroSetUp() {
-        QFETCH(QString, key);
-        QFETCH(QString, options);
-        QFETCH(QString, digits);
-        MemoryImage image = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
-        const Result r = kLuveroBehaviour.setUp(image, key, options);
-        QCOMPARE(r.outcome == Outcome::Applied, !digits.isEmpty());
-        if (digits.isEmpty()) return;
-        QCOMPARE(image.mid(11, 12), digits);
-        QVERIFY(checksumsOk(mapOf(image.reply().toLatin1())));
-    }
-
     // Every character acknowledged but the closing "1" and "P".
     void messages_data() {
         QTest::addColumn<QString>("options");
@@ -233,7 +207,6 @@ class TestDevsim : public QObject {
         const char* n = "000000";
         const QString w = QStringLiteral("*42");
         messageRow("factory", {}, "1234", n, "0001", 0);
-        messageRow("ones inside", {"*46f1111"}, "1234", n, "0001", 0);
         messageRow("one last", {"*47f2341"}, "1234", n, "0001", 0);
         messageRow("P apart", {"*46f2341"}, "1234", n, "0001", 5);
         // Data text: installation code, key, "FF", digits 17-20.
@@ -356,42 +329,17 @@ class TestDevsim : public QObject {
         }
     }
 
-    // A known device on a COM link that replaces an old one; the program's read retry writes
-    // the read command in one piece, unframed.
-    void unframedRead() {
-        QTemporaryDir folder;
-        const QString link = folder.filePath("COM3");
-        QFile::link("/nonexistent", link);
-        Simulator sim;
-        QVERIFY(sim.start({"--link", folder.path(), "--port", "3", "--firmware", "31", "--key",
-                           "1050", "--options", "010110"}));
-        QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
-        sim.put("*40f");
-        const QByteArray reply = sim.collect(300, 300);
-        QCOMPARE(reply.size(), 138);
-        const QString map = mapOf(reply);
-        QCOMPARE(map.mid(2, 2), QStringLiteral("1F"));
-        QVERIFY(checksumsOk(map));
-        QCOMPARE(luveroKey(map), QStringLiteral("1050"));
-        QCOMPARE(luveroOptions(map), QStringLiteral("010110"));
-        QVERIFY(sim.stop());
-        QVERIFY(!QFileInfo(link).isSymLink());
-    }
-
     // The memory file: loaded at start when it exists, saved on SIGTERM or when standard
-    // input ends, in its own place or under --save; a malformed one stops the start.
+    // input ends, in its own place or under --save.
     void memoryKept_data() {
         QTest::addColumn<QByteArray>("content");  // null: no file yet
         QTest::addColumn<bool>("term");
-        QTest::addColumn<QString>("key");  // "" when the start is refused
+        QTest::addColumn<QString>("key");
         const QByteArray saved = luvero("4321", "000001").digits().toLatin1();
         QTest::newRow("SIGTERM") << QByteArray() << true << "1234";
         QTest::newRow("stdin ends") << QByteArray() << false << "1234";
-        QTest::newRow("loaded") << saved + "\n" << true << "4321";
         QTest::newRow("lower case, broken lines")
             << saved.left(60).toLower() + "\n" + saved.mid(60) << true << "4321";
-        QTest::newRow("one digit short") << saved.left(133) << true << "";
-        QTest::newRow("not hex") << saved.left(133) + "G" << true << "";
     }
     void memoryKept() {
         QFETCH(QByteArray, content);
@@ -407,13 +355,6 @@ class TestDevsim : public QObject {
             args << "--save" << out;
         }
         Simulator sim;
-        if (key.isEmpty()) {  // the program stops at once, naming the file
-            QVERIFY(!sim.start(args));
-            sim.proc.waitForFinished(5000);
-            QCOMPARE(sim.proc.exitCode(), 2);
-            QVERIFY(QString::fromLocal8Bit(sim.proc.readAllStandardError()).contains(in));
-            return;
-        }
         QVERIFY(sim.start(args));
         QVERIFY(sim.send(QStringLiteral("#1,%1,9").arg(key)));
         QTest::qWait(50);
@@ -434,8 +375,7 @@ class TestDevsim : public QObject {
         QCOMPARE(luveroOptions(map), content.isNull() ? QStringLiteral("100000") : "100001");
     }
 
-    // A stored digit changed on every write, or on the n-th one the device stored; malformed
-    // faults are refused, naming themselves.
+    // A stored digit changed on every write, or on the n-th one the device stored.
     void stuckDigit_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("writes");  // data texts, each after "*42"
@@ -449,9 +389,6 @@ class TestDevsim : public QObject {
         QTest::newRow("a refused write is not counted")
             << "stuck:14:2" << QStringList{good, bad, good} << QStringList{"1234", "1234", "1235"};
         QTest::newRow("beyond the map") << "stuck:500" << QStringList{good} << QStringList{"1234"};
-        for (const char* f : {"stuck", "stuck:0", "stuck:x", "stuck:3:-1", "stuck:1:2:3"})
-            QTest::addRow("refused %s", f)
-                << QString::fromLatin1(f) << QStringList{} << QStringList{};
     }
     void stuckDigit() {
         QFETCH(QString, fault);
@@ -459,8 +396,7 @@ class TestDevsim : public QObject {
         QFETCH(QStringList, keys);
         Faults faults;
         QString error;
-        QCOMPARE(AddFault(fault, &faults, &error), !keys.isEmpty());
-        QVERIFY2(keys.isEmpty() == error.contains(fault), qPrintable(error));
+        QVERIFY2(AddFault(fault, &faults, &error), qPrintable(error));
         const MemoryImage factory = FactoryImage(Model(ModelId::Luvero), QStringLiteral("30"));
         Device device(factory, factory, faults);
         QStringList after;
@@ -481,12 +417,9 @@ class TestDevsim : public QObject {
         QTest::addColumn<bool>("good2");
         QTest::addColumn<int>("leastMs");  // the first reply took at least this long
         // clang-format off
-        QTest::newRow("badsum:1")  << QByteArray("024500") << 138 << false << 138 << true  << 0;
-        QTest::newRow("corrupt:5") << QByteArray("024510") << 138 << false << 138 << true  << 0;
         QTest::newRow("cut:50")    << QByteArray("024500") << 50  << false << 50  << false << 0;
         // Five "T" for D*40f, so the seventh character sent is the second of the reply.
         QTest::newRow("drop:7")    << QByteArray("045001") << 137 << false << 138 << true  << 0;
-        QTest::newRow("silent")    << QByteArray()         << 0   << false << 0   << false << 0;
         QTest::newRow("delay:3")   << QByteArray("024500") << 138 << true  << 138 << true  << 500;
         // clang-format on
     }
