@@ -1,5 +1,4 @@
 // Digit, hex and nibble helpers: known values, boundaries and malformed texts.
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include "core/codec/codec.h"
@@ -109,33 +108,6 @@ class TestCodec : public QObject {
         QFETCH(QString, in);
         QVERIFY(helpers().contains(helper));
         QTEST(helpers().value(helper)(in), "out");
-    }
-
-    // Every four-bit text survives the trip to hex and back, most significant bit first.
-    void bitsRoundTrip() {
-        for (int v = 0; v < 16; ++v) {
-            const QString bits = QString::number(v, 2).rightJustified(4, '0');
-            QCOMPARE(BitsToHex(bits), QStringLiteral("0") + DigitToHex(v));
-            QCOMPARE(HexToBits(BitsToHex(bits)), bits);
-        }
-    }
-
-    // A block followed by its checksum adds up to FF, whatever the block.
-    void checksumClosesBlock() {
-        QRandomGenerator rng(20240201);
-        for (int round = 0; round < 200; ++round) {
-            QString block;
-            int total = 0;
-            for (int i = int(rng.bounded(0, 140)); i > 0; --i) {
-                const int b = int(rng.bounded(256));
-                total += b;
-                block += QString::number(b, 16).toUpper().rightJustified(2, '0');
-            }
-            bool ok = false;
-            const int sum = FrameChecksum(block).toInt(&ok, 16);
-            QVERIFY(ok);
-            QCOMPARE((total + sum) % 256, 255);
-        }
     }
 
     // Texts a garbled reply can carry: each helper keeps its result within its shape.

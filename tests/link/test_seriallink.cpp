@@ -43,15 +43,6 @@ class TestSerialLink : public QObject {
         if (f.port.line.endsWith('P')) QCOMPARE(f.p->s.SendPosition, 1);
     }
 
-    void serialSendReturnsFramedText() {
-        ProgramFixture f;
-        QString m = QStringLiteral("ab");
-        f.p->s.SendPosition = 1;
-        SerialSend(*f.p, m);
-        QCOMPARE(m, QStringLiteral("Dab12"));
-        QCOMPARE(f.p->s.PendingMessage, QStringLiteral("ab"));
-    }
-
     void receptionBoxes_data() {
         QTest::addColumn<QByteArray>("incoming");
         QTest::addColumn<QString>("log");
@@ -108,26 +99,6 @@ class TestSerialLink : public QObject {
         QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(!f.p->main->TimerEC->isActive());
         QVERIFY(!f.p->main->readProgress->isVisibleTo(f.p->main.get()));
-    }
-
-    void timerPIDSendsOnceAndStops_data() {
-        QTest::addColumn<QString>("whole");
-        QTest::newRow("command string") << "0";
-        QTest::newRow("data") << "1";
-    }
-    void timerPIDSendsOnceAndStops() {
-        QFETCH(QString, whole);
-        ProgramFixture f;
-        f.p->s.SendWholeFrame = whole;
-        f.p->s.SendData = QStringLiteral("DATA");
-        f.p->s.CommandString = QStringLiteral("CMD");
-        f.p->s.SendPosition = 1;
-        f.p->main->TimerPID->start();
-        QVERIFY(Fire(f.p->main->TimerPID));
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, whole == "1" ? QByteArray("DDATA1P") : QByteArray("DCMD1P"));
-        QCOMPARE(f.p->s.SendWholeFrame, QStringLiteral("0"));
-        QVERIFY(!f.p->main->TimerPID->isActive());
     }
 
     // While a read or a send is under way no other read or send starts: the line beside the

