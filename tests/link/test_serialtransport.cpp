@@ -43,7 +43,6 @@ class TestSerialTransport : public QObject {
         // clang-format off
         QTest::newRow("link to nothing") << "missing" << "no existe";
         QTest::newRow("regular file") << "file" << "no es un puerto serie";
-        QTest::newRow("folder") << "folder" << "no es un puerto serie";
         // clang-format on
     }
     void openFailureCause() {
@@ -54,8 +53,6 @@ class TestSerialTransport : public QObject {
             QFile f(target);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("not a port");
-        } else if (kind == QStringLiteral("folder")) {
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("target")));
         }
         QVERIFY(link(dir.path(), 2, target));
         SerialTransport port;

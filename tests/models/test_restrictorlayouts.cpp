@@ -82,7 +82,6 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("shown");
         // clang-format off
-        QTest::newRow("decimal") << "125" << "125";
         QTest::newRow("device zero") << "1A5" << "105";
         QTest::newRow("empty positions") << "FF7" << "7";
         QTest::newRow("garbage stays visible") << "1B5" << "1B5";
@@ -203,15 +202,13 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, number);
         QFETCH(QString, value);
         QFETCH(QString, index);
-        QFETCH(QString, command);
         QFETCH(QString, sendData);
-        QFETCH(QString, newIndex);
         const CommandInput in{number, value, index, "1234", "5555", "Activado", ","};
         const SingleCommand out = model == QStringLiteral("Z") ? zentavira::CompleteSend(in)
                                                                : haldrivonexa::CompleteSend(in);
-        QCOMPARE(out.CommandString.value_or(QString()), command);
+        QTEST(out.CommandString.value_or(QString()), "command");
         QCOMPARE(out.SendData.value_or(QStringLiteral("-")), sendData);
-        QCOMPARE(out.CommandIndex.value_or(QStringLiteral("-")), newIndex);
+        QTEST(out.CommandIndex.value_or(QStringLiteral("-")), "newIndex");
 
         // Without a valid key only the key change is built; the value is still taken.
         CommandInput refused = in;

@@ -102,10 +102,9 @@ class TestTervolinda : public QObject {
         QFETCH(QString, firmware);
         QFETCH(int, removal);
         QFETCH(int, nine);
-        QFETCH(QString, frame);
         const auto built =
             tervolinda::BuildFrame({firmware, "1234", "5678", Box(removal), Box(nine)});
-        QCOMPARE(built.value_or(QString()), frame);
+        QTEST(built.value_or(QString()), "frame");
         if (built && Box(removal) != Box::Greyed) QCOMPARE(built->size(), 132);
     }
 
@@ -141,9 +140,8 @@ class TestTervolinda : public QObject {
     void editorData() {
         QFETCH(QString, mode);
         QFETCH(int, removal);
-        QFETCH(QString, data);
         const auto d = tervolinda::EditorSendData({mode, Box(removal), Box::Clear, "1234", "5678"});
-        QCOMPARE(d.value_or(QStringLiteral("-")), data);
+        QTEST(d.value_or(QStringLiteral("-")), "data");
     }
 
     // The edges of the command table; the end-to-end tests send the options to a device.

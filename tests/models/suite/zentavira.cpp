@@ -50,7 +50,6 @@ ModelCase ZentaviraCase() {
                            {"MorChkUniLib", "Tabla libre", Field::Caption},
                            {"MorFraUniFraMe4", "Cortas", Field::Caption},
                            {"MorFraUniFraM16", "Largas", Field::Caption},
-                           {"MorCmdUniBor", "Borrar Memorias", Field::Caption},
                            {"MorChkRes01", "Uno", Field::Caption},
                            {"MorChkRes06", "Seis", Field::Caption},
                            {"MorTexUniDurP", "30"},
