@@ -122,12 +122,11 @@ class TestMonitor : public QObject {
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("trimmed") << "Verificar"
-                                 << "  *46 " << QByteArray("D*461P");
-        QTest::newRow("no code") << "Verificar"
-                                 << "" << QByteArray();
-        QTest::newRow("list not chosen") << "Comandos"
-                                         << "*46" << QByteArray();
+        // clang-format off
+        QTest::newRow("trimmed") << "Verificar" << "  *46 " << QByteArray("D*461P");
+        QTest::newRow("no code") << "Verificar" << "" << QByteArray();
+        QTest::newRow("list not chosen") << "Comandos" << "*46" << QByteArray();
+        // clang-format on
     }
     void sendByHand() {
         QFETCH(QString, list);
@@ -167,28 +166,14 @@ class TestMonitor : public QObject {
         const QString ones = QStringLiteral("54545454545454545454");
         const QString single = QStringLiteral("sha1:30:7beab168f10eb486");
         const QString log = QStringLiteral("sha1:174:37b0ba58f5fd5b25");
-        QTest::newRow("read") << "read"
-                              << QStringList{"",
-                                             "",
-                                             "",
-                                             read,
-                                             "sha1:276:046554507354b70d",
-                                             "sha1:414:0cad0482a0733052",
-                                             map,
-                                             "sha1:145:ae5655dc037dea90"};
-        QTest::newRow("write") << "write"
-                               << QStringList{"",
-                                              written,
-                                              "",
-                                              "TTTTTTTTTTTTTTTTTTT",
-                                              "sha1:38:bf2ce44e76db2d30",
-                                              "sha1:57:af8cdfbe7c6b551f",
-                                              "",
-                                              "sha1:164:927bb96a0e816488"};
-        QTest::newRow("single") << "single" << QStringList{"",   written, "", "TTTTTTTTTT",
-                                                           ones, single,  "", log};
-        QTest::newRow("last read")
-            << "last read" << QStringList{"", written, "", read, ones, single, map, log};
+        // clang-format off
+        QTest::newRow("read") << "read" << QStringList{"", "", "", read, "sha1:276:046554507354b70d",
+            "sha1:414:0cad0482a0733052", map, "sha1:145:ae5655dc037dea90"};
+        QTest::newRow("write") << "write" << QStringList{"", written, "", "TTTTTTTTTTTTTTTTTTT",
+            "sha1:38:bf2ce44e76db2d30", "sha1:57:af8cdfbe7c6b551f", "", "sha1:164:927bb96a0e816488"};
+        QTest::newRow("single") << "single" << QStringList{"", written, "", "TTTTTTTTTT", ones, single, "", log};
+        QTest::newRow("last read") << "last read" << QStringList{"", written, "", read, ones, single, map, log};
+        // clang-format on
     }
     void boxesAsBefore() {
         QFETCH(QString, step);

@@ -144,10 +144,8 @@ class TestLongReply : public QObject {
     void optionWithoutCommand_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("number");
-        QTest::newRow("Quarn option 2") << "Quarn Conmutador"
-                                        << "2";
-        QTest::newRow("Pellitor option 5") << "Pellitor"
-                                           << "5";
+        QTest::newRow("Quarn option 2") << QStringLiteral("Quarn Conmutador") << "2";
+        QTest::newRow("Pellitor option 5") << QStringLiteral("Pellitor") << "5";
     }
     void optionWithoutCommand() {
         QFETCH(QString, model);

@@ -160,62 +160,48 @@ class TestLuvero : public QObject {
         QVERIFY(p.monitor->MorTexMon04->toPlainText().startsWith(QStringLiteral("TTTT")));
     }
 
-    void invalidKeyRefusedButRecorded() {
-        ProgramFixture f;
+    // A refused key is still recorded with every field in place (the key keeps its four places,
+    // "F" where nothing was typed), whatever the installation's class: the last write shows the
+    // frame again, and the key box judges the key anew.
+    void refusedKeyShownAgain_data() {
+        QTest::addColumn<QString>("installationClass");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("said");
+        // clang-format off
+        QTest::newRow("short, class with a code") << "GrandeUsuario" << "12" << "12" << QStringList{};
+        QTest::newRow("short, class without a code") << "Otra" << "12" << "12" << QStringList{};
+        QTest::newRow("leading zero") << "Dravenquista" << "0567" << "" << QStringList{"No se admite 0 al inicio de clave"};
+        // clang-format on
+    }
+    void refusedKeyShownAgain() {
+        QFETCH(QString, installationClass);
+        QFETCH(QString, key);
+        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), installationClass);
         f.load();
-        ModelButton(*f.p, 3);
         Program& p = *f.p;
-        p.main->MorTexResCla->setMaxLength(8);
+        ModelButton(p, 3);
         p.main->MorTexResCla->blockSignals(true);  // as typed before any check
-        p.main->MorTexResCla->setText(QStringLiteral("0567"));
+        p.main->MorTexResCla->setText(key);
         p.main->MorTexResCla->blockSignals(false);
         p.main->MorChkRes[3]->setChecked(true);
+        const QString options = checks(p);
         f.msgs.clear();
         f.port.line.clear();
         p.main->MorFraCom04->click();
         QCOMPARE(f.msgs.texts(), QStringList{"Error en Captura"});
         QVERIFY(f.port.line.isEmpty());
         QVERIFY(!p.main->TimerPID->isActive());
-        QCOMPARE(p.s.KeyStatus, QStringLiteral("Activado"));
+        QVERIFY(p.s.SendFrame.contains(key.leftJustified(4, 'F') + "66"));
 
-        // The frame of that refused send shows again.
+        ModelButton(p, 3);
         p.main->MorChkRes[3]->setChecked(false);
         p.main->MorTexResCla->setText(QStringLiteral("9"));
         f.msgs.clear();
         p.main->MorFraCom06->click();
-        QCOMPARE(checks(p), QStringLiteral("100100000"));
-        // The refused key comes back too, and the key box refuses it again.
-        QCOMPARE(f.msgs.texts(), QStringList{"No se admite 0 al inicio de clave"});
-        QCOMPARE(p.main->MorTexResCla->text(), QString());
-    }
-
-    // A two-digit key is refused; its recorded frame keeps every field in place, so the last
-    // write shows the key as typed, whatever the installation's class.
-    void shortKeyShownAgain_data() {
-        QTest::addColumn<QString>("installationClass");
-        QTest::newRow("class with a code") << "GrandeUsuario";
-        QTest::newRow("class without a code") << "Otra";
-    }
-    void shortKeyShownAgain() {
-        QFETCH(QString, installationClass);
-        ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), installationClass);
-        f.load();
-        Program& p = *f.p;
-        ModelButton(p, 3);
-        p.main->MorTexResCla->setText(QStringLiteral("12"));
-        p.main->MorChkRes[2]->setChecked(true);
-        const QString options = checks(p).left(6);
-        f.msgs.clear();
-        p.main->MorFraCom04->click();
-        QCOMPARE(f.msgs.texts(), QStringList{"Error en Captura"});
-        // The key keeps its four places: "F" where nothing was typed.
-        QVERIFY(p.s.SendFrame.contains(QStringLiteral("12FF661")));
-        ModelButton(p, 3);
-        f.msgs.clear();
-        p.main->MorFraCom06->click();
-        QCOMPARE(f.msgs.texts(), QStringList{});
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("12"));
-        QCOMPARE(checks(p).left(6), options);
+        QCOMPARE(checks(p), options);
+        QTEST(f.msgs.texts(), "said");
+        QTEST(p.main->MorTexResCla->text(), "shown");
     }
 
     void lastSentMissing() {
