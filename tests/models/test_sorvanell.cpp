@@ -76,24 +76,6 @@ class TestSorvanell : public QObject {
                  "040C" + classCode + "0001" + fr.SendData + QString(86, '?') + "040;03<2");
     }
 
-    void alertDigit_data() {
-        QTest::addColumn<QString>("digit");
-        QTest::addColumn<QString>("shown");
-        // clang-format off
-        QTest::newRow("A") << "A" << "0";
-        QTest::newRow("B") << "B" << "*";
-        QTest::newRow("C") << "C" << "#";
-        QTest::newRow("F") << "F" << "";
-        QTest::newRow("7") << "7" << "7";
-        // clang-format on
-    }
-    void alertDigit() {
-        QFETCH(QString, digit);
-        QString map(134, 'F');
-        map[31] = digit.at(0);
-        QTEST(shown(map, "MorTxtAleDigAler"), "shown");
-    }
-
     void missingCharactersKeepTheLayout() {
         const Written fr = build(input("1", "12*34", "", false, false, "0000000", "0"));
         QCOMPARE(fr.SendData.size(), 31);

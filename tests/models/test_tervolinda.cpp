@@ -132,15 +132,14 @@ class TestTervolinda : public QObject {
         QTEST(d.value_or(QStringLiteral("-")), "data");
     }
 
-    // The edges of the command table; the end-to-end tests send the options to a device.
+    // The edges of the command table; the end-to-end tests send the options, the exit key and
+    // the key change to a device.
     void commands_data() {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("command");  // "" for none
         // clang-format off
-        QTest::newRow("key change")       << "10" << "0" << ""            << "#2,1111,1234f";
-        QTest::newRow("exit key as typed") << "11" << "1" << "DesActivado" << "#3,1234,1001f";
         QTest::newRow("greyed as is")     << "13" << "2" << "Activado"    << "#5,1234,2f";
         QTest::newRow("removal, refused") << "12" << "1" << "DesActivado" << "";
         QTest::newRow("other number")     << "1"  << "1" << "Activado"    << "";
