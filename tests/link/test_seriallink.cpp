@@ -288,7 +288,6 @@ class TestSerialLink : public QObject {
         QTest::addColumn<bool>("badFirst");  // a bad reply uses up the retries first
         QTest::addColumn<QString>("failure");
         QTest::newRow("all after the time-out") << "2" << 0 << false << "Error de Comunicación";
-        QTest::newRow("split around the time-out") << "2" << 70 << false << "Error de Comunicación";
         QTest::newRow("model code in before the time-out")
             << "2" << 7 << false << "Error de Comunicación";
         QTest::newRow("after the retries ran out") << "0" << 0 << true << "Error de Comunicación!";

@@ -91,8 +91,6 @@ class TestTervolinda : public QObject {
                              QStringLiteral("0203<4");
         QTest::newRow("without voice") << "72" << int(Box::Ticked) << int(Box::Clear) << without;
         QTest::newRow("with voice") << "2" << int(Box::Ticked) << int(Box::Clear) << with;
-        QTest::newRow("with voice as reported")
-            << "02" << int(Box::Clear) << int(Box::Clear) << with;
         QTest::newRow("another firmware") << "30" << int(Box::Clear) << int(Box::Clear) << "";
         QTest::newRow("greyed box adds no code")
             << "72" << int(Box::Greyed) << int(Box::Clear)
