@@ -189,12 +189,6 @@ class TestMonitor : public QObject {
                      qPrintable(names[i] + QStringLiteral(": ") + text + " is not " + expected[i]));
         }
     }
-    // The decoders read the state's strings: text written through a box reaches them.
-    void boxWritesTheState() {
-        ProgramFixture f;
-        f.p->monitor->MorTexMon08->setPlainText(QStringLiteral("ABC"));
-        QCOMPARE(f.p->s.Monitor.MorTexMon08.text(), QStringLiteral("ABC"));
-    }
 
     void logKeepsItsBound_data() {
         QTest::addColumn<int>("received");

@@ -86,16 +86,6 @@ class TestSerialLink : public QObject {
         QTEST(f.p->monitor->MorTexMon06->toPlainText(), "asc");
     }
 
-    void modelCodeFromCharacters5And6() {
-        ProgramFixture f;
-        f.p->s.ModelCode = QStringLiteral("zz");
-        f.port.feed("0245");
-        f.port.feed("0:");
-        QCOMPARE(f.p->s.ModelCode, QStringLiteral("zz"));  // six characters: not yet
-        f.port.feed("1");
-        QCOMPARE(f.p->s.ModelCode, QStringLiteral("0:"));
-    }
-
     // A read that gets no reply within the time-out is reported and ends; a time-out of 0 never
     // fires.
     void timerECReportsAndReturnsToIdle_data() {

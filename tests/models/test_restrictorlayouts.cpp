@@ -297,12 +297,8 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("firmware");
         // clang-format off
         QTest::newRow("Lúvero 30") << int(ModelId::Luvero) << QByteArray("0245001>09") << true << "30";
-        // clang-format on
-        QTest::newRow("Quarn code with colon")
-            << int(ModelId::Quarn) << QByteArray("02450:1>") << true << "30";
-        QTest::newRow("Pellitor firmware as characters")
-            << int(ModelId::Pellitor) << QByteArray("02450215") << true << "15";
-        // clang-format off
+        QTest::newRow("Quarn code with colon") << int(ModelId::Quarn) << QByteArray("02450:1>") << true << "30";
+        QTest::newRow("Pellitor firmware as characters") << int(ModelId::Pellitor) << QByteArray("02450215") << true << "15";
         QTest::newRow("another model") << int(ModelId::Luvero) << QByteArray("0245031>") << false << "30";
         // clang-format on
     }

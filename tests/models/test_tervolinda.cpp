@@ -151,6 +151,8 @@ class TestTervolinda : public QObject {
         QTEST(c.value_or(QString()), "command");
     }
 
+    // A voice device read after one without: its boxes hide, and the button without voice
+    // brings them back.
     void readWithVoiceAfterWithout() {
         ProgramFixture f;
         readDevice(f, deviceMap("72", "1234", "5678"));
@@ -168,6 +170,12 @@ class TestTervolinda : public QObject {
         EditTervolinda(p);
         QVERIFY(p.s.SendFrame.endsWith(QStringLiteral("0203<4")));
         QCOMPARE(p.s.SendData, QStringLiteral("4050"));
+        // The button without voice shows its boxes again and leaves the editor.
+        ModelButton(p, 8);
+        QVERIFY(shown(p, "MorTxtPrivClvSal"));
+        QVERIFY(shown(p, "MorFraPrivElim1"));
+        QVERIFY(!p.main->MorFraCom04->isEnabled());
+        QVERIFY(p.s.KeyEditorMode.isEmpty());
     }
 
     void optionSentWithoutAnotherModelFirst() {
@@ -198,26 +206,6 @@ class TestTervolinda : public QObject {
         QCOMPARE(exitKey(p)->text(), QStringLiteral("5678"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
         QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
-    }
-
-    void buttonsShowTheirVariant_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("exitShown");
-        QTest::newRow("Tervolinda") << 8 << true;
-        QTest::newRow("Tervolinda Voz") << 11 << false;
-    }
-    void buttonsShowTheirVariant() {
-        QFETCH(int, button);
-        QFETCH(bool, exitShown);
-        ProgramFixture f;
-        readDevice(f, deviceMap("02", "1234"));  // hides the exit key
-        Program& p = *f.p;
-        p.s.KeyEditorMode = QStringLiteral("3");
-        ModelButton(p, button);
-        QCOMPARE(shown(p, "MorTxtPrivClvSal"), exitShown);
-        QCOMPARE(shown(p, "MorFraPrivElim1"), exitShown);
-        QVERIFY(!p.main->MorFraCom04->isEnabled());
-        QVERIFY(p.s.KeyEditorMode.isEmpty());
     }
 };
 
