@@ -164,20 +164,6 @@ class TestModemLink : public QObject {
         QTRY_VERIFY(!m.p.main->findChild<QWidget*>(QStringLiteral("MorForDLLModem")));
     }
 
-    // The plain commands left in a modem installation, each once per tick, in order.
-    void commandButtons() {
-        Modem m;
-        ModelButton(m.p, 3);
-        m.p.main->MorFraCom02->click();  // "&Verificar"
-        QVERIFY(Fire(m.p.main->TimerPID));
-        m.p.main->MorFraCom10->click();  // "&Reset Fábrica"
-        QVERIFY(Fire(m.p.main->TimerPID));
-        m.p.main->MorFraCom02->click();
-        QVERIFY(Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f), (QList<QByteArray>{"*46f1234", "*49f", "*46f1234"}));
-        QVERIFY(m.f.port.line.isEmpty());
-    }
-
     // Without a port the monitor's command goes to the library at once, regrouped.
     void monitorCommand() {
         Modem m;

@@ -71,7 +71,6 @@ class TestSerialLink : public QObject {
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("asc");
         // clang-format off
-        QTest::newRow("before the first 0 only the log") << QByteArray("TT") << "TT" << "" << "" << "";
         QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5" << "0:5" << "303A35" << "-48-58-53";
         QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120" << "0120" << "30313230" << "-48-49-50-48";
         // clang-format on

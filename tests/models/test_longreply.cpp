@@ -140,39 +140,39 @@ class TestLongReply : public QObject {
         }
     }
 
-    // Commands the device has no code for send nothing; the value stays as the data text.
-    void optionWithoutCommand_data() {
+    // Commands the device has no code for, and any command under a key typed wrong, send
+    // nothing; under the wrong key the value stays as the data text.
+    void noCommandSent_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("number");
-        QTest::newRow("Quarn option 2") << QStringLiteral("Quarn Conmutador") << "2";
-        QTest::newRow("Pellitor option 5") << QStringLiteral("Pellitor") << "5";
+        QTest::addColumn<QString>("key");  // typed before any check, "" to leave it
+        QTest::newRow("Quarn option 2") << QStringLiteral("Quarn Conmutador") << "2"
+                                        << "";
+        QTest::newRow("Pellitor option 5") << QStringLiteral("Pellitor") << "5"
+                                           << "";
+        QTest::newRow("invalid key") << QStringLiteral("Kovalindre") << "12"
+                                     << "123a5";
     }
-    void optionWithoutCommand() {
+    void noCommandSent() {
         QFETCH(QString, model);
-        QFETCH(QString, number);
+        QFETCH(QString, key);
         Long l(LongCaseNamed(model));
         Program& p = l.p;
+        if (!key.isEmpty()) {
+            p.main->MorTexResCla->setText(QStringLiteral("12"));
+            p.main->MorTexResCla->blockSignals(true);
+            p.main->MorTexResCla->setText(key);
+            p.main->MorTexResCla->blockSignals(false);
+        }
+        QFETCH(QString, number);
         p.s.CommandNumber = number;
-        p.s.CommandValue = QStringLiteral("1");
-        p.s.CommandString = QStringLiteral("none");
-        p.main->mnuEnviar->trigger();
-        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
-    }
-
-    void invalidKeySendsNoCommand() {
-        Long l(LongCaseNamed("Kovalindre"));
-        Program& p = l.p;
-        p.main->MorTexResCla->setText(QStringLiteral("12"));
-        p.main->MorTexResCla->blockSignals(true);  // as typed before any check
-        p.main->MorTexResCla->setText(QStringLiteral("123a5"));
-        p.main->MorTexResCla->blockSignals(false);
-        p.s.CommandNumber = QStringLiteral("12");
         p.s.CommandValue = QStringLiteral("100");
         p.s.CommandString = QStringLiteral("none");
         p.main->mnuEnviar->trigger();
+        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
+        if (key.isEmpty()) return;
         QCOMPARE(p.s.KeyStatus, QStringLiteral("DesActivado"));
         QCOMPARE(p.s.SendData, QStringLiteral("100"));
-        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
     }
 
     void trunkFollowsItsCommandOnly() {

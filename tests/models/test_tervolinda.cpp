@@ -66,15 +66,6 @@ void readDevice(ProgramFixture& f, const QString& map) {
     f.port.feed(replyOf(map));
 }
 
-QString sendByMenu(ProgramFixture& f) {
-    f.port.line.clear();
-    f.p->main->mnuEnviar->trigger();
-    f.p->main->mnuComando->hide();
-    QCoreApplication::processEvents();
-    if (!Fire(f.p->main->TimerPID)) return {};
-    f.port.acknowledgeAll();
-    return QString::fromLatin1(f.port.line);
-}
 }  // namespace
 
 class TestTervolinda : public QObject {
@@ -188,7 +179,13 @@ class TestTervolinda : public QObject {
         // The left press runs the editor before the box changes; the send must not keep that.
         QTest::mouseClick(removal(p), Qt::LeftButton, {}, onBox);
         QTest::mousePress(removal(p), Qt::RightButton, {}, onBox);
-        QCOMPARE(sendByMenu(f), QStringLiteral("D#1,1234,9f1P"));
+        f.port.line.clear();
+        p.main->mnuEnviar->trigger();
+        p.main->mnuComando->hide();
+        QCoreApplication::processEvents();
+        QVERIFY(Fire(p.main->TimerPID));
+        f.port.acknowledgeAll();
+        QCOMPARE(f.port.line, QByteArray("D#1,1234,9f1P"));
 
         const QStringList rec = ReadRecord(f.paths().lastSent(), LastSentRecord).fields;
         QCOMPARE(rec[0], QStringLiteral("08"));
