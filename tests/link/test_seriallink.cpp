@@ -371,37 +371,6 @@ class TestSerialLink : public QObject {
         p.main->MorFraCom03->click();
         QCOMPARE(p.s.ReadRetryCount, 0);
     }
-
-    // A damaged reply start meets each checksum rule as a bad block would; every model's rule is
-    // checked with bad blocks in the model suite.
-    void damagedStartByModel_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QStringList>("messages");
-        const QStringList none;
-        QTest::newRow("start page: no model expected") << 1 << none;
-        QTest::newRow("Sorvanell: no checksum") << 2 << none;
-        QTest::newRow("Lúvero: retried") << 3 << QStringList{"1"};
-        QTest::newRow("Zentavira: reported") << 4 << QStringList{"Error de Comunicación1!"};
-        QTest::newRow("Quarn: dropped") << 6 << none;
-    }
-    void damagedStartByModel() {
-        QFETCH(int, button);
-        QFETCH(QStringList, messages);
-        ProgramFixture f;
-        f.load();
-        Program& p = *f.p;
-        StartRead(f, button);
-        const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName);
-        const int length = m ? m->replyLength : 138;
-        // Damaged first character, then digits: the reception opens at the first "0".
-        f.port.feed("1245" + QByteArray(length - 4, '0'));
-        QCOMPARE(f.msgs.texts(), messages);
-        const bool retried = messages == QStringList{"1"};
-        QCOMPARE(f.port.line, retried ? QByteArray("*40f") : QByteArray());
-        // A report ends the read at once; otherwise the time-out ends it.
-        const bool reported = messages == QStringList{"Error de Comunicación1!"};
-        QCOMPARE(p.main->TimerEC->isActive(), !reported);
-    }
 };
 
 QTEST_MAIN(TestSerialLink)

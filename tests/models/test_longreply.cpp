@@ -19,14 +19,9 @@ using namespace morla::test;
 namespace {
 
 const layout::Layout& layoutOf(const LongCase& c) {
-    switch (c.id) {
-        case ModelId::Quarn:
-            return quarn::Layout(QString::fromLatin1(c.firmware));
-        case ModelId::Pellitor:
-            return pellitor::Layout();
-        default:
-            return kovalindre::Layout();
-    }
+    return c.id == ModelId::Quarn      ? quarn::Layout(QString::fromLatin1(c.firmware))
+           : c.id == ModelId::Pellitor ? pellitor::Layout()
+                                       : kovalindre::Layout();
 }
 
 struct Written {
