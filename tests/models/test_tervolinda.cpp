@@ -38,9 +38,6 @@ QByteArray replyOf(const QString& map) {
 QCheckBox* removal(Program& p) {
     return Named<QCheckBox>(p, "MorFraPrivElim1");
 }
-QLineEdit* exitKey(Program& p) {
-    return Named<QLineEdit>(p, "MorTxtPrivClvSal");
-}
 bool shown(Program& p, const char* name) {
     return Named<QWidget>(p, name)->isVisibleTo(p.main.get());
 }
@@ -194,13 +191,13 @@ class TestTervolinda : public QObject {
 
         // "&Ult.Envío" shows that record.
         removal(p)->setChecked(false);
-        exitKey(p)->setText(QStringLiteral("2222"));
+        Named<QLineEdit>(p, "MorTxtPrivClvSal")->setText(QStringLiteral("2222"));
         p.main->MorTexResCla->setText(QStringLiteral("9"));
         f.msgs.clear();
         p.main->MorFraCom06->click();
         QCOMPARE(f.msgs.texts(), QStringList{});
         QVERIFY(removal(p)->isChecked());
-        QCOMPARE(exitKey(p)->text(), QStringLiteral("5678"));
+        QCOMPARE(Named<QLineEdit>(p, "MorTxtPrivClvSal")->text(), QStringLiteral("5678"));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
         QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), QStringLiteral("Sin Voz"));
     }
