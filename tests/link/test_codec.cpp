@@ -1,5 +1,4 @@
 // Digit, hex and nibble helpers: known values, boundaries and malformed texts.
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include "core/codec/codec.h"
@@ -109,55 +108,6 @@ class TestCodec : public QObject {
         QFETCH(QString, in);
         QVERIFY(helpers().contains(helper));
         QTEST(helpers().value(helper)(in), "out");
-    }
-
-    // Every four-bit text survives the trip to hex and back, most significant bit first.
-    void bitsRoundTrip() {
-        for (int v = 0; v < 16; ++v) {
-            const QString bits = QString::number(v, 2).rightJustified(4, '0');
-            QCOMPARE(BitsToHex(bits), QStringLiteral("0") + DigitToHex(v));
-            QCOMPARE(HexToBits(BitsToHex(bits)), bits);
-        }
-    }
-
-    // A block followed by its checksum adds up to FF, whatever the block.
-    void checksumClosesBlock() {
-        QRandomGenerator rng(20240201);
-        for (int round = 0; round < 200; ++round) {
-            QString block;
-            int total = 0;
-            for (int i = int(rng.bounded(0, 140)); i > 0; --i) {
-                const int b = int(rng.bounded(256));
-                total += b;
-                block += QString::number(b, 16).toUpper().rightJustified(2, '0');
-            }
-            bool ok = false;
-            const int sum = FrameChecksum(block).toInt(&ok, 16);
-            QVERIFY(ok);
-            QCOMPARE((total + sum) % 256, 255);
-        }
-    }
-
-    // Texts a garbled reply can carry: each helper keeps its result within its shape.
-    void oddInputsKeepResultShapes() {
-        const QRegularExpression hex(QStringLiteral("^[0-9A-F]*$"));
-        const QStringList verdicts{QString(), QStringLiteral("OK"), QStringLiteral("MAL")};
-        for (const QString& text :
-             {QString(QChar(0)), QStringLiteral("ñáó"), QString(QChar(0xDC00)),
-              QStringLiteral("99999999999999999999999999"), QStringLiteral("-99999999999999999999"),
-              QString(70000, QChar('F')), QStringLiteral("0x1F")}) {
-            QVERIFY(HexToDigit(text) >= 0 && HexToDigit(text) <= 15);
-            QVERIFY(HexToDec(text).toInt() >= 0 && HexToDec(text).toInt() <= 255);
-            QVERIFY(DecToHex2(text).size() <= 2 && hex.match(DecToHex2(text)).hasMatch());
-            QVERIFY(DecToHex4(text).size() <= 4 && hex.match(DecToHex4(text)).hasMatch());
-            QVERIFY(BitsToHex(text).isEmpty() || BitsToHex(text).size() == 2);
-            QVERIFY(HexToBits(text).isEmpty() || HexToBits(text).size() == 4);
-            QCOMPARE(MapToKeyDigits(text).size(), text.size());
-            QVERIFY(MapToDialDigits(text).size() <= text.size());
-            QVERIFY(verdicts.contains(CheckDigits(text)));
-            QVERIFY(verdicts.contains(CheckDigitsSkip3(text)));
-            QVERIFY(FrameChecksum(text).size() == 2 && hex.match(FrameChecksum(text)).hasMatch());
-        }
     }
 
     // The digit map is the low digit of each character's code, less the first four characters;

@@ -1,13 +1,16 @@
-// The trace as the monitor shows it: fed by the port both ways, paused, cleared and saved.
-#include <QScrollBar>
+// The line trace: how characters group into lines, its bound and incremental display; and as
+// the monitor shows it, fed by the port both ways, paused, cleared and saved.
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "gui/link/linetraceview.h"
+#include "session/linetrace.h"
 #include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::test;
+using Dir = LineTrace::Direction;
 
 namespace {
 QStringList viewLines(const LineTraceView& v) {
@@ -17,6 +20,19 @@ QStringList viewLines(const LineTraceView& v) {
 void settle(LineTraceView& v) {
     QTest::qWait(LineTrace::kPauseMs + 10);
     v.flush();
+}
+
+// "O:abc@0 I:T@5" → characters out "abc" at 0 ms, in "T" at 5 ms.
+void feed(LineTrace& t, const QString& script) {
+    for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
+        const int at = step.lastIndexOf('@');
+        const Dir d = step.startsWith('O') ? Dir::Out : Dir::In;
+        t.add(d, step.mid(2, at - 2).toLatin1(), step.mid(at + 1).toLongLong());
+    }
+}
+// A line less its time stamp.
+QString body(const QString& line) {
+    return line.mid(14).simplified();
 }
 }  // namespace
 
@@ -34,8 +50,6 @@ class TestLineTraceView : public QObject {
         settle(v);
         const QStringList lines = viewLines(v);
         QCOMPARE(lines.size(), 3);
-        QVERIFY(lines[0].contains(QStringLiteral("PC -> equipo  44")));
-        QVERIFY(lines[1].contains(QStringLiteral("equipo -> PC  54")));
         QVERIFY(lines[2].contains(QStringLiteral("PC -> equipo  2A")));
 
         QTemporaryDir dir;
@@ -75,45 +89,76 @@ class TestLineTraceView : public QObject {
         QCOMPARE(viewLines(v).size(), 1);
     }
 
-    void opensAtTheLeftWithTheTimeInView_data() {
-        QTest::addColumn<bool>("shownFirst");
-        QTest::newRow("lines came while hidden") << false;
-        QTest::newRow("lines come while it shows") << true;
+    void grouping_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("acknowledged characters alternate")
+            << "O:D@0 I:T@2 O:*@3 I:T@5"
+            << QStringList{"PC -> equipo 44 D", "equipo -> PC 54 T", "PC -> equipo 2A *",
+                           "equipo -> PC 54 T"};
+        QTest::newRow("a reply runs on, 16 to a line")
+            << "I:0245000102030405060708@0 I:090A0B@10"
+            << QStringList{
+                   "equipo -> PC 30 32 34 35 30 30 30 31 30 32 30 33 30 34 30 35 "
+                   "0245000102030405",
+                   "equipo -> PC 30 36 30 37 30 38 30 39 30 41 30 42 060708090A0B"};
+        QTest::newRow("a pause starts a new line")
+            << "I:ab@0 I:cd@51" << QStringList{"equipo -> PC 61 62 ab", "equipo -> PC 63 64 cd"};
+        QTest::newRow("unprintable shown as dots")
+            << "I:\x01\x7f@0" << QStringList{"equipo -> PC 01 7F .."};
     }
-    void opensAtTheLeftWithTheTimeInView() {
-        QFETCH(bool, shownFirst);
-        FakeTransport port;
-        LineTraceView v;
-        v.attach(port);
-        v.resize(240, 200);  // narrower than a full line
-        auto show = [&] {
-            v.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&v));
-        };
-        if (shownFirst) show();
-        port.write(QByteArray(16, 'x'));
-        settle(v);
-        port.feed("0245");
-        settle(v);
-        if (!shownFirst) show();
-        QTest::qWait(50);
-        QScrollBar* sideways = v.traceText->horizontalScrollBar();
-        QVERIFY(sideways->maximum() > 0);
-        QCOMPARE(sideways->value(), 0);
-        QVERIFY(!v.traceText->textCursor().hasSelection());
+    void grouping() {
+        QFETCH(QString, script);
+        QFETCH(QStringList, lines);
+        LineTrace t;
+        feed(t, script);
+        QStringList got;
+        for (const QString& l : t.lines()) got << body(l);
+        QCOMPARE(got, lines);
     }
 
-    void viewStaysBoundedUnderALongStream() {
-        FakeTransport port;
-        LineTraceView v;
-        v.attach(port);
-        const QByteArray chunk(1000, 'x');
-        for (int i = 0; i < 1000; ++i) {
-            port.write(chunk);  // a million characters out
-            if (i % 100 == 0) v.flush();
+    void timeStampInMilliseconds() {
+        LineTrace t;
+        const QDateTime when(QDate(2026, 12, 6), QTime(20, 31, 5, 123));
+        t.add(Dir::Out, "D", when.toMSecsSinceEpoch());
+        QVERIFY(t.lines().first().startsWith(QStringLiteral("20:31:05.123  PC -> equipo  44")));
+    }
+
+    void incrementalDisplayMatchesTheWholeTrace() {
+        // However the display's flushes fall, the lines it shows are the lines saved.
+        for (quint32 run = 1; run <= 40; ++run) {
+            QRandomGenerator rng(run);
+            LineTrace t;
+            QStringList shown;
+            std::int64_t pos = 0, now = 0;
+            for (int step = 0; step < 300; ++step) {
+                now += rng.bounded(0, 70);
+                const Dir d = rng.bounded(2) ? Dir::In : Dir::Out;
+                t.add(d, QByteArray(rng.bounded(1, 5), char('A' + rng.bounded(26))), now);
+                if (rng.bounded(4) == 0) {
+                    now += rng.bounded(0, 60);  // the display runs between arrivals
+                    pos = t.closedLines(pos, now, &shown);
+                }
+            }
+            pos = t.closedLines(pos, now + 1000, &shown);
+            QCOMPARE(pos, t.added());
+            QCOMPARE(shown, t.lines());
         }
-        settle(v);
-        QVERIFY(v.traceText->blockCount() <= v.traceText->maximumBlockCount());
+    }
+
+    void staysWithinItsBound() {
+        LineTrace t;
+        const QByteArray chunk(1000, 'x');
+        for (int i = 0; i < 1000; ++i) t.add(i % 2 ? Dir::In : Dir::Out, chunk, i * 100);
+        QCOMPARE(t.added(), std::int64_t(1000000));
+        QCOMPARE(t.size(), LineTrace::kDefaultCapacity);
+        QCOMPARE(t.oldest(), std::int64_t(1000000 - LineTrace::kDefaultCapacity));
+        QCOMPARE(t.at(t.size() - 1).direction, Dir::In);
+        // The last 100 chunks of 1000: 62 full lines and one of 8 each.
+        QCOMPARE(t.lines().size(), 100 * 63);
+        t.clear();
+        QCOMPARE(t.size(), 0);
+        QVERIFY(t.lines().isEmpty());
     }
 };
 

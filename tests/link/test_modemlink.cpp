@@ -1,5 +1,7 @@
-// A modem installation on the stand-in line library: no port, the reduced commands, and every
-// command handed to DRQ as its dial text once per TimerPID tick, as the library's log shows.
+// The dial text handed to the line library (up to 15 characters as they are, longer ones cut
+// into a head of 13 and pieces of 5 separated by the pause mark ","), and a modem installation
+// on the stand-in library: no port, the reduced commands, and every command handed to DRQ as
+// its dial text once per TimerPID tick, as the library's log shows.
 #include <QFile>
 #include <QtTest>
 
@@ -71,6 +73,12 @@ struct Modem {
     }
 };
 
+// Distinct characters, so that every piece shows where it came from.
+QString letters(int n) {
+    QString t;
+    for (int i = 0; i < n; ++i) t += QChar(i < 26 ? 'A' + i : 'a' + (i - 26) % 26);
+    return t;
+}
 }  // namespace
 
 class TestModemLink : public QObject {
@@ -86,6 +94,7 @@ class TestModemLink : public QObject {
         QTest::addColumn<QByteArray>("text");
         // clang-format off
         QTest::newRow("option 1 on") << 3 << "MorChkRes01" << "1" << QByteArray("#1,1234,9");
+        QTest::newRow("option 4 on") << 3 << "MorChkRes04" << "1" << QByteArray("#5,1234,9");
         QTest::newRow("option 6 off") << 3 << "MorChkRes06" << "0" << QByteArray("#9,1234,0");
         QTest::newRow("16-digit memory, regrouped") << 4 << "MorTxtUniMe1609" << "0123456789*#0123"
                                                     << QByteArray("#271234,23,0123456,789*#,0123");
@@ -130,7 +139,6 @@ class TestModemLink : public QObject {
         QTest::addColumn<QString>("shown");  // the message when nothing goes out
         const QByteArray none;
         // clang-format off
-        QTest::newRow("23") << "#2,12345678,87654321,55" << QByteArray("#2,12345678,876543,21,55") << "";
         QTest::newRow("code page bytes") << "ñ2,12345678,8765432€" << QByteArray("\xf1" "2,12345678,876543,2\x80") << "";
         QTest::newRow("outside the code page") << "*46f12✓4" << none << "(✓)";
         QTest::newRow("NUL") << QStringLiteral("*46f12") + QChar(0) + "4" << none << "(NUL)";
@@ -154,20 +162,6 @@ class TestModemLink : public QObject {
         QCOMPARE(dialed(m.f), QList<QByteArray>{text});
         QCOMPARE(ToAnsi(m.p.s.CommandString), text);
         QTRY_VERIFY(!m.p.main->findChild<QWidget*>(QStringLiteral("MorForDLLModem")));
-    }
-
-    // The plain commands left in a modem installation, each once per tick, in order.
-    void commandButtons() {
-        Modem m;
-        ModelButton(m.p, 3);
-        m.p.main->MorFraCom02->click();  // "&Verificar"
-        QVERIFY(Fire(m.p.main->TimerPID));
-        m.p.main->MorFraCom10->click();  // "&Reset Fábrica"
-        QVERIFY(Fire(m.p.main->TimerPID));
-        m.p.main->MorFraCom02->click();
-        QVERIFY(Fire(m.p.main->TimerPID));
-        QCOMPARE(dialed(m.f), (QList<QByteArray>{"*46f1234", "*49f", "*46f1234"}));
-        QVERIFY(m.f.port.line.isEmpty());
     }
 
     // Without a port the monitor's command goes to the library at once, regrouped.
@@ -259,6 +253,72 @@ class TestModemLink : public QObject {
             QCOMPARE(m.f.msgs.shown.size(), 2);
             QCOMPARE(dialed(m.f), QList<QByteArray>{"*46f"});  // no model chosen: no key
         }
+    }
+
+    void regroup_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("dial");
+        // clang-format off
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("single command") << "#1,1234,9" << "#1,1234,9";
+        QTest::newRow("15") << letters(15) << letters(15);
+        QTest::newRow("18, one whole piece") << letters(18) << "ABCDEFGHIJKLMNOPQR";
+        QTest::newRow("19") << letters(19) << "ABCDEFGHIJKLMNOPQR,S";
+        QTest::newRow("key change with commas") << "#2,12345678,87654321" << "#2,12345678,876543,21";
+        // clang-format on
+        QTest::newRow("accented letters count once")
+            << QString(13, QChar(0xF1)) + "ÁÉÍÓÚü" << QString(13, QChar(0xF1)) + "ÁÉÍÓÚ,ü";
+    }
+    void regroup() {
+        QFETCH(QString, text);
+        QTEST(RegroupDialText(text), "dial");
+    }
+
+    // Whatever the length: the commas that were added come out again, nothing is lost or
+    // reordered, the head has 13 characters, every piece but the last has 5, and the text
+    // never ends in a comma.
+    void regroupAnyLength() {
+        for (int n = 16; n <= 120; ++n) {
+            const QString text = letters(n);
+            const QString dial = RegroupDialText(text);
+            QVERIFY(!dial.endsWith(','));
+            QCOMPARE(QString(dial).remove(','), text);
+            const QStringList pieces = dial.mid(13).split(',');
+            QCOMPARE(dial.left(13), text.left(13));
+            QCOMPARE(pieces.size(), (n - 13 + 4) / 5);
+            for (int i = 0; i + 1 < pieces.size(); ++i) QCOMPARE(pieces[i].size(), 5);
+            QVERIFY(pieces.last().size() >= 1 && pieces.last().size() <= 5);
+        }
+    }
+
+    void dialBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("digits and marks") << "*46f12#,9" << QByteArray("*46f12#,9");
+        QTest::newRow("Latin letters") << "Añó" << QByteArray("A\xf1\xf3");
+        QTest::newRow("code page only") << "€‰" << QByteArray("\x80\x89");
+        QTest::newRow("outside the code page") << "1✓2" << QByteArray("1?2");
+    }
+    void dialBytes() {
+        QFETCH(QString, text);
+        const QByteArray out = DialBytes(text);
+        QTEST(out, "bytes");
+        QCOMPARE(out.constData()[out.size()], '\0');
+    }
+
+    void undialable_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("characters");
+        // clang-format off
+        QTest::newRow("command") << "#1,1234,9" << "";
+        QTest::newRow("code page letters") << "ñ€Ÿ" << "";
+        QTest::newRow("outside, each once") << "1✓2✓3→" << "✓→";
+        QTest::newRow("NUL") << QStringLiteral("12") + QChar(0) + QStringLiteral("34") << QString(QChar(0));
+        // clang-format on
+    }
+    void undialable() {
+        QFETCH(QString, text);
+        QTEST(UndialableCharacters(text), "characters");
     }
 };
 

@@ -1,11 +1,32 @@
-// Pacing of messages under the device's acknowledgments, and the receive event.
+// Pacing of messages under the device's acknowledgments, the receive event, replies that go
+// wrong (one that comes after the read was reported failed, one whose start or model code was
+// damaged on the line), and whole writes that a key that is empty or shorter than the model's
+// keeps in.
 #include <QtTest>
 
+#include "core/models/registry.h"
+#include "gui/device/commands.h"
+#include "gui/link/sendpipeline.h"
 #include "gui/link/seriallink.h"
+#include "gui/panels/framework.h"
 #include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::test;
+
+namespace {
+const QString kBlock =
+    LuveroBlock(QStringLiteral("1E"), QStringLiteral("5678"), QStringLiteral("0000"));
+
+// "&Leer" on the Lúvero panel with the read command acknowledged.
+void StartRead(ProgramFixture& f, int button = 3) {
+    ModelButton(*f.p, button);
+    f.msgs.clear();
+    f.p->main->MorFraCom03->click();
+    f.port.acknowledgeAll();
+    f.port.line.clear();
+}
+}  // namespace
 
 class TestSerialLink : public QObject {
     Q_OBJECT
@@ -43,15 +64,6 @@ class TestSerialLink : public QObject {
         if (f.port.line.endsWith('P')) QCOMPARE(f.p->s.SendPosition, 1);
     }
 
-    void serialSendReturnsFramedText() {
-        ProgramFixture f;
-        QString m = QStringLiteral("ab");
-        f.p->s.SendPosition = 1;
-        SerialSend(*f.p, m);
-        QCOMPARE(m, QStringLiteral("Dab12"));
-        QCOMPARE(f.p->s.PendingMessage, QStringLiteral("ab"));
-    }
-
     void receptionBoxes_data() {
         QTest::addColumn<QByteArray>("incoming");
         QTest::addColumn<QString>("log");
@@ -59,7 +71,6 @@ class TestSerialLink : public QObject {
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QString>("asc");
         // clang-format off
-        QTest::newRow("before the first 0 only the log") << QByteArray("TT") << "TT" << "" << "" << "";
         QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5" << "0:5" << "303A35" << "-48-58-53";
         QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120" << "0120" << "30313230" << "-48-49-50-48";
         // clang-format on
@@ -72,16 +83,6 @@ class TestSerialLink : public QObject {
         QTEST(f.p->monitor->MorTexMon04->toPlainText(), "chr");
         QTEST(f.p->monitor->MorTexMon05->toPlainText(), "hex");
         QTEST(f.p->monitor->MorTexMon06->toPlainText(), "asc");
-    }
-
-    void modelCodeFromCharacters5And6() {
-        ProgramFixture f;
-        f.p->s.ModelCode = QStringLiteral("zz");
-        f.port.feed("0245");
-        f.port.feed("0:");
-        QCOMPARE(f.p->s.ModelCode, QStringLiteral("zz"));  // six characters: not yet
-        f.port.feed("1");
-        QCOMPARE(f.p->s.ModelCode, QStringLiteral("0:"));
     }
 
     // A read that gets no reply within the time-out is reported and ends; a time-out of 0 never
@@ -108,26 +109,6 @@ class TestSerialLink : public QObject {
         QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(!f.p->main->TimerEC->isActive());
         QVERIFY(!f.p->main->readProgress->isVisibleTo(f.p->main.get()));
-    }
-
-    void timerPIDSendsOnceAndStops_data() {
-        QTest::addColumn<QString>("whole");
-        QTest::newRow("command string") << "0";
-        QTest::newRow("data") << "1";
-    }
-    void timerPIDSendsOnceAndStops() {
-        QFETCH(QString, whole);
-        ProgramFixture f;
-        f.p->s.SendWholeFrame = whole;
-        f.p->s.SendData = QStringLiteral("DATA");
-        f.p->s.CommandString = QStringLiteral("CMD");
-        f.p->s.SendPosition = 1;
-        f.p->main->TimerPID->start();
-        QVERIFY(Fire(f.p->main->TimerPID));
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, whole == "1" ? QByteArray("DDATA1P") : QByteArray("DCMD1P"));
-        QCOMPARE(f.p->s.SendWholeFrame, QStringLiteral("0"));
-        QVERIFY(!f.p->main->TimerPID->isActive());
     }
 
     // While a read or a send is under way no other read or send starts: the line beside the
@@ -243,6 +224,152 @@ class TestSerialLink : public QObject {
         QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), QStringLiteral("012"));
         f.port.feed("3");
         QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), QStringLiteral("0123"));
+    }
+
+    void incompleteKeyIsRefused_data() {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<int>("keyShortBy");
+        for (const ModelInfo& m : Models()) {
+            // Models whose whole write goes through their own editor have no frame here.
+            if (!Members(m.id).BuildFrame) continue;
+            const QByteArray name = m.dispatch().toUtf8();
+            QTest::newRow(name + " empty key") << int(m.id) << m.keyLength;
+            QTest::newRow(name + " key one short") << int(m.id) << 1;
+        }
+        // A complete key goes out.
+        QTest::newRow("Lúvero, whole key") << int(ModelId::Luvero) << 0;
+    }
+    void incompleteKeyIsRefused() {
+        QFETCH(int, model);
+        QFETCH(int, keyShortBy);
+        const ModelInfo& m = Model(ModelId(model));
+        ProgramFixture f;
+        f.load();
+        // Buttons 2 to 9 show the models in the registry's order.
+        ModelButton(*f.p, model + 2);
+        QCOMPARE(ModelByDispatchName(f.p->s.EquipmentName), &m);
+        // A full valid key first, so a stale "Activado" is there to be wrongly trusted.
+        const QString full =
+            m.id == ModelId::Sorvanell ? QStringLiteral("12*34") : QString(m.keyLength, '7');
+        f.p->main->MorTexResCla->setText(full);
+        ValidateKey(*f.p, m.keyLength);
+        f.p->main->MorTexResCla->setText(full.left(m.keyLength - keyShortBy));
+        f.msgs.clear();
+        f.port.line.clear();
+        SendWholeConfiguration(*f.p);
+        if (keyShortBy == 0) {
+            QVERIFY(f.msgs.shown.isEmpty());
+            QVERIFY(f.p->main->TimerPID->isActive());
+            QCOMPARE(f.port.line, QByteArray("D"));
+            return;
+        }
+        QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Error en Captura")});
+        QVERIFY(!f.p->main->TimerPID->isActive());
+        QCOMPARE(f.port.line, QByteArray());
+        QCOMPARE(f.p->main->MorTexEst->text(), QStringLiteral("Morla"));
+    }
+
+    // Once "Error de Comunicación" (or "Error de Comunicación!") is out, the rest of that read
+    // shows in the monitor and changes nothing else; the next read starts clean.
+    void lateReplyNotDecoded_data() {
+        QTest::addColumn<QString>("retries");
+        QTest::addColumn<int>("before");     // characters of the late reply before the failure
+        QTest::addColumn<bool>("badFirst");  // a bad reply uses up the retries first
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("all after the time-out") << "2" << 0 << false << "Error de Comunicación";
+        QTest::newRow("model code in before the time-out")
+            << "2" << 7 << false << "Error de Comunicación";
+        QTest::newRow("after the retries ran out") << "0" << 0 << true << "Error de Comunicación!";
+    }
+    void lateReplyNotDecoded() {
+        QFETCH(QString, retries);
+        QFETCH(int, before);
+        QFETCH(bool, badFirst);
+        QFETCH(QString, failure);
+        ProgramFixture f(retries);
+        f.load();
+        Program& p = *f.p;
+        StartRead(f);
+        const QByteArray late = LuveroReply(kBlock);
+        if (badFirst) {
+            f.port.feed(LuveroReply(kBlock, true));
+            p.monitor->MorTexMon04->clear();
+        } else {
+            f.port.feed(late.left(before));
+            QVERIFY(Fire(p.main->TimerEC));
+        }
+        QCOMPARE(f.msgs.texts(), QStringList{failure});
+        const QString codeAfterFailure = p.s.ModelCode;
+        // What the technician does after the error must stay.
+        p.main->MorTexResCla->setText(QStringLiteral("9999"));
+        p.main->MorChkRes[4]->setChecked(true);
+        f.port.feed(late.mid(before));
+        QCOMPARE(p.monitor->MorTexMon04->toPlainText().right(late.size() - before),
+                 QString::fromLatin1(late.mid(before)));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("9999"));
+        QVERIFY(p.main->MorChkRes[4]->isChecked());
+        QCOMPARE(p.s.ModelCode, codeAfterFailure);
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(f.msgs.texts(), QStringList{failure});
+        QVERIFY(!p.main->TimerEC->isActive());
+
+        // The next read is clean and decodes its reply.
+        p.main->MorFraCom03->click();
+        QCOMPARE(p.monitor->MorTexMon04->toPlainText(), QString());
+        f.port.acknowledgeAll();
+        f.port.feed(late);
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(f.msgs.texts(), QStringList{failure});
+    }
+
+    // A reply that does not begin with "0", or whose model code is no model's, is a bad reply
+    // of the model shown once its length has arrived: retried, then read well. The plain damages
+    // go through the simulator in the end-to-end tests.
+    void damagedStartRetried_data() {
+        QTest::addColumn<int>("at");  // 0-based character of the reply
+        QTest::addColumn<char>("into");
+        QTest::addColumn<bool>("retried");
+        QTest::newRow("first character, high bit") << 0 << 'p' << true;
+        QTest::newRow("model code, out of the digits") << 5 << '\xb0' << true;
+        // The rest of the reply start is not part of the map: the reply is good.
+        QTest::newRow("third character") << 2 << '5' << false;
+    }
+    void damagedStartRetried() {
+        QFETCH(int, at);
+        QFETCH(char, into);
+        QFETCH(bool, retried);
+        ProgramFixture f;
+        f.load();
+        Program& p = *f.p;
+        StartRead(f);
+        QByteArray damaged = LuveroReply(kBlock);
+        damaged[at] = into;
+        // Before the whole length nothing happens.
+        f.port.feed(damaged.left(damaged.size() - 1));
+        QVERIFY(p.main->MorTexResCla->text() != QStringLiteral("5678"));
+        QCOMPARE(f.msgs.texts(), QStringList());
+        QCOMPARE(f.port.line, QByteArray());
+        f.port.feed(damaged.right(1));
+        if (!retried) {
+            QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+            QCOMPARE(f.msgs.texts(), QStringList());
+            return;
+        }
+        QCOMPARE(f.msgs.texts(), QStringList{"1"});
+        QCOMPARE(f.port.line, QByteArray("*40f"));
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Reintento Lectura 1"));
+        QCOMPARE(p.monitor->MorTexMon04->toPlainText(), QString());
+        QVERIFY(p.main->TimerEC->isActive());
+        f.port.feed(LuveroReply(kBlock));
+        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(f.msgs.texts(), QStringList{"1"});
+        // The next read starts with its full retries.
+        p.main->MorFraCom03->click();
+        QCOMPARE(p.s.ReadRetryCount, 0);
     }
 };
 

@@ -19,14 +19,9 @@ using namespace morla::test;
 namespace {
 
 const layout::Layout& layoutOf(const LongCase& c) {
-    switch (c.id) {
-        case ModelId::Quarn:
-            return quarn::Layout(QString::fromLatin1(c.firmware));
-        case ModelId::Pellitor:
-            return pellitor::Layout();
-        default:
-            return kovalindre::Layout();
-    }
+    return c.id == ModelId::Quarn      ? quarn::Layout(QString::fromLatin1(c.firmware))
+           : c.id == ModelId::Pellitor ? pellitor::Layout()
+                                       : kovalindre::Layout();
 }
 
 struct Written {
@@ -38,12 +33,6 @@ Written write(const LongCase& c, const QString& classCode, const layout::Values&
         l, longreply::Header(Model(c.id), QStringLiteral("30"), classCode, QStringLiteral("0001")),
         v);
     return {layout::DataText(l, map), layout::Frame(l, map, !classCode.isEmpty())};
-}
-
-const char* trunkBox(ModelId id) {
-    return id == ModelId::Quarn      ? "MorChkFlhResC00"
-           : id == ModelId::Pellitor ? "MorChkConCon03"
-                                     : "MorChkMulClvCom01";
 }
 
 // A program with the long-reply configurations, on the model of `c`.
@@ -133,60 +122,52 @@ class TestLongReply : public QObject {
         QCOMPARE(data.mid(206, 6), QStringLiteral("12FFFF"));
     }
 
-    // Keys 2 to 5 and the trunk exist on the Conmutador only; the title names the variant.
-    void dolmethShowsItsVariant_data() {
-        QTest::addColumn<QString>("model");
-        QTest::newRow("Dolmeth") << "Quarn Dolmeth";
-        QTest::newRow("Conmutador") << "Quarn Conmutador";
-    }
-    void dolmethShowsItsVariant() {
-        QFETCH(QString, model);
-        const LongCase& c = LongCaseNamed(model);
-        Long l(c);
-        Program& p = l.p;
-        l.read(ReplyFromMap(KnownImage(c)));
-        const bool dolmeth = model == QStringLiteral("Quarn Dolmeth");
-        QCOMPARE(p.main->findChild<QLabel*>("MorLabFlhTit")->text(),
-                 dolmeth ? QStringLiteral(" Quarn Dolmeth") : QStringLiteral(" Quarn Conmutador"));
-        for (const char* name : {"MorFraFlhFraClv", "MorChkFlhResC00"})
-            QCOMPARE(p.main->findChild<QWidget*>(name)->isVisibleTo(p.main.get()), !dolmeth);
+    // Keys 2 to 5 and the trunk exist on the Conmutador only.
+    void dolmethHidesKeysAndTrunk() {
+        for (const char* model : {"Quarn Dolmeth", "Quarn Conmutador"}) {
+            const LongCase& c = LongCaseNamed(QLatin1String(model));
+            Long l(c);
+            l.read(ReplyFromMap(KnownImage(c)));
+            const bool dolmeth = c.firmware == QByteArrayView("8");
+            for (const char* name : {"MorFraFlhFraClv", "MorChkFlhResC00"})
+                QCOMPARE(l.p.main->findChild<QWidget*>(name)->isVisibleTo(l.p.main.get()),
+                         !dolmeth);
+        }
     }
 
-    // Commands the device has no code for send nothing; the value stays as the data text.
-    void optionWithoutCommand_data() {
+    // Commands the device has no code for, and any command under a key typed wrong, send
+    // nothing; under the wrong key the value stays as the data text.
+    void noCommandSent_data() {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("number");
-        QTest::newRow("Quarn option 2") << "Quarn Conmutador"
-                                        << "2";
-        QTest::newRow("Pellitor option 5") << "Pellitor"
-                                           << "5";
+        QTest::addColumn<QString>("key");  // typed before any check, "" to leave it
+        QTest::newRow("Quarn option 2") << QStringLiteral("Quarn Conmutador") << "2"
+                                        << "";
+        QTest::newRow("Pellitor option 5") << QStringLiteral("Pellitor") << "5"
+                                           << "";
+        QTest::newRow("invalid key") << QStringLiteral("Kovalindre") << "12"
+                                     << "123a5";
     }
-    void optionWithoutCommand() {
+    void noCommandSent() {
         QFETCH(QString, model);
-        QFETCH(QString, number);
+        QFETCH(QString, key);
         Long l(LongCaseNamed(model));
         Program& p = l.p;
+        if (!key.isEmpty()) {
+            p.main->MorTexResCla->setText(QStringLiteral("12"));
+            p.main->MorTexResCla->blockSignals(true);
+            p.main->MorTexResCla->setText(key);
+            p.main->MorTexResCla->blockSignals(false);
+        }
+        QFETCH(QString, number);
         p.s.CommandNumber = number;
-        p.s.CommandValue = QStringLiteral("1");
-        p.s.CommandString = QStringLiteral("none");
-        p.main->mnuEnviar->trigger();
-        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
-    }
-
-    void invalidKeySendsNoCommand() {
-        Long l(LongCaseNamed("Kovalindre"));
-        Program& p = l.p;
-        p.main->MorTexResCla->setText(QStringLiteral("12"));
-        p.main->MorTexResCla->blockSignals(true);  // as typed before any check
-        p.main->MorTexResCla->setText(QStringLiteral("123a5"));
-        p.main->MorTexResCla->blockSignals(false);
-        p.s.CommandNumber = QStringLiteral("12");
         p.s.CommandValue = QStringLiteral("100");
         p.s.CommandString = QStringLiteral("none");
         p.main->mnuEnviar->trigger();
+        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
+        if (key.isEmpty()) return;
         QCOMPARE(p.s.KeyStatus, QStringLiteral("DesActivado"));
         QCOMPARE(p.s.SendData, QStringLiteral("100"));
-        QCOMPARE(p.s.CommandString, QStringLiteral("none"));
     }
 
     void trunkFollowsItsCommandOnly() {
@@ -195,7 +176,7 @@ class TestLongReply : public QObject {
         Program& p = l.p;
         l.read(ReplyFromMap(KnownImage(c)));
         // The check box alone changes nothing in a whole write.
-        p.main->findChild<QCheckBox*>(trunkBox(c.id))->setChecked(false);
+        p.main->findChild<QCheckBox*>("MorChkFlhResC00")->setChecked(false);
         CallBuildFrame(p, p.s.ModelCode);
         QCOMPARE(p.s.SendData.mid(13, 1), QStringLiteral("7"));
         // Its single command does, and the next whole write keeps what the device now holds.

@@ -1,8 +1,11 @@
-// The Zentavira and Haldrivonexa layouts without widgets: fixed-width fields, the split
-// memory, the frame without a class code, and the edges of their single commands.
+// Layouts without widgets. The Zentavira's and Haldrivonexa's: fixed-width fields, the split
+// memory, the frame without a class code, and the edges of their single commands. Every model's:
+// comparing a written map with a read-back one names exactly the fields whose shown text
+// differs, whatever way the device keeps its characters, and never a place no read decodes.
 #include <QtTest>
 
 #include "core/codec/codec.h"
+#include "core/models/fieldlayout.h"
 #include "core/models/haldrivonexa.h"
 #include "core/models/zentavira.h"
 
@@ -34,6 +37,21 @@ QString shown(const layout::Layout& l, const QString& map, const QString& contro
 }
 QString element(const char* array, int k) {
     return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
+}
+
+int mapLength(const ModelInfo& m) {
+    return m.replyLength - 4;
+}
+
+// A map of "3" digits after the model's header; the Tervolinda's options on ("09"), so that
+// any change to them shows.
+QString baseMap(const ModelInfo& m, const QString& firmware) {
+    QString code = m.code();
+    code.replace(':', 'A');
+    QString map = code + firmware.rightJustified(2, '0') + QStringLiteral("090001");
+    map = map.leftJustified(mapLength(m), '3');
+    if (m.id == ModelId::Tervolinda) map.replace(10, 4, QStringLiteral("0909"));
+    return map;
 }
 }  // namespace
 
@@ -82,7 +100,6 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("shown");
         // clang-format off
-        QTest::newRow("decimal") << "125" << "125";
         QTest::newRow("device zero") << "1A5" << "105";
         QTest::newRow("empty positions") << "FF7" << "7";
         QTest::newRow("garbage stays visible") << "1B5" << "1B5";
@@ -203,15 +220,13 @@ class TestRestrictorLayouts : public QObject {
         QFETCH(QString, number);
         QFETCH(QString, value);
         QFETCH(QString, index);
-        QFETCH(QString, command);
         QFETCH(QString, sendData);
-        QFETCH(QString, newIndex);
         const CommandInput in{number, value, index, "1234", "5555", "Activado", ","};
         const SingleCommand out = model == QStringLiteral("Z") ? zentavira::CompleteSend(in)
                                                                : haldrivonexa::CompleteSend(in);
-        QCOMPARE(out.CommandString.value_or(QString()), command);
+        QTEST(out.CommandString.value_or(QString()), "command");
         QCOMPARE(out.SendData.value_or(QStringLiteral("-")), sendData);
-        QCOMPARE(out.CommandIndex.value_or(QStringLiteral("-")), newIndex);
+        QTEST(out.CommandIndex.value_or(QStringLiteral("-")), "newIndex");
 
         // Without a valid key only the key change is built; the value is still taken.
         CommandInput refused = in;
@@ -221,6 +236,80 @@ class TestRestrictorLayouts : public QObject {
                                        : haldrivonexa::CompleteSend(refused);
         QCOMPARE(none.CommandString.has_value(), number == QStringLiteral("10"));
         QCOMPARE(none.SendData.value_or(QStringLiteral("-")), sendData);
+    }
+
+    // One digit of the read-back changed: the comparison names the field that holds it, or
+    // nothing when no compared field does.
+    void oneChangedDigitNamesItsField_data() {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("expected");  // "" for no difference
+        const auto row = [](const char* name, ModelId id, const char* fw, int at,
+                            const char* expected) {
+            // clang-format off
+            QTest::newRow(name) << int(id) << QString::fromLatin1(fw) << at << QString::fromLatin1(expected);
+            // clang-format on
+        };
+        row("Lúvero key", ModelId::Luvero, "30", 12, "MorTexResCla (11-14)");
+        row("Lúvero options", ModelId::Luvero, "30", 20, "Opciones (17-20)");
+        row("Lúvero modifier", ModelId::Luvero, "30", 9, "MorTexResMod (7-10)");
+        row("Lúvero constant 66", ModelId::Luvero, "30", 15, "");
+        row("Sorvanell modifier not stored", ModelId::Sorvanell, "12", 8, "");
+        row("Sorvanell alert digit", ModelId::Sorvanell, "12", 32, "MorTxtAleDigAler (32)");
+        row("Sorvanell key star never read", ModelId::Sorvanell, "12", 26, "");
+        row("Sorvanell key digit", ModelId::Sorvanell, "12", 28, "MorTexResCla (22, 24, 28, 30)");
+        row("Zentavira memory across the blocks", ModelId::Zentavira, "30", 140,
+            "MorTxtUniMe1602 (127-128, 133-146)");
+        row("Zentavira duration filler", ModelId::Zentavira, "30", 17, "");
+        row("Haldrivonexa long distance", ModelId::Haldrivonexa, "30", 32,
+            "MorChkMultResLarDis03 (32), MorChkMultResLarDis04 (32), MorChkMultResLarDis05 (32)");
+        row("Haldrivonexa constant 0", ModelId::Haldrivonexa, "30", 31, "");
+        row("Quarn key kept twice", ModelId::Quarn, "30", 207, "MorTexResCla (205-209)");
+        row("Quarn Dolmeth does not write key 2", ModelId::Quarn, "8", 212, "");
+        row("Quarn Dolmeth last memory", ModelId::Quarn, "8", 204, "MorTexFlhNumTel09 (189-204)");
+        row("Pellitor local digits", ModelId::Pellitor, "15", 22, "MorComConDLL (22)");
+        row("Pellitor allowed calls never read", ModelId::Pellitor, "15", 40, "");
+        row("Kovalindre key carried by the frame", ModelId::Kovalindre, "30", 230,
+            "MorTxtMulClvClv19 (229-233)");
+        row("Kovalindre key beyond the frame", ModelId::Kovalindre, "30", 240, "");
+        row("checksum", ModelId::Kovalindre, "30", 262, "");
+    }
+    void oneChangedDigitNamesItsField() {
+        QFETCH(int, model);
+        QFETCH(QString, firmware);
+        QFETCH(int, position);
+        const ModelInfo& m = Model(ModelId(model));
+        const QString written = baseMap(m, firmware);
+        QString readBack = written;
+        readBack[position - 1] = QChar('4');
+        const auto diffs = CompareFields(m, firmware, written, readBack);
+        QStringList names;
+        for (const FieldDifference& d : diffs) names << d.name + " (" + d.positions + ")";
+        QTEST(names.join(", "), "expected");
+        if (!diffs.empty()) QVERIFY(diffs[0].written != diffs[0].readBack);
+    }
+
+    void replyMapAndFirmware_data() {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("ofModel");
+        QTest::addColumn<QString>("firmware");
+        // clang-format off
+        QTest::newRow("Lúvero 30") << int(ModelId::Luvero) << QByteArray("0245001>09") << true << "30";
+        QTest::newRow("Quarn code with colon") << int(ModelId::Quarn) << QByteArray("02450:1>") << true << "30";
+        QTest::newRow("Pellitor firmware as characters") << int(ModelId::Pellitor) << QByteArray("02450215") << true << "15";
+        QTest::newRow("another model") << int(ModelId::Luvero) << QByteArray("0245031>") << false << "30";
+        // clang-format on
+    }
+    void replyMapAndFirmware() {
+        QFETCH(int, model);
+        QFETCH(QByteArray, reply);
+        const ModelInfo& m = Model(ModelId(model));
+        const QString map = MapOfReply(reply);
+        QCOMPARE(map.size(), reply.size() - 4);
+        QTEST(MapIsOfModel(map, m), "ofModel");
+        QTEST(FirmwareOfMap(map, m), "firmware");
     }
 };
 

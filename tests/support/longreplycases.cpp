@@ -62,13 +62,9 @@ QString WithChecksums(QString map) {
     return map;
 }
 
-QByteArray ReplyFromMap(const QString& map266, bool badBlock1, bool badBlock2) {
-    QString map = WithChecksums(map266);
-    auto spoil = [&](int at) { map[at - 1] = map[at - 1] == QChar('0') ? '1' : '0'; };
-    if (badBlock1) spoil(130);
-    if (badBlock2) spoil(262);
+QByteArray ReplyFromMap(const QString& map266) {
     QByteArray out("0245");
-    for (QChar c : map) out.append(char('0' + HexToDigit(QString(c))));
+    for (QChar c : WithChecksums(map266)) out.append(char('0' + HexToDigit(QString(c))));
     return out;
 }
 

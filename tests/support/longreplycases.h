@@ -27,7 +27,7 @@ void WriteLongConfigs(const Paths& paths);
 // The map with its two block checksums and trailer set ("45", "6E" where the blank left "F").
 QString WithChecksums(QString map266);
 // "0245" and the map as reply characters.
-QByteArray ReplyFromMap(const QString& map266, bool badBlock1 = false, bool badBlock2 = false);
+QByteArray ReplyFromMap(const QString& map266);
 
 // A device image of the case with one value of every kind: key 1 "13570", options 1, 4 and 6
 // on and the trunk on, counters and durations, memory numbers with "*", "#" and "0", keys.

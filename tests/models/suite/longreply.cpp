@@ -69,26 +69,15 @@ ModelCase longCase(const Shape& s, int button, const QString& name) {
     c.configFirmware = QLatin1String(s.firmware);
     c.name = name;
     const bool pellitor = s.id == ModelId::Pellitor;
-    QList<QPair<int, QString>> record{{1, "Troncal de conmutador"},
-                                      {21, "0"},
-                                      {41, "101111000"},
-                                      {42, s.base},
-                                      {44, "12345"},
-                                      {45, s.firmware},
-                                      {46, "Locales"},
-                                      {48, "Nacional"},
-                                      {49, "Internacional"},
-                                      {50, "Servicios 900"},
-                                      {51, "Operadora"},
-                                      {56, "100000000"}};
-    if (pellitor)
-        record << QPair<int, QString>{22, "6"} << QPair<int, QString>{3, "Permitidas SM"}
-               << QPair<int, QString>{23, "040"} << QPair<int, QString>{24, "020"}
-               << QPair<int, QString>{25, "100"} << QPair<int, QString>{26, "090"}
-               << QPair<int, QString>{27, "000"} << QPair<int, QString>{28, "000"};
-    else
-        record << QPair<int, QString>{4, "Prohibidas"} << QPair<int, QString>{24, "020"}
-               << QPair<int, QString>{27, "150"} << QPair<int, QString>{28, "000"};
+    using Numbered = QList<QPair<int, QString>>;
+    // clang-format off
+    Numbered record{{1, "Troncal de conmutador"}, {21, "0"}, {41, "101111000"}, {42, s.base},
+                    {44, "12345"}, {45, s.firmware}, {46, "Locales"}, {48, "Nacional"},
+                    {49, "Internacional"}, {50, "Servicios 900"}, {51, "Operadora"}, {56, "100000000"}};
+    // clang-format on
+    record += pellitor ? Numbered{{22, "6"},   {3, "Permitidas SM"}, {23, "040"}, {24, "020"},
+                                  {25, "100"}, {26, "090"},          {27, "000"}, {28, "000"}}
+                       : Numbered{{4, "Prohibidas"}, {24, "020"}, {27, "150"}, {28, "000"}};
     c.config = Record(record);
     c.configPanel = Fields{{"MorTexResCla", "12345"},
                            {s.trunkBox, "Troncal de conmutador", Field::Caption},

@@ -9,18 +9,10 @@ ModelCase LuveroCase() {
     ModelCase c;
     c.id = ModelId::Luvero;
     c.modelButton = 3;
-    c.config = Record({{41, "111111000"},
-                       {42, "Luvero"},
-                       {44, "1234"},
-                       {45, "30"},
-                       {46, "Opción 1"},
-                       {47, "Opción 2"},
-                       {48, "Opción 3"},
-                       {49, "Opción 4"},
-                       {50, "Opción 5"},
-                       {51, "Opción 6"},
-                       {52, "sin uso"},
-                       {56, "010001000"}});
+    QList<QPair<int, QString>> record{{41, "111111000"}, {42, "Luvero"},  {44, "1234"},
+                                      {45, "30"},        {52, "sin uso"}, {56, "010001000"}};
+    for (int k = 1; k <= 6; ++k) record << qMakePair(45 + k, QStringLiteral("Opción %1").arg(k));
+    c.config = Record(record);
     c.configPanel = Fields{{"MorLabBas", "Lúvero", Field::Caption},
                            {"MorTexResCla", "1234"},
                            {"MorChkRes01", "Opción 1", Field::Caption},

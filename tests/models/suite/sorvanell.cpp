@@ -25,22 +25,13 @@ ModelCase SorvanellCase() {
     ModelCase c;
     c.id = ModelId::Sorvanell;
     c.modelButton = 2;
-    c.config = Record({{1, "Número de programación"},
-                       {2, "Dígito de alerta"},
-                       {3, "Tono de aviso"},
-                       {4, "Bloqueo de grabación"},
-                       {21, "11*22"},
-                       {22, "5"},
-                       {23, "1"},
-                       {24, "0"},
-                       {41, "100100100"},
-                       {42, "Sorvanell"},
-                       {44, "12*34"},
-                       {45, "12"},
-                       {46, "Aviso de intervención"},
-                       {49, "Alerta sonora"},
-                       {52, "Alerta permanente"},
-                       {56, "0001000"}});
+    // clang-format off
+    c.config = Record({{1, "Número de programación"}, {2, "Dígito de alerta"}, {3, "Tono de aviso"},
+                       {4, "Bloqueo de grabación"}, {21, "11*22"}, {22, "5"}, {23, "1"}, {24, "0"},
+                       {41, "100100100"}, {42, "Sorvanell"}, {44, "12*34"}, {45, "12"},
+                       {46, "Aviso de intervención"}, {49, "Alerta sonora"},
+                       {52, "Alerta permanente"}, {56, "0001000"}});
+    // clang-format on
     c.configPanel = Fields{{"MorLabAle", "Sorvanell", Field::Caption},
                            {"Frame4", "Numero de Intervenciones", Field::Caption},
                            {"Frame3", "Opciones de programación", Field::Caption},

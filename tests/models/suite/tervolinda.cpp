@@ -8,17 +8,6 @@
 namespace morla::suite {
 
 namespace {
-QStringList config() {
-    return Record({{21, "9"},
-                   {22, "2468"},
-                   {23, "0"},
-                   {41, "000000000"},
-                   {42, "Tervolinda"},
-                   {44, "1357"},
-                   {45, "72"},
-                   {56, "000000000"}});
-}
-
 Fields commonCaptions() {
     return Fields{{"MorLblPriv", "Tervolinda", Field::Caption},
                   {"MorFraPrivRes", "Restrictores", Field::Caption},
@@ -40,7 +29,10 @@ ModelCase tervolinda(bool voice) {
     c.id = ModelId::Tervolinda;
     c.name = voice ? QStringLiteral("Tervolinda Voz") : QStringLiteral("Tervolinda");
     c.modelButton = voice ? 11 : 8;
-    c.config = config();
+    // clang-format off
+    c.config = Record({{21, "9"}, {22, "2468"}, {23, "0"}, {41, "000000000"}, {42, "Tervolinda"},
+                       {44, "1357"}, {45, "72"}, {56, "000000000"}});
+    // clang-format on
     const QString ident = voice ? QStringLiteral("Con voz") : QStringLiteral("Sin voz");
     c.configPanel = commonCaptions() + Fields{{"MorLblPrivIdent", ident, Field::Caption},
                                               {"MorTexResCla", "1357"},

@@ -26,23 +26,12 @@ ModelCase ZentaviraCase() {
     ModelCase c;
     c.id = ModelId::Zentavira;
     c.modelButton = 4;
-    c.config = Record({{1, "Prohibidas"},
-                       {2, "Libres"},
-                       {3, "Troncal"},
-                       {4, "Tabla libre"},
-                       {6, "Cortas"},
-                       {7, "Largas"},
-                       {21, "30"},
-                       {22, "200"},
-                       {23, "9"},
-                       {24, "1"},
-                       {41, "111111000"},
-                       {42, "Zentavira"},
-                       {44, "4321"},
-                       {45, "30"},
-                       {46, "Uno"},
-                       {51, "Seis"},
-                       {56, "1000"}});
+    // clang-format off
+    c.config = Record({{1, "Prohibidas"}, {2, "Libres"}, {3, "Troncal"}, {4, "Tabla libre"},
+                       {6, "Cortas"}, {7, "Largas"}, {21, "30"}, {22, "200"}, {23, "9"}, {24, "1"},
+                       {41, "111111000"}, {42, "Zentavira"}, {44, "4321"}, {45, "30"}, {46, "Uno"},
+                       {51, "Seis"}, {56, "1000"}});
+    // clang-format on
     c.configPanel = Fields{{"MorLblUniTit", "Zentavira", Field::Caption},
                            {"MorLabUniDurP", "Prohibidas", Field::Caption},
                            {"MorLabUniDurL", "Libres", Field::Caption},
@@ -50,7 +39,6 @@ ModelCase ZentaviraCase() {
                            {"MorChkUniLib", "Tabla libre", Field::Caption},
                            {"MorFraUniFraMe4", "Cortas", Field::Caption},
                            {"MorFraUniFraM16", "Largas", Field::Caption},
-                           {"MorCmdUniBor", "Borrar Memorias", Field::Caption},
                            {"MorChkRes01", "Uno", Field::Caption},
                            {"MorChkRes06", "Seis", Field::Caption},
                            {"MorTexUniDurP", "30"},
