@@ -7,6 +7,7 @@
 
 #include "app/startflow.h"
 #include "gui/device/commands.h"
+#include "session/portaccess.h"
 #include "support/simulator.h"
 
 using namespace morla;
@@ -109,20 +110,9 @@ class TestEndToEnd : public QObject {
 
         QVERIFY(b.show());
         QCheckBox* three = p.main->MorChkRes[2];
-        const QPoint onBox(6, three->height() / 2);
-        QTest::mouseClick(three, Qt::LeftButton, {}, onBox);  // option 3 on
-        QTest::mousePress(three, Qt::RightButton, {}, onBox);
-        QTest::mouseRelease(three, Qt::RightButton, {}, onBox);
-        QVERIFY(three->isChecked());
-        QCOMPARE(p.s.CommandNumber, QStringLiteral("3"));
-        QCOMPARE(p.s.CommandValue, QStringLiteral("1"));
-        QVERIFY(p.main->mnuComando->isVisible());
-        p.main->mnuEnviar->trigger();
-        p.main->mnuComando->hide();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(!b.sim.messages().contains(QStringLiteral("#4,1234,9")));
-        QVERIFY(Fire(p.main->TimerPID));
-        QCOMPARE(b.outcome(QStringLiteral("#4,1234,9")), QStringLiteral("applied"));
+        QTest::mouseClick(three, Qt::LeftButton, {}, QPoint(6, three->height() / 2));  // option 3
+        QCOMPARE(b.sendFrom(QStringLiteral("MorChkRes03"), QStringLiteral("#4,1234,9")),
+                 QStringLiteral("applied"));
         QTRY_VERIFY(p.main->sendStatus->text().startsWith(
             QStringLiteral("Comando #4,1234,9 enviado al Lúvero a las ")));
 
@@ -131,17 +121,6 @@ class TestEndToEnd : public QObject {
         b.sim.stop();
         QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("4321"));
         QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("1"));
-    }
-
-    void silentDevice() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--fault", "silent"}));
-        b.p.main->MorFraCom03->click();
-        QTest::qWait(200);
-        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
-        QVERIFY(Fire(b.p.main->TimerEC));
-        QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
-        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 
     // A reply with a bad checksum, or whose first character or model code is damaged on the
@@ -264,7 +243,8 @@ class TestEndToEnd : public QObject {
     }
 
     // Login, port choice and main window, as the run script starts the program; then the port
-    // changed from the menu to a second device; closing ends the program and the port.
+    // changed from the menu to a second device, which opens at once; closing ends the program
+    // and the port.
     void startedAsANewUserThenAnotherPort() {
         Bench b;
         Program& p = b.p;
@@ -294,15 +274,25 @@ class TestEndToEnd : public QObject {
         QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("010000"));
         QVERIFY(p.main->MorTexBan->isVisible());
 
+        // A read under way is dropped by the change; the close box leaves the port as it was.
+        p.main->MorFraCom03->click();
         p.main->MorMnuConPue->trigger();
         QVERIFY(start.portWindow->isVisible());
+        QCOMPARE(start.portWindow->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(list->currentIndex(), 0);  // the port in use
         list->setCurrentIndex(1);
         QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(!start.portWindow->isVisible());
+        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(LastGoodPort(b.f.dir.path()), 2);
         QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
+        p.main->MorMnuConPue->trigger();
+        QCOMPARE(list->currentIndex(), 1);
+        QTest::keyClick(start.portWindow.get(), Qt::Key_Escape);
+        QVERIFY(!start.portWindow->isVisible() && b.port.isOpen());
         QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("2222"));
-        QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);
         QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
         p.main->close();
         QCOMPARE(ends, 1);

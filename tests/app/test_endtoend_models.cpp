@@ -331,6 +331,7 @@ class TestEndToEndModels : public QObject {
         QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);  // no retry
         QVERIFY(Fire(p.main->TimerEC));
         QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 };
 
