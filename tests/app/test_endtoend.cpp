@@ -38,6 +38,9 @@ QString boxes(const Program& p) {
 class TestEndToEnd : public QObject {
     Q_OBJECT
   private slots:
+    // A read; option 2 set and the whole configuration written while the status counts down
+    // and then says what went out; a read again; option 3 sent from its box's menu, the key
+    // change, and the next message with the new key.
     void readWriteAndReadAgain() {
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
@@ -53,12 +56,18 @@ class TestEndToEnd : public QObject {
         QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(b.f.msgs.shown.isEmpty());
 
-        // Option 2 on, and the whole configuration written.
+        QVERIFY(b.show());
         QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
         QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("111001000"));
         p.main->MorFraCom04->click();
+        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(p.main->sendCountdown->isActive());
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
         QVERIFY(Fire(p.main->TimerPID));
+        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
+        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+            QStringLiteral("Configuración enviada al Lúvero a las ")));
+        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011034FF1016)")));
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("00011034FF1016")));
 
         p.main->MorTexResCla->setText(QStringLiteral("9"));
@@ -68,57 +77,23 @@ class TestEndToEnd : public QObject {
         QCOMPARE(boxes(p), QStringLiteral("111001000"));
         QVERIFY(b.f.msgs.shown.isEmpty());
 
-        b.sim.stop();
-        QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("1A34"));
-        QCOMPARE(b.sim.memory().mid(16, 4), QStringLiteral("1016"));
-    }
-
-    // The status counts down and says what went out: a whole write, a command from a box's
-    // menu, the key change.
-    void statusAndSingleCommands() {
-        Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "1234", "--options", "000000"}));
-        Program& p = b.p;
-        QVERIFY(b.read());
-        p.main->MorFraCom04->click();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(p.main->sendCountdown->isActive());
-        QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
-        QVERIFY(Fire(p.main->TimerPID));
-        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Configuración enviada al Lúvero a las ")));
-        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011234FF0000)")));
-        QVERIFY(b.sim.messages().contains(QStringLiteral("00011234FF0000")));
-
-        QVERIFY(b.show());
         QCheckBox* three = p.main->MorChkRes[2];
-        QTest::mouseClick(three, Qt::LeftButton, {}, QPoint(6, three->height() / 2));  // option 3
-        QCOMPARE(b.sendFrom(QStringLiteral("MorChkRes03"), QStringLiteral("#4,1234,9")),
+        QTest::mouseClick(three, Qt::LeftButton, {}, QPoint(6, three->height() / 2));  // off
+        QCOMPARE(b.sendFrom(QStringLiteral("MorChkRes03"), QStringLiteral("#4,1034,0")),
                  QStringLiteral("applied"));
         QTRY_VERIFY(p.main->sendStatus->text().startsWith(
-            QStringLiteral("Comando #4,1234,9 enviado al Lúvero a las ")));
-
-        QCOMPARE(b.changeKey("4321", "#2,1234,4321"), QStringLiteral("applied"));
-        QCOMPARE(b.send("1", "1", "#1,4321,9"), QStringLiteral("applied"));
+            QStringLiteral("Comando #4,1034,0 enviado al Lúvero a las ")));
+        QCOMPARE(b.changeKey("4321", "#2,1034,4321"), QStringLiteral("applied"));
+        QCOMPARE(b.send("1", "0", "#1,4321,0"), QStringLiteral("applied"));
         b.sim.stop();
         QCOMPARE(b.sim.memory().mid(10, 4), QStringLiteral("4321"));
-        QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("1"));
+        QCOMPARE(b.sim.memory().mid(16, 1), QStringLiteral("0"));
     }
 
-    // A reply with a bad checksum, or whose first character or model code is damaged on the
-    // line, is retried.
-    void damagedReplyRetriedOnTheLine_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("checksum") << "badsum:1";
-        QTest::newRow("first character") << "corrupt:1";
-        QTest::newRow("model code, first digit") << "corrupt:5";
-        QTest::newRow("model code, second digit") << "corrupt:6";
-    }
+    // A reply with a bad checksum is retried (damaged reply starts: the link tests).
     void damagedReplyRetriedOnTheLine() {
-        QFETCH(QString, fault);
         Bench b;
-        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", fault}));
+        QVERIFY(b.start({"--model", "luvero", "--key", "4321", "--fault", "badsum:1"}));
         ModelButton(b.p, 3);
         b.p.main->MorFraCom03->click();
         QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
