@@ -5,6 +5,7 @@
 
 #include "core/codec/codec.h"
 #include "gui/device/commands.h"
+#include "support/fieldtest.h"
 #include "support/longreplycases.h"
 #include "support/simulator.h"
 #include "support/units.h"
@@ -190,18 +191,16 @@ class TestEndToEndModels : public QObject {
         QVERIFY(ready(b, UnitNamed("Haldrivonexa").start(b.sim)));
         Program& p = b.p;
         QList<QPair<QString, QString>> commands;
-        auto element = [](const char* array, int k) {
-            return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
-        };
+        using fieldtest::Element;
         const char* optionCodes[] = {"#50", "#52", "#64", "#53", "#71", "#54"};
         for (int k = 0; k < 6; ++k)
-            commands << qMakePair(element("MorChkRes", k + 1), QString::fromLatin1(optionCodes[k]));
+            commands << qMakePair(Element("MorChkRes", k + 1), QString::fromLatin1(optionCodes[k]));
         for (int k = 0; k < 9; ++k)
-            commands << qMakePair(element("MorChkMultResNum0XX", k),
+            commands << qMakePair(Element("MorChkMultResNum0XX", k),
                                   QStringLiteral("#%1").arg(41 + k));
         const int longCodes[] = {51, 55, 58, 61, 62, 63};
         for (int k = 0; k < 6; ++k)
-            commands << qMakePair(element("MorChkMultResLarDis", k),
+            commands << qMakePair(Element("MorChkMultResLarDis", k),
                                   QStringLiteral("#%1").arg(longCodes[k]));
         QString expectedBoxes;
         for (auto& [name, code] : commands) {
@@ -331,6 +330,7 @@ class TestEndToEndModels : public QObject {
         QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);  // no retry
         QVERIFY(Fire(p.main->TimerEC));
         QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
+        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 };
 

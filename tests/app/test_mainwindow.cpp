@@ -1,9 +1,6 @@
 // The main window: its start, settings, model buttons and the panels they show.
-#include <QFontDatabase>
-#include <QMenuBar>
 #include <QtTest>
 
-#include "app/fonts.h"
 #include "app/language.h"
 #include "core/models/commandtable.h"
 #include "gui/device/commands.h"
@@ -28,9 +25,7 @@ class TestMainWindow : public QObject {
                           "MorTexResCla", "MorTexRes",     "MorTexResFirm", "MorTexResFirL",
                           "MorTexResMod", "MorTexResModL", "MorTexResUs",   "MorTexResUsL",
                           "MorTexBan",    "MorTaSCom",     "MorFraEst",     "MorTexEst"};
-        for (const char* fr : {"MorFraAle", "MorFraBas", "MorFraUni", "MorFraFlh", "MorFraMult",
-                               "MorFraCon", "MorFraPriv", "MorFraMulClv", "MorLabBas"})
-            names << fr;
+        names << "MorLabBas";  // the model frames' names: modelButtons
         for (int i = 1; i <= 14; ++i) names << QStringLiteral("MorCmd%1").arg(i, 2, 10, QChar('0'));
         for (int i = 1; i <= 9; ++i)
             names << QStringLiteral("MorChkRes%1").arg(i, 2, 10, QChar('0'));
@@ -42,27 +37,6 @@ class TestMainWindow : public QObject {
         for (const char* t : {"TimerPID", "TimerEC", "Retardo"})
             QVERIFY2(f.p->main->findChild<QTimer*>(t), t);
         QCOMPARE(f.p->main->TimerPID->interval(), 5000);
-    }
-
-    // A long status (a whole write's data) is cut on screen; the window does not widen and
-    // the status box keeps its room.
-    void longStatusKeepsTheWindowWidth() {
-        ProgramFixture f;
-        f.load();
-        Program& p = *f.p;
-        p.main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
-        p.main->sendStatus->setText(QStringLiteral("Envío en 5 s"));
-        QCoreApplication::processEvents();
-        const int windowHint = p.main->minimumSizeHint().width();
-        const int boxWidth = p.main->MorTexEst->width();
-        const QString longText = QStringLiteral("Configuración enviada a las 10:00:00 (datos %1)")
-                                     .arg(QString(300, QChar('F')));
-        p.main->sendStatus->setText(longText);
-        QCoreApplication::processEvents();
-        QCOMPARE(p.main->minimumSizeHint().width(), windowHint);
-        QCOMPARE(p.main->MorTexEst->width(), boxWidth);
-        QCOMPARE(p.main->sendStatus->text(), longText);
     }
 
     // The file dialogs and edit menus Qt draws itself speak Spanish where the system has Qt's
@@ -169,11 +143,6 @@ class TestMainWindow : public QObject {
         QVERIFY(shown(p, p.main->MorTexBan));  // engineering user
         QCOMPARE(p.main->MorTexResCla->maxLength(), ModelByCode(p.s.ModelCode)->keyLength);
         QCOMPARE(p.main->MorFraCom04->isEnabled(), button != 8 && button != 11);
-        // The start page again
-        p.main->MorCmd[0]->click();
-        QVERIFY(shown(p, p.main->MorFraPri));
-        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
-        QVERIFY(!shown(p, p.main->MorTaSRes));
     }
 
     // Only the boxes the model's configuration names show; without one the panel is empty.
@@ -206,6 +175,7 @@ class TestMainWindow : public QObject {
         p.main->MorFraCom07->click();
         QVERIFY(shown(p, p.main->MorFraPri));
         QVERIFY(!shown(p, p.main->MorTaSRes));
+        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
     }
 
     void menusOpenTheirWindows_data() {
@@ -280,30 +250,6 @@ class TestMainWindow : public QObject {
             "answer");
     }
 
-    // Within a menu no two items share a mnemonic, and none takes one of the menu bar's.
-    void menuMnemonicsDoNotCollide() {
-        ProgramFixture f;
-        f.load();
-        auto mnemonic = [](const QString& text) {
-            const qsizetype at = text.indexOf(QLatin1Char('&'));
-            return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
-        };
-        QSet<QChar> bar;
-        for (QAction* a : f.p->main->menuBar()->actions())
-            if (!mnemonic(a->text()).isNull()) bar.insert(mnemonic(a->text()));
-        for (const char* name : {"MorMnuPriGua", "MorMnuPriAbr", "MorMnuPriSer", "MorMnuConPue"})
-            QVERIFY2(!mnemonic(f.p->main->findChild<QAction*>(name)->text()).isNull(), name);
-        for (QMenu* menu : {f.p->main->MorMnuPrin, f.p->main->MorMnuCon}) {
-            QSet<QChar> taken = bar;
-            for (QAction* a : menu->actions()) {
-                const QChar m = mnemonic(a->text());
-                if (m.isNull()) continue;
-                QVERIFY2(!taken.contains(m), qPrintable(a->text()));
-                taken.insert(m);
-            }
-        }
-    }
-
     // "Escape" or the window's close box: the port closes, the other windows with it, once.
     void closingEndsTheProgram_data() {
         QTest::addColumn<bool>("button");
@@ -332,15 +278,6 @@ class TestMainWindow : public QObject {
         QVERIFY(!editor->isVisible());
         f.p->main->close();  // a second close does not unload again
         QCOMPARE(f.msgs.shown.size(), 1);
-    }
-
-    void panelFontHasALegibleStandIn() {
-        const QString standIn = SubstitutePanelFont();
-        if (standIn.isEmpty()) return;  // the written face is installed
-        const QFontInfo info(QFont(QStringLiteral("Comic Sans MS")));
-        QCOMPARE(info.family(), standIn);
-        if (QFontDatabase::families().contains(QStringLiteral("Comic Neue")))
-            QCOMPARE(standIn, QStringLiteral("Comic Neue"));
     }
 };
 

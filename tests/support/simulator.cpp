@@ -73,10 +73,6 @@ QString Simulator::outcomeOf(const QString& message) const {
     return {};
 }
 
-int Simulator::applied() const {
-    return logLines().filter(QStringLiteral(": applied")).size();
-}
-
 QString Simulator::received() const {
     QString out;
     for (const QString& l : logLines())

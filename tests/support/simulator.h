@@ -23,14 +23,11 @@ class Simulator {
     void stop();
     void kill();
     QString memoryFile() const { return folder_ + QStringLiteral("/%1.mem").arg(base()); }
-    QString memoryPath() const { return memoryFile(); }
     QStringList logLines() const;
     // Complete messages the device took, in order.
     QStringList messages() const;
     // What the device did with the last message equal to `message` ("" if not taken yet).
     QString outcomeOf(const QString& message) const;
-    // Messages the device applied.
-    int applied() const;
     // Every character the device received, in order.
     QString received() const;
     // The memory file's digits (after stop()).
