@@ -39,8 +39,6 @@ class TestLuvero : public QObject {
         // clang-format off
         QTest::newRow("none") << "000000" << "0000";
         QTest::newRow("option 2") << "010000" << "0002";
-        QTest::newRow("option 3") << "001000" << "1000";
-        QTest::newRow("option 4") << "000100" << "2000";
         QTest::newRow("option 5") << "000010" << "0400";
         QTest::newRow("all") << "111111" << "3416";
         // clang-format on

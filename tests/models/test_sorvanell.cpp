@@ -111,7 +111,6 @@ class TestSorvanell : public QObject {
         QTest::newRow("key change, refused")  << "10" << "DesActivado" << "9,8,*,7,6,3,1,2,*,3,4,f";
         QTest::newRow("programming, refused") << "13" << "DesActivado" << "1,2,*,3,4,2,5,5,*,6,6,f";
         QTest::newRow("alert digit 1 as typed") << "14" << "DesActivado" << "1,2,*,3,4,6,1,f";
-        QTest::newRow("restrictor 2")         << "2"  << "Activado"    << "";
         QTest::newRow("not a number")         << "x"  << "Activado"    << "";
         // clang-format on
     }
