@@ -142,28 +142,6 @@ class TestSorvanell : public QObject {
         count->setText(QStringLiteral("255"));
         QCOMPARE(count->text(), QStringLiteral("255"));
     }
-
-    void writeSendsItsDataText() {
-        ProgramFixture f;
-        writeConfig(f);
-        f.load();
-        Program& p = *f.p;
-        ModelButton(p, 2);
-        p.main->MorTexResCla->setText(QStringLiteral("21*43"));
-        Named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("65*87"));
-        Named<QLineEdit>(p, "MorTexAleNumInter")->setText(QStringLiteral("17"));
-        Named<QCheckBox>(p, "MorChkAleTono")->setChecked(false);
-        p.main->MorChkRes[3]->click();
-        f.port.line.clear();
-        p.main->MorFraCom04->click();
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, QByteArray("D*421P"));
-        f.port.line.clear();
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.acknowledgeAll();
-        QCOMPARE(p.s.SendData, QStringLiteral("06050*080702010*04030509010100f"));
-        QCOMPARE(QString::fromLatin1(f.port.line), "D" + p.s.SendData + "1P");
-    }
 };
 
 QTEST_MAIN(TestSorvanell)
