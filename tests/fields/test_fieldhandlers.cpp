@@ -80,7 +80,6 @@ class TestFieldHandlers : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown");
         // clang-format off
-        QTest::newRow("letter")                << "00" << "12a"   << "12"    << QStringList{kDigits};
         QTest::newRow("star third, Sorvanell") << "04" << "12*45" << "12*45" << QStringList{};
         QTest::newRow("star third, Zentavira") << "05" << "12*4"  << "124"   << QStringList{kDigits};
         // clang-format on

@@ -290,7 +290,6 @@ class TestModemLink : public QObject {
     void dialBytes_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("digits and marks") << "*46f12#,9" << QByteArray("*46f12#,9");
         QTest::newRow("code page only") << "€‰" << QByteArray("\x80\x89");
         QTest::newRow("outside the code page") << "1✓2" << QByteArray("1?2");
     }

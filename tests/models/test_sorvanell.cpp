@@ -92,7 +92,6 @@ class TestSorvanell : public QObject {
         QTest::newRow("short") << "12*3" << "DesActivado";
         QTest::newRow("digit in the middle") << "12534" << "DesActivado";
         QTest::newRow("letter at the end") << "12*3a" << "DesActivado";
-        QTest::newRow("empty") << "" << "DesActivado";
         // clang-format on
     }
     void keyStatus() {
