@@ -279,7 +279,6 @@ class TestConfigEditor : public QObject {
         QTest::newRow("model has dots") << "Sorv..anell" << "30" << "" << name;
         QTest::newRow("model with a separator") << "Sorvanell/Configuracion" << "30" << "" << name;
         QTest::newRow("firmware with a backslash") << "Sorvanell" << "\\..\\x" << "" << name;
-        QTest::newRow("firmware is ..") << "Sorvanell" << ".." << "" << name;
         QTest::newRow("colon") << "Sorvanell" << "C:30" << "" << name;
         QTest::newRow("control character") << "Sorvanell" << "3\t0" << "" << name;
         QTest::newRow("device name") << "NUL" << "30" << "" << name;
@@ -363,7 +362,6 @@ class TestConfigEditor : public QObject {
         // clang-format off
         QTest::newRow("2 GiB commands, start") << "Comandos.CCon" << "2 GiB" << "" << huge;
         QTest::newRow("2 GiB index, editor") << "Equipo.CGe" << "2 GiB" << "MorMnuConE" << huge;
-        QTest::newRow("2 GiB users, administration") << "Usuarios.CCon" << "2 GiB" << "MorMnuConC" << huge;
         QTest::newRow("pipe as commands, start") << "Comandos.CCon" << "fifo" << "" << "Es una tubería con nombre";
         QTest::newRow("folder as users, administration") << "Usuarios.CCon" << "folder" << "MorMnuConC" << "Es una carpeta";
         // clang-format on

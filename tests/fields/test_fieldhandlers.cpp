@@ -80,7 +80,6 @@ class TestFieldHandlers : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown");
         // clang-format off
-        QTest::newRow("letter")                << "00" << "12a"   << "12"    << QStringList{kDigits};
         QTest::newRow("star third, Sorvanell") << "04" << "12*45" << "12*45" << QStringList{};
         QTest::newRow("star third, Zentavira") << "05" << "12*4"  << "124"   << QStringList{kDigits};
         // clang-format on
@@ -103,8 +102,6 @@ class TestFieldHandlers : public QObject {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("keyStatus");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("Lúvero, never validated") << "00"
-                                                 << "" << QByteArray("D#2,1234,56781P");
         QTest::newRow("Lúvero, refused") << "00"
                                          << "DesActivado" << QByteArray("D#2,1234,56781P");
         QTest::newRow("Tervolinda") << "08"
@@ -170,7 +167,6 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("restriction 9 greyed, right") << "MorChkRes09" << "main" << "right" << "2" << "9" << "2" << keep << true << "" << "";
         QTest::newRow("restriction 2 ticks, left") << "MorChkRes02" << "main" << "left" << "0" << "0" << keep << keep << false << "010000000" << "";
         QTest::newRow("restriction 7 clears, left") << "MorChkRes07" << "main" << "left" << "1" << "0" << keep << keep << false << "000000000" << "";
-        QTest::newRow("Me4 element 2") << "MorTxtUniMe402" << "box" << "double" << "1*" << "15" << "1*" << "2" << true << "" << "";
         QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true << "" << "";
         QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true << "" << "";
         QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true << "" << "";
@@ -179,7 +175,6 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("Pellitor trunk") << "MorChkConCon03" << "check" << "right" << "2" << "11" << "2" << keep << true << "" << "";
         QTest::newRow("Pellitor local digits") << "MorLabConDLL" << "label" << "double" << "7" << "16" << "7" << keep << true << "" << "";
         QTest::newRow("Pellitor number element 4") << "MorTexConNumTel04" << "box" << "double" << "9" << "18" << "9" << "4" << true << "" << "";
-        QTest::newRow("Kovalindre trunk") << "MorChkMulClvCom01" << "check" << "right" << "0" << "11" << "0" << keep << true << "" << "";
         QTest::newRow("Kovalindre key 25") << "MorTxtMulClvClv23" << "box" << "double" << "5" << "14" << "5" << "23" << true << "" << "";
         QTest::newRow("left press on a right-press box") << "MorChkUniLib" << "check" << "left" << "0" << "0" << keep << keep << false << "" << "";
         QTest::newRow("right press on a button only clicked") << "MorCmdConSMB" << "button" << "right" << "" << "0" << keep << keep << false << "" << "";
@@ -190,7 +185,6 @@ class TestFieldHandlers : public QObject {
         QTest::newRow("Tervolinda removal, right press") << "MorFraPrivElim1" << "check" << "right" << "0" << "12" << any << any << true << "" << "1";
         QTest::newRow("Tervolinda removal, left press") << "MorFraPrivElim1" << "check" << "left" << "0" << "0" << any << any << false << "" << "1";
         QTest::newRow("Tervolinda nines, right press") << "MorFraPrivNum9" << "check" << "right" << "0" << "13" << any << any << true << "" << "4";
-        QTest::newRow("Tervolinda nines, left press") << "MorFraPrivNum9" << "check" << "left" << "0" << "0" << any << any << false << "" << "4";
         // clang-format on
     }
     void controls() {

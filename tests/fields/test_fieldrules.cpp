@@ -75,7 +75,6 @@ class TestFieldRules : public QObject {
         QTest::newRow("D255 at limit")              << "MorTexUniDurP"      << "05" << "255"   << "255"   << none;
         QTest::newRow("D255 letter, own title")     << "MorTexMultDurL"     << "03" << "2b"    << "2"     << morla;
         QTest::newRow("D255 last three above")      << "MorTexConLDT"       << "02" << "300"   << ""      << QStringList{kLimit};
-        QTest::newRow("memory holds * and #")       << "MorTxtUniMe405"     << "05" << "*0#"   << "*0#"   << none;
         QTest::newRow("memory number takes * and #") << "MorTexConNumTel04" << "02" << "1*#0"  << "1*#0"  << none;
         QTest::newRow("memory number letter")       << "MorTexMulClvNumTel03" << "06" << "5x" << "5"     << dsh;
         QTest::newRow("Kovalindre key as Quarn's")  << "MorTxtMulClvClv23"  << "06" << "12a"   << "12"    << QStringList{kDigits};

@@ -47,7 +47,6 @@ class TestSerialLink : public QObject {
         QTest::newRow("one character, nothing answered") << "X" << 0 << QByteArray("D");
         QTest::newRow("one character, first T") << "X" << 1 << QByteArray("DX");
         QTest::newRow("one character, second T closes") << "X" << 2 << QByteArray("DX1P");
-        QTest::newRow("read command") << "*40f" << 5 << QByteArray("D*40f1P");
         QTest::newRow("a 1 inside the message") << "#1,1234,9" << 10 << QByteArray("D#1,1234,91P");
         QTest::newRow("T while idle starts the last message over") << "AB" << 4 << QByteArray("DAB1PD");
         QTest::newRow("empty message") << "" << 1 << QByteArray("D1P");

@@ -92,7 +92,6 @@ class TestSorvanell : public QObject {
         QTest::newRow("short") << "12*3" << "DesActivado";
         QTest::newRow("digit in the middle") << "12534" << "DesActivado";
         QTest::newRow("letter at the end") << "12*3a" << "DesActivado";
-        QTest::newRow("empty") << "" << "DesActivado";
         // clang-format on
     }
     void keyStatus() {
@@ -111,7 +110,6 @@ class TestSorvanell : public QObject {
         QTest::newRow("key change, refused")  << "10" << "DesActivado" << "9,8,*,7,6,3,1,2,*,3,4,f";
         QTest::newRow("programming, refused") << "13" << "DesActivado" << "1,2,*,3,4,2,5,5,*,6,6,f";
         QTest::newRow("alert digit 1 as typed") << "14" << "DesActivado" << "1,2,*,3,4,6,1,f";
-        QTest::newRow("restrictor 2")         << "2"  << "Activado"    << "";
         QTest::newRow("not a number")         << "x"  << "Activado"    << "";
         // clang-format on
     }
@@ -142,28 +140,6 @@ class TestSorvanell : public QObject {
         QCOMPARE(f.msgs.texts(), QStringList{"El límite es 255"});
         count->setText(QStringLiteral("255"));
         QCOMPARE(count->text(), QStringLiteral("255"));
-    }
-
-    void writeSendsItsDataText() {
-        ProgramFixture f;
-        writeConfig(f);
-        f.load();
-        Program& p = *f.p;
-        ModelButton(p, 2);
-        p.main->MorTexResCla->setText(QStringLiteral("21*43"));
-        Named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("65*87"));
-        Named<QLineEdit>(p, "MorTexAleNumInter")->setText(QStringLiteral("17"));
-        Named<QCheckBox>(p, "MorChkAleTono")->setChecked(false);
-        p.main->MorChkRes[3]->click();
-        f.port.line.clear();
-        p.main->MorFraCom04->click();
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, QByteArray("D*421P"));
-        f.port.line.clear();
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.acknowledgeAll();
-        QCOMPARE(p.s.SendData, QStringLiteral("06050*080702010*04030509010100f"));
-        QCOMPARE(QString::fromLatin1(f.port.line), "D" + p.s.SendData + "1P");
     }
 };
 

@@ -298,9 +298,6 @@ class TestDevsim : public QObject {
             << QStringList{"1,2,*,3,4,3,5,6,7,8,f"} << QStringList{"21:01020A0304"};
         QTest::newRow("Tervolinda factory") << "tervolinda" << "72" << QStringList{}
             << QStringList{"1:0872", "11:0A0A0102030405060708"};
-        QTest::newRow("Tervolinda key, then the new key") << "tervolinda" << "72"
-            << QStringList{"#2,1234,9012f", "#1,1234,9f", "#1,9012,9f"}
-            << QStringList{"15:090A0102", "11:09"};
         QTest::newRow("Tervolinda value 1 refused") << "tervolinda" << "72"
             << QStringList{"#1,1234,1f"} << QStringList{"11:0A"};
         QTest::newRow("Tervolinda without f") << "tervolinda" << "72"
