@@ -105,7 +105,7 @@ QList<CliFigure> CliSeriesFigures(int runs) {
         series << b.wall;
     }
     if (one.isEmpty())
-        return {{QStringLiteral("morla-cli: no verified write"), 0, 0, QString(), 0}};
+        return {{QStringLiteral("morla-cli: no verified write"), 0, 0, QString(), 0, QString()}};
     const double perHour = 3600.0 * kPorts;
     const QString runsNote = QStringLiteral("median of %1 of %2 runs").arg(one.size()).arg(runs);
     return {

@@ -29,15 +29,16 @@ std::span<const ModelInfo> Models() {
     return kModels;
 }
 
+// Compared in place: the receive path asks for every character of a reply.
 const ModelInfo* ModelByCode(const QString& modelCode) {
     for (const ModelInfo& m : kModels)
-        if (m.code() == modelCode) return &m;
+        if (QStringView(m.modelCode) == modelCode) return &m;
     return nullptr;
 }
 
 const ModelInfo* ModelByDispatchName(const QString& name) {
     for (const ModelInfo& m : kModels)
-        if (m.dispatch() == name) return &m;
+        if (QStringView(m.dispatchName) == name) return &m;
     return nullptr;
 }
 

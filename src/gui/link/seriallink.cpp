@@ -146,6 +146,9 @@ void paintProgress(Program& p) {
     // Until the model code has arrived the length of the reply is not known.
     QProgressBar* bar = p.main->readProgress;
     const int received = p.progressReceived, length = p.progressLength;
+    // A progress bar repaints itself at once when its value changes; held, it is painted with
+    // the rest of the window's changes of this frame.
+    bar->setUpdatesEnabled(false);
     if (length > 0) {
         bar->setRange(0, length);
         bar->setValue(qMin(received, length));
@@ -155,6 +158,7 @@ void paintProgress(Program& p) {
         bar->setValue(received);
         bar->setFormat(QStringLiteral("%v caracteres"));
     }
+    bar->setUpdatesEnabled(true);  // schedules the one paint
     bar->show();
 }
 }  // namespace

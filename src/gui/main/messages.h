@@ -3,6 +3,7 @@
 // answer them; the program shows real modal boxes with Spanish buttons.
 #include <QString>
 #include <QVector>
+#include <functional>
 
 namespace morla {
 
@@ -16,16 +17,25 @@ class MessageSeam {
     virtual Answer show(const QString& text, const QString& title, Buttons buttons) = 0;
 
     void info(const QString& text, const QString& title = QStringLiteral("MORLA")) {
-        show(text, title, Buttons::Ok);
+        ask(text, title, Buttons::Ok);
     }
     bool yes(const QString& text, const QString& title = QStringLiteral("MORLA")) {
-        return show(text, title, Buttons::YesNo) == Answer::Yes;
+        return ask(text, title, Buttons::YesNo) == Answer::Yes;
     }
     bool yesDefaultNo(const QString& text, const QString& title = QStringLiteral("MORLA")) {
-        return show(text, title, Buttons::YesNoDefaultNo) == Answer::Yes;
+        return ask(text, title, Buttons::YesNoDefaultNo) == Answer::Yes;
     }
     bool accepted(const QString& text, const QString& title = QStringLiteral("MORLA")) {
-        return show(text, title, Buttons::OkCancel) == Answer::Ok;
+        return ask(text, title, Buttons::OkCancel) == Answer::Ok;
+    }
+
+    // Runs before a box appears: the windows behind it are brought up to date first.
+    std::function<void()> beforeBox;
+
+  private:
+    Answer ask(const QString& text, const QString& title, Buttons buttons) {
+        if (beforeBox) beforeBox();
+        return show(text, title, buttons);
     }
 };
 

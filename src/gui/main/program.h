@@ -17,6 +17,8 @@
 
 namespace morla {
 
+class ShownBatch;
+
 class Program : public QObject {
     Q_OBJECT
   public:
@@ -51,6 +53,9 @@ class Program : public QObject {
     // The read's progress as last reported, shown once per screen frame.
     QTimer* progressFrame = nullptr;
     int progressReceived = 0, progressLength = 0;
+
+    // The panel procedures' visibility changes not given to the widgets yet (see ShownBatch).
+    ShownBatch* shownBatch = nullptr;
 
   signals:
     // A send was stopped while it waited.

@@ -1,5 +1,6 @@
 #include "gui/panels/framework.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -66,6 +67,60 @@ const std::array<ModelMembers, 8> kMembers{{
 }};
 }  // namespace
 
+ShownBatch::ShownBatch(Program& p) : p_(p) {
+    if (p.shownBatch) return;  // the outer batch gives the states
+    outer_ = true;
+    p.shownBatch = this;
+    beforeBox_ = p.msg.beforeBox;
+    p.msg.beforeBox = [this] {
+        give();
+        if (beforeBox_) beforeBox_();
+    };
+}
+
+ShownBatch::~ShownBatch() {
+    if (!outer_) return;
+    give();
+    p_.msg.beforeBox = beforeBox_;
+    p_.shownBatch = nullptr;
+}
+
+namespace {
+bool holdsFocus(QWidget* w) {
+    if (!w->isVisible()) return false;
+    for (QWidget* f : {QApplication::focusWidget(), w->window()->focusWidget()})
+        if (f && (f == w || w->isAncestorOf(f))) return true;
+    return false;
+}
+}  // namespace
+
+void ShownBatch::ask(QWidget* w, bool shown) {
+    if (!shown && holdsFocus(w)) {
+        give();
+        w->hide();
+        return;
+    }
+    asked_.emplace_back(w, shown);
+}
+
+void ShownBatch::give() {
+    const auto asked = std::move(asked_);
+    asked_.clear();
+    for (size_t i = 0; i < asked.size(); ++i) {
+        QWidget* w = asked[i].first;
+        bool later = false;
+        for (size_t j = i + 1; j < asked.size() && !later; ++j) later = asked[j].first == w;
+        if (w && !later) w->setVisible(asked[i].second);
+    }
+}
+
+void SetShown(Program& p, QWidget* w, bool shown) {
+    if (p.shownBatch)
+        p.shownBatch->ask(w, shown);
+    else
+        w->setVisible(shown);
+}
+
 const ModelMembers& Members(ModelId id) {
     return kMembers[static_cast<size_t>(id)];
 }
@@ -85,15 +140,16 @@ void ResetPanels(Program& p) {
 }
 
 void HideModelFrames(Program& p) {
-    p.main->MorFraPri->hide();
-    for (QFrame* f : p.main->modelFrames()) f->hide();
+    SetShown(p, p.main->MorFraPri, false);
+    for (QFrame* f : p.main->modelFrames()) SetShown(p, f, false);
 }
 
 void DispatchPanel(Program& p) {
+    ShownBatch batch(p);
     ResetPanels(p);
     if (p.s.EquipmentName == QStringLiteral("Morla")) {
         HideCommonFields(p);
-        p.main->MorFraPri->show();
+        SetShown(p, p.main->MorFraPri, true);
         return;
     }
     if (const ModelInfo* m = ModelByDispatchName(p.s.EquipmentName))
@@ -102,28 +158,28 @@ void DispatchPanel(Program& p) {
 
 void HideCommonFields(Program& p) {
     MorForPri& w = *p.main;
-    for (QCheckBox* c : w.MorChkRes) c->hide();
+    for (QCheckBox* c : w.MorChkRes) SetShown(p, c, false);
     for (QWidget* c : std::initializer_list<QWidget*>{
              w.MorTexBan, w.MorTexResCla, w.MorTexResFirm, w.MorTexResFirL, w.MorTexResMod,
              w.MorTexResModL, w.MorTexResUs, w.MorTexRes, w.MorTaSRes, w.MorTexResUsL})
-        c->hide();
+        SetShown(p, c, false);
 }
 
 void ShowCommonFields(Program& p) {
     MorForPri& w = *p.main;
-    for (QCheckBox* c : w.MorChkRes) c->show();
-    w.MorTexBan->setVisible(p.s.OperatorMode == QStringLiteral("Ingenieria"));
+    for (QCheckBox* c : w.MorChkRes) SetShown(p, c, true);
+    SetShown(p, w.MorTexBan, p.s.OperatorMode == QStringLiteral("Ingenieria"));
     for (QWidget* c : std::initializer_list<QWidget*>{
              w.MorTexResCla, w.MorTexRes, w.MorTaSRes, w.MorTexResFirm, w.MorTexResFirL,
              w.MorTexResMod, w.MorTexResModL, w.MorTexResUs, w.MorTexResUsL})
-        c->show();
+        SetShown(p, c, true);
 }
 
 void ApplyRestrictorVisibility(Program& p) {
     const RecordRead r = ReadRecordCached(p.s.FilePath, ModelConfigRecord);
     const QString& visible = r.fields[40];
     for (int k = 0; k < 9; ++k)
-        p.main->MorChkRes[k]->setVisible(visible.mid(k, 1) == QStringLiteral("1"));
+        SetShown(p, p.main->MorChkRes[k], visible.mid(k, 1) == QStringLiteral("1"));
 }
 
 void CallReadReply(Program& p, const QString& modelCode) {
@@ -155,10 +211,11 @@ void ShowPanelSteps(Program& p, const ModelInfo& m, const PanelShape& shape,
     for (int k = 0; k < shape.restrictorCaptions && k < 9; ++k)
         p.main->MorChkRes[k]->setText(rec[45 + k]);
     if (fill) fill(rec);
+    ShownBatch batch(p);
     ShowCommonFields(p);
     ApplyRestrictorVisibility(p);
     ResetPanels(p);
-    ModelFrame(p, m)->show();
+    SetShown(p, ModelFrame(p, m), true);
     p.main->MorTexResCla->setMaxLength(shape.keyMaxLength);
 }
 
@@ -192,16 +249,17 @@ bool ReadReplySteps(Program& p, const ModelInfo& m,
     }
 
     s.FirmwareCode = m.firmwareAsCharacters ? map.mid(2, 2) : HexToDec(map.mid(2, 2));
+    ShownBatch batch(p);
     if (Member show = Members(m.id).ShowPanel) show(p);
     QFrame* frame = ModelFrame(p, m);
-    frame->hide();
+    SetShown(p, frame, false);
     p.main->MorTexResFirm->setText(s.FirmwareCode);
     if (HexToDec(map.mid(4, 2)) == QStringLiteral("9"))
         p.main->MorTexResUs->setText(QStringLiteral("Dravenquista"));
     if (map.mid(6, 4) == QStringLiteral("0001"))
         p.main->MorTexResMod->setText(QStringLiteral("Dravenquista"));
     if (decode) decode(map);
-    frame->show();
+    SetShown(p, frame, true);
     p.main->MorTexEst->setText(QStringLiteral("Morla"));
     s.EquipmentName = m.dispatch();
     s.LiveReplyFlag = 1;

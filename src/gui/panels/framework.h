@@ -1,14 +1,17 @@
 #pragma once
 // The model framework on the main window: the panel procedures, the four members of every
 // model reached through the registry, and the steps that all models share.
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "core/models/registry.h"
 
 class QCheckBox;
 class QFrame;
+class QWidget;
 
 namespace morla {
 
@@ -26,6 +29,30 @@ struct ModelMembers {
 
 // The members of a model; models not built yet have only the shared panel steps.
 const ModelMembers& Members(ModelId id);
+
+// The panel procedures hide a frame and show it again, or show fields that the next step hides,
+// within one handler. None of that reaches the screen, yet each change lays out and paints the
+// panel anew. While a batch is open, SetShown only notes what is asked; the outermost batch
+// gives each widget the last state asked of it when it closes. A message box about to appear,
+// or the hiding of the widget that holds the keyboard focus (the focus must leave it), gives
+// what was asked so far first.
+class ShownBatch {
+  public:
+    explicit ShownBatch(Program& p);
+    ~ShownBatch();
+    ShownBatch(const ShownBatch&) = delete;
+    ShownBatch& operator=(const ShownBatch&) = delete;
+
+    void ask(QWidget* w, bool shown);
+    void give();
+
+  private:
+    Program& p_;
+    bool outer_ = false;
+    std::function<void()> beforeBox_;
+    std::vector<std::pair<QPointer<QWidget>, bool>> asked_;
+};
+void SetShown(Program& p, QWidget* w, bool shown);
 
 void BuildModelPanels(Program& p);
 QFrame* ModelFrame(Program& p, const ModelInfo& m);

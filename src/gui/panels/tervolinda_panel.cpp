@@ -128,6 +128,7 @@ void ReadReplyTervolinda(Program& p) {
 
     s.FirmwareCode =
         kept ? tervolinda::FrameFirmware(s.ReadMap) : tervolinda::FirmwareOf(s.LastReadText);
+    ShownBatch batch(p);
     ShowPanelTervolinda(p);
     const std::optional<tervolinda::Fields> fields =
         kept ? tervolinda::DecodeFrame(s.ReadMap)
@@ -153,9 +154,9 @@ void ReadReplyTervolinda(Program& p) {
     }
     QFrame* frame = ModelFrame(p, tervolindaInfo());
     p.main->MorFraCom04->setEnabled(false);
-    frame->hide();
+    SetShown(p, frame, false);
     p.main->MorTexResFirm->setText(s.FirmwareCode);
-    frame->show();
+    SetShown(p, frame, true);
     p.main->MorTexEst->setText(QStringLiteral("Morla"));
     s.EquipmentName = tervolindaInfo().dispatch();
     s.LiveReplyFlag = 1;
