@@ -157,25 +157,22 @@ class TestAdminWindow : public QObject {
     }
 
     void userSaves_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("slot");
-        QTest::addColumn<bool>("lookup");
-        QTest::addColumn<QString>("renamed");  // list text changed after the lookup ("" = not)
-        QTest::addColumn<int>("record");       // where the record lands
+        // Columns: name, slot, lookup, renamed (list text changed after the lookup, "" if not),
+        // record (where the record lands).
+        QTest::addColumn<QStringList>("row");
         // clang-format off
-        QTest::newRow("lookup rewrites the found slot") << "Bruno" << "9" << true << "" << 4;
-        QTest::newRow("without lookup: the typed slot") << "Bruno" << "6" << false << "" << 6;
-        QTest::newRow("new name: the typed slot") << "Carla" << "3" << true << "" << 3;
-        QTest::newRow("lookup of another name") << "Ana" << "7" << true << "Dora" << 7;
-        QTest::newRow("slot with spaces") << "Carla" << " 2 " << false << "" << 2;
+        QTest::newRow("lookup rewrites the found slot") << QStringList{"Bruno", "9", "1", "", "4"};
+        QTest::newRow("without lookup: the typed slot") << QStringList{"Bruno", "6", "0", "", "6"};
+        QTest::newRow("new name: the typed slot") << QStringList{"Carla", "3", "1", "", "3"};
+        QTest::newRow("lookup of another name") << QStringList{"Ana", "7", "1", "Dora", "7"};
+        QTest::newRow("slot with spaces") << QStringList{"Carla", " 2 ", "0", "", "2"};
         // clang-format on
     }
     void userSaves() {
-        QFETCH(QString, name);
-        QFETCH(QString, slot);
-        QFETCH(bool, lookup);
-        QFETCH(QString, renamed);
-        QFETCH(int, record);
+        QFETCH(QStringList, row);
+        const QString name = row[0], slot = row[1], renamed = row[3];
+        const bool lookup = row[2] == QLatin1String("1");
+        const int record = row[4].toInt();
         Bench b;
         b.user(1, "Ana", "1", "a");
         b.user(4, "Bruno", "4", "b");
@@ -200,29 +197,25 @@ class TestAdminWindow : public QObject {
 
     // Saves refused with one message naming what is wrong; both files stay as they were.
     void refusedSaves_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("slot");
-        QTest::addColumn<QString>("retries");  // "": a user save, else a settings save
-        QTest::addColumn<QString>("shown");
+        // Columns: name, slot, retries ("": a user save, else a settings save), shown.
+        QTest::addColumn<QStringList>("row");
         for (const char* slot : {"", "0", "-3", "tres", "2.5", "40000"})
-            QTest::addRow("slot \"%s\"", slot) << "Nadie" << slot << ""
-                                               << "\"" + QString(slot) + "\"";
+            QTest::addRow("slot \"%s\"", slot)
+                << QStringList{"Nadie", slot, "", "\"" + QString(slot) + "\""};
         // clang-format off
-        QTest::newRow("name outside the code page") << "Ана" << "2" << "" << "Ана";
-        QTest::newRow("retries outside the code page") << "" << "" << "３" << "３";
+        QTest::newRow("name outside the code page") << QStringList{"Ана", "2", "", "Ана"};
+        QTest::newRow("retries outside the code page") << QStringList{"", "", "３", "３"};
         // clang-format on
     }
     void refusedSaves() {
-        QFETCH(QString, retries);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, row);
+        const QString name = row[0], slot = row[1], retries = row[2], shown = row[3];
         Bench b;
         b.user(1, "Ana", "1", "a");
         const QByteArray users = bytesOf(b.users());
         const QByteArray settings = bytesOf(b.f.paths().softwareSettings());
         MorFrmCPri* w = b.open();
         if (retries.isEmpty()) {
-            QFETCH(QString, name);
-            QFETCH(QString, slot);
             w->MorComCPUsuarios->setEditText(name);
             w->MorTexE23->setText(slot);
             w->MorCmdUsCesG->click();

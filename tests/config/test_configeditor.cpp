@@ -113,39 +113,36 @@ class TestConfigEditor : public QObject {
     }
 
     void flagBoxesAndCheckBoxes_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("params");  // the 20 visibility boxes after typing
-        QTest::addColumn<QString>("states");
-        QTest::addColumn<QString>("visible");
-        QTest::addColumn<int>("field");  // 0-based field that the save writes
-        QTest::addColumn<QString>("saved");
+        // Columns: box, text, params (the 20 visibility boxes after typing), states, visible, field
+        // (0-based field that the save writes), saved.
+        QTest::addColumn<QStringList>("row");
         const QString z20(20, '0'), z9(9, '0');
         const QString ten = QString(10, '1') + QString(10, '0');
         // clang-format off
-        QTest::newRow("first ten") << "MorTexDefchk" << "1100" << "11" + QString(18, '0') << z9 << z9 << 54 << "11" + QString(18, '0');
-        QTest::newRow("first ten, too long") << "MorTexDefchk" << "111111111111" << ten << z9 << z9 << 54 << ten;
-        QTest::newRow("11 to 19") << "MorTexDefchk2" << "000000001" << QString(18, '0') + "10" << z9 << z9 << 54 << QString(18, '0') + "10";
-        QTest::newRow("20th") << "MorTexDefchk3" << "1" << QString(19, '0') + "1" << z9 << z9 << 54 << QString(19, '0') + "1";
-        QTest::newRow("states, other characters") << "MorTxtConReg" << "1x1 1" << z20 << "101010000" << z9 << 55 << "101010000";
-        QTest::newRow("visibility") << "MorTxtConVis" << "000000001" << z20 << z9 << "000000001" << 40 << "000000001";
+        QTest::newRow("first ten") << QStringList{"MorTexDefchk", "1100", "11" + QString(18, '0'), z9, z9, "54", "11" + QString(18, '0')};
+        QTest::newRow("first ten, too long") << QStringList{"MorTexDefchk", "111111111111", ten, z9, z9, "54", ten};
+        QTest::newRow("11 to 19") << QStringList{"MorTexDefchk2", "000000001", QString(18, '0') + "10", z9, z9, "54", QString(18, '0') + "10"};
+        QTest::newRow("20th") << QStringList{"MorTexDefchk3", "1", QString(19, '0') + "1", z9, z9, "54", QString(19, '0') + "1"};
+        QTest::newRow("states, other characters") << QStringList{"MorTxtConReg", "1x1 1", z20, "101010000", z9, "55", "101010000"};
+        QTest::newRow("visibility") << QStringList{"MorTxtConVis", "000000001", z20, z9, "000000001", "40", "000000001"};
         // clang-format on
     }
     void flagBoxesAndCheckBoxes() {
-        QFETCH(QString, box);
-        QFETCH(QString, text);
-        QFETCH(int, field);
+        QFETCH(QStringList, row);
+        const QString box = row[0], text = row[1], params = row[2], states = row[3],
+                      visible = row[4], saved = row[6];
+        const int field = row[5].toInt();
         Bench b;
         MorFrmConf* w = b.open();
         // Its boxes start ticked, so clearing shows too.
         w->findChild<QLineEdit*>(box)->setText(QString(10, '1'));
         w->findChild<QLineEdit*>(box)->setText(text);
-        QTEST(checks(w->MorChkConVis), "params");
-        QTEST(checks(w->MorLabConchk), "states");
-        QTEST(checks(w->ResV), "visible");
+        QCOMPARE(checks(w->MorChkConVis), params);
+        QCOMPARE(checks(w->MorLabConchk), states);
+        QCOMPARE(checks(w->ResV), visible);
         w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
         w->MorCmdGra->click();
-        QTEST(FromAnsi(b.fields(b.config("Sorvanell30.CCon"))[field]), "saved");
+        QCOMPARE(FromAnsi(b.fields(b.config("Sorvanell30.CCon"))[field]), saved);
     }
 
     void tickedBoxComesBackOnLoading() {
@@ -269,32 +266,28 @@ class TestConfigEditor : public QObject {
     // the model's folder (and are not read either), no model, no model folder, a text the code
     // page cannot hold.
     void refusedSaves_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<QString>("caption");  // the third caption box
-        QTest::addColumn<QString>("message");  // a pattern
+        // Columns: model, firmware, caption (the third caption box), message (a pattern).
+        QTest::addColumn<QStringList>("row");
         const QString name = kNotSaved;
         // clang-format off
-        QTest::newRow("model climbs") << "../Sorvanell" << "30" << "" << name;
-        QTest::newRow("model has dots") << "Sorv..anell" << "30" << "" << name;
-        QTest::newRow("model with a separator") << "Sorvanell/Configuracion" << "30" << "" << name;
-        QTest::newRow("firmware with a backslash") << "Sorvanell" << "\\..\\x" << "" << name;
-        QTest::newRow("colon") << "Sorvanell" << "C:30" << "" << name;
-        QTest::newRow("control character") << "Sorvanell" << "3\t0" << "" << name;
-        QTest::newRow("device name") << "NUL" << "30" << "" << name;
-        QTest::newRow("device file name") << "COM" << "1" << "" << name;
-        QTest::newRow("trailing dot") << "Sorvanell." << "30" << "" << name;
-        QTest::newRow("outside the code page") << "Сорванелл" << "30" << "" << name;
-        QTest::newRow("no model chosen") << "" << "30" << "" << "^No se ha seleccionado equipo$";
-        QTest::newRow("no model folder") << "Zentavira" << "30" << "" << "^No existe la carpeta ";
-        QTest::newRow("text outside the code page") << "Sorvanell" << "30" << "Línea Ж" << "Línea Ж";
+        QTest::newRow("model climbs") << QStringList{"../Sorvanell", "30", "", name};
+        QTest::newRow("model has dots") << QStringList{"Sorv..anell", "30", "", name};
+        QTest::newRow("model with a separator") << QStringList{"Sorvanell/Configuracion", "30", "", name};
+        QTest::newRow("firmware with a backslash") << QStringList{"Sorvanell", "\\..\\x", "", name};
+        QTest::newRow("colon") << QStringList{"Sorvanell", "C:30", "", name};
+        QTest::newRow("control character") << QStringList{"Sorvanell", "3\t0", "", name};
+        QTest::newRow("device name") << QStringList{"NUL", "30", "", name};
+        QTest::newRow("device file name") << QStringList{"COM", "1", "", name};
+        QTest::newRow("trailing dot") << QStringList{"Sorvanell.", "30", "", name};
+        QTest::newRow("outside the code page") << QStringList{"Сорванелл", "30", "", name};
+        QTest::newRow("no model chosen") << QStringList{"", "30", "", "^No se ha seleccionado equipo$"};
+        QTest::newRow("no model folder") << QStringList{"Zentavira", "30", "", "^No existe la carpeta "};
+        QTest::newRow("text outside the code page") << QStringList{"Sorvanell", "30", "Línea Ж", "Línea Ж"};
         // clang-format on
     }
     void refusedSaves() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QString, caption);
-        QFETCH(QString, message);
+        QFETCH(QStringList, row);
+        const QString model = row[0], firmware = row[1], caption = row[2], message = row[3];
         QTemporaryDir outer;
         ProgramFixture f;
         // The program folder sits inside a folder of its own, so anything outside it shows.
@@ -354,23 +347,19 @@ class TestConfigEditor : public QObject {
     // Record files far too large, or not files at all, are refused at once with their name
     // and why, and the program goes on: the start, the editor and the administration.
     void oddRecordFilesRefused_data() {
-        QTest::addColumn<QString>("file");  // in the equipment folder
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("menu");  // "" for the start
-        QTest::addColumn<QString>("cause");
+        // Columns: file (in the equipment folder), kind, menu ("" for the start), cause.
+        QTest::addColumn<QStringList>("row");
         const QString huge = QStringLiteral("mide 2147483648 bytes y un archivo de registros de ");
         // clang-format off
-        QTest::newRow("2 GiB commands, start") << "Comandos.CCon" << "2 GiB" << "" << huge;
-        QTest::newRow("2 GiB index, editor") << "Equipo.CGe" << "2 GiB" << "MorMnuConE" << huge;
-        QTest::newRow("pipe as commands, start") << "Comandos.CCon" << "fifo" << "" << "Es una tubería con nombre";
-        QTest::newRow("folder as users, administration") << "Usuarios.CCon" << "folder" << "MorMnuConC" << "Es una carpeta";
+        QTest::newRow("2 GiB commands, start") << QStringList{"Comandos.CCon", "2 GiB", "", huge};
+        QTest::newRow("2 GiB index, editor") << QStringList{"Equipo.CGe", "2 GiB", "MorMnuConE", huge};
+        QTest::newRow("pipe as commands, start") << QStringList{"Comandos.CCon", "fifo", "", "Es una tubería con nombre"};
+        QTest::newRow("folder as users, administration") << QStringList{"Usuarios.CCon", "folder", "MorMnuConC", "Es una carpeta"};
         // clang-format on
     }
     void oddRecordFilesRefused() {
-        QFETCH(QString, file);
-        QFETCH(QString, kind);
-        QFETCH(QString, menu);
-        QFETCH(QString, cause);
+        QFETCH(QStringList, row);
+        const QString file = row[0], kind = row[1], menu = row[2], cause = row[3];
         ProgramFixture f;
         const QString path = QDir(f.paths().equipmentFolder()).filePath(file);
         QVERIFY(putOddFile(path, kind));

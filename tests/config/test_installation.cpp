@@ -174,27 +174,23 @@ class TestInstallation : public QObject {
     }
 
     void missingSourceChangesNothing_data() {
-        QTest::addColumn<QString>("removed");
-        QTest::addColumn<QString>("equipment");
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<QString>("named");  // as the message names it, when not the path
+        // Columns: removed, equipment, system, named (as the message names it, when not the path).
+        QTest::addColumn<QStringList>("row");
         const QString eq = QStringLiteral("Utilerias/Generales/Equipos/");
         // clang-format off
-        QTest::addRow("pictures") << "Imagenes" << "Luvero" << "Windows XP" << "";
-        QTest::addRow("model folder") << "Zentavira" << "Zentavira" << "Windows 98" << "";
-        QTest::addRow("variant's model folder") << "Quarn" << "Quarn Dolmeth" << "Windows 98" << "";
-        QTest::addRow("commands") << eq + "Comandos.CCon" << "Luvero" << "Windows 2000" << eq + "Comandos.*";
-        QTest::addRow("variant's settings") << eq + "Tervolinda Voz.Ccon" << "Tervolinda Voz" << "Windows Me" << "";
-        QTest::addRow("Windows 95 library") << eq + "KLMV95.DLL" << "Pellitor" << "Windows 95" << "";
-        QTest::addRow("auxiliary program") << eq + "lnkx.exe" << "Pellitor" << "Windows NT 4.0" << eq + "lnkx.*";
+        QTest::addRow("pictures") << QStringList{"Imagenes", "Luvero", "Windows XP", ""};
+        QTest::addRow("model folder") << QStringList{"Zentavira", "Zentavira", "Windows 98", ""};
+        QTest::addRow("variant's model folder") << QStringList{"Quarn", "Quarn Dolmeth", "Windows 98", ""};
+        QTest::addRow("commands") << QStringList{eq + "Comandos.CCon", "Luvero", "Windows 2000", eq + "Comandos.*"};
+        QTest::addRow("variant's settings") << QStringList{eq + "Tervolinda Voz.Ccon", "Tervolinda Voz", "Windows Me", ""};
+        QTest::addRow("Windows 95 library") << QStringList{eq + "KLMV95.DLL", "Pellitor", "Windows 95", ""};
+        QTest::addRow("auxiliary program") << QStringList{eq + "lnkx.exe", "Pellitor", "Windows NT 4.0", eq + "lnkx.*"};
         // clang-format on
     }
 
     void missingSourceChangesNothing() {
-        QFETCH(QString, removed);
-        QFETCH(QString, equipment);
-        QFETCH(QString, system);
-        QFETCH(QString, named);
+        QFETCH(QStringList, row);
+        const QString removed = row[0], equipment = row[1], system = row[2], named = row[3];
         Drive d;
         const QString path = JoinPath(d.app, removed);
         QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));

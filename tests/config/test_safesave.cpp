@@ -95,22 +95,19 @@ class TestSafeSave : public QObject {
     // With no space, or less than the new content needs, every kind of save fails with a
     // message naming the file and the cause, and the old file stays byte for byte.
     void fullDisk_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("records");
-        QTest::addColumn<int>("number");  // 0: the last-sent file is replaced whole
-        QTest::addColumn<int>("leave");
+        // Columns: file, records, number (0: the last-sent file is replaced whole), leave.
+        QTest::addColumn<QStringList>("row");
         // clang-format off
-        QTest::newRow("commands, append, no space") << "Comandos.CCon" << 6 << 7 << 0;
-        QTest::newRow("commands, rewrite, a little space") << "Comandos.CCon" << 10 << 3 << 4096;
-        QTest::newRow("last sent, no space") << "UltEnvio.CCon" << 1 << 0 << 0;
-        QTest::newRow("new file, no space") << "Comandos.CCon" << 0 << 1 << 0;
+        QTest::newRow("commands, append, no space") << QStringList{"Comandos.CCon", "6", "7", "0"};
+        QTest::newRow("commands, rewrite, a little space") << QStringList{"Comandos.CCon", "10", "3", "4096"};
+        QTest::newRow("last sent, no space") << QStringList{"UltEnvio.CCon", "1", "0", "0"};
+        QTest::newRow("new file, no space") << QStringList{"Comandos.CCon", "0", "1", "0"};
         // clang-format on
     }
     void fullDisk() {
-        QFETCH(QString, file);
-        QFETCH(int, records);
-        QFETCH(int, number);
-        QFETCH(int, leave);
+        QFETCH(QStringList, row);
+        const QString file = row[0];
+        const int records = row[1].toInt(), number = row[2].toInt(), leave = row[3].toInt();
         const RecordType& t = number ? CommandRecord : LastSentRecord;
         const QString folder = freshFolder();
         const QString path = QDir(folder).filePath(file);

@@ -152,51 +152,41 @@ class TestFieldHandlers : public QObject {
     // left click on a box ticks or clears it. The Tervolinda key editor runs for its controls,
     // after "Comando" closes.
     void controls_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("kind");     // main, check, box, button, label
-        QTest::addColumn<QString>("action");   // right, left, double, click
-        QTest::addColumn<QString>("setting");  // text, "1"/"0"/"2" for a box, list text
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("value");  // null: not looked at
-        QTest::addColumn<QString>("index");
-        QTest::addColumn<bool>("menu");
-        QTest::addColumn<QString>("flags");  // the restriction flags after, "" unchanged
-        QTest::addColumn<QString>("mode");   // the key editor's, "" when it does not run
+        // Control, kind (main, check, box, button, label), action (right, left, double, click),
+        // setting (text, "1"/"0"/"2" for a box, list text), number, value and index (null: not
+        // looked at), "1" when the menu shows, the restriction flags after ("" unchanged) and
+        // the key editor's mode ("" when it does not run).
+        QTest::addColumn<QStringList>("row");
         const QString keep = QStringLiteral("keep"), any;
         // clang-format off
-        QTest::newRow("restriction 9 greyed, right") << "MorChkRes09" << "main" << "right" << "2" << "9" << "2" << keep << true << "" << "";
-        QTest::newRow("restriction 2 ticks, left") << "MorChkRes02" << "main" << "left" << "0" << "0" << keep << keep << false << "010000000" << "";
-        QTest::newRow("restriction 7 clears, left") << "MorChkRes07" << "main" << "left" << "1" << "0" << keep << keep << false << "000000000" << "";
-        QTest::newRow("Zentavira erase, click") << "MorCmdUniBor" << "button" << "click" << "" << "17" << keep << keep << true << "" << "";
-        QTest::newRow("Sorvanell tone") << "MorChkAleTono" << "check" << "right" << "1" << "11" << keep << keep << true << "" << "";
-        QTest::newRow("Quarn trunk") << "MorChkFlhResC00" << "check" << "right" << "1" << "11" << "1" << keep << true << "" << "";
-        QTest::newRow("Quarn number 10") << "MorTexFlhNumTel09" << "box" << "double" << "5*1" << "15" << "5*1" << "9" << true << "" << "";
-        QTest::newRow("Quarn counter erase") << "MorCmdFlhBorr" << "button" << "click" << "" << "16" << "0" << keep << true << "" << "";
-        QTest::newRow("Pellitor trunk") << "MorChkConCon03" << "check" << "right" << "2" << "11" << "2" << keep << true << "" << "";
-        QTest::newRow("Pellitor local digits") << "MorLabConDLL" << "label" << "double" << "7" << "16" << "7" << keep << true << "" << "";
-        QTest::newRow("Pellitor number element 4") << "MorTexConNumTel04" << "box" << "double" << "9" << "18" << "9" << "4" << true << "" << "";
-        QTest::newRow("Kovalindre key 25") << "MorTxtMulClvClv23" << "box" << "double" << "5" << "14" << "5" << "23" << true << "" << "";
-        QTest::newRow("left press on a right-press box") << "MorChkUniLib" << "check" << "left" << "0" << "0" << keep << keep << false << "" << "";
-        QTest::newRow("right press on a button only clicked") << "MorCmdConSMB" << "button" << "right" << "" << "0" << keep << keep << false << "" << "";
-        QTest::newRow("Pellitor metered erase") << "MorCmdConSMB" << "button" << "click" << "" << "19" << keep << keep << true << "" << "";
-        QTest::newRow("double click on a check box") << "MorChkConCon03" << "check" << "double" << "1" << "0" << keep << keep << false << "" << "";
-        QTest::newRow("element before the first") << "MorChkRes00" << "check" << "right" << "1" << "0" << keep << keep << false << "" << "";
-        QTest::newRow("Tervolinda exit code") << "MorTxtPrivClvSal" << "box" << "double" << "" << "11" << any << any << true << "" << "3";
-        QTest::newRow("Tervolinda removal, right press") << "MorFraPrivElim1" << "check" << "right" << "0" << "12" << any << any << true << "" << "1";
-        QTest::newRow("Tervolinda removal, left press") << "MorFraPrivElim1" << "check" << "left" << "0" << "0" << any << any << false << "" << "1";
-        QTest::newRow("Tervolinda nines, right press") << "MorFraPrivNum9" << "check" << "right" << "0" << "13" << any << any << true << "" << "4";
+        QTest::newRow("restriction 9 greyed, right") << QStringList{"MorChkRes09", "main", "right", "2", "9", "2", keep, "1", "", ""};
+        QTest::newRow("restriction 2 ticks, left") << QStringList{"MorChkRes02", "main", "left", "0", "0", keep, keep, "", "010000000", ""};
+        QTest::newRow("restriction 7 clears, left") << QStringList{"MorChkRes07", "main", "left", "1", "0", keep, keep, "", "000000000", ""};
+        QTest::newRow("Zentavira erase, click") << QStringList{"MorCmdUniBor", "button", "click", "", "17", keep, keep, "1", "", ""};
+        QTest::newRow("Sorvanell tone") << QStringList{"MorChkAleTono", "check", "right", "1", "11", keep, keep, "1", "", ""};
+        QTest::newRow("Quarn trunk") << QStringList{"MorChkFlhResC00", "check", "right", "1", "11", "1", keep, "1", "", ""};
+        QTest::newRow("Quarn number 10") << QStringList{"MorTexFlhNumTel09", "box", "double", "5*1", "15", "5*1", "9", "1", "", ""};
+        QTest::newRow("Quarn counter erase") << QStringList{"MorCmdFlhBorr", "button", "click", "", "16", "0", keep, "1", "", ""};
+        QTest::newRow("Pellitor trunk") << QStringList{"MorChkConCon03", "check", "right", "2", "11", "2", keep, "1", "", ""};
+        QTest::newRow("Pellitor local digits") << QStringList{"MorLabConDLL", "label", "double", "7", "16", "7", keep, "1", "", ""};
+        QTest::newRow("Pellitor number element 4") << QStringList{"MorTexConNumTel04", "box", "double", "9", "18", "9", "4", "1", "", ""};
+        QTest::newRow("Kovalindre key 25") << QStringList{"MorTxtMulClvClv23", "box", "double", "5", "14", "5", "23", "1", "", ""};
+        QTest::newRow("left press on a right-press box") << QStringList{"MorChkUniLib", "check", "left", "0", "0", keep, keep, "", "", ""};
+        QTest::newRow("right press on a button only clicked") << QStringList{"MorCmdConSMB", "button", "right", "", "0", keep, keep, "", "", ""};
+        QTest::newRow("Pellitor metered erase") << QStringList{"MorCmdConSMB", "button", "click", "", "19", keep, keep, "1", "", ""};
+        QTest::newRow("double click on a check box") << QStringList{"MorChkConCon03", "check", "double", "1", "0", keep, keep, "", "", ""};
+        QTest::newRow("element before the first") << QStringList{"MorChkRes00", "check", "right", "1", "0", keep, keep, "", "", ""};
+        QTest::newRow("Tervolinda exit code") << QStringList{"MorTxtPrivClvSal", "box", "double", "", "11", any, any, "1", "", "3"};
+        QTest::newRow("Tervolinda removal, right press") << QStringList{"MorFraPrivElim1", "check", "right", "0", "12", any, any, "1", "", "1"};
+        QTest::newRow("Tervolinda removal, left press") << QStringList{"MorFraPrivElim1", "check", "left", "0", "0", any, any, "", "", "1"};
+        QTest::newRow("Tervolinda nines, right press") << QStringList{"MorFraPrivNum9", "check", "right", "0", "13", any, any, "1", "", "4"};
         // clang-format on
     }
     void controls() {
-        QFETCH(QString, control);
-        QFETCH(QString, kind);
-        QFETCH(QString, action);
-        QFETCH(QString, setting);
-        QFETCH(QString, number);
-        QFETCH(QString, value);
-        QFETCH(QString, index);
-        QFETCH(QString, flags);
-        QFETCH(QString, mode);
+        QFETCH(QStringList, row);
+        const QString control = row[0], kind = row[1], action = row[2], setting = row[3],
+                      number = row[4], value = row[5], index = row[6], flags = row[8],
+                      mode = row[9];
         Bench b;
         QWidget* w = nullptr;
         if (kind == QLatin1String("main") || kind == QLatin1String("check")) {
@@ -242,7 +232,7 @@ class TestFieldHandlers : public QObject {
         QCOMPARE(b.p.s.CommandNumber, number);
         if (!value.isNull()) QCOMPARE(b.p.s.CommandValue, value);
         if (!index.isNull()) QCOMPARE(b.p.s.CommandIndex, index);
-        QTEST(b.menuShown(), "menu");
+        QCOMPARE(b.menuShown(), !row[7].isEmpty());
         if (check && action != QLatin1String("left")) QCOMPARE(check->checkState(), state);
         QCOMPARE(b.p.s.joinedRestrictorFlags(), flags.isEmpty() ? before : flags);
         // With the menu open the editor waits for it to close.

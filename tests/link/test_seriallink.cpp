@@ -64,24 +64,23 @@ class TestSerialLink : public QObject {
     }
 
     void receptionBoxes_data() {
-        QTest::addColumn<QByteArray>("incoming");
-        QTest::addColumn<QString>("log");
-        QTest::addColumn<QString>("chr");
-        QTest::addColumn<QString>("hex");
-        QTest::addColumn<QString>("asc");
+        // Columns: incoming, log, chr, hex, asc.
+        QTest::addColumn<QStringList>("row");
         // clang-format off
-        QTest::newRow("from the 0 on") << QByteArray("T0:5") << "T0:5" << "0:5" << "303A35" << "-48-58-53";
-        QTest::newRow("a 0 inside an open reply") << QByteArray("0120") << "0120" << "0120" << "30313230" << "-48-49-50-48";
+        QTest::newRow("from the 0 on") << QStringList{"T0:5", "T0:5", "0:5", "303A35", "-48-58-53"};
+        QTest::newRow("a 0 inside an open reply") << QStringList{"0120", "0120", "0120", "30313230", "-48-49-50-48"};
         // clang-format on
     }
     void receptionBoxes() {
-        QFETCH(QByteArray, incoming);
+        QFETCH(QStringList, row);
+        const QByteArray incoming = row[0].toLatin1();
+        const QString log = row[1], chr = row[2], hex = row[3], asc = row[4];
         ProgramFixture f;
         f.port.feed(incoming);
-        QTEST(f.p->todo->txttodo->toPlainText(), "log");
-        QTEST(f.p->monitor->MorTexMon04->toPlainText(), "chr");
-        QTEST(f.p->monitor->MorTexMon05->toPlainText(), "hex");
-        QTEST(f.p->monitor->MorTexMon06->toPlainText(), "asc");
+        QCOMPARE(f.p->todo->txttodo->toPlainText(), log);
+        QCOMPARE(f.p->monitor->MorTexMon04->toPlainText(), chr);
+        QCOMPARE(f.p->monitor->MorTexMon05->toPlainText(), hex);
+        QCOMPARE(f.p->monitor->MorTexMon06->toPlainText(), asc);
     }
 
     // A read that gets no reply within the time-out is reported and ends; a time-out of 0 never

@@ -59,21 +59,17 @@ class TestRestrictorLayouts : public QObject {
     Q_OBJECT
   private slots:
     void shortFieldsKeepTheirWidth_data() {
-        QTest::addColumn<QString>("free");
-        QTest::addColumn<QString>("prohibited");
-        QTest::addColumn<QString>("trunk");
-        QTest::addColumn<QString>("spaced");  // the 18 digits of the three fields
+        // Columns: free, prohibited, trunk, spaced (the 18 digits of the three fields).
+        QTest::addColumn<QStringList>("row");
         // clang-format off
-        QTest::newRow("full") << "123" << "255" << "9*#" << "010203020505090*0#";
-        QTest::newRow("one digit each") << "7" << "0" << "0" << "000007000000000F0F";
-        QTest::newRow("empty") << "" << "" << "" << "0000000000000F0F0F";
+        QTest::newRow("full") << QStringList{"123", "255", "9*#", "010203020505090*0#"};
+        QTest::newRow("one digit each") << QStringList{"7", "0", "0", "000007000000000F0F"};
+        QTest::newRow("empty") << QStringList{"", "", "", "0000000000000F0F0F"};
         // clang-format on
     }
     void shortFieldsKeepTheirWidth() {
-        QFETCH(QString, free);
-        QFETCH(QString, prohibited);
-        QFETCH(QString, trunk);
-        QFETCH(QString, spaced);
+        QFETCH(QStringList, row);
+        const QString free = row[0], prohibited = row[1], trunk = row[2], spaced = row[3];
         const Written z = writeZentavira(
             {{"MorTexUniDurL", free}, {"MorTexUniDurP", prohibited}, {"MorTexUniCon", trunk}});
         QCOMPARE(z.data.size(), 248);
@@ -147,30 +143,24 @@ class TestRestrictorLayouts : public QObject {
         QCOMPARE(h.frame.mid(126, 2), FrameChecksum(h.frame.left(126)));
     }
 
+    // Zentavira digits 12-14 (14 carries a constant 1); Haldrivonexa digits 23-26. "all" pins
+    // where each bit goes; the single rows tell apart the bits that share a digit.
     void optionBits_data() {
-        QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("digits");
-        // Zentavira digits 12-14 (14 carries a constant 1); Haldrivonexa digits 23-26.
         // clang-format off
-        QTest::newRow("Z none") << "Z" << "0000" << "001";
-        QTest::newRow("Z 1") << "Z" << "1000" << "011";
-        QTest::newRow("Z 2") << "Z" << "0100" << "003";
-        QTest::newRow("Z 3") << "Z" << "0010" << "005";
-        QTest::newRow("Z 4") << "Z" << "0001" << "101";
-        QTest::newRow("H 1") << "H" << "100000" << "0010";
-        QTest::newRow("H 2") << "H" << "010000" << "0002";
-        QTest::newRow("H 3") << "H" << "001000" << "1000";
-        QTest::newRow("H 4") << "H" << "000100" << "2000";
-        QTest::newRow("H 5") << "H" << "000010" << "0400";
-        QTest::newRow("H 6") << "H" << "000001" << "0004";
+        QTest::newRow("Z none") << "0000" << "001";
+        QTest::newRow("Z all") << "1111" << "117";
+        QTest::newRow("Z 2") << "0100" << "003";
+        QTest::newRow("H all") << "111111" << "3416";
+        QTest::newRow("H 2") << "010000" << "0002";
+        QTest::newRow("H 3") << "001000" << "1000";
         // clang-format on
     }
     void optionBits() {
-        QFETCH(QString, model);
         QFETCH(QString, flags);
         QFETCH(QString, digits);
-        if (model == QStringLiteral("Z")) {
+        if (flags.size() == 4) {
             const Written z = writeZentavira({{"MorTexBan", flags}});
             QCOMPARE(z.frame.mid(11, 3), digits);
             QCOMPARE(shown(zentavira::Layout(), z.map, "MorTexBan"), flags);
@@ -195,38 +185,32 @@ class TestRestrictorLayouts : public QObject {
 
     // The edges of both command tables; the end-to-end tests send every command of each.
     void singleCommands_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("index");
-        QTest::addColumn<QString>("command");   // "" when none is built
-        QTest::addColumn<QString>("sendData");  // "-" when left as it was
-        QTest::addColumn<QString>("newIndex");  // "-" when left as it was
+        // Model, number, value, index; the command ("" when none is built), the data and the
+        // index kept ("-" when left as they were).
+        QTest::addColumn<QStringList>("row");
         // clang-format off
-        QTest::newRow("Z restrictor 3")   << "Z" << "3"  << "1"    << ""   << ""                  << "-"    << "-";
-        QTest::newRow("Z key")            << "Z" << "10" << "1"    << ""   << "#205555,1234"      << "-"    << "-";
-        QTest::newRow("Z trunk short")    << "Z" << "14" << "1"    << ""   << "#23,1234,1,F,F"    << "1"    << "-";
-        QTest::newRow("Z memory 4 of 13") << "Z" << "15" << "1"    << "13" << "#271234,13,1"      << "1"    << "13";
-        QTest::newRow("Z memory 16 of 0") << "Z" << "16" << "1"    << "13" << "#271234,14,1"      << "1"    << "14";
-        QTest::newRow("Z other")          << "Z" << "9"  << "1"    << ""   << ""                  << "-"    << "-";
-        QTest::newRow("H key")            << "H" << "10" << "1"    << ""   << "#20,5555,1234"     << "-"    << "-";
-        QTest::newRow("H trunk")          << "H" << "13" << "#0"   << ""   << "#23,1234,#,0,F"    << "#0"   << "-";
-        QTest::newRow("H distance 5")     << "H" << "15" << "0"    << "5"  << "#63,1234,0"        << "0"    << "63";
-        QTest::newRow("H other")          << "H" << "16" << "1"    << ""   << ""                  << "-"    << "-";
+        QTest::newRow("Z restrictor 3")   << QStringList{"Z", "3",  "1",  "",   "",               "-",  "-"};
+        QTest::newRow("Z key")            << QStringList{"Z", "10", "1",  "",   "#205555,1234",   "-",  "-"};
+        QTest::newRow("Z trunk short")    << QStringList{"Z", "14", "1",  "",   "#23,1234,1,F,F", "1",  "-"};
+        QTest::newRow("Z memory 4 of 13") << QStringList{"Z", "15", "1",  "13", "#271234,13,1",   "1",  "13"};
+        QTest::newRow("Z memory 16 of 0") << QStringList{"Z", "16", "1",  "13", "#271234,14,1",   "1",  "14"};
+        QTest::newRow("Z other")          << QStringList{"Z", "9",  "1",  "",   "",               "-",  "-"};
+        QTest::newRow("H key")            << QStringList{"H", "10", "1",  "",   "#20,5555,1234",  "-",  "-"};
+        QTest::newRow("H trunk")          << QStringList{"H", "13", "#0", "",   "#23,1234,#,0,F", "#0", "-"};
+        QTest::newRow("H distance 5")     << QStringList{"H", "15", "0",  "5",  "#63,1234,0",     "0",  "63"};
+        QTest::newRow("H other")          << QStringList{"H", "16", "1",  "",   "",               "-",  "-"};
         // clang-format on
     }
     void singleCommands() {
-        QFETCH(QString, model);
-        QFETCH(QString, number);
-        QFETCH(QString, value);
-        QFETCH(QString, index);
-        QFETCH(QString, sendData);
+        QFETCH(QStringList, row);
+        const QString model = row[0], number = row[1], value = row[2], index = row[3],
+                      sendData = row[5];
         const CommandInput in{number, value, index, "1234", "5555", "Activado", ","};
         const SingleCommand out = model == QStringLiteral("Z") ? zentavira::CompleteSend(in)
                                                                : haldrivonexa::CompleteSend(in);
-        QTEST(out.CommandString.value_or(QString()), "command");
+        QCOMPARE(out.CommandString.value_or(QString()), row[4]);
         QCOMPARE(out.SendData.value_or(QStringLiteral("-")), sendData);
-        QTEST(out.CommandIndex.value_or(QStringLiteral("-")), "newIndex");
+        QCOMPARE(out.CommandIndex.value_or(QStringLiteral("-")), row[6]);
 
         // Without a valid key only the key change is built; the value is still taken.
         CommandInput refused = in;
