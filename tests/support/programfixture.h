@@ -2,9 +2,15 @@
 // A program on a stand-in port and a fresh program folder, for tests.
 #include <QTemporaryDir>
 #include <memory>
+#include <tuple>
 
 #include "core/models/registry.h"
 #include "gui/main/program.h"
+
+// A table row held as one tuple column "row", its fields named in order.
+#define QFETCH_ROW(Type, ...) \
+    QFETCH(Type, row);        \
+    auto [__VA_ARGS__] = row
 
 namespace morla::test {
 
