@@ -391,8 +391,7 @@ class TestDeviceFiles : public QObject {
     }
     void savingAsks() {
         QFETCH_ROW(SavingAsksRow, firmwareBox, chosen, exists, replace, written, messages);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         if (!firmwareBox.isEmpty()) {
             ModelButton(p, 3);

@@ -54,8 +54,7 @@ class TestMainWindow : public QObject {
     }
 
     void loadSteps() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         QVERIFY(f.msgs.shown.isEmpty());
         QCOMPARE(p.main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
@@ -124,8 +123,7 @@ class TestMainWindow : public QObject {
     }
     void modelButtons() {
         QFETCH_ROW(ModelButtonsRow, button, frame, equipment, code, firmware);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         p.main->MorCmd[button - 1]->click();
         QCOMPARE(p.s.EquipmentName, equipment);
@@ -148,8 +146,7 @@ class TestMainWindow : public QObject {
     }
     void panelFromConfiguration() {
         QFETCH_ROW(PanelFromRow, button, said, key, boxes);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         f.msgs.clear();
         p.main->MorCmd[button - 1]->click();
@@ -178,8 +175,7 @@ class TestMainWindow : public QObject {
     }
     void menusOpenTheirWindows() {
         QFETCH_ROW(MenusOpenRow, action, window, title);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         f.p->main->findChild<QAction*>(action)->trigger();
         QWidget* w = window == "MorForMonitor" ? f.p->monitor.get() : f.p->window(window);
         QVERIFY(w->isVisible());
@@ -204,8 +200,7 @@ class TestMainWindow : public QObject {
     void factoryResetAsksFirst() {
         QFETCH(int, answer);
         QFETCH(bool, sent);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         f.msgs.answers = {Answer(answer)};
         f.p->main->MorFraCom10->click();
         QCOMPARE(f.msgs.shown.size(), 1);
@@ -245,8 +240,7 @@ class TestMainWindow : public QObject {
     }
     void closingEndsTheProgram() {
         QFETCH(bool, button);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         QVERIFY(f.port.isOpen());
         f.p->main->show();
         f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();

@@ -132,8 +132,7 @@ class TestVerify : public QObject {
     void readBackFailures() {
         QFETCH(QByteArrayList, replies);
         QFETCH(QString, status);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         ModelButton(p, 3);
         p.main->MorChkRes[0]->setChecked(false);
@@ -166,8 +165,7 @@ class TestVerify : public QObject {
     // A read started by hand during the read-back ends the verification, and the read is the
     // technician's: its reply reaches the panel. A new write does the same, and is verified.
     void aReadByHandTakesOver() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         ModelButton(p, 3);
         writeUpToReadBack(f);
@@ -204,8 +202,7 @@ class TestVerify : public QObject {
     void settingNotSavedSaysWhy() {
         QFETCH(bool, fullDisk);
         QFETCH(QString, cause);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         const QString path = OptionsFilePath(*f.p);
         std::unique_ptr<SmallDisk> disk;
         if (fullDisk) {
@@ -224,8 +221,7 @@ class TestVerify : public QObject {
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
         QVERIFY(item);

@@ -73,6 +73,11 @@ struct ProgramFixture {
     Paths paths() const { return p->s.paths(); }
 };
 
+// A fixture whose main window has loaded.
+struct LoadedProgram : ProgramFixture {
+    LoadedProgram() { load(); }
+};
+
 // A Lúvero reply for the given map (positions 1-128 of the block); checksum and trailer added.
 QByteArray LuveroReply(const QString& block128, bool badChecksum = false);
 // A Lúvero block: firmware hex, key digits as the device keeps them, option digits 17-20.
