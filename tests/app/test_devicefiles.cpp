@@ -111,6 +111,11 @@ struct ReadLuvero {
 
 }  // namespace
 
+// firmwareBox: a Lúvero panel's, "" for the start page; chosen: what the dialog gives; exists: a
+// file of the final name is there already; replace: the answer to the replace question; written:
+// the file written, "" for none
+using SavingAsksRow = std::tuple<QString, QString, bool, Answer, QString, QStringList>;
+
 class TestDeviceFiles : public QObject {
     Q_OBJECT
   private slots:
@@ -369,35 +374,24 @@ class TestDeviceFiles : public QObject {
     }
 
     void savingAsks_data() {
-        QTest::addColumn<QString>("firmwareBox");  // a Lúvero panel's, "" for the start page
-        QTest::addColumn<QString>("chosen");       // what the dialog gives
-        QTest::addColumn<bool>("exists");          // a file of the final name is there already
-        QTest::addColumn<Answer>("replace");       // the answer to the replace question
-        QTest::addColumn<QString>("written");      // the file written, "" for none
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<SavingAsksRow>("row");
         const QString saved = QStringLiteral("Configuración guardada en ");
         const QString replace = QStringLiteral("¿Desea reemplazar  %1/viejo.mcfg  ?");
         // clang-format off
-        QTest::newRow("no model on the panel") << "" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"Elija un equipo o lea uno antes de guardar su configuración."};
+        QTest::newRow("no model on the panel") << SavingAsksRow{"", "x.mcfg", false, Answer::Yes, "", QStringList{"Elija un equipo o lea uno antes de guardar su configuración."}};
         // Settled before the dialog: no name is asked for.
-        QTest::newRow("panel that cannot be saved") << "99" << "x.mcfg" << false << Answer::Yes << "" << QStringList{"No se puede guardar la configuración: el panel es del firmware 30 y la casilla de firmware dice 99."};
-        QTest::newRow("dialog cancelled") << "30" << "" << false << Answer::Yes << "" << QStringList{};
-        QTest::newRow("name without extension") << "30" << "nuevo" << false << Answer::Yes << "nuevo.mcfg" << QStringList{saved + "%1/nuevo.mcfg"};
-        QTest::newRow("replace declined") << "30" << "viejo.mcfg" << true << Answer::No << "" << QStringList{replace};
-        QTest::newRow("replace accepted") << "30" << "viejo.mcfg" << true << Answer::Yes << "viejo.mcfg" << QStringList{replace, saved + "%1/viejo.mcfg"};
+        QTest::newRow("panel that cannot be saved") << SavingAsksRow{"99", "x.mcfg", false, Answer::Yes, "", QStringList{"No se puede guardar la configuración: el panel es del firmware 30 y la casilla de firmware dice 99."}};
+        QTest::newRow("dialog cancelled") << SavingAsksRow{"30", "", false, Answer::Yes, "", QStringList{}};
+        QTest::newRow("name without extension") << SavingAsksRow{"30", "nuevo", false, Answer::Yes, "nuevo.mcfg", QStringList{saved + "%1/nuevo.mcfg"}};
+        QTest::newRow("replace declined") << SavingAsksRow{"30", "viejo.mcfg", true, Answer::No, "", QStringList{replace}};
+        QTest::newRow("replace accepted") << SavingAsksRow{"30", "viejo.mcfg", true, Answer::Yes, "viejo.mcfg", QStringList{replace, saved + "%1/viejo.mcfg"}};
         // "carpeta.mcfg" is there as a folder: refused before anything is asked.
-        QTest::newRow("a folder in its place") << "30" << "carpeta.mcfg" << true << Answer::Yes << "" << QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."};
+        QTest::newRow("a folder in its place") << SavingAsksRow{"30", "carpeta.mcfg", true, Answer::Yes, "", QStringList{"No se guardó la configuración en %1/carpeta.mcfg: Es una carpeta."}};
         // clang-format on
     }
     void savingAsks() {
-        QFETCH(QString, firmwareBox);
-        QFETCH(QString, chosen);
-        QFETCH(bool, exists);
-        QFETCH(Answer, replace);
-        QFETCH(QString, written);
-        QFETCH(QStringList, messages);
-        ProgramFixture f;
-        f.load();
+        QFETCH_ROW(SavingAsksRow, firmwareBox, chosen, exists, replace, written, messages);
+        LoadedProgram f;
         Program& p = *f.p;
         if (!firmwareBox.isEmpty()) {
             ModelButton(p, 3);

@@ -16,6 +16,11 @@ bool shown(const Program& p, QWidget* w) {
 }
 }  // namespace
 
+using SettingsProblemsRow = std::tuple<QString, QString, bool, int, int>;
+using ModelButtonsRow = std::tuple<int, QString, QString, QString, QString>;
+using PanelFromRow = std::tuple<int, QStringList, QString, int>;
+using MenusOpenRow = std::tuple<QString, QString, QString>;
+
 class TestMainWindow : public QObject {
     Q_OBJECT
   private slots:
@@ -49,8 +54,7 @@ class TestMainWindow : public QObject {
     }
 
     void loadSteps() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         QVERIFY(f.msgs.shown.isEmpty());
         QCOMPARE(p.main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
@@ -69,28 +73,22 @@ class TestMainWindow : public QObject {
     }
 
     void settingsProblemsReportedOnce_data() {
-        QTest::addColumn<QString>("retries");
-        QTest::addColumn<QString>("timeout");
-        QTest::addColumn<bool>("deleteFile");
-        QTest::addColumn<int>("maxRetries");
-        QTest::addColumn<int>("interval");
+        QTest::addColumn<SettingsProblemsRow>("row");
         // clang-format off
-        QTest::newRow("missing file") << "" << "" << true << 3 << 10000;
-        QTest::newRow("empty retries") << "" << "7" << false << 3 << 7000;
-        QTest::newRow("letters in time-out") << "1" << "diez" << false << 1 << 10000;
+        QTest::newRow("missing file") << SettingsProblemsRow{"", "", true, 3, 10000};
+        QTest::newRow("empty retries") << SettingsProblemsRow{"", "7", false, 3, 7000};
+        QTest::newRow("letters in time-out") << SettingsProblemsRow{"1", "diez", false, 1, 10000};
         // clang-format on
     }
     void settingsProblemsReportedOnce() {
-        QFETCH(QString, retries);
-        QFETCH(QString, timeout);
-        QFETCH(bool, deleteFile);
+        QFETCH_ROW(SettingsProblemsRow, retries, timeout, deleteFile, maxRetries, interval);
         ProgramFixture f(retries, timeout);
         if (deleteFile) QVERIFY(QFile::remove(f.paths().softwareSettings()));
         f.load();
         QCOMPARE(f.msgs.shown.size(), 1);
         QVERIFY(f.msgs.shown[0].text.contains(QStringLiteral("Software.CCon")));
-        QTEST(f.p->s.MaxReadRetries, "maxRetries");
-        QTEST(f.p->main->TimerEC->interval(), "interval");
+        QCOMPARE(f.p->s.MaxReadRetries, maxRetries);
+        QCOMPARE(f.p->main->TimerEC->interval(), interval);
     }
 
     void modemInstallation() {
@@ -109,34 +107,28 @@ class TestMainWindow : public QObject {
     }
 
     void modelButtons_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("frame");
-        QTest::addColumn<QString>("equipment");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<ModelButtonsRow>("row");
         // clang-format off
-        QTest::newRow("Sorvanell") << 2 << "MorFraAle" << "Sorvanell" << "04" << "12";
-        QTest::newRow("Lúvero") << 3 << "MorFraBas" << "Lúvero" << "00" << "30";
-        QTest::newRow("Zentavira") << 4 << "MorFraUni" << "Zentavira" << "05" << "30";
-        QTest::newRow("Haldrivonexa") << 5 << "MorFraMult" << "Haldrivonexa" << "03" << "30";
-        QTest::newRow("Quarn") << 6 << "MorFraFlh" << "Quarn" << "0:" << "30";
-        QTest::newRow("Pellitor") << 7 << "MorFraCon" << "Pellitor" << "02" << "15";
-        QTest::newRow("Tervolinda") << 8 << "MorFraPriv" << "Tervolinda" << "08" << "72";
-        QTest::newRow("Kovalindre") << 9 << "MorFraMulClv" << "Kovalindre" << "06" << "30";
-        QTest::newRow("Quarn Dolmeth") << 10 << "MorFraFlh" << "Quarn" << "0:" << "8";
-        QTest::newRow("Tervolinda Voz") << 11 << "MorFraPriv" << "Tervolinda" << "08" << "72";
+        QTest::newRow("Sorvanell") << ModelButtonsRow{2, "MorFraAle", "Sorvanell", "04", "12"};
+        QTest::newRow("Lúvero") << ModelButtonsRow{3, "MorFraBas", "Lúvero", "00", "30"};
+        QTest::newRow("Zentavira") << ModelButtonsRow{4, "MorFraUni", "Zentavira", "05", "30"};
+        QTest::newRow("Haldrivonexa") << ModelButtonsRow{5, "MorFraMult", "Haldrivonexa", "03", "30"};
+        QTest::newRow("Quarn") << ModelButtonsRow{6, "MorFraFlh", "Quarn", "0:", "30"};
+        QTest::newRow("Pellitor") << ModelButtonsRow{7, "MorFraCon", "Pellitor", "02", "15"};
+        QTest::newRow("Tervolinda") << ModelButtonsRow{8, "MorFraPriv", "Tervolinda", "08", "72"};
+        QTest::newRow("Kovalindre") << ModelButtonsRow{9, "MorFraMulClv", "Kovalindre", "06", "30"};
+        QTest::newRow("Quarn Dolmeth") << ModelButtonsRow{10, "MorFraFlh", "Quarn", "0:", "8"};
+        QTest::newRow("Tervolinda Voz") << ModelButtonsRow{11, "MorFraPriv", "Tervolinda", "08", "72"};
         // clang-format on
     }
     void modelButtons() {
-        QFETCH(int, button);
-        QFETCH(QString, frame);
-        ProgramFixture f;
-        f.load();
+        QFETCH_ROW(ModelButtonsRow, button, frame, equipment, code, firmware);
+        LoadedProgram f;
         Program& p = *f.p;
         p.main->MorCmd[button - 1]->click();
-        QTEST(p.s.EquipmentName, "equipment");
-        QTEST(p.s.ModelCode, "code");
-        QTEST(p.s.FirmwareCode, "firmware");
+        QCOMPARE(p.s.EquipmentName, equipment);
+        QCOMPARE(p.s.ModelCode, code);
+        QCOMPARE(p.s.FirmwareCode, firmware);
         for (QFrame* fr : p.main->modelFrames()) QCOMPARE(shown(p, fr), fr->objectName() == frame);
         QVERIFY(!shown(p, p.main->MorFraPri));
         QVERIFY(shown(p, p.main->MorTaSRes));
@@ -147,29 +139,24 @@ class TestMainWindow : public QObject {
 
     // Only the boxes the model's configuration names show; without one the panel is empty.
     void panelFromConfiguration_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QStringList>("said");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("boxes");
-        QTest::newRow("Lúvero") << 3 << QStringList{} << "1234" << 6;
+        QTest::addColumn<PanelFromRow>("row");
+        QTest::newRow("Lúvero") << PanelFromRow{3, QStringList{}, "1234", 6};
         QTest::newRow("no Zentavira file")
-            << 4 << QStringList{"No existe archivo de configuración."} << "" << 0;
+            << PanelFromRow{4, QStringList{"No existe archivo de configuración."}, "", 0};
     }
     void panelFromConfiguration() {
-        QFETCH(int, button);
-        QFETCH(int, boxes);
-        ProgramFixture f;
-        f.load();
+        QFETCH_ROW(PanelFromRow, button, said, key, boxes);
+        LoadedProgram f;
         Program& p = *f.p;
         f.msgs.clear();
         p.main->MorCmd[button - 1]->click();
-        QTEST(f.msgs.texts(), "said");
-        QTEST(p.main->MorTexResCla->text(), "key");
+        QCOMPARE(f.msgs.texts(), said);
+        QCOMPARE(p.main->MorTexResCla->text(), key);
         for (int k = 0; k < 9; ++k) QCOMPARE(shown(p, p.main->MorChkRes[k]), k < boxes);
         // "Predeterminado" reads the configuration again.
         p.main->MorTexResCla->setText(QStringLiteral("999"));
         p.main->MorFraCom07->click();
-        QTEST(p.main->MorTexResCla->text(), "key");
+        QCOMPARE(p.main->MorTexResCla->text(), key);
         // On the start page it leaves the common fields hidden.
         p.main->MorCmd[0]->click();
         p.main->MorFraCom07->click();
@@ -179,24 +166,20 @@ class TestMainWindow : public QObject {
     }
 
     void menusOpenTheirWindows_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<MenusOpenRow>("row");
         // clang-format off
-        QTest::newRow("Equipos") << "MorMnuConE" << "MorFrmConf" << "Morla-Configuración";
-        QTest::newRow("Software") << "MorMnuConC" << "MorFrmCPri" << "Morla-Configuración Principal";
-        QTest::newRow("Monitor") << "MorMnuMon" << "MorForMonitor" << "Morla-Monitor";
+        QTest::newRow("Equipos") << MenusOpenRow{"MorMnuConE", "MorFrmConf", "Morla-Configuración"};
+        QTest::newRow("Software") << MenusOpenRow{"MorMnuConC", "MorFrmCPri", "Morla-Configuración Principal"};
+        QTest::newRow("Monitor") << MenusOpenRow{"MorMnuMon", "MorForMonitor", "Morla-Monitor"};
         // clang-format on
     }
     void menusOpenTheirWindows() {
-        QFETCH(QString, action);
-        QFETCH(QString, window);
-        ProgramFixture f;
-        f.load();
+        QFETCH_ROW(MenusOpenRow, action, window, title);
+        LoadedProgram f;
         f.p->main->findChild<QAction*>(action)->trigger();
         QWidget* w = window == "MorForMonitor" ? f.p->monitor.get() : f.p->window(window);
         QVERIFY(w->isVisible());
-        QTEST(w->windowTitle(), "title");
+        QCOMPARE(w->windowTitle(), title);
         if (action == "MorMnuConC") QVERIFY(f.p->s.CredentialsFromMenu);
     }
 
@@ -217,8 +200,7 @@ class TestMainWindow : public QObject {
     void factoryResetAsksFirst() {
         QFETCH(int, answer);
         QFETCH(bool, sent);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         f.msgs.answers = {Answer(answer)};
         f.p->main->MorFraCom10->click();
         QCOMPARE(f.msgs.shown.size(), 1);
@@ -258,8 +240,7 @@ class TestMainWindow : public QObject {
     }
     void closingEndsTheProgram() {
         QFETCH(bool, button);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         QVERIFY(f.port.isOpen());
         f.p->main->show();
         f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();

@@ -166,8 +166,7 @@ class TestSeries : public QObject {
     void notOpenedWithoutAWholeWrite() {
         QFETCH(int, button);
         QFETCH(QString, message);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         ModelButton(*f.p, button);
         f.msgs.clear();
         QVERIFY(!openSeries(*f.p));

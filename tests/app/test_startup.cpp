@@ -87,6 +87,14 @@ struct Pending {
 
 }  // namespace
 
+// stored: name and password; none for no file; outcome: "accepted", "ends" or "asked again"
+using OperatorLoginRow = std::tuple<QStringList, QString, QString, QString>;
+using ModemModeRow = std::tuple<QString, QString, QString, bool>;
+using CredentialsWindowRow = std::tuple<QString, QString, bool, bool>;
+// removed: a model's folder taken away first; last: part of the last message
+using SelectorKeptRow = std::tuple<int, int, Answer, QString, QString>;
+using InstallsStoresRow = std::tuple<int, int, QString, QString>;
+
 class TestStartup : public QObject {
     Q_OBJECT
 
@@ -94,27 +102,21 @@ class TestStartup : public QObject {
     // A refused operator ends the program without a word; the engineering name always takes
     // the engineering path, even when stored for an operator.
     void operatorLogin_data() {
-        QTest::addColumn<QStringList>("stored");  // name and password; none for no file
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("outcome");  // "accepted", "ends" or "asked again"
+        QTest::addColumn<OperatorLoginRow>("row");
         const QStringList rosa{"Rosa", "mostrador"};
         // clang-format off
-        QTest::addRow("accepted") << rosa << "Rosa" << "mostrador" << "accepted";
-        QTest::addRow("stored name empty") << QStringList{"", "mostrador"} << "" << "mostrador" << "ends";
-        QTest::addRow("stored password empty") << QStringList{"Rosa", ""} << "Rosa" << "" << "ends";
-        QTest::addRow("other name") << rosa << "rosa" << "mostrador" << "ends";
-        QTest::addRow("other password") << rosa << "Rosa" << "Mostrador" << "ends";
-        QTest::addRow("no credentials file") << QStringList{} << "Rosa" << "mostrador" << "ends";
-        QTest::addRow("lower-case ingenieria is an operator") << QStringList{"ingenieria", "Tirel"} << "ingenieria" << "Tirel" << "accepted";
-        QTest::addRow("engineering name stored") << QStringList{"Ingenieria", "clave"} << "Ingenieria" << "clave" << "asked again";
+        QTest::addRow("accepted") << OperatorLoginRow{rosa, "Rosa", "mostrador", "accepted"};
+        QTest::addRow("stored name empty") << OperatorLoginRow{QStringList{"", "mostrador"}, "", "mostrador", "ends"};
+        QTest::addRow("stored password empty") << OperatorLoginRow{QStringList{"Rosa", ""}, "Rosa", "", "ends"};
+        QTest::addRow("other name") << OperatorLoginRow{rosa, "rosa", "mostrador", "ends"};
+        QTest::addRow("other password") << OperatorLoginRow{rosa, "Rosa", "Mostrador", "ends"};
+        QTest::addRow("no credentials file") << OperatorLoginRow{QStringList{}, "Rosa", "mostrador", "ends"};
+        QTest::addRow("lower-case ingenieria is an operator") << OperatorLoginRow{QStringList{"ingenieria", "Tirel"}, "ingenieria", "Tirel", "accepted"};
+        QTest::addRow("engineering name stored") << OperatorLoginRow{QStringList{"Ingenieria", "clave"}, "Ingenieria", "clave", "asked again"};
         // clang-format on
     }
     void operatorLogin() {
-        QFETCH(QStringList, stored);
-        QFETCH(QString, name);
-        QFETCH(QString, password);
-        QFETCH(QString, outcome);
+        QFETCH_ROW(OperatorLoginRow, stored, name, password, outcome);
         Bench b;
         if (!stored.isEmpty()) b.storeOperator(stored[0], stored[1]);
         b.login(name, password);
@@ -150,23 +152,17 @@ class TestStartup : public QObject {
     }
 
     void modemModeSkipsThePortForOperatorsOnly_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("installationClass");
-        QTest::addColumn<bool>("portAsked");
+        QTest::addColumn<ModemModeRow>("row");
         // clang-format off
-        QTest::addRow("operator, modem") << "Rosa" << "mostrador" << "PC Dravenquista" << false;
-        QTest::addRow("engineering, modem") << "Ingenieria" << "Tirel" << "PC Dravenquista" << true;
-        QTest::addRow("operator, serial") << "Rosa" << "mostrador" << "Dravenquista" << true;
-        QTest::addRow("operator, Pc is not PC") << "Rosa" << "mostrador" << "Pc Dravenquista" << true;
+        QTest::addRow("operator, modem") << ModemModeRow{"Rosa", "mostrador", "PC Dravenquista", false};
+        QTest::addRow("engineering, modem") << ModemModeRow{"Ingenieria", "Tirel", "PC Dravenquista", true};
+        QTest::addRow("operator, serial") << ModemModeRow{"Rosa", "mostrador", "Dravenquista", true};
+        QTest::addRow("operator, Pc is not PC") << ModemModeRow{"Rosa", "mostrador", "Pc Dravenquista", true};
         // clang-format on
     }
 
     void modemModeSkipsThePortForOperatorsOnly() {
-        QFETCH(QString, name);
-        QFETCH(QString, password);
-        QFETCH(QString, installationClass);
-        QFETCH(bool, portAsked);
+        QFETCH_ROW(ModemModeRow, name, password, installationClass, portAsked);
         Bench b(installationClass);
         b.storeOperator(QStringLiteral("Rosa"), QStringLiteral("mostrador"));
         b.login(name, password);
@@ -332,23 +328,17 @@ class TestStartup : public QObject {
     }
 
     void credentialsWindow_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<bool>("fromMenu");
-        QTest::addColumn<bool>("written");
+        QTest::addColumn<CredentialsWindowRow>("row");
         // clang-format off
-        QTest::addRow("both, from the menu") << "Rosa" << "mostrador" << true << true;
-        QTest::addRow("both, not from the menu") << "Rosa" << "mostrador" << false << true;
-        QTest::addRow("empty name") << "" << "mostrador" << false << false;
-        QTest::addRow("empty password") << "Rosa" << "" << true << false;
+        QTest::addRow("both, from the menu") << CredentialsWindowRow{"Rosa", "mostrador", true, true};
+        QTest::addRow("both, not from the menu") << CredentialsWindowRow{"Rosa", "mostrador", false, true};
+        QTest::addRow("empty name") << CredentialsWindowRow{"", "mostrador", false, false};
+        QTest::addRow("empty password") << CredentialsWindowRow{"Rosa", "", true, false};
         // clang-format on
     }
 
     void credentialsWindow() {
-        QFETCH(QString, name);
-        QFETCH(QString, password);
-        QFETCH(bool, fromMenu);
-        QFETCH(bool, written);
+        QFETCH_ROW(CredentialsWindowRow, name, password, fromMenu, written);
         Bench b;
         const QString file = b.f.paths().operatorCredentials();
         b.start.ShowCredentialsWindow(fromMenu);
@@ -374,23 +364,15 @@ class TestStartup : public QObject {
     // The selector waits for the operator; nothing is installed, and it stays, until the system
     // is chosen, the answer is yes and every model's folder is there.
     void selectorKeptUntilInstalled_data() {
-        QTest::addColumn<int>("equipment");
-        QTest::addColumn<int>("system");
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QString>("removed");  // a model's folder taken away first
-        QTest::addColumn<QString>("last");     // part of the last message
+        QTest::addColumn<SelectorKeptRow>("row");
         // clang-format off
-        QTest::addRow("no system chosen") << 2 << -1 << Answer::Yes << "" << "Necesita seleccionar Sistema Operativo";
-        QTest::addRow("answered no") << 4 << 1 << Answer::No << "" << "La información es correcta?";
-        QTest::addRow("a model's folder missing") << 6 << 2 << Answer::Yes << "Pellitor" << "/Pellitor";
+        QTest::addRow("no system chosen") << SelectorKeptRow{2, -1, Answer::Yes, "", "Necesita seleccionar Sistema Operativo"};
+        QTest::addRow("answered no") << SelectorKeptRow{4, 1, Answer::No, "", "La información es correcta?"};
+        QTest::addRow("a model's folder missing") << SelectorKeptRow{6, 2, Answer::Yes, "Pellitor", "/Pellitor"};
         // clang-format on
     }
     void selectorKeptUntilInstalled() {
-        QFETCH(int, equipment);
-        QFETCH(int, system);
-        QFETCH(Answer, answer);
-        QFETCH(QString, removed);
-        QFETCH(QString, last);
+        QFETCH_ROW(SelectorKeptRow, equipment, system, answer, removed, last);
         Pending f;
         if (!removed.isEmpty()) QVERIFY(QDir(f.app + '/' + removed).removeRecursively());
         f.start->Start();
@@ -421,22 +403,16 @@ class TestStartup : public QObject {
     }
 
     void installsStoresAndLogsIn_data() {
-        QTest::addColumn<int>("equipment");
-        QTest::addColumn<int>("system");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("equipmentText");
+        QTest::addColumn<InstallsStoresRow>("row");
         // clang-format off
-        QTest::addRow("no option clicked, Windows 95") << -1 << 0 << "Sorvanell" << "Sorvanell";
-        QTest::addRow("Quarn Dolmeth, Windows 98") << 5 << 1 << "Quarn" << "Quarn Dolmeth";
-        QTest::addRow("Tervolinda Voz, Windows 2000") << 9 << 5 << "Tervolinda" << "Tervolinda Voz";
+        QTest::addRow("no option clicked, Windows 95") << InstallsStoresRow{-1, 0, "Sorvanell", "Sorvanell"};
+        QTest::addRow("Quarn Dolmeth, Windows 98") << InstallsStoresRow{5, 1, "Quarn", "Quarn Dolmeth"};
+        QTest::addRow("Tervolinda Voz, Windows 2000") << InstallsStoresRow{9, 5, "Tervolinda", "Tervolinda Voz"};
         // clang-format on
     }
 
     void installsStoresAndLogsIn() {
-        QFETCH(int, equipment);
-        QFETCH(int, system);
-        QFETCH(QString, folder);
-        QFETCH(QString, equipmentText);
+        QFETCH_ROW(InstallsStoresRow, equipment, system, folder, equipmentText);
         Pending f;
         const QString trace = f.root.path() + QStringLiteral("/trace.txt");
         qputenv("MORLA_LNKX_TRACE", trace.toLocal8Bit());

@@ -38,36 +38,29 @@ QString writtenLuveroBlock(const QString& key = QStringLiteral("1234")) {
 }
 }  // namespace
 
+// stuck: map position stored changed on the second write
+using EveryModelRow = std::tuple<int, int, QStringList, QString, int, QString>;
+
 class TestVerify : public QObject {
     Q_OBJECT
   private slots:
     void everyModelThroughTheSimulator_data() {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QStringList>("simulator");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("stuck");  // map position stored changed on the second write
-        QTest::addColumn<QString>("difference");
+        QTest::addColumn<EveryModelRow>("row");
         // Keys with a 0, which most devices keep as "A".
         const QString key = QStringLiteral("Clave (MorTexResCla, %1): escrito %2, leído %3");
         // clang-format off
-        QTest::newRow("Sorvanell") << int(ModelId::Sorvanell) << 2 << QStringList{"--model", "sorvanell"} << "10*34" << 22 << key.arg("22, 24, 28, 30", "10*34", "00*34");
-        QTest::newRow("Lúvero") << int(ModelId::Luvero) << 3 << QStringList{"--model", "luvero"} << "1034" << 12 << key.arg("11-14", "1034", "1B34");
-        QTest::newRow("Zentavira") << int(ModelId::Zentavira) << 4 << QStringList{"--model", "zentavira"} << "1034" << 36 << key.arg("35-38", "1034", "1134");
-        QTest::newRow("Haldrivonexa") << int(ModelId::Haldrivonexa) << 5 << QStringList{"--model", "haldrivonexa"} << "1034" << 14 << key.arg("11-14", "1034", "1035");
-        QTest::newRow("Quarn") << int(ModelId::Quarn) << 6 << QStringList{"--model", "quarn"} << "10345" << 206 << key.arg("205-209", "10345", "1*345");
-        QTest::newRow("Quarn Dolmeth") << int(ModelId::Quarn) << 10 << QStringList{"--model", "quarn", "--firmware", "8"} << "10345" << 12 << key.arg("11-15", "10345", "1*345");
-        QTest::newRow("Pellitor") << int(ModelId::Pellitor) << 7 << QStringList{"--model", "pellitor"} << "10345" << 26 << "Servicio Medido: Contador (MorTexConSMC, 26, 28, 30): escrito 000, leído 100";
-        QTest::newRow("Kovalindre") << int(ModelId::Kovalindre) << 9 << QStringList{"--model", "kovalindre"} << "10345" << 106 << key.arg("105-109", "10345", "1*345");
+        QTest::newRow("Sorvanell") << EveryModelRow{int(ModelId::Sorvanell), 2, QStringList{"--model", "sorvanell"}, "10*34", 22, key.arg("22, 24, 28, 30", "10*34", "00*34")};
+        QTest::newRow("Lúvero") << EveryModelRow{int(ModelId::Luvero), 3, QStringList{"--model", "luvero"}, "1034", 12, key.arg("11-14", "1034", "1B34")};
+        QTest::newRow("Zentavira") << EveryModelRow{int(ModelId::Zentavira), 4, QStringList{"--model", "zentavira"}, "1034", 36, key.arg("35-38", "1034", "1134")};
+        QTest::newRow("Haldrivonexa") << EveryModelRow{int(ModelId::Haldrivonexa), 5, QStringList{"--model", "haldrivonexa"}, "1034", 14, key.arg("11-14", "1034", "1035")};
+        QTest::newRow("Quarn") << EveryModelRow{int(ModelId::Quarn), 6, QStringList{"--model", "quarn"}, "10345", 206, key.arg("205-209", "10345", "1*345")};
+        QTest::newRow("Quarn Dolmeth") << EveryModelRow{int(ModelId::Quarn), 10, QStringList{"--model", "quarn", "--firmware", "8"}, "10345", 12, key.arg("11-15", "10345", "1*345")};
+        QTest::newRow("Pellitor") << EveryModelRow{int(ModelId::Pellitor), 7, QStringList{"--model", "pellitor"}, "10345", 26, "Servicio Medido: Contador (MorTexConSMC, 26, 28, 30): escrito 000, leído 100"};
+        QTest::newRow("Kovalindre") << EveryModelRow{int(ModelId::Kovalindre), 9, QStringList{"--model", "kovalindre"}, "10345", 106, key.arg("105-109", "10345", "1*345")};
         // clang-format on
     }
     void everyModelThroughTheSimulator() {
-        QFETCH(int, model);
-        QFETCH(int, button);
-        QFETCH(QStringList, simulator);
-        QFETCH(QString, key);
-        QFETCH(int, stuck);
-        QFETCH(QString, difference);
+        QFETCH_ROW(EveryModelRow, model, button, simulator, key, stuck, difference);
         Bench b;
         const ModelInfo& m = Model(ModelId(model));
         const QString firmware = simulator.size() > 3 ? simulator[3] : m.firmware();
@@ -139,8 +132,7 @@ class TestVerify : public QObject {
     void readBackFailures() {
         QFETCH(QByteArrayList, replies);
         QFETCH(QString, status);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         ModelButton(p, 3);
         p.main->MorChkRes[0]->setChecked(false);
@@ -173,8 +165,7 @@ class TestVerify : public QObject {
     // A read started by hand during the read-back ends the verification, and the read is the
     // technician's: its reply reaches the panel. A new write does the same, and is verified.
     void aReadByHandTakesOver() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         ModelButton(p, 3);
         writeUpToReadBack(f);
@@ -211,8 +202,7 @@ class TestVerify : public QObject {
     void settingNotSavedSaysWhy() {
         QFETCH(bool, fullDisk);
         QFETCH(QString, cause);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         const QString path = OptionsFilePath(*f.p);
         std::unique_ptr<SmallDisk> disk;
         if (fullDisk) {
@@ -231,8 +221,7 @@ class TestVerify : public QObject {
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
         QVERIFY(item);

@@ -60,35 +60,30 @@ QStringList LogLines(const QString& path) {
 
 }  // namespace
 
+// args: "%good", "%cut", "%quarn", "%factory": files; unit: the simulator on port 2; none when
+// empty; timeout: of the settings, in seconds; said: part of what it prints; nothingWritten: no
+// write command reached the unit
+using FailuresRow = std::tuple<QStringList, QStringList, QString, int, QString, bool>;
+
 class TestCli : public QObject {
     Q_OBJECT
   private slots:
     void failures_data() {
-        QTest::addColumn<QStringList>("args");  // "%good", "%cut", "%quarn", "%factory": files
-        QTest::addColumn<QStringList>("unit");  // the simulator on port 2; none when empty
-        QTest::addColumn<QString>("timeout");   // of the settings, in seconds
-        QTest::addColumn<int>("exit");
-        QTest::addColumn<QString>("said");         // part of what it prints
-        QTest::addColumn<bool>("nothingWritten");  // no write command reached the unit
+        QTest::addColumn<FailuresRow>("row");
         const QStringList luvero{"--model", "luvero"};
         // clang-format off
-        QTest::newRow("stuck digit") << QStringList{"write", "2", "%good"} << luvero + QStringList{"--fault", "stuck:12"} << "10" << 1 << "Clave (MorTexResCla, 11-14): escrito 4321, leído 4221" << false;
-        QTest::newRow("missing port") << QStringList{"write", "7", "%good"} << QStringList{} << "10" << 2 << "Puerto 7: No se pudo abrir el puerto serie 7 (" << true;
-        QTest::newRow("damaged file") << QStringList{"write", "2", "%cut"} << luvero << "10" << 3 << "el archivo está dañado (le falta su suma de verificación)" << true;
-        QTest::newRow("another model on the port") << QStringList{"write", "2", "%quarn"} << luvero << "10" << 3 << "No se escribió: el equipo conectado es un Lúvero de firmware 30 y el archivo es de un Quarn de firmware 30" << true;
-        QTest::newRow("silent unit") << QStringList{"read", "2"} << luvero + QStringList{"--fault", "silent"} << "1" << 2 << "Puerto 2: Error de Comunicación" << true;
-        QTest::newRow("files that differ") << QStringList{"diff", "%good", "%factory"} << QStringList{} << "10" << 1 << "Clave (MorTexResCla, 11-14): A 4321, B 1234" << true;
-        QTest::newRow("bad arguments") << QStringList{"write", "2"} << QStringList{} << "10" << 3 << "write lleva 2 argumento(s) y se dieron 1." << true;
-        QTest::newRow("a speed of its own") << QStringList{"read", "2", "--baud", "19200"} << QStringList{} << "10" << 3 << "siempre a 9600 bits por segundo" << true;
+        QTest::newRow("stuck digit") << FailuresRow{QStringList{"write", "2", "%good"}, luvero + QStringList{"--fault", "stuck:12"}, "10", 1, "Clave (MorTexResCla, 11-14): escrito 4321, leído 4221", false};
+        QTest::newRow("missing port") << FailuresRow{QStringList{"write", "7", "%good"}, QStringList{}, "10", 2, "Puerto 7: No se pudo abrir el puerto serie 7 (", true};
+        QTest::newRow("damaged file") << FailuresRow{QStringList{"write", "2", "%cut"}, luvero, "10", 3, "el archivo está dañado (le falta su suma de verificación)", true};
+        QTest::newRow("another model on the port") << FailuresRow{QStringList{"write", "2", "%quarn"}, luvero, "10", 3, "No se escribió: el equipo conectado es un Lúvero de firmware 30 y el archivo es de un Quarn de firmware 30", true};
+        QTest::newRow("silent unit") << FailuresRow{QStringList{"read", "2"}, luvero + QStringList{"--fault", "silent"}, "1", 2, "Puerto 2: Error de Comunicación", true};
+        QTest::newRow("files that differ") << FailuresRow{QStringList{"diff", "%good", "%factory"}, QStringList{}, "10", 1, "Clave (MorTexResCla, 11-14): A 4321, B 1234", true};
+        QTest::newRow("bad arguments") << FailuresRow{QStringList{"write", "2"}, QStringList{}, "10", 3, "write lleva 2 argumento(s) y se dieron 1.", true};
+        QTest::newRow("a speed of its own") << FailuresRow{QStringList{"read", "2", "--baud", "19200"}, QStringList{}, "10", 3, "siempre a 9600 bits por segundo", true};
         // clang-format on
     }
     void failures() {
-        QFETCH(QStringList, args);
-        QFETCH(QStringList, unit);
-        QFETCH(QString, timeout);
-        QFETCH(int, exit);
-        QFETCH(QString, said);
-        QFETCH(bool, nothingWritten);
+        QFETCH_ROW(FailuresRow, args, unit, timeout, exit, said, nothingWritten);
         Folder folder(timeout);
         const QByteArray good = FileOf(GoodLuvero());
         const QMap<QString, QByteArray> files{

@@ -2,9 +2,15 @@
 // A program on a stand-in port and a fresh program folder, for tests.
 #include <QTemporaryDir>
 #include <memory>
+#include <tuple>
 
 #include "core/models/registry.h"
 #include "gui/main/program.h"
+
+// A table row held as one tuple column "row", its fields named in order.
+#define QFETCH_ROW(Type, ...) \
+    QFETCH(Type, row);        \
+    auto [__VA_ARGS__] = row
 
 namespace morla::test {
 
@@ -65,6 +71,11 @@ struct ProgramFixture {
                        const QString& installationClass);
     void load();  // main window load
     Paths paths() const { return p->s.paths(); }
+};
+
+// A fixture whose main window has loaded.
+struct LoadedProgram : ProgramFixture {
+    LoadedProgram() { load(); }
 };
 
 // A Lúvero reply for the given map (positions 1-128 of the block); checksum and trailer added.
