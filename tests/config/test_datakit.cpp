@@ -47,6 +47,8 @@ bool isFlags(const QString& text, int length) {
 
 }  // namespace
 
+using FieldValuesRow = std::tuple<QString, int, QStringList>;
+
 class TestDataKit : public QObject {
     Q_OBJECT
 
@@ -90,31 +92,30 @@ class TestDataKit : public QObject {
 
     // The settings, user and commands the program starts with.
     void fieldValues_data() {
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<int>("record");
-        QTest::addColumn<QStringList>("value");
+        QTest::addColumn<FieldValuesRow>("row");
         const QString eq = QStringLiteral("Utilerias/Generales/Equipos/");
         // The first-run selector turns the chosen equipment's copy into Software.CCon.
         const QStringList settings =
             QStringList(21) + QStringList{"-1", kDate, "3", "10", "0001", "Dravenquista"};
-        QTest::newRow("settings") << eq + "Software.CCon" << 1 << settings;
+        QTest::newRow("settings") << FieldValuesRow{eq + "Software.CCon", 1, settings};
         for (const QString& e : SelectorEquipment())
-            QTest::addRow("%s settings", qPrintable(e)) << eq + e + ".Ccon" << 1 << settings;
-        QTest::newRow("user") << eq + "Usuarios.CCon" << 1
-                              << QStringList{"Tecnico", "1", "Mostrador", kDate};
+            QTest::addRow("%s settings", qPrintable(e))
+                << FieldValuesRow{eq + e + ".Ccon", 1, settings};
+        QTest::newRow("user") << FieldValuesRow{eq + "Usuarios.CCon", 1,
+                                                QStringList{"Tecnico", "1", "Mostrador", kDate}};
         const QStringList commands{"Lectura",    "*40", "Escritura", "*42", "ResetFabrica", "*49",
                                    "ResetClave", "*43", "Verificar", "*46", "Colgado",      "*47"};
         for (int n = 1; n <= 6; ++n)
-            QTest::addRow("command %d", n)
-                << eq + "Comandos.CCon" << n << commands.mid(2 * n - 2, 2) + QStringList{kDate};
+            QTest::addRow("command %d", n) << FieldValuesRow{
+                eq + "Comandos.CCon", n, commands.mid(2 * n - 2, 2) + QStringList{kDate}};
     }
     void fieldValues() {
-        QFETCH(QString, relative);
-        QFETCH(int, record);
+        QFETCH(FieldValuesRow, row);
+        const auto& [relative, record, value] = row;
         const RecordRead r =
             ReadRecord(pathIn(app_, relative.split('/')), typeOf(relative), record);
         QVERIFY(r.ok && !r.eof);
-        QTEST(r.fields, "value");
+        QCOMPARE(r.fields, value);
     }
 
     // Each model's default firmware, and the firmwares its buttons ask for, has a

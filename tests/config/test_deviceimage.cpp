@@ -41,6 +41,10 @@ QByteArray Replaced(const QByteArray& file, const char* from, const char* to) {
 }
 }  // namespace
 
+using RoundTripRow = std::tuple<QString, QString, QString, ImageOrigin>;
+// detail: "" when accepted
+using ShapeRow = std::tuple<DeviceImage, bool, QString>;
+
 class TestDeviceImage : public QObject {
     Q_OBJECT
   private slots:
@@ -62,21 +66,16 @@ class TestDeviceImage : public QObject {
     }
 
     void roundTrip_data() {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("equipment");
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<ImageOrigin>("origin");
+        QTest::addColumn<RoundTripRow>("row");
         // clang-format off
-        QTest::newRow("138-character reply") << "00" << "Lúvero" << Map("00", 134) << ImageOrigin::Read;
-        QTest::newRow("270-character reply") << "0:" << "Quarn" << Map("0A", 266) << ImageOrigin::Read;
-        QTest::newRow("a row and one") << "06" << "Kovalindre" << QString(33, 'A') << ImageOrigin::Panel;
+        QTest::newRow("138-character reply") << RoundTripRow{"00", "Lúvero", Map("00", 134), ImageOrigin::Read};
+        QTest::newRow("270-character reply") << RoundTripRow{"0:", "Quarn", Map("0A", 266), ImageOrigin::Read};
+        QTest::newRow("a row and one") << RoundTripRow{"06", "Kovalindre", QString(33, 'A'), ImageOrigin::Panel};
         // clang-format on
     }
     void roundTrip() {
-        QFETCH(QString, code);
-        QFETCH(QString, equipment);
-        QFETCH(QString, digits);
-        QFETCH(ImageOrigin, origin);
+        QFETCH(RoundTripRow, row);
+        const auto& [code, equipment, digits, origin] = row;
         const DeviceImage image = Image(code, equipment, digits, origin);
         const QByteArray text = FormatDeviceImage(image);
         const ParsedImage parsed = ParseDeviceImage(text);
@@ -131,9 +130,7 @@ class TestDeviceImage : public QObject {
     }
 
     void shape_data() {
-        QTest::addColumn<DeviceImage>("image");
-        QTest::addColumn<bool>("checksums");
-        QTest::addColumn<QString>("detail");  // "" when accepted
+        QTest::addColumn<ShapeRow>("row");
         const QString map = Map("05", 266);
         auto at = [](QString text, int position, const char* digits) {
             return text.replace(position - 1, int(qstrlen(digits)), QLatin1String(digits));
@@ -143,18 +140,17 @@ class TestDeviceImage : public QObject {
         };
         const auto panel = ImageOrigin::Panel;
         // clang-format off
-        QTest::newRow("a good map") << z(map) << true << "";
-        QTest::newRow("block 2 sum") << z(at(map, 200, "0")) << true << "la suma del bloque 2 del mapa no es correcta";
-        QTest::newRow("a mark in a map") << z(at(map, 50, "<")) << true << "el mapa lleva caracteres que no son dígitos";
-        QTest::newRow("sums not tested") << z(at(map, 200, "0")) << false << "";
-        QTest::newRow("name of another model") << Image("05", "Quarn", map) << true << "el equipo \"Quarn\" no es el de su código de modelo";
-        QTest::newRow("frame of a known length") << z(QString(264, 'F'), panel) << true << "";
+        QTest::newRow("a good map") << ShapeRow{z(map), true, ""};
+        QTest::newRow("block 2 sum") << ShapeRow{z(at(map, 200, "0")), true, "la suma del bloque 2 del mapa no es correcta"};
+        QTest::newRow("a mark in a map") << ShapeRow{z(at(map, 50, "<")), true, "el mapa lleva caracteres que no son dígitos"};
+        QTest::newRow("sums not tested") << ShapeRow{z(at(map, 200, "0")), false, ""};
+        QTest::newRow("name of another model") << ShapeRow{Image("05", "Quarn", map), true, "el equipo \"Quarn\" no es el de su código de modelo"};
+        QTest::newRow("frame of a known length") << ShapeRow{z(QString(264, 'F'), panel), true, ""};
         // clang-format on
     }
     void shape() {
-        QFETCH(DeviceImage, image);
-        QFETCH(bool, checksums);
-        QFETCH(QString, detail);
+        QFETCH(ShapeRow, row);
+        const auto& [image, checksums, detail] = row;
         ImageShape shape{
             QStringLiteral("Zentavira"), QStringLiteral("05"), 266, {264, 234}, checksums, 2};
         QString why;

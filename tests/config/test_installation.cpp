@@ -74,6 +74,8 @@ struct Drive {
 
 }  // namespace
 
+using LayoutRow = std::tuple<int, QString, QString>;
+
 class TestInstallation : public QObject {
     Q_OBJECT
 
@@ -100,9 +102,7 @@ class TestInstallation : public QObject {
     void cleanupTestCase() { delete pendingKit; }
 
     void layoutPerEquipment_data() {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<QString>("folder");
+        QTest::addColumn<LayoutRow>("row");
         const QStringList folders{"Sorvanell",  "Luvero",    "Zentavira", "Haldrivonexa",
                                   "Quarn",      "Quarn",     "Pellitor",  "Kovalindres",
                                   "Tervolinda", "Tervolinda"};
@@ -110,18 +110,16 @@ class TestInstallation : public QObject {
                                  "Windows 2000"};
         for (int i = 0; i < 10; ++i) {
             const QString e = SelectorEquipment()[i];
-            // clang-format off
-            QTest::addRow("%s, Windows 95", qPrintable(e)) << i << QStringLiteral("Windows 95") << folders[i];
-            // clang-format on
+            QTest::addRow("%s, Windows 95", qPrintable(e))
+                << LayoutRow{i, "Windows 95", folders[i]};
             QTest::addRow("%s, %s", qPrintable(e), qPrintable(others[i % 5]))
-                << i << others[i % 5] << folders[i];
+                << LayoutRow{i, others[i % 5], folders[i]};
         }
     }
 
     void layoutPerEquipment() {
-        QFETCH(int, choice);
-        QFETCH(QString, system);
-        QFETCH(QString, folder);
+        QFETCH(LayoutRow, row);
+        const auto& [choice, system, folder] = row;
         const QString equipment = SelectorEquipment()[choice];
         const bool win95 = system == QStringLiteral("Windows 95");
         Drive d;

@@ -20,6 +20,11 @@ QStringList emptyFields(int k) {
 
 }  // namespace
 
+using RecordBytesRow = std::tuple<QStringList, int, QByteArray>;
+using RefusedWritesRow = std::tuple<int, QStringList, int, bool>;
+// content: null: no file
+using ReadsRow = std::tuple<QByteArray, int, QStringList, bool, bool>;
+
 class TestRecordFile : public QObject {
     Q_OBJECT
 
@@ -37,23 +42,20 @@ class TestRecordFile : public QObject {
 
     // Bytes of one record: count (little-endian), ANSI text, zero fill.
     void recordBytes_data() {
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<RecordBytesRow>("row");
         const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
         // clang-format off
-        QTest::newRow("two fields, one empty") << QStringList{"abc", "", "Z"} << 50 << hex("0300616263000001005a");
-        QTest::newRow("euro sign") << QStringList{"€"} << 50 << hex("010080");
-        QTest::newRow("count above 255") << QStringList{QString(300, 'x')} << 1000 << hex("2c01") + QByteArray(300, 'x');
-        QTest::newRow("exactly fills") << QStringList{QString(48, 'q')} << 50 << hex("3000") + QByteArray(48, 'q');
+        QTest::newRow("two fields, one empty") << RecordBytesRow{QStringList{"abc", "", "Z"}, 50, hex("0300616263000001005a")};
+        QTest::newRow("euro sign") << RecordBytesRow{QStringList{"€"}, 50, hex("010080")};
+        QTest::newRow("count above 255") << RecordBytesRow{QStringList{QString(300, 'x')}, 1000, hex("2c01") + QByteArray(300, 'x')};
+        QTest::newRow("exactly fills") << RecordBytesRow{QStringList{QString(48, 'q')}, 50, hex("3000") + QByteArray(48, 'q')};
         // An all-empty model configuration takes 114 bytes, all zeros.
-        QTest::newRow("empty model config") << emptyFields(57) << 1000 << QByteArray(114, '\0');
+        QTest::newRow("empty model config") << RecordBytesRow{emptyFields(57), 1000, QByteArray(114, '\0')};
         // clang-format on
     }
     void recordBytes() {
-        QFETCH(QStringList, fields);
-        QFETCH(int, length);
-        QFETCH(QByteArray, head);
+        QFETCH(RecordBytesRow, row);
+        const auto& [fields, length, head] = row;
         const QString path = fresh();
         const RecordWriteResult w = WriteRecord(path, length, fields, 1);
         QVERIFY2(w.ok, qPrintable(w.error));
@@ -125,24 +127,21 @@ class TestRecordFile : public QObject {
 
     // A record that does not fit is refused and the file stays byte for byte as it was.
     void refusedWrites_data() {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("existing");
-        QTest::newRow("one byte over") << 50 << QStringList{QString(49, 'x')} << 1 << true;
-        QTest::newRow("counts take room") << 50 << emptyFields(26) << 2 << true;
-        QTest::newRow("new file not created") << 50 << QStringList{QString(60, 'n')} << 1 << false;
+        QTest::addColumn<RefusedWritesRow>("row");
+        QTest::newRow("one byte over")
+            << RefusedWritesRow{50, QStringList{QString(49, 'x')}, 1, true};
+        QTest::newRow("counts take room") << RefusedWritesRow{50, emptyFields(26), 2, true};
+        QTest::newRow("new file not created")
+            << RefusedWritesRow{50, QStringList{QString(60, 'n')}, 1, false};
         QTest::newRow("beyond 16-bit count")
-            << 100000 << QStringList{QString(65536, QChar('w'))} << 1 << true;
-        QTest::newRow("record 0") << 50 << QStringList{"x"} << 0 << false;
+            << RefusedWritesRow{100000, QStringList{QString(65536, QChar('w'))}, 1, true};
+        QTest::newRow("record 0") << RefusedWritesRow{50, QStringList{"x"}, 0, false};
         QTest::newRow("past the largest record number")
-            << 50 << QStringList{"x"} << kMaxRecordNumber + 1 << true;
+            << RefusedWritesRow{50, QStringList{"x"}, kMaxRecordNumber + 1, true};
     }
     void refusedWrites() {
-        QFETCH(int, length);
-        QFETCH(QStringList, fields);
-        QFETCH(int, number);
-        QFETCH(bool, existing);
+        QFETCH(RefusedWritesRow, row);
+        const auto& [length, fields, number, existing] = row;
         const QString path = fresh();
         if (existing) {
             QVERIFY(WriteRecord(path, length, {"keep"}, 1).ok);
@@ -158,34 +157,27 @@ class TestRecordFile : public QObject {
     // Reading past the end or from no file gives K empty fields; damaged records read as far
     // as they go and never into the next record.
     void reads_data() {
-        QTest::addColumn<QByteArray>("content");  // null: no file
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<bool>("eof");
-        QTest::addColumn<bool>("ok");
+        QTest::addColumn<ReadsRow>("row");
         const QByteArray abc = QByteArray::fromHex("010061010062010063").leftJustified(50, 0);
         const QStringList none = emptyFields(3);
         const QByteArray next(50, 'S');
         const QByteArray shortLast = QByteArray(50, '\0') + QByteArray::fromHex("03007879780900");
         const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
         // clang-format off
-        QTest::newRow("last record") << abc + abc << 2 << QStringList{"a", "b", "c"} << false << true;
-        QTest::newRow("one past") << abc + abc << 3 << none << true << true;
-        QTest::newRow("empty file") << QByteArray("") << 1 << none << true << true;
-        QTest::newRow("record 0") << abc << 0 << none << true << false;
-        QTest::newRow("missing file") << QByteArray() << 1 << none << true << false;
-        QTest::newRow("count runs past record") << hex("ffff") + QByteArray(48, 'a') + next << 1 << QStringList{QString(48, 'a'), "", ""} << false << true;
-        QTest::newRow("second field runs past") << hex("0100416400") + QByteArray(45, 'b') + next << 1 << QStringList{"A", QString(45, 'b'), ""} << false << true;
-        QTest::newRow("count cut in half at the record end") << hex("0100412c00") + QByteArray(44, 'c') + "\x05" + next << 1 << QStringList{"A", QString(44, 'c'), ""} << false << true;
-        QTest::newRow("short last record") << shortLast + "ab" << 2 << QStringList{"xyx", "ab", ""} << false << true;
+        QTest::newRow("last record") << ReadsRow{abc + abc, 2, QStringList{"a", "b", "c"}, false, true};
+        QTest::newRow("one past") << ReadsRow{abc + abc, 3, none, true, true};
+        QTest::newRow("empty file") << ReadsRow{QByteArray(""), 1, none, true, true};
+        QTest::newRow("record 0") << ReadsRow{abc, 0, none, true, false};
+        QTest::newRow("missing file") << ReadsRow{QByteArray(), 1, none, true, false};
+        QTest::newRow("count runs past record") << ReadsRow{hex("ffff") + QByteArray(48, 'a') + next, 1, QStringList{QString(48, 'a'), "", ""}, false, true};
+        QTest::newRow("second field runs past") << ReadsRow{hex("0100416400") + QByteArray(45, 'b') + next, 1, QStringList{"A", QString(45, 'b'), ""}, false, true};
+        QTest::newRow("count cut in half at the record end") << ReadsRow{hex("0100412c00") + QByteArray(44, 'c') + "\x05" + next, 1, QStringList{"A", QString(44, 'c'), ""}, false, true};
+        QTest::newRow("short last record") << ReadsRow{shortLast + "ab", 2, QStringList{"xyx", "ab", ""}, false, true};
         // clang-format on
     }
     void reads() {
-        QFETCH(QByteArray, content);
-        QFETCH(int, number);
-        QFETCH(QStringList, fields);
-        QFETCH(bool, eof);
-        QFETCH(bool, ok);
+        QFETCH(ReadsRow, row);
+        const auto& [content, number, fields, eof, ok] = row;
         const QString path = fresh();
         if (!content.isNull()) QVERIFY(putBytes(path, content));
         const RecordRead r = ReadRecord(path, 50, 3, number);

@@ -46,6 +46,9 @@ MorForCamCla* openByDoubleClick(Program& p) {
 
 }  // namespace
 
+using KeyChangeEntryRow = std::tuple<QString, QString, QString, QStringList>;
+using KeyChangeRow = std::tuple<QString, QString, QByteArray>;
+
 class TestFieldHandlers : public QObject {
     Q_OBJECT
   private slots:
@@ -75,41 +78,33 @@ class TestFieldHandlers : public QObject {
 
     // The new key follows the key rule of the model shown.
     void keyChangeEntry_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<KeyChangeEntryRow>("row");
         // clang-format off
-        QTest::newRow("star third, Sorvanell") << "04" << "12*45" << "12*45" << QStringList{};
-        QTest::newRow("star third, Zentavira") << "05" << "12*4"  << "124"   << QStringList{kDigits};
+        QTest::newRow("star third, Sorvanell") << KeyChangeEntryRow{"04", "12*45", "12*45", {}};
+        QTest::newRow("star third, Zentavira") << KeyChangeEntryRow{"05", "12*4", "124", QStringList{kDigits}};
         // clang-format on
     }
     void keyChangeEntry() {
-        QFETCH(QString, model);
-        QFETCH(QString, typed);
+        QFETCH_ROW(KeyChangeEntryRow, model, typed, text, shown);
         Bench b;
         b.p.s.ModelCode = model;
         MorForCamCla* form = openByDoubleClick(b.p);
         QVERIFY(form);
         QTest::keyClicks(form->MorTextCanCka, typed);
-        QTEST(form->MorTextCanCka->text(), "text");
-        QTEST(Shown(b.msgs), "shown");
+        QCOMPARE(form->MorTextCanCka->text(), text);
+        QCOMPARE(Shown(b.msgs), shown);
     }
 
     // A key change goes out as the model's single command, whatever the key's status; on the
     // Tervolinda only, the key editor runs once the key is replaced.
     void keyChange_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("keyStatus");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("Lúvero, refused") << "00"
-                                         << "DesActivado" << QByteArray("D#2,1234,56781P");
-        QTest::newRow("Tervolinda") << "08"
-                                    << "" << QByteArray("D#2,1234,5678f1P");
+        QTest::addColumn<KeyChangeRow>("row");
+        QTest::newRow("Lúvero, refused")
+            << KeyChangeRow{"00", "DesActivado", QByteArray("D#2,1234,56781P")};
+        QTest::newRow("Tervolinda") << KeyChangeRow{"08", "", QByteArray("D#2,1234,5678f1P")};
     }
     void keyChange() {
-        QFETCH(QString, model);
-        QFETCH(QString, keyStatus);
+        QFETCH_ROW(KeyChangeRow, model, keyStatus, line);
         test::ProgramFixture f;
         Program& p = *f.p;
         p.s.ModelCode = model;
@@ -141,7 +136,7 @@ class TestFieldHandlers : public QObject {
         QVERIFY(test::Fire(p.main->TimerPID));
         QCOMPARE(f.port.line, QByteArray("D"));
         f.port.acknowledgeAll();
-        QTEST(f.port.line, "line");
+        QCOMPARE(f.port.line, line);
         QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
         QVERIFY(f.msgs.shown.isEmpty());
     }

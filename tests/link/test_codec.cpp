@@ -91,45 +91,46 @@ constexpr Case kCases[] = {
 
 }  // namespace
 
+using KnownValuesRow = std::tuple<QString, QString, QString>;
+using DigitMapRow = std::tuple<QByteArray, ModelId, QString>;
+
 class TestCodec : public QObject {
     Q_OBJECT
 
   private slots:
     void knownValues_data() {
-        QTest::addColumn<QString>("helper");
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
+        QTest::addColumn<KnownValuesRow>("row");
         for (const Case& c : kCases)
             QTest::addRow("%s(\"%s\")", c.helper, c.in)
-                << QString(c.helper) << QString::fromUtf8(c.in) << QString::fromUtf8(c.out);
+                << KnownValuesRow{c.helper, QString::fromUtf8(c.in), QString::fromUtf8(c.out)};
     }
     void knownValues() {
-        QFETCH(QString, helper);
-        QFETCH(QString, in);
+        QFETCH(KnownValuesRow, row);
+        const auto& [helper, in, out] = row;
         QVERIFY(helpers().contains(helper));
-        QTEST(helpers().value(helper)(in), "out");
+        QCOMPARE(helpers().value(helper)(in), out);
     }
 
     // The digit map is the low digit of each character's code, less the first four characters;
     // the Tervolinda keeps 132 digits of its 140-character reply; a short reply gives what it has.
     void digitMap_data() {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<ModelId>("model");
-        QTest::addColumn<QString>("map");
-        QTest::newRow("digits and : to ?") << QByteArray("02450:?1") << ModelId::Luvero << "0AF1";
+        QTest::addColumn<DigitMapRow>("row");
+        QTest::newRow("digits and : to ?")
+            << DigitMapRow{QByteArray("02450:?1"), ModelId::Luvero, "0AF1"};
         QTest::newRow("high bits dropped")
-            << QByteArray("0245\xB3\x7A", 6) << ModelId::Luvero << "3A";
-        QTest::newRow("start only") << QByteArray("0245") << ModelId::Luvero << "";
-        QTest::newRow("shorter than the start") << QByteArray("02") << ModelId::Luvero << "";
-        QTest::newRow("Lúvero, one too many")
-            << QByteArray("0245") + QByteArray(135, '7') << ModelId::Luvero << QString(134, '7');
-        QTest::newRow("Tervolinda") << QByteArray("0245") + QByteArray(136, '5')
-                                    << ModelId::Tervolinda << QString(132, '5');
+            << DigitMapRow{QByteArray("0245\xB3\x7A", 6), ModelId::Luvero, "3A"};
+        QTest::newRow("start only") << DigitMapRow{QByteArray("0245"), ModelId::Luvero, ""};
+        QTest::newRow("shorter than the start")
+            << DigitMapRow{QByteArray("02"), ModelId::Luvero, ""};
+        QTest::newRow("Lúvero, one too many") << DigitMapRow{
+            QByteArray("0245") + QByteArray(135, '7'), ModelId::Luvero, QString(134, '7')};
+        QTest::newRow("Tervolinda") << DigitMapRow{QByteArray("0245") + QByteArray(136, '5'),
+                                                   ModelId::Tervolinda, QString(132, '5')};
     }
     void digitMap() {
-        QFETCH(QByteArray, reply);
-        QFETCH(ModelId, model);
-        QTEST(ReplyMap(Model(model), reply), "map");
+        QFETCH(DigitMapRow, row);
+        const auto& [reply, model, map] = row;
+        QCOMPARE(ReplyMap(Model(model), reply), map);
     }
 };
 

@@ -81,6 +81,11 @@ QString letters(int n) {
 }
 }  // namespace
 
+// value: a box's tick, or a memory's digits
+using SendFromMenuRow = std::tuple<int, QString, QString, QByteArray>;
+// shown: the message when nothing goes out
+using TickRow = std::tuple<QString, QByteArray, QString>;
+
 class TestModemLink : public QObject {
     Q_OBJECT
   private slots:
@@ -88,24 +93,16 @@ class TestModemLink : public QObject {
     // nothing goes out until TimerPID fires, then exactly the command text, once. The
     // 16-digit memory's command is longer than the line takes whole and goes out regrouped.
     void sendFromMenu_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("value");  // a box's tick, or a memory's digits
-        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<SendFromMenuRow>("row");
         // clang-format off
-        QTest::newRow("option 1 on") << 3 << "MorChkRes01" << "1" << QByteArray("#1,1234,9");
-        QTest::newRow("option 6 off") << 3 << "MorChkRes06" << "0" << QByteArray("#9,1234,0");
-        QTest::newRow("16-digit memory, regrouped") << 4 << "MorTxtUniMe1609" << "0123456789*#0123"
-                                                    << QByteArray("#271234,23,0123456,789*#,0123");
-        QTest::newRow("4-digit memory, as it is") << 4 << "MorTxtUniMe403" << "*0"
-                                                  << QByteArray("#271234,03,*0");
+        QTest::newRow("option 1 on") << SendFromMenuRow{3, "MorChkRes01", "1", QByteArray("#1,1234,9")};
+        QTest::newRow("option 6 off") << SendFromMenuRow{3, "MorChkRes06", "0", QByteArray("#9,1234,0")};
+        QTest::newRow("16-digit memory, regrouped") << SendFromMenuRow{4, "MorTxtUniMe1609", "0123456789*#0123", QByteArray("#271234,23,0123456,789*#,0123")};
+        QTest::newRow("4-digit memory, as it is") << SendFromMenuRow{4, "MorTxtUniMe403", "*0", QByteArray("#271234,03,*0")};
         // clang-format on
     }
     void sendFromMenu() {
-        QFETCH(int, button);
-        QFETCH(QString, control);
-        QFETCH(QString, value);
-        QFETCH(QByteArray, text);
+        QFETCH_ROW(SendFromMenuRow, button, control, value, text);
         Modem m;
         // A Zentavira configuration with its key, so that the memory's command carries it.
         const ModelInfo& z = Model(ModelId::Zentavira);
@@ -133,20 +130,16 @@ class TestModemLink : public QObject {
     // command text), and the window that carries the call unloads itself. A text the line
     // cannot carry as it is goes nowhere: "?" or a cut would dial another command.
     void commandOnTheTick_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("shown");  // the message when nothing goes out
+        QTest::addColumn<TickRow>("row");
         const QByteArray none;
         // clang-format off
-        QTest::newRow("code page bytes") << "ñ2,12345678,8765432€" << QByteArray("\xf1" "2,12345678,876543,2\x80") << "";
-        QTest::newRow("outside the code page") << "*46f12✓4" << none << "(✓)";
-        QTest::newRow("NUL") << QStringLiteral("*46f12") + QChar(0) + "4" << none << "(NUL)";
+        QTest::newRow("code page bytes") << TickRow{"ñ2,12345678,8765432€", QByteArray("\xf1" "2,12345678,876543,2\x80"), ""};
+        QTest::newRow("outside the code page") << TickRow{"*46f12✓4", none, "(✓)"};
+        QTest::newRow("NUL") << TickRow{QStringLiteral("*46f12") + QChar(0) + "4", none, "(NUL)"};
         // clang-format on
     }
     void commandOnTheTick() {
-        QFETCH(QString, command);
-        QFETCH(QByteArray, text);
-        QFETCH(QString, shown);
+        QFETCH_ROW(TickRow, command, text, shown);
         Modem m;
         m.p.s.CommandString = command;
         m.p.main->TimerPID->start();

@@ -69,6 +69,9 @@ QMap<QString, Boxes> session(ProgramFixture& f) {
 }
 }  // namespace
 
+using SaveAfterSearchRow = std::tuple<bool, QString, QStringList>;
+using SendByHandRow = std::tuple<QString, QString, QByteArray>;
+
 class TestMonitor : public QObject {
     Q_OBJECT
   private slots:
@@ -84,27 +87,26 @@ class TestMonitor : public QObject {
     }
 
     void saveAfterSearch_data() {
-        QTest::addColumn<bool>("apply");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<SaveAfterSearchRow>("row");
         const QStringList six{"Lectura",    "Escritura", "ResetFabrica",
                               "ResetClave", "Verificar", "Colgado"};
-        QTest::newRow("found: in place") << true << "Verificar" << six;
-        QTest::newRow("not found: appended") << true << "Nuevo" << (six + QStringList{"Nuevo"});
+        QTest::newRow("found: in place") << SaveAfterSearchRow{true, "Verificar", six};
+        QTest::newRow("not found: appended")
+            << SaveAfterSearchRow{true, "Nuevo", (six + QStringList{"Nuevo"})};
         QTest::newRow("no search: appended, not outside")
-            << false << "Otro" << (six + QStringList{"Otro"});
-        QTest::newRow("no search, existing name: in place") << false << "Lectura" << six;
+            << SaveAfterSearchRow{false, "Otro", (six + QStringList{"Otro"})};
+        QTest::newRow("no search, existing name: in place")
+            << SaveAfterSearchRow{false, "Lectura", six};
     }
     void saveAfterSearch() {
-        QFETCH(bool, apply);
-        QFETCH(QString, name);
+        QFETCH_ROW(SaveAfterSearchRow, apply, name, after);
         ProgramFixture f;
         MorForMonitor& m = *f.p->monitor;
         m.MorComMon->setEditText(name);
         m.MorTexMon07->setText(QStringLiteral("*77"));
         if (apply) m.MorCmdMon02->click();
         m.MorCmdMon01->click();
-        QTEST(names(f.paths().commands()), "after");
+        QCOMPARE(names(f.paths().commands()), after);
         QFile file(f.paths().commands());
         QVERIFY(file.size() % CommandRecord.length == 0);
         bool written = false;
@@ -119,19 +121,15 @@ class TestMonitor : public QObject {
 
     // A command sent by hand goes out trimmed; with no code, or no command chosen, nothing does.
     void sendByHand_data() {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<SendByHandRow>("row");
         // clang-format off
-        QTest::newRow("trimmed") << "Verificar" << "  *46 " << QByteArray("D*461P");
-        QTest::newRow("no code") << "Verificar" << "" << QByteArray();
-        QTest::newRow("list not chosen") << "Comandos" << "*46" << QByteArray();
+        QTest::newRow("trimmed") << SendByHandRow{"Verificar", "  *46 ", QByteArray("D*461P")};
+        QTest::newRow("no code") << SendByHandRow{"Verificar", "", QByteArray()};
+        QTest::newRow("list not chosen") << SendByHandRow{"Comandos", "*46", QByteArray()};
         // clang-format on
     }
     void sendByHand() {
-        QFETCH(QString, list);
-        QFETCH(QString, code);
-        QFETCH(QByteArray, line);
+        QFETCH_ROW(SendByHandRow, list, code, line);
         ProgramFixture f;
         f.p->monitor->MorComMon->setEditText(list);
         f.p->monitor->MorTexMon07->setText(code);

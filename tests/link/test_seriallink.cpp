@@ -28,6 +28,15 @@ void StartRead(ProgramFixture& f, int button = 3) {
 }
 }  // namespace
 
+using PacingRow = std::tuple<QString, int, QByteArray>;
+// underWay: "read" or "write"; command: the button pressed meanwhile
+using BusyRow = std::tuple<QString, QString, QString>;
+// before: characters of the late reply before the failure; badFirst: a bad reply uses up the
+// retries first
+using LateRow = std::tuple<QString, int, bool, QString>;
+// at: 0-based character of the reply
+using DamagedRow = std::tuple<int, char, bool>;
+
 class TestSerialLink : public QObject {
     Q_OBJECT
     // A Lúvero read whole: its model, firmware and key are known for what follows.
@@ -40,22 +49,18 @@ class TestSerialLink : public QObject {
 
   private slots:
     void pacing_data() {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("acks");
-        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<PacingRow>("row");
         // clang-format off
-        QTest::newRow("one character, nothing answered") << "X" << 0 << QByteArray("D");
-        QTest::newRow("one character, first T") << "X" << 1 << QByteArray("DX");
-        QTest::newRow("one character, second T closes") << "X" << 2 << QByteArray("DX1P");
-        QTest::newRow("a 1 inside the message") << "#1,1234,9" << 10 << QByteArray("D#1,1234,91P");
-        QTest::newRow("T while idle starts the last message over") << "AB" << 4 << QByteArray("DAB1PD");
-        QTest::newRow("empty message") << "" << 1 << QByteArray("D1P");
+        QTest::newRow("one character, nothing answered") << PacingRow{"X", 0, QByteArray("D")};
+        QTest::newRow("one character, first T") << PacingRow{"X", 1, QByteArray("DX")};
+        QTest::newRow("one character, second T closes") << PacingRow{"X", 2, QByteArray("DX1P")};
+        QTest::newRow("a 1 inside the message") << PacingRow{"#1,1234,9", 10, QByteArray("D#1,1234,91P")};
+        QTest::newRow("T while idle starts the last message over") << PacingRow{"AB", 4, QByteArray("DAB1PD")};
+        QTest::newRow("empty message") << PacingRow{"", 1, QByteArray("D1P")};
         // clang-format on
     }
     void pacing() {
-        QFETCH(QString, message);
-        QFETCH(int, acks);
-        QFETCH(QByteArray, line);
+        QFETCH_ROW(PacingRow, message, acks, line);
         ProgramFixture f;
         StartMessage(*f.p, message);
         for (int i = 0; i < acks; ++i) f.port.feed("T");
@@ -112,23 +117,20 @@ class TestSerialLink : public QObject {
     // While a read or a send is under way no other read or send starts: the line beside the
     // status says why, and nothing more goes out.
     void busyRefusesNewCommands_data() {
-        QTest::addColumn<QString>("underWay");  // "read" or "write"
-        QTest::addColumn<QString>("command");   // the button pressed meanwhile
-        QTest::addColumn<QString>("status");
+        QTest::addColumn<BusyRow>("row");
         const QString reading = QStringLiteral("Ocupado: lectura en curso");
         const QString writing = QStringLiteral("Ocupado: escritura en curso");
         // clang-format off
-        QTest::newRow("read during a read") << "read" << "MorFraCom03" << reading;
-        QTest::newRow("write during a read") << "read" << "MorFraCom04" << reading;
-        QTest::newRow("hang up during a read") << "read" << "MorFraCom01" << reading;
-        QTest::newRow("read during a write") << "write" << "MorFraCom03" << writing;
-        QTest::newRow("write during a write") << "write" << "MorFraCom04" << writing;
-        QTest::newRow("verify during a write") << "write" << "MorFraCom02" << writing;
+        QTest::newRow("read during a read") << BusyRow{"read", "MorFraCom03", reading};
+        QTest::newRow("write during a read") << BusyRow{"read", "MorFraCom04", reading};
+        QTest::newRow("hang up during a read") << BusyRow{"read", "MorFraCom01", reading};
+        QTest::newRow("read during a write") << BusyRow{"write", "MorFraCom03", writing};
+        QTest::newRow("write during a write") << BusyRow{"write", "MorFraCom04", writing};
+        QTest::newRow("verify during a write") << BusyRow{"write", "MorFraCom02", writing};
         // clang-format on
     }
     void busyRefusesNewCommands() {
-        QFETCH(QString, underWay);
-        QFETCH(QString, command);
+        QFETCH_ROW(BusyRow, underWay, command, status);
         ProgramFixture f;
         f.load();
         Program& p = *f.p;
@@ -141,7 +143,7 @@ class TestSerialLink : public QObject {
         p.main->findChild<QPushButton*>(command)->click();
         f.port.acknowledgeAll();
         QCOMPARE(f.port.line, before);
-        QTEST(p.main->sendStatus->text(), "status");
+        QCOMPARE(p.main->sendStatus->text(), status);
         QCOMPARE(p.main->MorTexEst->text(), shown);
         QVERIFY(f.msgs.shown.isEmpty());
     }
@@ -270,20 +272,15 @@ class TestSerialLink : public QObject {
     // Once "Error de Comunicación" (or "Error de Comunicación!") is out, the rest of that read
     // shows in the monitor and changes nothing else; the next read starts clean.
     void lateReplyNotDecoded_data() {
-        QTest::addColumn<QString>("retries");
-        QTest::addColumn<int>("before");     // characters of the late reply before the failure
-        QTest::addColumn<bool>("badFirst");  // a bad reply uses up the retries first
-        QTest::addColumn<QString>("failure");
-        QTest::newRow("all after the time-out") << "2" << 0 << false << "Error de Comunicación";
+        QTest::addColumn<LateRow>("row");
+        QTest::newRow("all after the time-out") << LateRow{"2", 0, false, "Error de Comunicación"};
         QTest::newRow("model code in before the time-out")
-            << "2" << 7 << false << "Error de Comunicación";
-        QTest::newRow("after the retries ran out") << "0" << 0 << true << "Error de Comunicación!";
+            << LateRow{"2", 7, false, "Error de Comunicación"};
+        QTest::newRow("after the retries ran out")
+            << LateRow{"0", 0, true, "Error de Comunicación!"};
     }
     void lateReplyNotDecoded() {
-        QFETCH(QString, retries);
-        QFETCH(int, before);
-        QFETCH(bool, badFirst);
-        QFETCH(QString, failure);
+        QFETCH_ROW(LateRow, retries, before, badFirst, failure);
         ProgramFixture f(retries);
         f.load();
         Program& p = *f.p;
@@ -326,18 +323,14 @@ class TestSerialLink : public QObject {
     // of the model shown once its length has arrived: retried, then read well. The plain damages
     // go through the simulator in the end-to-end tests.
     void damagedStartRetried_data() {
-        QTest::addColumn<int>("at");  // 0-based character of the reply
-        QTest::addColumn<char>("into");
-        QTest::addColumn<bool>("retried");
-        QTest::newRow("first character, high bit") << 0 << 'p' << true;
-        QTest::newRow("model code, out of the digits") << 5 << '\xb0' << true;
+        QTest::addColumn<DamagedRow>("row");
+        QTest::newRow("first character, high bit") << DamagedRow{0, 'p', true};
+        QTest::newRow("model code, out of the digits") << DamagedRow{5, '\xb0', true};
         // The rest of the reply start is not part of the map: the reply is good.
-        QTest::newRow("third character") << 2 << '5' << false;
+        QTest::newRow("third character") << DamagedRow{2, '5', false};
     }
     void damagedStartRetried() {
-        QFETCH(int, at);
-        QFETCH(char, into);
-        QFETCH(bool, retried);
+        QFETCH_ROW(DamagedRow, at, into, retried);
         ProgramFixture f;
         f.load();
         Program& p = *f.p;

@@ -56,32 +56,30 @@ struct Long {
 
 }  // namespace
 
+using FrameShapeRow = std::tuple<QString, QString, int, int>;
+// key: typed before any check, "" to leave it
+using NoCommandSentRow = std::tuple<QString, QString, QString>;
+
 class TestLongReply : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
     void frameShape_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("classCode");
-        QTest::addColumn<int>("dataLength");
-        QTest::addColumn<int>("frameLength");
+        QTest::addColumn<FrameShapeRow>("row");
         for (const QString cls : {"09", ""}) {
             const int less = cls.isEmpty() ? 2 : 0;
             const QString tag = cls.isEmpty() ? " without class" : " with class";
             // clang-format off
-            QTest::newRow(qPrintable("Dolmeth" + tag)) << "Quarn Dolmeth" << cls << 194 << 236 - less;
-            QTest::newRow(qPrintable("Conmutador" + tag)) << "Quarn Conmutador" << cls << 224 << 266 - less;
-            QTest::newRow(qPrintable("Pellitor" + tag)) << "Pellitor" << cls << 165 << 266 - less;
-            QTest::newRow(qPrintable("Kovalindre" + tag)) << "Kovalindre" << cls << 249 << 266 - less;
+            QTest::newRow(qPrintable("Dolmeth" + tag)) << FrameShapeRow{"Quarn Dolmeth", cls, 194, 236 - less};
+            QTest::newRow(qPrintable("Conmutador" + tag)) << FrameShapeRow{"Quarn Conmutador", cls, 224, 266 - less};
+            QTest::newRow(qPrintable("Pellitor" + tag)) << FrameShapeRow{"Pellitor", cls, 165, 266 - less};
+            QTest::newRow(qPrintable("Kovalindre" + tag)) << FrameShapeRow{"Kovalindre", cls, 249, 266 - less};
             // clang-format on
         }
     }
     void frameShape() {
-        QFETCH(QString, model);
-        QFETCH(QString, classCode);
-        QFETCH(int, dataLength);
-        QFETCH(int, frameLength);
+        QFETCH_ROW(FrameShapeRow, model, classCode, dataLength, frameLength);
         const LongCase& c = LongCaseNamed(model);
         layout::Values v;
         v["MorTexResCla"] = QStringLiteral("1357");  // a short key still gives the written length
@@ -138,19 +136,15 @@ class TestLongReply : public QObject {
     // Commands the device has no code for, and any command under a key typed wrong, send
     // nothing; under the wrong key the value stays as the data text.
     void noCommandSent_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("key");  // typed before any check, "" to leave it
-        QTest::newRow("Quarn option 2") << QStringLiteral("Quarn Conmutador") << "2"
-                                        << "";
-        QTest::newRow("Pellitor option 5") << QStringLiteral("Pellitor") << "5"
-                                           << "";
-        QTest::newRow("invalid key") << QStringLiteral("Kovalindre") << "12"
-                                     << "123a5";
+        QTest::addColumn<NoCommandSentRow>("row");
+        QTest::newRow("Quarn option 2")
+            << NoCommandSentRow{QStringLiteral("Quarn Conmutador"), "2", ""};
+        QTest::newRow("Pellitor option 5") << NoCommandSentRow{QStringLiteral("Pellitor"), "5", ""};
+        QTest::newRow("invalid key")
+            << NoCommandSentRow{QStringLiteral("Kovalindre"), "12", "123a5"};
     }
     void noCommandSent() {
-        QFETCH(QString, model);
-        QFETCH(QString, key);
+        QFETCH_ROW(NoCommandSentRow, model, number, key);
         Long l(LongCaseNamed(model));
         Program& p = l.p;
         if (!key.isEmpty()) {
@@ -159,7 +153,6 @@ class TestLongReply : public QObject {
             p.main->MorTexResCla->setText(key);
             p.main->MorTexResCla->blockSignals(false);
         }
-        QFETCH(QString, number);
         p.s.CommandNumber = number;
         p.s.CommandValue = QStringLiteral("100");
         p.s.CommandString = QStringLiteral("none");

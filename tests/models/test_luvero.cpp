@@ -30,6 +30,8 @@ QString checks(const Program& p) {
 }
 }  // namespace
 
+using RefusedKeyRow = std::tuple<QString, QString, QString, QStringList>;
+
 class TestLuvero : public QObject {
     Q_OBJECT
   private slots:
@@ -158,19 +160,15 @@ class TestLuvero : public QObject {
     // "F" where nothing was typed), whatever the installation's class: the last write shows the
     // frame again, and the key box judges the key anew.
     void refusedKeyShownAgain_data() {
-        QTest::addColumn<QString>("installationClass");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<RefusedKeyRow>("row");
         // clang-format off
-        QTest::newRow("short, class with a code") << "GrandeUsuario" << "12" << "12" << QStringList{};
-        QTest::newRow("short, class without a code") << "Otra" << "12" << "12" << QStringList{};
-        QTest::newRow("leading zero") << "Dravenquista" << "0567" << "" << QStringList{"No se admite 0 al inicio de clave"};
+        QTest::newRow("short, class with a code") << RefusedKeyRow{"GrandeUsuario", "12", "12", {}};
+        QTest::newRow("short, class without a code") << RefusedKeyRow{"Otra", "12", "12", {}};
+        QTest::newRow("leading zero") << RefusedKeyRow{"Dravenquista", "0567", "", QStringList{"No se admite 0 al inicio de clave"}};
         // clang-format on
     }
     void refusedKeyShownAgain() {
-        QFETCH(QString, installationClass);
-        QFETCH(QString, key);
+        QFETCH_ROW(RefusedKeyRow, installationClass, key, shown, said);
         ProgramFixture f(QStringLiteral("2"), QStringLiteral("10"), installationClass);
         f.load();
         Program& p = *f.p;
@@ -194,8 +192,8 @@ class TestLuvero : public QObject {
         f.msgs.clear();
         p.main->MorFraCom06->click();
         QCOMPARE(checks(p), options);
-        QTEST(f.msgs.texts(), "said");
-        QTEST(p.main->MorTexResCla->text(), "shown");
+        QCOMPARE(f.msgs.texts(), said);
+        QCOMPARE(p.main->MorTexResCla->text(), shown);
     }
 
     void lastSentMissing() {

@@ -55,6 +55,10 @@ QString baseMap(const ModelInfo& m, const QString& firmware) {
 }
 }  // namespace
 
+// expected: "" for no difference
+using ChangedDigitRow = std::tuple<int, QString, int, QString>;
+using ReplyMapRow = std::tuple<int, QByteArray, bool, QString>;
+
 class TestRestrictorLayouts : public QObject {
     Q_OBJECT
   private slots:
@@ -225,14 +229,11 @@ class TestRestrictorLayouts : public QObject {
     // One digit of the read-back changed: the comparison names the field that holds it, or
     // nothing when no compared field does.
     void oneChangedDigitNamesItsField_data() {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("expected");  // "" for no difference
+        QTest::addColumn<ChangedDigitRow>("row");
         const auto row = [](const char* name, ModelId id, const char* fw, int at,
                             const char* expected) {
             // clang-format off
-            QTest::newRow(name) << int(id) << QString::fromLatin1(fw) << at << QString::fromLatin1(expected);
+            QTest::newRow(name) << ChangedDigitRow{int(id), QString::fromLatin1(fw), at, QString::fromLatin1(expected)};
             // clang-format on
         };
         row("Lúvero key", ModelId::Luvero, "30", 12, "MorTexResCla (11-14)");
@@ -260,9 +261,8 @@ class TestRestrictorLayouts : public QObject {
         row("checksum", ModelId::Kovalindre, "30", 262, "");
     }
     void oneChangedDigitNamesItsField() {
-        QFETCH(int, model);
-        QFETCH(QString, firmware);
-        QFETCH(int, position);
+        QFETCH(ChangedDigitRow, row);
+        const auto& [model, firmware, position, expected] = row;
         const ModelInfo& m = Model(ModelId(model));
         const QString written = baseMap(m, firmware);
         QString readBack = written;
@@ -270,30 +270,27 @@ class TestRestrictorLayouts : public QObject {
         const auto diffs = CompareFields(m, firmware, written, readBack);
         QStringList names;
         for (const FieldDifference& d : diffs) names << d.name + " (" + d.positions + ")";
-        QTEST(names.join(", "), "expected");
+        QCOMPARE(names.join(", "), expected);
         if (!diffs.empty()) QVERIFY(diffs[0].written != diffs[0].readBack);
     }
 
     void replyMapAndFirmware_data() {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<bool>("ofModel");
-        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<ReplyMapRow>("row");
         // clang-format off
-        QTest::newRow("Lúvero 30") << int(ModelId::Luvero) << QByteArray("0245001>09") << true << "30";
-        QTest::newRow("Quarn code with colon") << int(ModelId::Quarn) << QByteArray("02450:1>") << true << "30";
-        QTest::newRow("Pellitor firmware as characters") << int(ModelId::Pellitor) << QByteArray("02450215") << true << "15";
-        QTest::newRow("another model") << int(ModelId::Luvero) << QByteArray("0245031>") << false << "30";
+        QTest::newRow("Lúvero 30") << ReplyMapRow{int(ModelId::Luvero), QByteArray("0245001>09"), true, "30"};
+        QTest::newRow("Quarn code with colon") << ReplyMapRow{int(ModelId::Quarn), QByteArray("02450:1>"), true, "30"};
+        QTest::newRow("Pellitor firmware as characters") << ReplyMapRow{int(ModelId::Pellitor), QByteArray("02450215"), true, "15"};
+        QTest::newRow("another model") << ReplyMapRow{int(ModelId::Luvero), QByteArray("0245031>"), false, "30"};
         // clang-format on
     }
     void replyMapAndFirmware() {
-        QFETCH(int, model);
-        QFETCH(QByteArray, reply);
+        QFETCH(ReplyMapRow, row);
+        const auto& [model, reply, ofModel, firmware] = row;
         const ModelInfo& m = Model(ModelId(model));
         const QString map = MapOfReply(reply);
         QCOMPARE(map.size(), reply.size() - 4);
-        QTEST(MapIsOfModel(map, m), "ofModel");
-        QTEST(FirmwareOfMap(map, m), "firmware");
+        QCOMPARE(MapIsOfModel(map, m), ofModel);
+        QCOMPARE(FirmwareOfMap(map, m), firmware);
     }
 };
 

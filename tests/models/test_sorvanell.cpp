@@ -57,6 +57,9 @@ void writeConfig(ProgramFixture& f) {
 }
 }  // namespace
 
+// command: "" for none
+using CommandsRow = std::tuple<QString, QString, QString>;
+
 class TestSorvanell : public QObject {
     Q_OBJECT
   private slots:
@@ -101,23 +104,20 @@ class TestSorvanell : public QObject {
 
     // The edges of the command table; the end-to-end tests send each command to a device.
     void commands_data() {
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("command");  // "" for none
+        QTest::addColumn<CommandsRow>("row");
         // clang-format off
-        QTest::newRow("tone, key refused")    << "11" << "DesActivado" << "";
-        QTest::newRow("restrictor 1, never")  << "1"  << ""            << "";
-        QTest::newRow("key change, refused")  << "10" << "DesActivado" << "9,8,*,7,6,3,1,2,*,3,4,f";
-        QTest::newRow("programming, refused") << "13" << "DesActivado" << "1,2,*,3,4,2,5,5,*,6,6,f";
-        QTest::newRow("alert digit 1 as typed") << "14" << "DesActivado" << "1,2,*,3,4,6,1,f";
-        QTest::newRow("not a number")         << "x"  << "Activado"    << "";
+        QTest::newRow("tone, key refused") << CommandsRow{"11", "DesActivado", ""};
+        QTest::newRow("restrictor 1, never") << CommandsRow{"1", "", ""};
+        QTest::newRow("key change, refused") << CommandsRow{"10", "DesActivado", "9,8,*,7,6,3,1,2,*,3,4,f"};
+        QTest::newRow("programming, refused") << CommandsRow{"13", "DesActivado", "1,2,*,3,4,2,5,5,*,6,6,f"};
+        QTest::newRow("alert digit 1 as typed") << CommandsRow{"14", "DesActivado", "1,2,*,3,4,6,1,f"};
+        QTest::newRow("not a number") << CommandsRow{"x", "Activado", ""};
         // clang-format on
     }
     void commands() {
-        QFETCH(QString, number);
-        QFETCH(QString, status);
+        QFETCH_ROW(CommandsRow, number, status, command);
         const auto built = sorvanell::Command({number, status, "12*34", "98*76", "55*66", " 1 "});
-        QTEST(built.value_or(QString()), "command");
+        QCOMPARE(built.value_or(QString()), command);
     }
 
     void buttonLeavesALockWithoutDefault() {

@@ -65,32 +65,35 @@ void readDevice(ProgramFixture& f, const QString& map) {
 
 }  // namespace
 
+// frame: "" for none
+using FramesRow = std::tuple<QString, int, int, QString>;
+// data: "-" for unchanged
+using EditorDataRow = std::tuple<QString, int, QString>;
+// command: "" for none
+using CommandsRow = std::tuple<QString, QString, QString, QString>;
+
 class TestTervolinda : public QObject {
     Q_OBJECT
   private slots:
     void frames_data() {
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<int>("removal");
-        QTest::addColumn<int>("nine");
-        QTest::addColumn<QString>("frame");  // "" for none
+        QTest::addColumn<FramesRow>("row");
         const QString without = QStringLiteral("0809FFFF090A0102030405060708") + QString(98, 'F') +
                                 QStringLiteral("4803<4");
         const QString with = QStringLiteral("0809FFFF0A0A01020304000000") + QString(100, 'F') +
                              QStringLiteral("0203<4");
-        QTest::newRow("without voice") << "72" << int(Box::Ticked) << int(Box::Clear) << without;
-        QTest::newRow("with voice") << "2" << int(Box::Ticked) << int(Box::Clear) << with;
-        QTest::newRow("another firmware") << "30" << int(Box::Clear) << int(Box::Clear) << "";
+        QTest::newRow("without voice")
+            << FramesRow{"72", int(Box::Ticked), int(Box::Clear), without};
+        QTest::newRow("with voice") << FramesRow{"2", int(Box::Ticked), int(Box::Clear), with};
+        QTest::newRow("another firmware") << FramesRow{"30", int(Box::Clear), int(Box::Clear), ""};
         QTest::newRow("greyed box adds no code")
-            << "72" << int(Box::Greyed) << int(Box::Clear)
-            << "0809FFFF0A0102030405060708" + QString(98, 'F') + "4803<4";
+            << FramesRow{"72", int(Box::Greyed), int(Box::Clear),
+                         "0809FFFF0A0102030405060708" + QString(98, 'F') + "4803<4"};
     }
     void frames() {
-        QFETCH(QString, firmware);
-        QFETCH(int, removal);
-        QFETCH(int, nine);
+        QFETCH_ROW(FramesRow, firmware, removal, nine, frame);
         const auto built =
             tervolinda::BuildFrame({firmware, "1234", "5678", Box(removal), Box(nine)});
-        QTEST(built.value_or(QString()), "frame");
+        QCOMPARE(built.value_or(QString()), frame);
         if (built && Box(removal) != Box::Greyed) QCOMPARE(built->size(), 132);
     }
 
@@ -100,43 +103,35 @@ class TestTervolinda : public QObject {
     }
 
     void editorData_data() {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<int>("removal");
-        QTest::addColumn<QString>("data");  // "-" for unchanged
-        QTest::newRow("removal on") << "1" << int(Box::Ticked) << "9999f";
-        QTest::newRow("removal off") << "1" << int(Box::Clear) << "0000f";
-        QTest::newRow("removal greyed") << "1" << int(Box::Greyed) << "-";
-        QTest::newRow("nine off") << "4" << int(Box::Ticked) << "0000f";
-        QTest::newRow("key") << "2" << int(Box::Clear) << "1234";
-        QTest::newRow("exit key") << "3" << int(Box::Clear) << "5678f";
-        QTest::newRow("none") << "" << int(Box::Clear) << "-";
+        QTest::addColumn<EditorDataRow>("row");
+        QTest::newRow("removal on") << EditorDataRow{"1", int(Box::Ticked), "9999f"};
+        QTest::newRow("removal off") << EditorDataRow{"1", int(Box::Clear), "0000f"};
+        QTest::newRow("removal greyed") << EditorDataRow{"1", int(Box::Greyed), "-"};
+        QTest::newRow("nine off") << EditorDataRow{"4", int(Box::Ticked), "0000f"};
+        QTest::newRow("key") << EditorDataRow{"2", int(Box::Clear), "1234"};
+        QTest::newRow("exit key") << EditorDataRow{"3", int(Box::Clear), "5678f"};
+        QTest::newRow("none") << EditorDataRow{"", int(Box::Clear), "-"};
     }
     void editorData() {
-        QFETCH(QString, mode);
-        QFETCH(int, removal);
+        QFETCH_ROW(EditorDataRow, mode, removal, data);
         const auto d = tervolinda::EditorSendData({mode, Box(removal), Box::Clear, "1234", "5678"});
-        QTEST(d.value_or(QStringLiteral("-")), "data");
+        QCOMPARE(d.value_or(QStringLiteral("-")), data);
     }
 
     // The edges of the command table; the end-to-end tests send the options, the exit key and
     // the key change to a device.
     void commands_data() {
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("command");  // "" for none
+        QTest::addColumn<CommandsRow>("row");
         // clang-format off
-        QTest::newRow("greyed as is")     << "13" << "2" << "Activado"    << "#5,1234,2f";
-        QTest::newRow("removal, refused") << "12" << "1" << "DesActivado" << "";
-        QTest::newRow("other number")     << "1"  << "1" << "Activado"    << "";
+        QTest::newRow("greyed as is") << CommandsRow{"13", "2", "Activado", "#5,1234,2f"};
+        QTest::newRow("removal, refused") << CommandsRow{"12", "1", "DesActivado", ""};
+        QTest::newRow("other number") << CommandsRow{"1", "1", "Activado", ""};
         // clang-format on
     }
     void commands() {
-        QFETCH(QString, number);
-        QFETCH(QString, value);
-        QFETCH(QString, status);
+        QFETCH_ROW(CommandsRow, number, value, status, command);
         const auto c = tervolinda::Command({number, value, status, "1234", "1111", "1001", ","});
-        QTEST(c.value_or(QString()), "command");
+        QCOMPARE(c.value_or(QString()), command);
     }
 
     // A voice device read after one without: its boxes hide, and the button without voice

@@ -17,6 +17,7 @@
 #include "devsim/device.h"
 #include "devsim/image.h"
 #include "devsim/models/behaviour.h"
+#include "support/programfixture.h"
 
 using namespace morla;
 using namespace morla::devsim;
@@ -147,7 +148,19 @@ void messageRow(const char* name, const QStringList& sent, const char* key, cons
                         << QString(modifier) << line;
 }
 
+// code: reply characters 5-6; firmwareDigits: map 3-4
+using FactoryRow = std::tuple<QString, int, QByteArray, QString>;
+using ModelRow = std::tuple<QString, QString, QStringList, QStringList>;
+// start of the first reply, then length and goodness (full length, right checksum) of both
+// replies, and the least time the first one took
+using FaultRow = std::tuple<QByteArray, int, bool, int, bool, int>;
+
 }  // namespace
+
+// content: null: no file yet
+using MemoryKeptRow = std::tuple<QByteArray, bool, QString>;
+// writes: data texts, each after "*42"; keys: the key after each
+using StuckDigitRow = std::tuple<QString, QStringList, QStringList>;
 
 class TestDevsim : public QObject {
     Q_OBJECT
@@ -157,25 +170,19 @@ class TestDevsim : public QObject {
 
     // The row name is the model's option name. The model suite reads the others' images.
     void factoryReply_data() {
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QByteArray>("code");         // reply characters 5-6
-        QTest::addColumn<QString>("firmwareDigits");  // map 3-4
+        QTest::addColumn<FactoryRow>("row");
         // clang-format off
-        QTest::newRow("sorvanell")    << "12"  << 138 << QByteArray("04") << "0C";
-        QTest::newRow("Quarn")        << "8"   << 270 << QByteArray("0:") << "08";
+        QTest::newRow("sorvanell")    << FactoryRow{"12",  138, "04", "0C"};
+        QTest::newRow("Quarn")        << FactoryRow{"8",   270, "0:", "08"};
         // The Pellitor's reader takes its firmware as two characters as well.
-        QTest::newRow("pellitor")     << "15"  << 270 << QByteArray("02") << "15";
+        QTest::newRow("pellitor")     << FactoryRow{"15",  270, "02", "15"};
         // Its reader takes characters 7-8 as decimal digits.
-        QTest::newRow("tervolinda")   << "72"  << 140 << QByteArray("08") << "72";
-        QTest::newRow("kovalindre")   << "255" << 270 << QByteArray("06") << "FF";
+        QTest::newRow("tervolinda")   << FactoryRow{"72",  140, "08", "72"};
+        QTest::newRow("kovalindre")   << FactoryRow{"255", 270, "06", "FF"};
         // clang-format on
     }
     void factoryReply() {
-        QFETCH(QString, firmware);
-        QFETCH(int, length);
-        QFETCH(QByteArray, code);
-        QFETCH(QString, firmwareDigits);
+        QFETCH_ROW(FactoryRow, firmware, length, code, firmwareDigits);
         const ModelInfo* info = ModelByOptionName(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(info);
         const QByteArray reply = FactoryImage(*info, firmware).reply().toLatin1();
@@ -272,41 +279,24 @@ class TestDevsim : public QObject {
     // The Sorvanell and Tervolinda engines: what each message leaves at given map positions.
     // Commands they take and writes they store are also driven through the program elsewhere.
     void alertingAndKeyedModels_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QStringList>("expected");  // "position:digits"
+        QTest::addColumn<ModelRow>("row");  // expected: "position:digits"
         const QString w = QStringLiteral("*42");
         // clang-format off
-        QTest::newRow("Sorvanell factory") << "sorvanell" << "12" << QStringList{}
-            << QStringList{"1:040C", "11:01010A020201020A0304", "31:0500000000"};
-        QTest::newRow("Sorvanell write too short") << "sorvanell" << "12"
-            << QStringList{w, "03010*040209080*0706070000000f"} << QStringList{"11:01010A0202"};
-        QTest::newRow("Sorvanell flag 1 twice") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,4,1,f", "1,2,*,3,4,1,f", "1,2,*,3,4,1,f"} << QStringList{"33:01"};
-        QTest::newRow("Sorvanell wrong key") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,5,1,f"} << QStringList{"33:00"};
-        QTest::newRow("Sorvanell not separated") << "sorvanell" << "12"
-            << QStringList{"12*341f"} << QStringList{"33:00"};
-        QTest::newRow("Sorvanell bad new key") << "sorvanell" << "12"
-            << QStringList{"1,2,*,3,4,3,5,6,7,8,f"} << QStringList{"21:01020A0304"};
-        QTest::newRow("Tervolinda factory") << "tervolinda" << "72" << QStringList{}
-            << QStringList{"1:0872", "11:0A0A0102030405060708"};
-        QTest::newRow("Tervolinda value 1 refused") << "tervolinda" << "72"
-            << QStringList{"#1,1234,1f"} << QStringList{"11:0A"};
-        QTest::newRow("Tervolinda without f") << "tervolinda" << "72"
-            << QStringList{"#1,1234,9"} << QStringList{"11:0A"};
-        QTest::newRow("Tervolinda Voz factory") << "tervolinda" << "2" << QStringList{}
-            << QStringList{"1:0802", "13:01020304", "21:FF"};
-        QTest::newRow("Tervolinda Voz has no options") << "tervolinda" << "2"
-            << QStringList{"#1,1234,9f"} << QStringList{"11:FF"};
+        QTest::newRow("Sorvanell factory") << ModelRow{"sorvanell", "12", {}, {"1:040C", "11:01010A020201020A0304", "31:0500000000"}};
+        QTest::newRow("Sorvanell write too short") << ModelRow{"sorvanell", "12", {w, "03010*040209080*0706070000000f"}, {"11:01010A0202"}};
+        QTest::newRow("Sorvanell flag 1 twice") << ModelRow{"sorvanell", "12", {"1,2,*,3,4,1,f", "1,2,*,3,4,1,f", "1,2,*,3,4,1,f"}, {"33:01"}};
+        QTest::newRow("Sorvanell wrong key") << ModelRow{"sorvanell", "12", {"1,2,*,3,5,1,f"}, {"33:00"}};
+        QTest::newRow("Sorvanell not separated") << ModelRow{"sorvanell", "12", {"12*341f"}, {"33:00"}};
+        QTest::newRow("Sorvanell bad new key") << ModelRow{"sorvanell", "12", {"1,2,*,3,4,3,5,6,7,8,f"}, {"21:01020A0304"}};
+        QTest::newRow("Tervolinda factory") << ModelRow{"tervolinda", "72", {}, {"1:0872", "11:0A0A0102030405060708"}};
+        QTest::newRow("Tervolinda value 1 refused") << ModelRow{"tervolinda", "72", {"#1,1234,1f"}, {"11:0A"}};
+        QTest::newRow("Tervolinda without f") << ModelRow{"tervolinda", "72", {"#1,1234,9"}, {"11:0A"}};
+        QTest::newRow("Tervolinda Voz factory") << ModelRow{"tervolinda", "2", {}, {"1:0802", "13:01020304", "21:FF"}};
+        QTest::newRow("Tervolinda Voz has no options") << ModelRow{"tervolinda", "2", {"#1,1234,9f"}, {"11:FF"}};
         // clang-format on
     }
     void alertingAndKeyedModels() {
-        QFETCH(QString, model);
-        QFETCH(QString, firmware);
-        QFETCH(QStringList, sent);
-        QFETCH(QStringList, expected);
+        QFETCH_ROW(ModelRow, model, firmware, sent, expected);
         const ModelInfo& m = *ModelByOptionName(model);
         const MemoryImage factory = FactoryImage(m, firmware);
         Device device(factory, factory, Faults{});
@@ -323,19 +313,15 @@ class TestDevsim : public QObject {
     // The memory file: loaded at start when it exists, saved on SIGTERM or when standard
     // input ends, in its own place or under --save.
     void memoryKept_data() {
-        QTest::addColumn<QByteArray>("content");  // null: no file yet
-        QTest::addColumn<bool>("term");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<MemoryKeptRow>("row");
         const QByteArray saved = luvero("4321", "000001").digits().toLatin1();
-        QTest::newRow("SIGTERM") << QByteArray() << true << "1234";
-        QTest::newRow("stdin ends") << QByteArray() << false << "1234";
+        QTest::newRow("SIGTERM") << MemoryKeptRow{QByteArray(), true, "1234"};
+        QTest::newRow("stdin ends") << MemoryKeptRow{QByteArray(), false, "1234"};
         QTest::newRow("lower case, broken lines")
-            << saved.left(60).toLower() + "\n" + saved.mid(60) << true << "4321";
+            << MemoryKeptRow{saved.left(60).toLower() + "\n" + saved.mid(60), true, "4321"};
     }
     void memoryKept() {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, term);
-        QFETCH(QString, key);
+        QFETCH_ROW(MemoryKeptRow, content, term, key);
         QTemporaryDir dir;
         const QString in = dir.filePath("in.txt");
         const QString out = content.isNull() ? in : dir.filePath("out.txt");
@@ -368,23 +354,20 @@ class TestDevsim : public QObject {
 
     // A stored digit changed on every write, or on the n-th one the device stored.
     void stuckDigit_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QStringList>("writes");  // data texts, each after "*42"
-        QTest::addColumn<QStringList>("keys");    // the key after each
+        QTest::addColumn<StuckDigitRow>("row");
         const QString good = QStringLiteral("00011234FF0000");
         const QString bad = QStringLiteral("00011234FF00G0");
         QTest::newRow("every write")
-            << "stuck:12" << QStringList{good, good} << QStringList{"1334", "1334"};
-        QTest::newRow("second write only")
-            << "stuck:12:2" << QStringList{good, good, good} << QStringList{"1234", "1334", "1234"};
-        QTest::newRow("a refused write is not counted")
-            << "stuck:14:2" << QStringList{good, bad, good} << QStringList{"1234", "1234", "1235"};
-        QTest::newRow("beyond the map") << "stuck:500" << QStringList{good} << QStringList{"1234"};
+            << StuckDigitRow{"stuck:12", QStringList{good, good}, QStringList{"1334", "1334"}};
+        QTest::newRow("second write only") << StuckDigitRow{
+            "stuck:12:2", QStringList{good, good, good}, QStringList{"1234", "1334", "1234"}};
+        QTest::newRow("a refused write is not counted") << StuckDigitRow{
+            "stuck:14:2", QStringList{good, bad, good}, QStringList{"1234", "1234", "1235"}};
+        QTest::newRow("beyond the map")
+            << StuckDigitRow{"stuck:500", QStringList{good}, QStringList{"1234"}};
     }
     void stuckDigit() {
-        QFETCH(QString, fault);
-        QFETCH(QStringList, writes);
-        QFETCH(QStringList, keys);
+        QFETCH_ROW(StuckDigitRow, fault, writes, keys);
         Faults faults;
         QString error;
         QVERIFY2(AddFault(fault, &faults, &error), qPrintable(error));
@@ -401,36 +384,25 @@ class TestDevsim : public QObject {
 
     // Two reads in a row under each fault; the row name is the fault.
     void faults_data() {
-        QTest::addColumn<QByteArray>("start");  // of the first reply
-        QTest::addColumn<int>("length1");
-        QTest::addColumn<bool>("good1");  // full length and right checksum
-        QTest::addColumn<int>("length2");
-        QTest::addColumn<bool>("good2");
-        QTest::addColumn<int>("leastMs");  // the first reply took at least this long
-        // clang-format off
-        QTest::newRow("cut:50")    << QByteArray("024500") << 50  << false << 50  << false << 0;
+        QTest::addColumn<FaultRow>("row");
+        QTest::newRow("cut:50") << FaultRow{"024500", 50, false, 50, false, 0};
         // Five "T" for D*40f, so the seventh character sent is the second of the reply.
-        QTest::newRow("drop:7")    << QByteArray("045001") << 137 << false << 138 << true  << 0;
-        QTest::newRow("delay:3")   << QByteArray("024500") << 138 << true  << 138 << true  << 500;
-        // clang-format on
+        QTest::newRow("drop:7") << FaultRow{"045001", 137, false, 138, true, 0};
+        QTest::newRow("delay:3") << FaultRow{"024500", 138, true, 138, true, 500};
     }
     void faults() {
-        QFETCH(QByteArray, start);
-        QFETCH(int, leastMs);
+        QFETCH_ROW(FaultRow, start, length1, good1, length2, good2, leastMs);
         Simulator sim;
         QVERIFY(sim.start({"--fault", QString::fromLatin1(QTest::currentDataTag())}));
-        const auto good = [](const QByteArray& r) {
-            return r.size() == 138 && checksumsOk(mapOf(r));
+        const auto seen = [](const QByteArray& r) {
+            return std::pair(int(r.size()), r.size() == 138 && checksumsOk(mapOf(r)));
         };
         qint64 ms = 0;
         const QByteArray first = sim.read(&ms);
         QCOMPARE(first.left(6), start);
-        QTEST(int(first.size()), "length1");
-        QTEST(good(first), "good1");
+        QCOMPARE(seen(first), std::pair(length1, good1));
         QVERIFY2(ms >= leastMs, qPrintable(QString::number(ms)));
-        const QByteArray second = sim.read();
-        QTEST(int(second.size()), "length2");
-        QTEST(good(second), "good2");
+        QCOMPARE(seen(sim.read()), std::pair(length2, good2));
     }
 };
 
