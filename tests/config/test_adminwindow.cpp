@@ -160,13 +160,11 @@ class TestAdminWindow : public QObject {
         // Columns: name, slot, lookup, renamed (list text changed after the lookup, "" if not),
         // record (where the record lands).
         QTest::addColumn<QStringList>("row");
-        // clang-format off
         QTest::newRow("lookup rewrites the found slot") << QStringList{"Bruno", "9", "1", "", "4"};
         QTest::newRow("without lookup: the typed slot") << QStringList{"Bruno", "6", "0", "", "6"};
         QTest::newRow("new name: the typed slot") << QStringList{"Carla", "3", "1", "", "3"};
         QTest::newRow("lookup of another name") << QStringList{"Ana", "7", "1", "Dora", "7"};
         QTest::newRow("slot with spaces") << QStringList{"Carla", " 2 ", "0", "", "2"};
-        // clang-format on
     }
     void userSaves() {
         QFETCH(QStringList, row);
@@ -202,10 +200,8 @@ class TestAdminWindow : public QObject {
         for (const char* slot : {"", "0", "-3", "tres", "2.5", "40000"})
             QTest::addRow("slot \"%s\"", slot)
                 << QStringList{"Nadie", slot, "", "\"" + QString(slot) + "\""};
-        // clang-format off
         QTest::newRow("name outside the code page") << QStringList{"Ана", "2", "", "Ана"};
         QTest::newRow("retries outside the code page") << QStringList{"", "", "３", "３"};
-        // clang-format on
     }
     void refusedSaves() {
         QFETCH(QStringList, row);

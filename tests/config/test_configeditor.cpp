@@ -169,17 +169,14 @@ class TestConfigEditor : public QObject {
         // A flag box that already holds the loaded text must still set its boxes.
         w->MorChkConVis[4]->click();
         choose(w->MorComVis, 0);
-        QCOMPARE(checks(w->MorChkConVis), QString(19, '0') + '1');
-        QCOMPARE(w->MorTexDefchk3->text(), QStringLiteral("1"));
-        QCOMPARE(w->MorTexDefchk2->text(), QString(9, '0'));
-        QCOMPARE(checks(w->MorLabConchk), QStringLiteral("100000000"));
-        QCOMPARE(checks(w->ResV), QStringLiteral("000000001"));
-        QCOMPARE(w->MorTexPar[19]->text(), QStringLiteral("Parámetro 20"));
-        QCOMPARE(w->MorTexDef[1]->text(), QStringLiteral("1"));
-        QCOMPARE(w->MorTexRes[8]->text(), QStringLiteral("R9"));
-        QCOMPARE(w->MorTexCla->text(), QStringLiteral("4321"));
-        QCOMPARE(w->MorTexFec->text(), ShortDateText());
-        QCOMPARE(w->ParamVisibleFlags[19], QStringLiteral("1"));
+        const QStringList loaded{
+            checks(w->MorChkConVis), w->MorTexDefchk3->text(), w->MorTexDefchk2->text(),
+            checks(w->MorLabConchk), checks(w->ResV),          w->MorTexPar[19]->text(),
+            w->MorTexDef[1]->text(), w->MorTexRes[8]->text(),  w->MorTexCla->text(),
+            w->MorTexFec->text(),    w->ParamVisibleFlags[19]};
+        QCOMPARE(loaded, (QStringList{QString(19, '0') + '1', "1", QString(9, '0'), "100000000",
+                                      "000000001", "Parámetro 20", "1", "R9", "4321",
+                                      ShortDateText(), "1"}));
     }
 
     void replaceQuestion_data() {

@@ -97,12 +97,11 @@ class TestSafeSave : public QObject {
     void fullDisk_data() {
         // Columns: file, records, number (0: the last-sent file is replaced whole), leave.
         QTest::addColumn<QStringList>("row");
-        // clang-format off
         QTest::newRow("commands, append, no space") << QStringList{"Comandos.CCon", "6", "7", "0"};
-        QTest::newRow("commands, rewrite, a little space") << QStringList{"Comandos.CCon", "10", "3", "4096"};
+        QTest::newRow("commands, rewrite, a little space")
+            << QStringList{"Comandos.CCon", "10", "3", "4096"};
         QTest::newRow("last sent, no space") << QStringList{"UltEnvio.CCon", "1", "0", "0"};
         QTest::newRow("new file, no space") << QStringList{"Comandos.CCon", "0", "1", "0"};
-        // clang-format on
     }
     void fullDisk() {
         QFETCH(QStringList, row);

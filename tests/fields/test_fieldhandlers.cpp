@@ -79,10 +79,9 @@ class TestFieldHandlers : public QObject {
     // The new key follows the key rule of the model shown.
     void keyChangeEntry_data() {
         QTest::addColumn<KeyChangeEntryRow>("row");
-        // clang-format off
         QTest::newRow("star third, Sorvanell") << KeyChangeEntryRow{"04", "12*45", "12*45", {}};
-        QTest::newRow("star third, Zentavira") << KeyChangeEntryRow{"05", "12*4", "124", QStringList{kDigits}};
-        // clang-format on
+        QTest::newRow("star third, Zentavira")
+            << KeyChangeEntryRow{"05", "12*4", "124", QStringList{kDigits}};
     }
     void keyChangeEntry() {
         QFETCH_ROW(KeyChangeEntryRow, model, typed, text, shown);

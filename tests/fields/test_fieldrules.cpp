@@ -131,13 +131,11 @@ class TestFieldRules : public QObject {
 
     void flags_data() {
         QTest::addColumn<FlagsRow>("row");
-        // clang-format off
         QTest::newRow("1, 3 and 9") << FlagsRow{"101000001", "101000001"};
         QTest::newRow("empty clears all") << FlagsRow{"", "000000000"};
         QTest::newRow("shorter text") << FlagsRow{"011", "011000000"};
         QTest::newRow("other characters clear") << FlagsRow{"21x1?1111", "010101111"};
         QTest::newRow("tenth character unused") << FlagsRow{"0111111110", "011111111"};
-        // clang-format on
     }
     void flags() {
         QFETCH_ROW(FlagsRow, flags, ticks);

@@ -122,11 +122,9 @@ class TestMonitor : public QObject {
     // A command sent by hand goes out trimmed; with no code, or no command chosen, nothing does.
     void sendByHand_data() {
         QTest::addColumn<SendByHandRow>("row");
-        // clang-format off
         QTest::newRow("trimmed") << SendByHandRow{"Verificar", "  *46 ", QByteArray("D*461P")};
         QTest::newRow("no code") << SendByHandRow{"Verificar", "", QByteArray()};
         QTest::newRow("list not chosen") << SendByHandRow{"Comandos", "*46", QByteArray()};
-        // clang-format on
     }
     void sendByHand() {
         QFETCH_ROW(SendByHandRow, list, code, line);

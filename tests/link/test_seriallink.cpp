@@ -71,10 +71,9 @@ class TestSerialLink : public QObject {
     void receptionBoxes_data() {
         // Columns: incoming, log, chr, hex, asc.
         QTest::addColumn<QStringList>("row");
-        // clang-format off
         QTest::newRow("from the 0 on") << QStringList{"T0:5", "T0:5", "0:5", "303A35", "-48-58-53"};
-        QTest::newRow("a 0 inside an open reply") << QStringList{"0120", "0120", "0120", "30313230", "-48-49-50-48"};
-        // clang-format on
+        QTest::newRow("a 0 inside an open reply")
+            << QStringList{"0120", "0120", "0120", "30313230", "-48-49-50-48"};
     }
     void receptionBoxes() {
         QFETCH(QStringList, row);
@@ -120,14 +119,12 @@ class TestSerialLink : public QObject {
         QTest::addColumn<BusyRow>("row");
         const QString reading = QStringLiteral("Ocupado: lectura en curso");
         const QString writing = QStringLiteral("Ocupado: escritura en curso");
-        // clang-format off
         QTest::newRow("read during a read") << BusyRow{"read", "MorFraCom03", reading};
         QTest::newRow("write during a read") << BusyRow{"read", "MorFraCom04", reading};
         QTest::newRow("hang up during a read") << BusyRow{"read", "MorFraCom01", reading};
         QTest::newRow("read during a write") << BusyRow{"write", "MorFraCom03", writing};
         QTest::newRow("write during a write") << BusyRow{"write", "MorFraCom04", writing};
         QTest::newRow("verify during a write") << BusyRow{"write", "MorFraCom02", writing};
-        // clang-format on
     }
     void busyRefusesNewCommands() {
         QFETCH_ROW(BusyRow, underWay, command, status);

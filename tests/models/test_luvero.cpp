@@ -161,11 +161,10 @@ class TestLuvero : public QObject {
     // frame again, and the key box judges the key anew.
     void refusedKeyShownAgain_data() {
         QTest::addColumn<RefusedKeyRow>("row");
-        // clang-format off
         QTest::newRow("short, class with a code") << RefusedKeyRow{"GrandeUsuario", "12", "12", {}};
         QTest::newRow("short, class without a code") << RefusedKeyRow{"Otra", "12", "12", {}};
-        QTest::newRow("leading zero") << RefusedKeyRow{"Dravenquista", "0567", "", QStringList{"No se admite 0 al inicio de clave"}};
-        // clang-format on
+        QTest::newRow("leading zero") << RefusedKeyRow{
+            "Dravenquista", "0567", "", QStringList{"No se admite 0 al inicio de clave"}};
     }
     void refusedKeyShownAgain() {
         QFETCH_ROW(RefusedKeyRow, installationClass, key, shown, said);

@@ -65,11 +65,9 @@ class TestRestrictorLayouts : public QObject {
     void shortFieldsKeepTheirWidth_data() {
         // Columns: free, prohibited, trunk, spaced (the 18 digits of the three fields).
         QTest::addColumn<QStringList>("row");
-        // clang-format off
         QTest::newRow("full") << QStringList{"123", "255", "9*#", "010203020505090*0#"};
         QTest::newRow("one digit each") << QStringList{"7", "0", "0", "000007000000000F0F"};
         QTest::newRow("empty") << QStringList{"", "", "", "0000000000000F0F0F"};
-        // clang-format on
     }
     void shortFieldsKeepTheirWidth() {
         QFETCH(QStringList, row);
@@ -232,9 +230,8 @@ class TestRestrictorLayouts : public QObject {
         QTest::addColumn<ChangedDigitRow>("row");
         const auto row = [](const char* name, ModelId id, const char* fw, int at,
                             const char* expected) {
-            // clang-format off
-            QTest::newRow(name) << ChangedDigitRow{int(id), QString::fromLatin1(fw), at, QString::fromLatin1(expected)};
-            // clang-format on
+            QTest::newRow(name) << ChangedDigitRow{int(id), QString::fromLatin1(fw), at,
+                                                   QString::fromLatin1(expected)};
         };
         row("Lúvero key", ModelId::Luvero, "30", 12, "MorTexResCla (11-14)");
         row("Lúvero options", ModelId::Luvero, "30", 20, "Opciones (17-20)");

@@ -122,11 +122,9 @@ class TestTervolinda : public QObject {
     // the key change to a device.
     void commands_data() {
         QTest::addColumn<CommandsRow>("row");
-        // clang-format off
         QTest::newRow("greyed as is") << CommandsRow{"13", "2", "Activado", "#5,1234,2f"};
         QTest::newRow("removal, refused") << CommandsRow{"12", "1", "DesActivado", ""};
         QTest::newRow("other number") << CommandsRow{"1", "1", "Activado", ""};
-        // clang-format on
     }
     void commands() {
         QFETCH_ROW(CommandsRow, number, value, status, command);

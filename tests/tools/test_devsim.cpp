@@ -171,15 +171,13 @@ class TestDevsim : public QObject {
     // The row name is the model's option name. The model suite reads the others' images.
     void factoryReply_data() {
         QTest::addColumn<FactoryRow>("row");
-        // clang-format off
-        QTest::newRow("sorvanell")    << FactoryRow{"12",  138, "04", "0C"};
-        QTest::newRow("Quarn")        << FactoryRow{"8",   270, "0:", "08"};
+        QTest::newRow("sorvanell") << FactoryRow{"12", 138, "04", "0C"};
+        QTest::newRow("Quarn") << FactoryRow{"8", 270, "0:", "08"};
         // The Pellitor's reader takes its firmware as two characters as well.
-        QTest::newRow("pellitor")     << FactoryRow{"15",  270, "02", "15"};
+        QTest::newRow("pellitor") << FactoryRow{"15", 270, "02", "15"};
         // Its reader takes characters 7-8 as decimal digits.
-        QTest::newRow("tervolinda")   << FactoryRow{"72",  140, "08", "72"};
-        QTest::newRow("kovalindre")   << FactoryRow{"255", 270, "06", "FF"};
-        // clang-format on
+        QTest::newRow("tervolinda") << FactoryRow{"72", 140, "08", "72"};
+        QTest::newRow("kovalindre") << FactoryRow{"255", 270, "06", "FF"};
     }
     void factoryReply() {
         QFETCH_ROW(FactoryRow, firmware, length, code, firmwareDigits);
