@@ -82,6 +82,8 @@ struct Bench {
 
 }  // namespace
 
+using LinkedRow = std::tuple<QString, QString>;
+
 class TestConfigEditor : public QObject {
     Q_OBJECT
   private slots:
@@ -378,17 +380,14 @@ class TestConfigEditor : public QObject {
     // A folder of the program linked to a folder elsewhere is never written into: every save
     // is refused as a link would be, and the folder it leads to stays as it was.
     void foldersLinkedElsewhereAreNotWritten_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("save");
-        // clang-format off
-        QTest::newRow("model file, editor") << "Luvero/Configuracion" << "editor";
-        QTest::newRow("settings, administration") << "Utilerias/Generales/Equipos" << "settings";
-        QTest::newRow("user, administration") << "Utilerias/Generales/Equipos" << "user";
-        // clang-format on
+        QTest::addColumn<LinkedRow>("row");
+        QTest::newRow("model file, editor") << LinkedRow{"Luvero/Configuracion", "editor"};
+        QTest::newRow("settings, administration")
+            << LinkedRow{"Utilerias/Generales/Equipos", "settings"};
+        QTest::newRow("user, administration") << LinkedRow{"Utilerias/Generales/Equipos", "user"};
     }
     void foldersLinkedElsewhereAreNotWritten() {
-        QFETCH(QString, folder);
-        QFETCH(QString, save);
+        QFETCH_ROW(LinkedRow, folder, save);
         ProgramFixture f;
         f.load();
         QTemporaryDir elsewhere;

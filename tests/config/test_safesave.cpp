@@ -78,6 +78,12 @@ int SaveForever(const QString& path) {
 
 }  // namespace
 
+// whole: ReplaceRecordFile instead of WriteRecord
+using TargetRow = std::tuple<QString, bool>;
+using CodePageRow = std::tuple<QString, QString>;
+using LeftoverRow = std::tuple<QString, bool>;
+using LastSentRow = std::tuple<QString, QString>;
+
 class TestSafeSave : public QObject {
     Q_OBJECT
 
@@ -210,18 +216,16 @@ class TestSafeSave : public QObject {
     // A record file that is a link, or in a folder linked out of the program folder, is refused
     // and nothing it leads to changes; the program folder itself may be reached through a link.
     void refusedTargets_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("whole");  // ReplaceRecordFile instead of WriteRecord
+        QTest::addColumn<TargetRow>("row");
         for (bool whole : {false, true}) {
             const char* how = whole ? "replace" : "record";
-            QTest::addRow("link out of the folder, %s", how) << "link" << whole;
-            QTest::addRow("dangling link, %s", how) << "dangling" << whole;
-            QTest::addRow("folder linked out, %s", how) << "folderlink" << whole;
+            QTest::addRow("link out of the folder, %s", how) << TargetRow{"link", whole};
+            QTest::addRow("dangling link, %s", how) << TargetRow{"dangling", whole};
+            QTest::addRow("folder linked out, %s", how) << TargetRow{"folderlink", whole};
         }
     }
     void refusedTargets() {
-        QFETCH(QString, kind);
-        QFETCH(bool, whole);
+        QFETCH_ROW(TargetRow, kind, whole);
         QString within = freshFolder();
         const QString outside = QDir(freshFolder()).filePath(QStringLiteral("elsewhere"));
         QString path = QDir(within).filePath(QStringLiteral("UltEnvio.CCon"));
@@ -272,15 +276,15 @@ class TestSafeSave : public QObject {
 
     // A text the code page cannot hold is refused before anything is written.
     void textsOutsideTheCodePage_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("lost");
-        QTest::newRow("Polish, twice") << QStringLiteral("łąkał") << QStringLiteral("łą");
-        QTest::newRow("C1 control with no byte") << QStringLiteral("a\u0080") << "\u0080";
-        QTest::newRow("replacement character") << QStringLiteral("x\uFFFD") << "\uFFFD";
+        QTest::addColumn<CodePageRow>("row");
+        QTest::newRow("Polish, twice")
+            << CodePageRow{QStringLiteral("łąkał"), QStringLiteral("łą")};
+        QTest::newRow("C1 control with no byte")
+            << CodePageRow{QStringLiteral("a\u0080"), "\u0080"};
+        QTest::newRow("replacement character") << CodePageRow{QStringLiteral("x\uFFFD"), "\uFFFD"};
     }
     void textsOutsideTheCodePage() {
-        QFETCH(QString, text);
-        QFETCH(QString, lost);
+        QFETCH_ROW(CodePageRow, text, lost);
         QCOMPARE(NonAnsiCharacters(text), lost);
         const QString path = QDir(freshFolder()).filePath(QStringLiteral("Comandos.CCon"));
         QVERIFY(WriteRecord(path, CommandRecord, {"Lectura", "*40", "1"}, 1).ok);
@@ -295,21 +299,19 @@ class TestSafeSave : public QObject {
 
     // Only the temporary files of a save are removed, wherever the program saves.
     void leftoversRemoved_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("removed");
+        QTest::addColumn<LeftoverRow>("row");
         QTest::newRow("commands save")
-            << "Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2c3" << true;
-        QTest::newRow("credentials save") << "~cmctes6.dll.morla-000000" << true;
-        QTest::newRow("another folder") << "Imagenes/~Morla.png.morla-a1b2c3" << false;
+            << LeftoverRow{"Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2c3", true};
+        QTest::newRow("credentials save") << LeftoverRow{"~cmctes6.dll.morla-000000", true};
+        QTest::newRow("another folder") << LeftoverRow{"Imagenes/~Morla.png.morla-a1b2c3", false};
         QTest::newRow("suffix too short")
-            << "Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2" << false;
-        QTest::newRow("no tilde") << "Utilerias/Generales/Equipos/Comandos.CCon.morla-a1b2c3"
-                                  << false;
-        QTest::newRow("a user's file") << "~notas.txt" << false;
+            << LeftoverRow{"Utilerias/Generales/Equipos/~Comandos.CCon.morla-a1b2", false};
+        QTest::newRow("no tilde") << LeftoverRow{
+            "Utilerias/Generales/Equipos/Comandos.CCon.morla-a1b2c3", false};
+        QTest::newRow("a user's file") << LeftoverRow{"~notas.txt", false};
     }
     void leftoversRemoved() {
-        QFETCH(QString, name);
-        QFETCH(bool, removed);
+        QFETCH_ROW(LeftoverRow, name, removed);
         const QString app = freshFolder();
         const QString path = QDir(app).filePath(name);
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
@@ -351,17 +353,13 @@ class TestSafeSave : public QObject {
     // The program's own saves: a full disk, a read-only last-sent file or its folder linked
     // elsewhere give a message, the file stays, and a send still goes out.
     void lastSentNotKeptSendStillGoes_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        // clang-format off
-        QTest::newRow("full disk") << "full" << "No hay espacio en el disco";
-        QTest::newRow("read-only") << "readonly" << "solo lectura";
-        QTest::newRow("folder linked elsewhere") << "folderlink" << "enlace";
-        // clang-format on
+        QTest::addColumn<LastSentRow>("row");
+        QTest::newRow("full disk") << LastSentRow{"full", "No hay espacio en el disco"};
+        QTest::newRow("read-only") << LastSentRow{"readonly", "solo lectura"};
+        QTest::newRow("folder linked elsewhere") << LastSentRow{"folderlink", "enlace"};
     }
     void lastSentNotKeptSendStillGoes() {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
+        QFETCH_ROW(LastSentRow, kind, reason);
         ProgramFixture f;
         f.load();
         Program& p = *f.p;

@@ -36,6 +36,8 @@ QString body(const QString& line) {
 }
 }  // namespace
 
+using GroupingRow = std::tuple<QString, QStringList>;
+
 class TestLineTraceView : public QObject {
     Q_OBJECT
   private slots:
@@ -90,26 +92,22 @@ class TestLineTraceView : public QObject {
     }
 
     void grouping_data() {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("acknowledged characters alternate")
-            << "O:D@0 I:T@2 O:*@3 I:T@5"
-            << QStringList{"PC -> equipo 44 D", "equipo -> PC 54 T", "PC -> equipo 2A *",
-                           "equipo -> PC 54 T"};
-        QTest::newRow("a reply runs on, 16 to a line")
-            << "I:0245000102030405060708@0 I:090A0B@10"
-            << QStringList{
-                   "equipo -> PC 30 32 34 35 30 30 30 31 30 32 30 33 30 34 30 35 "
-                   "0245000102030405",
-                   "equipo -> PC 30 36 30 37 30 38 30 39 30 41 30 42 060708090A0B"};
-        QTest::newRow("a pause starts a new line")
-            << "I:ab@0 I:cd@51" << QStringList{"equipo -> PC 61 62 ab", "equipo -> PC 63 64 cd"};
+        QTest::addColumn<GroupingRow>("row");
+        QTest::newRow("acknowledged characters alternate") << GroupingRow{
+            "O:D@0 I:T@2 O:*@3 I:T@5", QStringList{"PC -> equipo 44 D", "equipo -> PC 54 T",
+                                                   "PC -> equipo 2A *", "equipo -> PC 54 T"}};
+        QTest::newRow("a reply runs on, 16 to a line") << GroupingRow{
+            "I:0245000102030405060708@0 I:090A0B@10",
+            QStringList{"equipo -> PC 30 32 34 35 30 30 30 31 30 32 30 33 30 34 30 35 "
+                        "0245000102030405",
+                        "equipo -> PC 30 36 30 37 30 38 30 39 30 41 30 42 060708090A0B"}};
+        QTest::newRow("a pause starts a new line") << GroupingRow{
+            "I:ab@0 I:cd@51", QStringList{"equipo -> PC 61 62 ab", "equipo -> PC 63 64 cd"}};
         QTest::newRow("unprintable shown as dots")
-            << "I:\x01\x7f@0" << QStringList{"equipo -> PC 01 7F .."};
+            << GroupingRow{"I:\x01\x7f@0", QStringList{"equipo -> PC 01 7F .."}};
     }
     void grouping() {
-        QFETCH(QString, script);
-        QFETCH(QStringList, lines);
+        QFETCH_ROW(GroupingRow, script, lines);
         LineTrace t;
         feed(t, script);
         QStringList got;

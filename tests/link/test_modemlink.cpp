@@ -85,6 +85,7 @@ QString letters(int n) {
 using SendFromMenuRow = std::tuple<int, QString, QString, QByteArray>;
 // shown: the message when nothing goes out
 using TickRow = std::tuple<QString, QByteArray, QString>;
+using LibraryRow = std::tuple<QString, QString>;
 
 class TestModemLink : public QObject {
     Q_OBJECT
@@ -197,20 +198,16 @@ class TestModemLink : public QObject {
     // what is wrong when the command would go out, nothing sent, and the program goes on; a
     // library put in place afterwards is taken by the next command.
     void unusableLibrary_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("missing") << "missing"
-                                 << "No se encontró la biblioteca de línea";
-        QTest::newRow("without DRQ") << "nodrq"
-                                     << "no tiene la función DRQ";
-        QTest::newRow("not a library")
-            << "garbage"
-            << "No se pudo cargar la biblioteca de línea %1 (no es una biblioteca que este "
-               "sistema pueda cargar, o le falta otra de la que depende).";
+        QTest::addColumn<LibraryRow>("row");
+        QTest::newRow("missing") << LibraryRow{"missing", "No se encontró la biblioteca de línea"};
+        QTest::newRow("without DRQ") << LibraryRow{"nodrq", "no tiene la función DRQ"};
+        QTest::newRow("not a library") << LibraryRow{
+            "garbage",
+            "No se pudo cargar la biblioteca de línea %1 (no es una biblioteca que este "
+            "sistema pueda cargar, o le falta otra de la que depende)."};
     }
     void unusableLibrary() {
-        QFETCH(QString, kind);
-        QFETCH(QString, says);
+        QFETCH_ROW(LibraryRow, kind, says);
         Modem m(nullptr);
         if (kind == QStringLiteral("nodrq")) {
             QVERIFY(install(m.f, MORLA_LINESTUB_NODRQ));

@@ -71,6 +71,7 @@ QMap<QString, Boxes> session(ProgramFixture& f) {
 
 using SaveAfterSearchRow = std::tuple<bool, QString, QStringList>;
 using SendByHandRow = std::tuple<QString, QString, QByteArray>;
+using BoxesRow = std::tuple<QString, QStringList>;
 
 class TestMonitor : public QObject {
     Q_OBJECT
@@ -154,8 +155,7 @@ class TestMonitor : public QObject {
     // Each step's boxes, in the order MorTexMon01-06, MorTexMon08, txttodo: the text, or
     // "sha1:" its length and the start of its SHA-1.
     void boxesAsBefore_data() {
-        QTest::addColumn<QString>("step");
-        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<BoxesRow>("row");
         const QString written = QStringLiteral("sha1:134:e7785641d76303bc");
         const QString read = QStringLiteral("sha1:138:1f974b2a8f84e4d2");
         const QString map = QStringLiteral("sha1:134:d97ac884cbc67718");
@@ -163,17 +163,14 @@ class TestMonitor : public QObject {
         const QString single = QStringLiteral("sha1:30:7beab168f10eb486");
         const QString log = QStringLiteral("sha1:174:37b0ba58f5fd5b25");
         // clang-format off
-        QTest::newRow("read") << "read" << QStringList{"", "", "", read, "sha1:276:046554507354b70d",
-            "sha1:414:0cad0482a0733052", map, "sha1:145:ae5655dc037dea90"};
-        QTest::newRow("write") << "write" << QStringList{"", written, "", "TTTTTTTTTTTTTTTTTTT",
-            "sha1:38:bf2ce44e76db2d30", "sha1:57:af8cdfbe7c6b551f", "", "sha1:164:927bb96a0e816488"};
-        QTest::newRow("single") << "single" << QStringList{"", written, "", "TTTTTTTTTT", ones, single, "", log};
-        QTest::newRow("last read") << "last read" << QStringList{"", written, "", read, ones, single, map, log};
+        QTest::newRow("read") << BoxesRow{"read", QStringList{"", "", "", read, "sha1:276:046554507354b70d", "sha1:414:0cad0482a0733052", map, "sha1:145:ae5655dc037dea90"}};
+        QTest::newRow("write") << BoxesRow{"write", QStringList{"", written, "", "TTTTTTTTTTTTTTTTTTT", "sha1:38:bf2ce44e76db2d30", "sha1:57:af8cdfbe7c6b551f", "", "sha1:164:927bb96a0e816488"}};
+        QTest::newRow("single") << BoxesRow{"single", QStringList{"", written, "", "TTTTTTTTTT", ones, single, "", log}};
+        QTest::newRow("last read") << BoxesRow{"last read", QStringList{"", written, "", read, ones, single, map, log}};
         // clang-format on
     }
     void boxesAsBefore() {
-        QFETCH(QString, step);
-        QFETCH(QStringList, expected);
+        QFETCH_ROW(BoxesRow, step, expected);
         ProgramFixture f;
         const Boxes got = session(f)[step];
         const QStringList names{"MorTexMon01", "MorTexMon02", "MorTexMon03", "MorTexMon04",

@@ -36,6 +36,7 @@ using BusyRow = std::tuple<QString, QString, QString>;
 using LateRow = std::tuple<QString, int, bool, QString>;
 // at: 0-based character of the reply
 using DamagedRow = std::tuple<int, char, bool>;
+using ShortKeyRow = std::tuple<int, int>;
 
 class TestSerialLink : public QObject {
     Q_OBJECT
@@ -224,21 +225,19 @@ class TestSerialLink : public QObject {
     }
 
     void incompleteKeyIsRefused_data() {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<int>("keyShortBy");
+        QTest::addColumn<ShortKeyRow>("row");
         for (const ModelInfo& m : Models()) {
             // Models whose whole write goes through their own editor have no frame here.
             if (!Members(m.id).BuildFrame) continue;
             const QByteArray name = m.dispatch().toUtf8();
-            QTest::newRow(name + " empty key") << int(m.id) << m.keyLength;
-            QTest::newRow(name + " key one short") << int(m.id) << 1;
+            QTest::newRow(name + " empty key") << ShortKeyRow{int(m.id), m.keyLength};
+            QTest::newRow(name + " key one short") << ShortKeyRow{int(m.id), 1};
         }
         // A complete key goes out.
-        QTest::newRow("Lúvero, whole key") << int(ModelId::Luvero) << 0;
+        QTest::newRow("Lúvero, whole key") << ShortKeyRow{int(ModelId::Luvero), 0};
     }
     void incompleteKeyIsRefused() {
-        QFETCH(int, model);
-        QFETCH(int, keyShortBy);
+        QFETCH_ROW(ShortKeyRow, model, keyShortBy);
         const ModelInfo& m = Model(ModelId(model));
         ProgramFixture f;
         f.load();

@@ -31,38 +31,35 @@ QString checks(const Program& p) {
 }  // namespace
 
 using RefusedKeyRow = std::tuple<QString, QString, QString, QStringList>;
+// digits: map 17..20
+using OptionRow = std::tuple<QString, QString>;
+using FrameRow = std::tuple<QString, int>;
 
 class TestLuvero : public QObject {
     Q_OBJECT
   private slots:
     void optionDigits_data() {
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QString>("digits");  // map 17..20
-        // clang-format off
-        QTest::newRow("option 2") << "010000" << "0002";
-        QTest::newRow("all") << "111111" << "3416";
-        // clang-format on
+        QTest::addColumn<OptionRow>("row");
+        QTest::newRow("option 2") << OptionRow{"010000", "0002"};
+        QTest::newRow("all") << OptionRow{"111111", "3416"};
     }
     void optionDigits() {
+        QFETCH_ROW(OptionRow, flags, digits);
         // Both directions use one placement of the options; "all" pins where each digit's bits
         // go, option 2 tells it from option 6 in the same digit; 3 and 4 are told apart by the
         // frame below and by the model suite's known device.
-        QFETCH(QString, flags);
-        QFETCH(QString, digits);
         QCOMPARE(build("09", "1234", flags).SendFrame.mid(16, 4), digits);
         const QString map = LuveroBlock("1E", "1234", digits);
         QCOMPARE(layout::Decode(luvero::Layout(), map).value("MorTexBan"), flags);
     }
 
     void frameLayout_data() {
-        QTest::addColumn<QString>("installationClass");
-        QTest::addColumn<int>("length");
-        QTest::newRow("class with a code") << "09" << 134;
-        QTest::newRow("class without a code") << "" << 132;
+        QTest::addColumn<FrameRow>("row");
+        QTest::newRow("class with a code") << FrameRow{"09", 134};
+        QTest::newRow("class without a code") << FrameRow{"", 132};
     }
     void frameLayout() {
-        QFETCH(QString, installationClass);
-        QFETCH(int, length);
+        QFETCH_ROW(FrameRow, installationClass, length);
         const Written fr = build(installationClass, "12345", "101001");
         QCOMPARE(fr.SendFrame.size(), length);
         QVERIFY(fr.SendFrame.startsWith("051E" + installationClass + "000112346610146E"));

@@ -140,12 +140,12 @@ struct Simulator {
     }
 };
 
+using MessageRow = std::tuple<QString, QStringList, QString, QString, QString, int>;
 // Messages to a Lúvero set up with key 1234 and the options before, then the key, options and
 // installation code a read shows. line >= 0: over the pty too, "P" that many ms after "1".
 void messageRow(const char* name, const QStringList& sent, const char* key, const char* options,
                 const char* modifier = "0001", int line = -1, const char* before = "000000") {
-    QTest::newRow(name) << QString(before) << sent << QString(key) << QString(options)
-                        << QString(modifier) << line;
+    QTest::newRow(name) << MessageRow{before, sent, key, options, modifier, line};
 }
 
 // code: reply characters 5-6; firmwareDigits: map 3-4
@@ -199,12 +199,7 @@ class TestDevsim : public QObject {
 
     // Every character acknowledged but the closing "1" and "P".
     void messages_data() {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("optionsAfter");
-        QTest::addColumn<QString>("modifier");
-        QTest::addColumn<int>("line");  // -1: engine only
+        QTest::addColumn<MessageRow>("row");
 
         const char* n = "000000";
         const QString w = QStringLiteral("*42");
@@ -237,9 +232,7 @@ class TestDevsim : public QObject {
                    "110011", "9876");
     }
     void messages() {
-        QFETCH(QString, options);
-        QFETCH(QStringList, sent);
-        QFETCH(int, line);
+        QFETCH_ROW(MessageRow, options, sent, key, optionsAfter, modifier, line);
 
         Device device(luvero(QStringLiteral("1234"), options),
                       FactoryImage(Model(ModelId::Luvero), QStringLiteral("30")), Faults{});
@@ -268,9 +261,9 @@ class TestDevsim : public QObject {
             QVERIFY(reply.startsWith("024500"));
             const QString map = mapOf(reply);
             QVERIFY(checksumsOk(map));
-            QTEST(luveroKey(map), "key");
-            QTEST(luveroOptions(map), "optionsAfter");
-            QTEST(map.mid(6, 4), "modifier");
+            QCOMPARE(luveroKey(map), key);
+            QCOMPARE(luveroOptions(map), optionsAfter);
+            QCOMPARE(map.mid(6, 4), modifier);
         }
     }
 
