@@ -121,9 +121,7 @@ class TestStartup : public QObject {
         }
         QVERIFY(b.f.msgs.shown.isEmpty());
         QCOMPARE(b.p().s.OperatorMode, QStringLiteral("Otro"));
-        QVERIFY(b.start.portWindow->isVisible());
         QCOMPARE(b.start.portWindow->windowModality(), Qt::ApplicationModal);
-        QVERIFY(!b.p().main->isVisible());
         ChoosePort(b.start, 1);
         QCOMPARE(b.p().s.ComPortNumber, 2);
         QVERIFY(b.p().main->isVisible());
