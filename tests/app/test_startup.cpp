@@ -222,13 +222,11 @@ class TestStartup : public QObject {
         QFETCH(QString, stored);
         QFETCH(int, offered);
         Bench b;
-        if (stored == QLatin1String("<fifo>")) {
-            QVERIFY(putOddFile(b.f.dir.filePath(QStringLiteral("Puerto.ini")), "fifo"));
-        } else if (!stored.isEmpty()) {
-            QFile ini(b.f.dir.filePath(QStringLiteral("Puerto.ini")));
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[Puerto]\nNumero=" + stored.toLatin1() + "\n");
-        }
+        const QString ini = b.f.dir.filePath(QStringLiteral("Puerto.ini"));
+        if (stored == QLatin1String("<fifo>"))
+            QVERIFY(putOddFile(ini, "fifo"));
+        else if (!stored.isEmpty())
+            QVERIFY(putBytes(ini, "[Puerto]\nNumero=" + stored.toLatin1() + "\n"));
         b.login();
         QComboBox* list = b.start.portWindow->MorCmbNumPort;
         QCOMPARE(list->currentIndex(), offered);
@@ -282,8 +280,7 @@ class TestStartup : public QObject {
     void portDevicesBesideTheList() {
         Bench b;
         const QString folder = b.f.dir.path();
-        QFile present(folder + QStringLiteral("/adapter"));
-        QVERIFY(present.open(QIODevice::WriteOnly));
+        QVERIFY(putBytes(folder + QStringLiteral("/adapter"), {}));
         QVERIFY(QFile::link(folder + QStringLiteral("/adapter"), folder + QStringLiteral("/COM2")));
         QVERIFY(
             QFile::link(folder + QStringLiteral("/unplugged"), folder + QStringLiteral("/com3")));
@@ -297,7 +294,7 @@ class TestStartup : public QObject {
         QVERIFY(lines[5].startsWith(QStringLiteral("  5: /dev/ttyS4 (")));
 
         // The adapter goes away while the window is open: the next refresh says so.
-        present.remove();
+        QVERIFY(QFile::remove(folder + QStringLiteral("/adapter")));
         QVERIFY(Fire(w.MorTimPuerDis));
         QCOMPARE(w.MorLabPuerDis->text().split('\n')[2],
                  QStringLiteral("  2: COM2 → %1/adapter (no existe)").arg(folder));

@@ -91,12 +91,9 @@ class TestVerify : public QObject {
         Bench b;
         WriteModelConfig(b.f, Model(ModelId::Sorvanell), QStringLiteral("12"),
                          QStringLiteral("56*78"));
-        QString map = QStringLiteral(
-                          "040C090001"
-                          "01020B0304"
-                          "05060B0708"
-                          "0500000000")
-                          .leftJustified(128, 'F');
+        // Header, programming number 12*34, key 56*78 as kept (with their "*" as B), the rest.
+        QString map =
+            QStringLiteral("040C09000101020B030405060B07080500000000").leftJustified(128, 'F');
         map += FrameChecksum(map) + QStringLiteral("03FE");
         QVERIFY(b.sim.start({"--model", "sorvanell", "--fault", "keepstar"}, map));
         b.f.load();
