@@ -133,14 +133,13 @@ class TestDeviceFiles : public QObject {
         WriteModelConfig(b.f, m, c.configured());
         QVERIFY(c.start(b.sim));
         b.f.load();
-        Program& p = b.p;
         Dialogs dialogs;
         dialogs.saveAs = dialogs.openName = b.f.dir.filePath(QStringLiteral("equipo.mcfg"));
 
         QVERIFY(b.read());
-        const QString saved = p.s.LastReadMap;
-        const Panel asRead = PanelOf(p);
-        p.main->MorMnuPriGua->trigger();
+        const QString saved = b.p.s.LastReadMap;
+        const Panel asRead = PanelOf(b.p);
+        b.p.main->MorMnuPriGua->trigger();
         QCOMPARE(
             b.f.msgs.texts(),
             (QStringList{"¿Guardar la configuración tal como se leyó del equipo?\n"
@@ -151,7 +150,7 @@ class TestDeviceFiles : public QObject {
         const QString panelFile = b.f.dir.filePath(QStringLiteral("panel.mcfg"));
         if (whole) {
             QString why;
-            const std::optional<DeviceImage> frame = ImageOfPanel(p, false, &why);
+            const std::optional<DeviceImage> frame = ImageOfPanel(b.p, false, &why);
             QVERIFY2(frame, qPrintable(why));
             QVERIFY(putBytes(panelFile, FormatDeviceImage(*frame)));
         }
@@ -168,16 +167,16 @@ class TestDeviceFiles : public QObject {
         }
 
         b.f.msgs.clear();
-        p.main->MorFraCom10->click();
-        QVERIFY(Fire(p.main->TimerPID));
+        b.p.main->MorFraCom10->click();
+        QVERIFY(Fire(b.p.main->TimerPID));
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*49f")));
         QVERIFY(b.read());
-        QVERIFY2(p.s.LastReadMap != saved, "the factory image is the saved one: nothing shown");
+        QVERIFY2(b.p.s.LastReadMap != saved, "the factory image is the saved one: nothing shown");
 
-        p.main->MorMnuPriAbr->trigger();
+        b.p.main->MorMnuPriAbr->trigger();
         QCOMPARE(b.f.msgs.texts(), QStringList{});
         // Exactly as the read of the device that was saved.
-        QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
+        QCOMPARE(Differences(asRead, PanelOf(b.p)), QStringList{});
 
         if (whole) QCOMPARE(WriteAndVerify(b), QStringLiteral("Verificado"));
         // What "&Enviar" sent is, byte for byte, what the command line sent for either file.
@@ -212,8 +211,8 @@ class TestDeviceFiles : public QObject {
             QCOMPARE(cli({"verify", "2", back}).exit, 0);
         if (!whole) return;
         QVERIFY(b.read());
-        QCOMPARE(p.s.LastReadMap, saved);
-        QCOMPARE(Differences(asRead, PanelOf(p)), QStringList{});
+        QCOMPARE(b.p.s.LastReadMap, saved);
+        QCOMPARE(Differences(asRead, PanelOf(b.p)), QStringList{});
     }
 
     void refused_data() {
@@ -298,7 +297,6 @@ class TestDeviceFiles : public QObject {
             tryOpen(QByteArray(good).remove(i, 1), QStringLiteral("byte %1 left out").arg(i));
         }
         QCOMPARE(accepted, QStringList{});
-        // The undamaged file still opens.
         r.f.msgs.clear();
         QVERIFY(putBytes(path, good));
         QVERIFY(OpenDeviceFile(r.p, path));
@@ -322,31 +320,30 @@ class TestDeviceFiles : public QObject {
         ProgramFixture f;
         WriteEveryConfig(f);
         f.load();
-        Program& p = *f.p;
-        ModelButton(p, button);
-        p.main->MorTexResCla->setEnabled(true);
-        p.main->MorTexResCla->setText(key);
+        ModelButton(*f.p, button);
+        f.p->main->MorTexResCla->setEnabled(true);
+        f.p->main->MorTexResCla->setText(key);
         // A model button leaves the firmware box as it was, and a panel of another firmware
         // cannot be saved.
-        p.main->MorTexResFirm->setText(p.s.FirmwareCode);
-        const QString equipment = p.s.EquipmentName;
+        f.p->main->MorTexResFirm->setText(f.p->s.FirmwareCode);
+        const QString equipment = f.p->s.EquipmentName;
         f.msgs.clear();
         const QByteArray line = f.port.line;
         const QString path = f.dir.filePath(QStringLiteral("panel.mcfg"));
-        QVERIFY2(SaveDeviceFile(p, path), qPrintable(f.msgs.texts().join('|')));
+        QVERIFY2(SaveDeviceFile(*f.p, path), qPrintable(f.msgs.texts().join('|')));
         QCOMPARE(f.msgs.texts(),
                  QStringList{"Configuración guardada en " + QDir::toNativeSeparators(path)});
         QVERIFY(bytesOf(path).contains("\nOrigen: panel\n"));
         // Saving built a frame but sent nothing and left the last send as it was.
         QCOMPARE(f.port.line, line);
-        QCOMPARE(p.s.SendFrame, QString());
+        QCOMPARE(f.p->s.SendFrame, QString());
 
-        ModelButton(p, 1);
+        ModelButton(*f.p, 1);
         f.msgs.clear();
-        QVERIFY(OpenDeviceFile(p, path));
+        QVERIFY(OpenDeviceFile(*f.p, path));
         QCOMPARE(f.msgs.texts(), QStringList{});
-        QCOMPARE(p.s.EquipmentName, equipment);
-        QCOMPARE(p.main->MorTexResCla->text(), key);
+        QCOMPARE(f.p->s.EquipmentName, equipment);
+        QCOMPARE(f.p->main->MorTexResCla->text(), key);
     }
 
     // After a read the technician chooses: the map as read, or the panel as edited since.
@@ -392,10 +389,9 @@ class TestDeviceFiles : public QObject {
     void savingAsks() {
         QFETCH_ROW(SavingAsksRow, firmwareBox, chosen, exists, replace, written, messages);
         LoadedProgram f;
-        Program& p = *f.p;
         if (!firmwareBox.isEmpty()) {
-            ModelButton(p, 3);
-            p.main->MorTexResFirm->setText(firmwareBox);
+            ModelButton(*f.p, 3);
+            f.p->main->MorTexResFirm->setText(firmwareBox);
         }
         const QString folder = QDir::toNativeSeparators(f.dir.path());
         Dialogs dialogs;
@@ -407,7 +403,7 @@ class TestDeviceFiles : public QObject {
                                 : putBytes(f.dir.filePath(chosen), old));
         f.msgs.clear();
         f.msgs.answers = {replace};
-        p.main->MorMnuPriGua->trigger();
+        f.p->main->MorMnuPriGua->trigger();
         QStringList expected;
         for (QString m : messages) {
             if (m.contains(QLatin1String("%1"))) m = m.arg(folder).replace('/', QDir::separator());

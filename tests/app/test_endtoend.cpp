@@ -1,13 +1,12 @@
 // The program on a real serial port: a pseudo-terminal served by the device simulator.
 #include <sys/resource.h>
 
-#include <QAbstractItemView>
 #include <QtTest>
 
-#include "app/startflow.h"
 #include "gui/device/commands.h"
 #include "session/portaccess.h"
 #include "support/simulator.h"
+#include "support/startup.h"
 
 using namespace morla;
 using namespace morla::test;
@@ -45,43 +44,42 @@ class TestEndToEnd : public QObject {
         Bench b;
         QVERIFY(b.start({"--model", "luvero", "--key", "1034", "--options", "101001"}));
         QVERIFY2(b.f.msgs.shown.isEmpty(), qPrintable(b.f.msgs.texts().join('|')));
-        Program& p = b.p;
 
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1034"));
         QVERIFY(b.sim.received().startsWith(QStringLiteral("D*40f1P")));
-        QCOMPARE(p.monitor->MorTexMon08->toPlainText().size(), 134);  // the whole map
-        QCOMPARE(p.s.ModelCode, QStringLiteral("00"));
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("101001"));
-        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(b.p.monitor->MorTexMon08->toPlainText().size(), 134);  // the whole map
+        QCOMPARE(b.p.s.ModelCode, QStringLiteral("00"));
+        QCOMPARE(b.p.main->MorTexBan->text(), QStringLiteral("101001"));
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(b.f.msgs.shown.isEmpty());
 
         QVERIFY(b.show());
-        QTest::mouseClick(p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
-        QCOMPARE(p.s.joinedRestrictorFlags(), QStringLiteral("111001000"));
-        p.main->MorFraCom04->click();
-        QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
-        QVERIFY(p.main->sendCountdown->isActive());
+        QTest::mouseClick(b.p.main->MorChkRes[1], Qt::LeftButton, {}, QPoint(6, 8));
+        QCOMPARE(b.p.s.joinedRestrictorFlags(), QStringLiteral("111001000"));
+        b.p.main->MorFraCom04->click();
+        QCOMPARE(b.p.main->sendStatus->text(), QStringLiteral("Envío en 5 s"));
+        QVERIFY(b.p.main->sendCountdown->isActive());
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("*42")));
-        QVERIFY(Fire(p.main->TimerPID));
-        QVERIFY(!p.main->sendCountdown->isActive() || Fire(p.main->sendCountdown));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+        QVERIFY(Fire(b.p.main->TimerPID));
+        QVERIFY(!b.p.main->sendCountdown->isActive() || Fire(b.p.main->sendCountdown));
+        QTRY_VERIFY(b.p.main->sendStatus->text().startsWith(
             QStringLiteral("Configuración enviada al Lúvero a las ")));
-        QVERIFY(p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011034FF1016)")));
+        QVERIFY(b.p.main->sendStatus->text().endsWith(QStringLiteral(" (datos 00011034FF1016)")));
         QTRY_VERIFY(b.sim.messages().contains(QStringLiteral("00011034FF1016")));
 
-        p.main->MorTexResCla->setText(QStringLiteral("9"));
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("111001"));
-        QCOMPARE(boxes(p), QStringLiteral("111001000"));
+        b.p.main->MorTexResCla->setText(QStringLiteral("9"));
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        QCOMPARE(b.p.main->MorTexBan->text(), QStringLiteral("111001"));
+        QCOMPARE(boxes(b.p), QStringLiteral("111001000"));
         QVERIFY(b.f.msgs.shown.isEmpty());
 
-        QCheckBox* three = p.main->MorChkRes[2];
+        QCheckBox* three = b.p.main->MorChkRes[2];
         QTest::mouseClick(three, Qt::LeftButton, {}, QPoint(6, three->height() / 2));  // off
         QCOMPARE(b.sendFrom(QStringLiteral("MorChkRes03"), QStringLiteral("#4,1034,0")),
                  QStringLiteral("applied"));
-        QTRY_VERIFY(p.main->sendStatus->text().startsWith(
+        QTRY_VERIFY(b.p.main->sendStatus->text().startsWith(
             QStringLiteral("Comando #4,1034,0 enviado al Lúvero a las ")));
         QCOMPARE(b.changeKey("4321", "#2,1034,4321"), QStringLiteral("applied"));
         QCOMPARE(b.send("1", "0", "#1,4321,0"), QStringLiteral("applied"));
@@ -119,10 +117,9 @@ class TestEndToEnd : public QObject {
         const bool midRead = how == QLatin1String("kill mid-read");
         QVERIFY(b.start(QStringList{"--model", "luvero", "--key", "1034"} +
                         (midRead ? QStringList{"--fault", "delay:20"} : QStringList{})));
-        Program& p = b.p;
         const QString com1 = b.f.dir.filePath(QStringLiteral("COM1"));
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1034"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1034"));
         const QString terminal = com1 + QStringLiteral(" → ") + QFile::symLinkTarget(com1);
         auto lost = [](const QString& device, const QString& cause) {
             return QStringLiteral("Se perdió la conexión con el puerto serie 1 (%1): %2")
@@ -132,15 +129,15 @@ class TestEndToEnd : public QObject {
             return b.f.msgs.shown.size() == 1 && b.f.msgs.shown[0].text.startsWith(start);
         };
         if (how == QStringLiteral("time-out")) {
-            p.main->MorFraCom03->click();
+            b.p.main->MorFraCom03->click();
             b.sim.kill();  // no event runs before the time-out: the port has not seen it
-            QVERIFY(Fire(p.main->TimerEC));
+            QVERIFY(Fire(b.p.main->TimerEC));
             QVERIFY2(said(lost(terminal, QStringLiteral("no existe."))),
                      qPrintable(b.f.msgs.texts().join('|')));
         } else {
             if (midRead) {
                 const qsizetype sent = b.sim.logLines().filter(QStringLiteral(" >> ")).size();
-                p.main->MorFraCom03->click();
+                b.p.main->MorFraCom03->click();
                 QTRY_VERIFY(b.sim.logLines().filter(QStringLiteral(" >> ")).size() > sent + 10);
             }
             if (how.startsWith(QStringLiteral("kill")))
@@ -151,26 +148,26 @@ class TestEndToEnd : public QObject {
             QVERIFY2(said(lost(terminal, QStringLiteral("el dispositivo"))),
                      qPrintable(b.f.msgs.texts().join('|')));
             b.f.msgs.clear();
-            p.main->MorFraCom03->click();  // said again at once by the read, with why
+            b.p.main->MorFraCom03->click();  // said again at once by the read, with why
             QVERIFY2(said(lost(linkLeft ? terminal : com1, QStringLiteral("no existe."))),
                      qPrintable(b.f.msgs.texts().join('|')));
         }
         QCOMPARE(QFileInfo(com1).isSymLink(), linkLeft);
         QVERIFY(!b.port.isOpen());
-        QVERIFY(!p.main->TimerEC->isActive());
-        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QVERIFY(!b.p.main->TimerEC->isActive());
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QVERIFY(!holdsSystemSerialPort());
         // Idle afterwards: no more messages and next to no processor time; the menus still work.
         const double before = cpuSeconds();
         QTest::qWait(1000);
         QVERIFY2(cpuSeconds() - before < 0.2, "busy after the port went away");
         QCOMPARE(b.f.msgs.shown.size(), 1);
-        p.main->MorMnuMon->trigger();
-        QVERIFY(p.monitor->isVisible());
+        b.p.main->MorMnuMon->trigger();
+        QVERIFY(b.p.monitor->isVisible());
 
         QVERIFY(b.sim.start({"--model", "luvero", "--key", "5678"}));
         QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("5678"));
         QVERIFY(!holdsSystemSerialPort());
     }
 
@@ -185,18 +182,17 @@ class TestEndToEnd : public QObject {
                      QStringLiteral("No se pudo abrir el puerto serie 1 (%1 → %2): no existe.")
                          .arg(b.f.dir.filePath(QStringLiteral("COM1")), b.port.deviceName())),
                  qPrintable(b.f.msgs.shown[0].text));
-        Program& p = b.p;
         b.f.msgs.clear();
-        p.main->MorFraCom03->click();  // said at once, no wait for the time-out
+        b.p.main->MorFraCom03->click();  // said at once, no wait for the time-out
         QCOMPARE(b.f.msgs.shown.size(), 1);
         QVERIFY(b.f.msgs.shown[0].text.contains(QStringLiteral(": no existe.")));
-        QVERIFY(!p.main->TimerEC->isActive());
-        QVERIFY(p.main->MorTexEst->text() != QStringLiteral("Leyendo"));
+        QVERIFY(!b.p.main->TimerEC->isActive());
+        QVERIFY(b.p.main->MorTexEst->text() != QStringLiteral("Leyendo"));
 
         QVERIFY(b.sim.start({"--model", "luvero", "--key", "2468"}));
         b.f.msgs.clear();
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.main->MorTexResCla->text(), QStringLiteral("2468"));
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("2468"));
         QVERIFY(b.f.msgs.shown.isEmpty());
     }
 
@@ -205,54 +201,47 @@ class TestEndToEnd : public QObject {
     // and the port.
     void startedAsANewUserThenAnotherPort() {
         Bench b;
-        Program& p = b.p;
         QVERIFY(b.sim.start({"--model", "luvero", "--key", "1111", "--options", "010000"}));
         Simulator second(b.f.dir.path(), 2);
         QVERIFY(second.start({"--model", "luvero", "--key", "2222"}));
-        Startup start(p, b.f.dir.path());
+        Startup start(b.p, b.f.dir.path());
         int ends = 0;
         start.endProgram = [&ends] { ++ends; };
         start.Start();
-        start.login->txtUserName->setText(QStringLiteral("Ingenieria"));
-        start.login->txtPassword->setText(QStringLiteral("Tirel"));
-        QTest::mouseClick(start.login->cmdOK, Qt::LeftButton);
+        TypeLogin(start, QStringLiteral("Ingenieria"), QStringLiteral("Tirel"));
         QVERIFY(start.portWindow->MorLabPuerDis->text().contains(
             QStringLiteral("1: COM1 → %1 (existe)")
                 .arg(QFile::symLinkTarget(b.f.dir.filePath("COM1")))));
-        QComboBox* list = start.portWindow->MorCmbNumPort;
-        list->showPopup();
-        QAbstractItemView* view = list->view();
-        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(0, 0)).center());
-        QVERIFY(p.main->isVisible());
+        ChoosePort(start, 0);
+        QVERIFY(b.p.main->isVisible());
         QVERIFY(b.port.isOpen());
         QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1111"));
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("010000"));
-        QVERIFY(p.main->MorTexBan->isVisible());
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1111"));
+        QCOMPARE(b.p.main->MorTexBan->text(), QStringLiteral("010000"));
+        QVERIFY(b.p.main->MorTexBan->isVisible());
 
         // A read under way is dropped by the change; the close box leaves the port as it was.
-        p.main->MorFraCom03->click();
-        p.main->MorMnuConPue->trigger();
+        b.p.main->MorFraCom03->click();
+        b.p.main->MorMnuConPue->trigger();
         QVERIFY(start.portWindow->isVisible());
         QCOMPARE(start.portWindow->windowModality(), Qt::ApplicationModal);
+        QComboBox* list = start.portWindow->MorCmbNumPort;
         QCOMPARE(list->currentIndex(), 0);  // the port in use
         list->setCurrentIndex(1);
         QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(!start.portWindow->isVisible());
-        QVERIFY(!p.main->TimerEC->isActive());
-        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QVERIFY(!b.p.main->TimerEC->isActive());
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
         QCOMPARE(LastGoodPort(b.f.dir.path()), 2);
         QCOMPARE(b.port.deviceName(), QFile::symLinkTarget(b.f.dir.filePath("COM2")));
-        p.main->MorMnuConPue->trigger();
+        b.p.main->MorMnuConPue->trigger();
         QCOMPARE(list->currentIndex(), 1);
         QTest::keyClick(start.portWindow.get(), Qt::Key_Escape);
         QVERIFY(!start.portWindow->isVisible() && b.port.isOpen());
         QVERIFY2(b.read(), qPrintable(b.f.msgs.texts().join('|')));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("2222"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("2222"));
         QCOMPARE(second.messages().count(QStringLiteral("*40f")), 1);
-        p.main->close();
+        b.p.main->close();
         QCOMPARE(ends, 1);
         QVERIFY(!b.port.isOpen());
     }

@@ -67,26 +67,25 @@ class TestEndToEndModels : public QObject {
         QVERIFY(ready(
             b, b.sim.start({"--model", "sorvanell"},
                            sorvanellImage("01010A0202", "01020A0304", "05", "41", "020A00"))));
-        Program& p = b.p;
         QCOMPARE(b.send("1", "0", "1,2,*,3,4,1,f"), applied);
         QCOMPARE(b.send("4", "1", "1,2,*,3,4,7,f"), applied);
         QCOMPARE(b.send("7", "1", "1,2,*,3,4,5,f"), applied);
         QCOMPARE(b.send("11", "1", "1,2,*,3,4,8,f"), applied);
         QCOMPARE(b.send("12", "0", "1,2,*,3,4,9,f"), applied);
-        Named<QLineEdit>(p, "MorTxtAleAut")->setText(QStringLiteral("55*66"));
+        Named<QLineEdit>(b.p, "MorTxtAleAut")->setText(QStringLiteral("55*66"));
         QCOMPARE(b.send("13", "55*66", "1,2,*,3,4,2,5,5,*,6,6,f"), applied);
-        Named<QLineEdit>(p, "MorTxtAleDigAler")->setText(QStringLiteral("#"));
+        Named<QLineEdit>(b.p, "MorTxtAleDigAler")->setText(QStringLiteral("#"));
         QCOMPARE(b.send("14", "#", "1,2,*,3,4,6,#,f"), applied);
         QCOMPARE(b.changeKey("21*43", "1,2,*,3,4,3,2,1,*,4,3,f"), applied);
         QCOMPARE(b.send("12", "1", "2,1,*,4,3,9,f"), applied);
 
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("21*43"));
-        QCOMPARE(text(p, "MorTxtAleAut"), QStringLiteral("55*66"));
-        QCOMPARE(text(p, "MorTxtAleDigAler"), QStringLiteral("#"));
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0001001"));
-        QVERIFY(Named<QCheckBox>(p, "MorChkAleTono")->isChecked());
-        QVERIFY(Named<QCheckBox>(p, "MorChkAleBlqGrb")->isChecked());
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("21*43"));
+        QCOMPARE(text(b.p, "MorTxtAleAut"), QStringLiteral("55*66"));
+        QCOMPARE(text(b.p, "MorTxtAleDigAler"), QStringLiteral("#"));
+        QCOMPARE(b.p.main->MorTexBan->text(), QStringLiteral("0001001"));
+        QVERIFY(Named<QCheckBox>(b.p, "MorChkAleTono")->isChecked());
+        QVERIFY(Named<QCheckBox>(b.p, "MorChkAleBlqGrb")->isChecked());
         b.sim.stop();
         QCOMPARE(b.sim.memory(), sorvanellImage("05050A0606", "02010A0403", "0C", "78", "020A00"));
     }
@@ -102,12 +101,11 @@ class TestEndToEndModels : public QObject {
         Bench b;
         QVERIFY(ready(b, b.sim.start({"--model", "tervolinda", "--firmware", voice ? "2" : "72"},
                                      tervolindaImage(voice, "0A09", "01020304", "05060708"))));
-        Program& p = b.p;
-        QCOMPARE(Named<QLabel>(p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        auto* removal = Named<QCheckBox>(p, "MorFraPrivElim1");
-        auto* nine = Named<QCheckBox>(p, "MorFraPrivNum9");
-        auto* exit = Named<QLineEdit>(p, "MorTxtPrivClvSal");
+        QCOMPARE(Named<QLabel>(b.p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1234"));
+        auto* removal = Named<QCheckBox>(b.p, "MorFraPrivElim1");
+        auto* nine = Named<QCheckBox>(b.p, "MorFraPrivNum9");
+        auto* exit = Named<QLineEdit>(b.p, "MorTxtPrivClvSal");
         if (!voice) {
             QCOMPARE(exit->text(), QStringLiteral("5678"));
             QVERIFY(!removal->isChecked());
@@ -122,20 +120,20 @@ class TestEndToEndModels : public QObject {
             QCOMPARE(b.sendFrom("MorTxtPrivClvSal", "#3,1234,2580f"), applied);
         }
         QCOMPARE(b.changeKey("4321", "#2,1234,4321f"), applied);
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
         if (voice) {
-            p.main->MorFraCom02->click();
-            QVERIFY(Fire(p.main->TimerPID));
+            b.p.main->MorFraCom02->click();
+            QVERIFY(Fire(b.p.main->TimerPID));
             QTRY_VERIFY(b.sim.logLines().join('\n').contains(
                 QStringLiteral("verify with key \"4321\" (the device key)")));
         } else {
             QCOMPARE(b.send("12", "1", "#1,4321,9f"), applied);
         }
 
-        p.main->MorTexResCla->setText(QStringLiteral("9"));
+        b.p.main->MorTexResCla->setText(QStringLiteral("9"));
         exit->clear();
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
         if (!voice) {
             QCOMPARE(exit->text(), QStringLiteral("2580"));
             QVERIFY(removal->isChecked());
@@ -150,16 +148,15 @@ class TestEndToEndModels : public QObject {
     void zentaviraSingleCommands() {
         Bench b;
         QVERIFY(ready(b, UnitNamed("Zentavira").start(b.sim)));
-        Program& p = b.p;
-        Named<QCheckBox>(p, "MorChkRes01")->setChecked(false);
-        Named<QCheckBox>(p, "MorChkRes02")->setChecked(true);
-        Named<QCheckBox>(p, "MorChkRes06")->setChecked(true);
-        Named<QCheckBox>(p, "MorChkUniLib")->setChecked(true);
-        Named<QLineEdit>(p, "MorTexUniDurP")->setText(QStringLiteral("1"));
-        Named<QLineEdit>(p, "MorTexUniDurL")->setText(QStringLiteral("250"));
-        Named<QLineEdit>(p, "MorTexUniCon")->setText(QStringLiteral("0#"));
-        Named<QLineEdit>(p, "MorTxtUniMe403")->setText(QStringLiteral("*0"));
-        Named<QLineEdit>(p, "MorTxtUniMe1609")->setText(QStringLiteral("55#"));
+        Named<QCheckBox>(b.p, "MorChkRes01")->setChecked(false);
+        Named<QCheckBox>(b.p, "MorChkRes02")->setChecked(true);
+        Named<QCheckBox>(b.p, "MorChkRes06")->setChecked(true);
+        Named<QCheckBox>(b.p, "MorChkUniLib")->setChecked(true);
+        Named<QLineEdit>(b.p, "MorTexUniDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(b.p, "MorTexUniDurL")->setText(QStringLiteral("250"));
+        Named<QLineEdit>(b.p, "MorTexUniCon")->setText(QStringLiteral("0#"));
+        Named<QLineEdit>(b.p, "MorTxtUniMe403")->setText(QStringLiteral("*0"));
+        Named<QLineEdit>(b.p, "MorTxtUniMe1609")->setText(QStringLiteral("55#"));
         const QList<QPair<const char*, const char*>> commands{
             {"MorChkRes01", "#24,5031,0"},        {"MorChkRes02", "#25,5031,9"},
             {"MorChkRes06", "#26,5031,9"},        {"MorChkUniLib", "#28,5031,9"},
@@ -170,26 +167,25 @@ class TestEndToEndModels : public QObject {
             QCOMPARE(b.sendFrom(QLatin1String(name), QLatin1String(command)), applied);
 
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("0111"));
-        QCOMPARE(text(p, "MorTexUniDurP"), QStringLiteral("001"));
-        QCOMPARE(text(p, "MorTexUniDurL"), QStringLiteral("250"));
-        QCOMPARE(text(p, "MorTexUniCon"), QStringLiteral("0#"));
-        QCOMPARE(text(p, "MorTxtUniMe403"), QStringLiteral("*0"));
-        QCOMPARE(text(p, "MorTxtUniMe1609"), QStringLiteral("55#"));
+        QCOMPARE(b.p.main->MorTexBan->text(), QStringLiteral("0111"));
+        QCOMPARE(text(b.p, "MorTexUniDurP"), QStringLiteral("001"));
+        QCOMPARE(text(b.p, "MorTexUniDurL"), QStringLiteral("250"));
+        QCOMPARE(text(b.p, "MorTexUniCon"), QStringLiteral("0#"));
+        QCOMPARE(text(b.p, "MorTxtUniMe403"), QStringLiteral("*0"));
+        QCOMPARE(text(b.p, "MorTxtUniMe1609"), QStringLiteral("55#"));
 
         QCOMPARE(b.sendFrom("MorCmdUniBor", "#305031"), applied);
         QCOMPARE(b.changeKey("6789", "#205031,6789"), applied);
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("6789"));
-        QCOMPARE(text(p, "MorTxtUniMe400"), QString());
-        QCOMPARE(text(p, "MorTxtUniMe1602"), QString());
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("6789"));
+        QCOMPARE(text(b.p, "MorTxtUniMe400"), QString());
+        QCOMPARE(text(b.p, "MorTxtUniMe1602"), QString());
     }
 
     // Every option and box flipped from what the device holds, then sent one by one.
     void haldrivonexaSingleCommands() {
         Bench b;
         QVERIFY(ready(b, UnitNamed("Haldrivonexa").start(b.sim)));
-        Program& p = b.p;
         QList<QPair<QString, QString>> commands;
         using fieldtest::Element;
         const char* optionCodes[] = {"#50", "#52", "#64", "#53", "#71", "#54"};
@@ -204,15 +200,15 @@ class TestEndToEndModels : public QObject {
                                   QStringLiteral("#%1").arg(longCodes[k]));
         QString expectedBoxes;
         for (auto& [name, code] : commands) {
-            auto* box = Named<QCheckBox>(p, name);
+            auto* box = Named<QCheckBox>(b.p, name);
             QVERIFY2(box, qPrintable(name));
             box->setChecked(!box->isChecked());
             code += QStringLiteral(",2050,") + (box->isChecked() ? "9" : "0");
             expectedBoxes += box->isChecked() ? '1' : '0';
         }
-        Named<QLineEdit>(p, "MorTexMultDurP")->setText(QStringLiteral("1"));
-        Named<QLineEdit>(p, "MorTexMultDurL")->setText(QStringLiteral("99"));
-        Named<QLineEdit>(p, "MorTexMultCon")->setText(QStringLiteral("9*0"));
+        Named<QLineEdit>(b.p, "MorTexMultDurP")->setText(QStringLiteral("1"));
+        Named<QLineEdit>(b.p, "MorTexMultDurL")->setText(QStringLiteral("99"));
+        Named<QLineEdit>(b.p, "MorTexMultCon")->setText(QStringLiteral("9*0"));
         commands << qMakePair(QStringLiteral("MorTexMultDurP"), QStringLiteral("#21,2050,1"))
                  << qMakePair(QStringLiteral("MorTexMultDurL"), QStringLiteral("#22,2050,99"))
                  << qMakePair(QStringLiteral("MorTexMultCon"), QStringLiteral("#23,2050,9,*,0"));
@@ -221,15 +217,15 @@ class TestEndToEndModels : public QObject {
         QVERIFY(b.read());
         QString shown;
         for (int i = 0; i < 21; ++i)
-            shown += Named<QCheckBox>(p, commands[i].first)->isChecked() ? '1' : '0';
+            shown += Named<QCheckBox>(b.p, commands[i].first)->isChecked() ? '1' : '0';
         QCOMPARE(shown, expectedBoxes);
-        QCOMPARE(text(p, "MorTexMultDurP"), QStringLiteral("001"));
-        QCOMPARE(text(p, "MorTexMultDurL"), QStringLiteral("099"));
-        QCOMPARE(text(p, "MorTexMultCon"), QStringLiteral("9*0"));
+        QCOMPARE(text(b.p, "MorTexMultDurP"), QStringLiteral("001"));
+        QCOMPARE(text(b.p, "MorTexMultDurL"), QStringLiteral("099"));
+        QCOMPARE(text(b.p, "MorTexMultCon"), QStringLiteral("9*0"));
 
         QCOMPARE(b.changeKey("4321", "#20,2050,4321"), applied);
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("4321"));
+        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
     }
 
     // Each command changes the memory where it should; the key change last, from the previous
@@ -321,16 +317,15 @@ class TestEndToEndModels : public QObject {
         WriteLongConfigs(b.f.paths());
         QVERIFY(b.sim.start({"--model", "kovalindre", "--fault", "badsum:5"}, KnownImage(c)));
         b.f.load();
-        Program& p = b.p;
-        p.main->MorFraCom03->click();
-        QTRY_COMPARE(p.s.Monitor.MorTexMon04.size(), 270);
+        b.p.main->MorFraCom03->click();
+        QTRY_COMPARE(b.p.s.Monitor.MorTexMon04.size(), 270);
         QTest::qWait(100);
         QVERIFY(b.f.msgs.shown.isEmpty());
-        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Leyendo"));
         QCOMPARE(b.sim.messages().count(QStringLiteral("*40f")), 1);  // no retry
-        QVERIFY(Fire(p.main->TimerEC));
+        QVERIFY(Fire(b.p.main->TimerEC));
         QCOMPARE(b.f.msgs.texts(), QStringList{"Error de Comunicación"});
-        QCOMPARE(p.main->MorTexEst->text(), QStringLiteral("Morla"));
+        QCOMPARE(b.p.main->MorTexEst->text(), QStringLiteral("Morla"));
     }
 };
 

@@ -11,8 +11,9 @@ using namespace morla;
 using namespace morla::test;
 
 namespace {
-bool shown(const Program& p, QWidget* w) {
-    return w->isVisibleTo(p.main.get());
+// Shown once its window is.
+bool shown(QWidget* w) {
+    return w->isVisibleTo(w->window());
 }
 }  // namespace
 
@@ -55,21 +56,20 @@ class TestMainWindow : public QObject {
 
     void loadSteps() {
         LoadedProgram f;
-        Program& p = *f.p;
         QVERIFY(f.msgs.shown.isEmpty());
-        QCOMPARE(p.main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
-        QCOMPARE(p.s.MaxReadRetries, 2);
-        QCOMPARE(p.main->TimerEC->interval(), 10000);
-        QCOMPARE(p.s.InstallationCode, QStringLiteral("0001"));
-        QCOMPARE(p.s.ReadCommand, QStringLiteral("*40f"));
-        QCOMPARE(p.s.HangUpCommand, QStringLiteral("*47f"));
+        QCOMPARE(f.p->main->windowTitle(), QStringLiteral("Morla para Dravenquista"));
+        QCOMPARE(f.p->s.MaxReadRetries, 2);
+        QCOMPARE(f.p->main->TimerEC->interval(), 10000);
+        QCOMPARE(f.p->s.InstallationCode, QStringLiteral("0001"));
+        QCOMPARE(f.p->s.ReadCommand, QStringLiteral("*40f"));
+        QCOMPARE(f.p->s.HangUpCommand, QStringLiteral("*47f"));
         QCOMPARE(f.port.openedPort, 1);
-        QCOMPARE(p.main->MorTexBan->text(), QStringLiteral("000000000"));
-        QVERIFY(!shown(p, p.main->MorTexBan));
-        QVERIFY(shown(p, p.main->MorFraPri));
-        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
-        QVERIFY(!shown(p, p.main->MorTaSRes));
-        QVERIFY(!p.main->TimerEC->isActive());
+        QCOMPARE(f.p->main->MorTexBan->text(), QStringLiteral("000000000"));
+        QVERIFY(!shown(f.p->main->MorTexBan));
+        QVERIFY(shown(f.p->main->MorFraPri));
+        for (QFrame* fr : f.p->main->modelFrames()) QVERIFY(!shown(fr));
+        QVERIFY(!shown(f.p->main->MorTaSRes));
+        QVERIFY(!f.p->main->TimerEC->isActive());
     }
 
     void settingsProblemsReportedOnce_data() {
@@ -99,8 +99,8 @@ class TestMainWindow : public QObject {
         QVERIFY(!f.p->main->MorMnuConPue->isVisible());  // no port to choose
         for (QPushButton* b : {f.p->main->MorFraCom01, f.p->main->MorFraCom03,
                                f.p->main->MorFraCom04, f.p->main->MorFraCom05})
-            QVERIFY(!shown(*f.p, b));
-        QVERIFY(shown(*f.p, f.p->main->MorFraCom02));
+            QVERIFY(!shown(b));
+        QVERIFY(shown(f.p->main->MorFraCom02));
         f.msgs.clear();
         f.p->main->close();
         QVERIFY(f.msgs.shown.isEmpty());
@@ -124,17 +124,16 @@ class TestMainWindow : public QObject {
     void modelButtons() {
         QFETCH_ROW(ModelButtonsRow, button, frame, equipment, code, firmware);
         LoadedProgram f;
-        Program& p = *f.p;
-        p.main->MorCmd[button - 1]->click();
-        QCOMPARE(p.s.EquipmentName, equipment);
-        QCOMPARE(p.s.ModelCode, code);
-        QCOMPARE(p.s.FirmwareCode, firmware);
-        for (QFrame* fr : p.main->modelFrames()) QCOMPARE(shown(p, fr), fr->objectName() == frame);
-        QVERIFY(!shown(p, p.main->MorFraPri));
-        QVERIFY(shown(p, p.main->MorTaSRes));
-        QVERIFY(shown(p, p.main->MorTexBan));  // engineering user
-        QCOMPARE(p.main->MorTexResCla->maxLength(), ModelByCode(p.s.ModelCode)->keyLength);
-        QCOMPARE(p.main->MorFraCom04->isEnabled(), button != 8 && button != 11);
+        f.p->main->MorCmd[button - 1]->click();
+        QCOMPARE(f.p->s.EquipmentName, equipment);
+        QCOMPARE(f.p->s.ModelCode, code);
+        QCOMPARE(f.p->s.FirmwareCode, firmware);
+        for (QFrame* fr : f.p->main->modelFrames()) QCOMPARE(shown(fr), fr->objectName() == frame);
+        QVERIFY(!shown(f.p->main->MorFraPri));
+        QVERIFY(shown(f.p->main->MorTaSRes));
+        QVERIFY(shown(f.p->main->MorTexBan));  // engineering user
+        QCOMPARE(f.p->main->MorTexResCla->maxLength(), ModelByCode(f.p->s.ModelCode)->keyLength);
+        QCOMPARE(f.p->main->MorFraCom04->isEnabled(), button != 8 && button != 11);
     }
 
     // Only the boxes the model's configuration names show; without one the panel is empty.
@@ -147,22 +146,21 @@ class TestMainWindow : public QObject {
     void panelFromConfiguration() {
         QFETCH_ROW(PanelFromRow, button, said, key, boxes);
         LoadedProgram f;
-        Program& p = *f.p;
         f.msgs.clear();
-        p.main->MorCmd[button - 1]->click();
+        f.p->main->MorCmd[button - 1]->click();
         QCOMPARE(f.msgs.texts(), said);
-        QCOMPARE(p.main->MorTexResCla->text(), key);
-        for (int k = 0; k < 9; ++k) QCOMPARE(shown(p, p.main->MorChkRes[k]), k < boxes);
+        QCOMPARE(f.p->main->MorTexResCla->text(), key);
+        for (int k = 0; k < 9; ++k) QCOMPARE(shown(f.p->main->MorChkRes[k]), k < boxes);
         // "Predeterminado" reads the configuration again.
-        p.main->MorTexResCla->setText(QStringLiteral("999"));
-        p.main->MorFraCom07->click();
-        QCOMPARE(p.main->MorTexResCla->text(), key);
+        f.p->main->MorTexResCla->setText(QStringLiteral("999"));
+        f.p->main->MorFraCom07->click();
+        QCOMPARE(f.p->main->MorTexResCla->text(), key);
         // On the start page it leaves the common fields hidden.
-        p.main->MorCmd[0]->click();
-        p.main->MorFraCom07->click();
-        QVERIFY(shown(p, p.main->MorFraPri));
-        QVERIFY(!shown(p, p.main->MorTaSRes));
-        for (QFrame* fr : p.main->modelFrames()) QVERIFY(!shown(p, fr));
+        f.p->main->MorCmd[0]->click();
+        f.p->main->MorFraCom07->click();
+        QVERIFY(shown(f.p->main->MorFraPri));
+        QVERIFY(!shown(f.p->main->MorTaSRes));
+        for (QFrame* fr : f.p->main->modelFrames()) QVERIFY(!shown(fr));
     }
 
     void menusOpenTheirWindows_data() {

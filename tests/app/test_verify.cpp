@@ -15,18 +15,22 @@ using namespace morla;
 using namespace morla::test;
 
 namespace {
-// A whole write on the stand-in line up to the read-back's request.
+// A whole write on the stand-in line, its data text taken (and alone on the line).
+void writeWhole(ProgramFixture& f) {
+    f.p->main->MorFraCom04->click();
+    f.port.acknowledgeAll();
+    QVERIFY(Fire(f.p->main->TimerPID));
+    f.port.line.clear();
+    f.port.acknowledgeAll();
+}
+
+// The same, up to the read-back's request.
 void writeUpToReadBack(ProgramFixture& f) {
-    Program& p = *f.p;
-    p.main->MorFraCom04->click();
-    f.port.acknowledgeAll();
-    QVERIFY(Fire(p.main->TimerPID));
+    writeWhole(f);
+    QVERIFY(VerifierOf(*f.p).settle->isActive());
     f.port.line.clear();
-    f.port.acknowledgeAll();
-    QVERIFY(VerifierOf(p).settle->isActive());
-    f.port.line.clear();
-    QVERIFY(Fire(VerifierOf(p).settle));
-    QCOMPARE(p.main->sendStatus->text(), QStringLiteral("Verificando..."));
+    QVERIFY(Fire(VerifierOf(*f.p).settle));
+    QCOMPARE(f.p->main->sendStatus->text(), QStringLiteral("Verificando..."));
     f.port.acknowledgeAll();
     QCOMPARE(f.port.line, QByteArray("D*40f1P"));
 }
@@ -67,18 +71,17 @@ class TestVerify : public QObject {
         WriteModelConfig(b.f, m, firmware, key);
         QVERIFY(b.start(simulator + QStringList{"--key", key, "--fault",
                                                 QStringLiteral("stuck:%1").arg(stuck)}));
-        Program& p = b.p;
         // A read, then "&Enviar" with the panel as the read left it.
-        ModelButton(p, button);
+        ModelButton(b.p, button);
         QVERIFY(b.read());
-        QCOMPARE(p.main->MorTexResCla->text(), key);
+        QCOMPARE(b.p.main->MorTexResCla->text(), key);
         QCOMPARE(b.f.msgs.texts(), QStringList{});
 
         // A device that keeps one digit changed; a good one is verified with every saved file.
         QCOMPARE(WriteAndVerify(b), QStringLiteral("No verificado: ") + difference);
         QCOMPARE(b.f.msgs.texts(), QStringList{QStringLiteral("No verificado: ") + difference});
         // The panel keeps what was written, not what came back.
-        QCOMPARE(p.main->MorTexResCla->text(), key);
+        QCOMPARE(b.p.main->MorTexResCla->text(), key);
     }
 
     // A device that keeps only the hex digits it is sent leaves its own digit where the "*" of
@@ -88,12 +91,9 @@ class TestVerify : public QObject {
         Bench b;
         WriteModelConfig(b.f, Model(ModelId::Sorvanell), QStringLiteral("12"),
                          QStringLiteral("56*78"));
-        QString map = QStringLiteral(
-                          "040C090001"
-                          "01020B0304"
-                          "05060B0708"
-                          "0500000000")
-                          .leftJustified(128, 'F');
+        // Header, programming number 12*34, key 56*78 as kept (with their "*" as B), the rest.
+        QString map =
+            QStringLiteral("040C09000101020B030405060B07080500000000").leftJustified(128, 'F');
         map += FrameChecksum(map) + QStringLiteral("03FE");
         QVERIFY(b.sim.start({"--model", "sorvanell", "--fault", "keepstar"}, map));
         b.f.load();
@@ -133,13 +133,12 @@ class TestVerify : public QObject {
         QFETCH(QByteArrayList, replies);
         QFETCH(QString, status);
         LoadedProgram f;
-        Program& p = *f.p;
-        ModelButton(p, 3);
-        p.main->MorChkRes[0]->setChecked(false);
+        ModelButton(*f.p, 3);
+        f.p->main->MorChkRes[0]->setChecked(false);
         f.msgs.clear();
         writeUpToReadBack(f);
-        const QString panelKey = p.main->MorTexResCla->text();
-        WriteVerifier& v = VerifierOf(p);
+        const QString panelKey = f.p->main->MorTexResCla->text();
+        WriteVerifier& v = VerifierOf(*f.p);
         for (qsizetype k = 0; k < replies.size(); ++k) {
             f.port.line.clear();
             f.port.feed(replies[k]);
@@ -153,42 +152,38 @@ class TestVerify : public QObject {
             QVERIFY(Fire(v.timeout));
         }
         QVERIFY(!v.busy());
-        QCOMPARE(p.main->sendStatus->text(), status);
+        QCOMPARE(f.p->main->sendStatus->text(), status);
         QCOMPARE(f.msgs.texts(),
                  status == QStringLiteral("Verificado") ? QStringList{} : QStringList{status});
         // Nothing of the read-back reaches the panel or the receive path.
-        QCOMPARE(p.main->MorTexResCla->text(), panelKey);
-        QVERIFY(!p.s.Monitor.MorTexMon04.view().contains(QStringLiteral("0245")));
-        QVERIFY(!p.line->aside);
+        QCOMPARE(f.p->main->MorTexResCla->text(), panelKey);
+        QVERIFY(!f.p->s.Monitor.MorTexMon04.view().contains(QStringLiteral("0245")));
+        QVERIFY(!f.p->line->aside);
     }
 
     // A read started by hand during the read-back ends the verification, and the read is the
     // technician's: its reply reaches the panel. A new write does the same, and is verified.
     void aReadByHandTakesOver() {
         LoadedProgram f;
-        Program& p = *f.p;
-        ModelButton(p, 3);
+        ModelButton(*f.p, 3);
         writeUpToReadBack(f);
         f.msgs.clear();
-        p.main->MorFraCom03->click();
-        QVERIFY(!VerifierOf(p).busy());
+        f.p->main->MorFraCom03->click();
+        QVERIFY(!VerifierOf(*f.p).busy());
         QCOMPARE(
-            p.main->sendStatus->text(),
+            f.p->main->sendStatus->text(),
             QStringLiteral("No verificado: se interrumpió al enviarse otro mensaje al equipo"));
         f.port.acknowledgeAll();
         f.port.feed(LuveroReply(writtenLuveroBlock(QStringLiteral("5678"))));
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+        QCOMPARE(f.p->main->MorTexResCla->text(), QStringLiteral("5678"));
         QCOMPARE(f.msgs.texts(), QStringList{});
 
-        p.main->MorFraCom04->click();
-        f.port.acknowledgeAll();
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.acknowledgeAll();
-        QVERIFY(VerifierOf(p).settle->isActive());
-        p.main->MorFraCom04->click();
-        QVERIFY(p.main->TimerPID->isActive());
-        QVERIFY(VerifierOf(p).busy());
-        QVERIFY(!VerifierOf(p).settle->isActive());
+        writeWhole(f);
+        QVERIFY(VerifierOf(*f.p).settle->isActive());
+        f.p->main->MorFraCom04->click();
+        QVERIFY(f.p->main->TimerPID->isActive());
+        QVERIFY(VerifierOf(*f.p).busy());
+        QVERIFY(!VerifierOf(*f.p).settle->isActive());
         QCOMPARE(f.msgs.texts(), QStringList{});
     }
 
@@ -222,18 +217,17 @@ class TestVerify : public QObject {
 
     void settingIsKeptAndOffMeansNoReadBack() {
         LoadedProgram f;
-        Program& p = *f.p;
-        auto* item = p.main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
+        auto* item = f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
         QVERIFY(item);
         QCOMPARE(item->text(), QStringLiteral("Verificar al escribir"));
-        QVERIFY(p.main->MorMnuCon->actions().contains(item));
-        emit p.main->MorMnuCon->aboutToShow();
+        QVERIFY(f.p->main->MorMnuCon->actions().contains(item));
+        emit f.p->main->MorMnuCon->aboutToShow();
         QVERIFY(item->isChecked());  // on by default
-        QVERIFY(VerifyAfterWriteEnabled(p));
+        QVERIFY(VerifyAfterWriteEnabled(*f.p));
 
         item->trigger();
         QVERIFY(!item->isChecked());
-        QVERIFY(!VerifyAfterWriteEnabled(p));
+        QVERIFY(!VerifyAfterWriteEnabled(*f.p));
         // Another program on the same folder finds it off.
         {
             ProgramFixture other;
@@ -243,20 +237,16 @@ class TestVerify : public QObject {
             QVERIFY(!otherItem->isChecked());
         }
 
-        ModelButton(p, 3);
-        p.main->MorFraCom04->click();
-        f.port.acknowledgeAll();
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.line.clear();
-        f.port.acknowledgeAll();
+        ModelButton(*f.p, 3);
+        writeWhole(f);
         QVERIFY(f.port.line.startsWith("0001"));  // the data text
-        QVERIFY(!VerifierOf(p).busy());
-        QVERIFY(!VerifierOf(p).settle->isActive());
-        QVERIFY(p.main->sendStatus->text().startsWith(QStringLiteral("Configuración enviada")));
+        QVERIFY(!VerifierOf(*f.p).busy());
+        QVERIFY(!VerifierOf(*f.p).settle->isActive());
+        QVERIFY(f.p->main->sendStatus->text().startsWith(QStringLiteral("Configuración enviada")));
 
         // On again: the next write is read back.
         item->trigger();
-        QVERIFY(VerifyAfterWriteEnabled(p));
+        QVERIFY(VerifyAfterWriteEnabled(*f.p));
         writeUpToReadBack(f);
     }
 };
