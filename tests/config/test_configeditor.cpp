@@ -388,8 +388,7 @@ class TestConfigEditor : public QObject {
     }
     void foldersLinkedElsewhereAreNotWritten() {
         QFETCH_ROW(LinkedRow, folder, save);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         QTemporaryDir elsewhere;
         const QString moved = QDir(elsewhere.path()).filePath(QStringLiteral("moved"));
         const QString linked = QDir(f.dir.path()).filePath(folder);

@@ -360,8 +360,7 @@ class TestSafeSave : public QObject {
     }
     void lastSentNotKeptSendStillGoes() {
         QFETCH_ROW(LastSentRow, kind, reason);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         ModelButton(p, 3);
         p.main->MorTexResCla->setText(QStringLiteral("4321"));
@@ -400,8 +399,7 @@ class TestSafeSave : public QObject {
 
     // A last-sent file holding more than one record is replaced by the one new record.
     void lastSentHoldsOnlyTheLastSend() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         ModelButton(*f.p, 3);
         f.p->main->MorTexResCla->setText(QStringLiteral("4321"));
         const QString path = f.paths().lastSent();

@@ -191,8 +191,7 @@ class TestMonitor : public QObject {
     }
     void logKeepsItsBound() {
         QFETCH(int, received);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         // Characters outside a reply: the log only. Numbered so the kept end can be told.
         QByteArray line;
         for (int i = 0; i < received; ++i) line.append(char('a' + i % 26));

@@ -129,8 +129,7 @@ class TestSerialLink : public QObject {
     }
     void busyRefusesNewCommands() {
         QFETCH_ROW(BusyRow, underWay, command, status);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         readLuvero(f);
         p.main->findChild<QPushButton*>(underWay == "read" ? "MorFraCom03" : "MorFraCom04")
@@ -155,8 +154,7 @@ class TestSerialLink : public QObject {
     }
     void cancelledWriteSendsNoData() {
         QFETCH(QString, how);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         p.main->show();
         readLuvero(f);
@@ -190,8 +188,7 @@ class TestSerialLink : public QObject {
 
     // The line beside the status tells of the last thing done, and a new action clears it.
     void statusTellsTheLastAction() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         p.main->sendStatus->setText(QStringLiteral("Verificado"));
         p.main->MorFraCom03->click();
@@ -239,8 +236,7 @@ class TestSerialLink : public QObject {
     void incompleteKeyIsRefused() {
         QFETCH_ROW(ShortKeyRow, model, keyShortBy);
         const ModelInfo& m = Model(ModelId(model));
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         // Buttons 2 to 9 show the models in the registry's order.
         ModelButton(*f.p, model + 2);
         QCOMPARE(ModelByDispatchName(f.p->s.EquipmentName), &m);
@@ -327,8 +323,7 @@ class TestSerialLink : public QObject {
     }
     void damagedStartRetried() {
         QFETCH_ROW(DamagedRow, at, into, retried);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         StartRead(f);
         QByteArray damaged = LuveroReply(kBlock);

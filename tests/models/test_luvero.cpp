@@ -76,8 +76,7 @@ class TestLuvero : public QObject {
     }
 
     void missingConfigurationForFirmware() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         f.p->main->MorFraCom03->click();
         f.msgs.clear();
         f.port.feed(LuveroReply(LuveroBlock("1F", "5678", "0000")));  // firmware 31
@@ -110,8 +109,7 @@ class TestLuvero : public QObject {
     }
 
     void sendWholeConfiguration() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         ModelButton(*f.p, 3);
         Program& p = *f.p;
         p.main->MorTexResCla->setText(QStringLiteral("4321"));
@@ -133,8 +131,7 @@ class TestLuvero : public QObject {
 
     void secondWriteAfterARead() {
         // The acknowledgments of the first write must not leave the second one stale.
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         Program& p = *f.p;
         p.main->MorFraCom03->click();
         f.port.feed(LuveroReply(LuveroBlock("1E", "1234", "0000")));
@@ -193,8 +190,7 @@ class TestLuvero : public QObject {
     }
 
     void lastSentMissing() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         f.msgs.clear();
         f.p->main->MorFraCom06->click();
         QCOMPARE(f.msgs.texts(), QStringList{"No existe Ultimo Envio"});
@@ -208,8 +204,7 @@ class TestLuvero : public QObject {
     }
     void plainCommands() {
         QFETCH(int, button);
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         ModelButton(*f.p, 3);
         Program& p = *f.p;
         f.port.line.clear();

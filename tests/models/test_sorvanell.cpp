@@ -131,8 +131,7 @@ class TestSorvanell : public QObject {
     }
 
     void countBoxTakesOneByte() {
-        ProgramFixture f;
-        f.load();
+        LoadedProgram f;
         auto* count = Named<QLineEdit>(*f.p, "MorTexAleNumInter");
         f.msgs.clear();
         count->setText(QStringLiteral("256"));
