@@ -17,7 +17,6 @@ namespace morla {
 
 namespace {
 using Positions = std::vector<int>;
-using layout::EverySecond;
 using layout::Run;
 
 struct Fields {
@@ -26,10 +25,6 @@ struct Fields {
         out.push_back({name, layout::PositionsText(at), text, compared});
     }
 };
-
-QString tick(bool on) {
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 // Every field a read shows, by the caption it has there or its control; what the frame does
 // not carry is not compared.
@@ -40,19 +35,6 @@ void fromLayout(Fields& f, const layout::Layout& l, const QString& map) {
         f.add(field.caption.isEmpty() ? field.control : field.caption, at,
               layout::DecodeField(field, map), at.empty() || at.back() <= l.carriedTo());
     }
-}
-
-void tervolindaFields(Fields& f, const QString& map, const QString& firmwareCode) {
-    const auto v = tervolinda::DecodeMap(map, firmwareCode);
-    if (!v) return;
-    if (v->variant == tervolinda::Variant::WithVoice) {
-        f.add(QStringLiteral("MorTexResCla"), EverySecond(14, 4), v->key);
-        return;
-    }
-    f.add(QStringLiteral("MorFraPrivElim1"), Run(11, 2), tick(v->removeFirst1));
-    f.add(QStringLiteral("MorFraPrivNum9"), Run(13, 2), tick(v->blockStart9));
-    f.add(QStringLiteral("MorTexResCla"), EverySecond(16, 4), v->key);
-    f.add(QStringLiteral("MorTxtPrivClvSal"), EverySecond(24, 4), v->exitKey);
 }
 
 }  // namespace
@@ -74,7 +56,7 @@ const layout::Layout* DeclaredLayout(const ModelInfo& model, const QString& firm
         case ModelId::Kovalindre:
             return &kovalindre::Layout();
         case ModelId::Tervolinda:
-            break;
+            return tervolinda::Layout(firmwareCode);
     }
     return nullptr;
 }
@@ -85,10 +67,7 @@ std::vector<ShownField> ShownFields(const ModelInfo& model, const QString& firmw
     // The models whose data text carries the installation code keep it as the modifier.
     const bool modifierWritten = model.id != ModelId::Sorvanell && model.id != ModelId::Tervolinda;
     f.add(QStringLiteral("MorTexResMod"), Run(7, 4), map.mid(6, 4), modifierWritten);
-    if (const layout::Layout* l = DeclaredLayout(model, firmwareCode))
-        fromLayout(f, *l, map);
-    else
-        tervolindaFields(f, map, firmwareCode);
+    if (const layout::Layout* l = DeclaredLayout(model, firmwareCode)) fromLayout(f, *l, map);
     return f.out;
 }
 

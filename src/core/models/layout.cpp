@@ -52,6 +52,8 @@ QString written(const Field& f, const QString& text) {
         }
         case Encoding::Fixed:
             return f.fixed;
+        case Encoding::Switch:
+            return text == QStringLiteral("1") ? f.on : f.off;
         case Encoding::Bits:
             break;
     }
@@ -87,6 +89,11 @@ QString DecodeField(const Field& field, const QString& map) {
         case Encoding::DialDigits:
         case Encoding::Number:
             return digitsText(field, map);
+        case Encoding::Switch: {
+            const int at = field.places.front();
+            return map.mid(at - 1, field.on.size()) == field.on ? QStringLiteral("1")
+                                                                : QStringLiteral("0");
+        }
         case Encoding::Fixed:
             break;
     }

@@ -15,6 +15,7 @@ enum class Encoding {
     HexByte,     // a decimal 0 to 255 as two hex digits
     Bits,        // "1"/"0" characters, each one bit of a map digit
     Fixed,       // digits every write puts there; no read shows them
+    Switch,      // "1"/"0" kept as the digits of `on` or `off`; anything else reads "0"
 };
 
 // Character `character` (from 1) of a Bits field is the bit of value `value` of the digit at
@@ -35,6 +36,7 @@ struct Field {
     int literalAt = 0;
     QChar literal{};
     QString fixed{};          // Fixed: the digits
+    QString on{}, off{};      // Switch: the digits of each state
     std::vector<Bit> bits{};  // Bits
     int characters = 0;       // Bits: characters of its text
     bool trimmed = false;     // the write takes the text without blanks around it

@@ -55,23 +55,43 @@ QString FirmwareOf(const QString& replyText) {
     return replyText.mid(6, 2);
 }
 
-std::optional<Fields> DecodeMap(const QString& map, const QString& firmwareCode) {
-    Fields f;
-    f.variant = VariantOf(firmwareCode);
-    switch (f.variant) {
+const layout::Layout* Layout(const QString& firmwareCode) {
+    using layout::Encoding;
+    using layout::EverySecond;
+    using layout::Run;
+    // clang-format off
+    static const layout::Layout withoutVoice{kMapLength, {
+        {.control = "MorFraPrivElim1", .encoding = Encoding::Switch, .places = Run(11, 2), .on = kOn, .off = kOff},
+        {.control = "MorFraPrivNum9", .encoding = Encoding::Switch, .places = Run(13, 2), .on = kOn, .off = kOff},
+        {.control = "MorTexResCla", .encoding = Encoding::KeyDigits, .places = EverySecond(16, kKeyLength), .spaced = true},
+        {.control = "MorTxtPrivClvSal", .encoding = Encoding::KeyDigits, .places = EverySecond(24, kKeyLength), .spaced = true},
+    }};
+    static const layout::Layout withVoice{kMapLength, {
+        {.control = "MorTexResCla", .encoding = Encoding::KeyDigits, .places = EverySecond(14, kKeyLength), .spaced = true},
+    }};
+    // clang-format on
+    switch (VariantOf(firmwareCode)) {
         case Variant::WithoutVoice:
-            f.removeFirst1 = map.mid(10, 2) == kOn;
-            f.blockStart9 = map.mid(12, 2) == kOn;
-            f.key = digitsAt(map, 16);
-            f.exitKey = digitsAt(map, 24);
-            return f;
+            return &withoutVoice;
         case Variant::WithVoice:
-            f.key = digitsAt(map, 14);
-            return f;
+            return &withVoice;
         case Variant::Unknown:
             break;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<Fields> DecodeMap(const QString& map, const QString& firmwareCode) {
+    const layout::Layout* l = Layout(firmwareCode);
+    if (!l) return std::nullopt;
+    const layout::Values v = layout::Decode(*l, map);
+    Fields f;
+    f.variant = VariantOf(firmwareCode);
+    f.key = v.value(QStringLiteral("MorTexResCla"));
+    f.exitKey = v.value(QStringLiteral("MorTxtPrivClvSal"));
+    f.removeFirst1 = v.value(QStringLiteral("MorFraPrivElim1")) == QStringLiteral("1");
+    f.blockStart9 = v.value(QStringLiteral("MorFraPrivNum9")) == QStringLiteral("1");
+    return f;
 }
 
 QString FrameFirmware(const QString& frame) {

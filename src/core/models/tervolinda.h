@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/models/layout.h"
+
 namespace morla::tervolinda {
 
 inline constexpr int kKeyLength = 4;
@@ -18,6 +20,10 @@ enum class Variant { Unknown, WithoutVoice, WithVoice };
 
 // Above 70 without voice, 2 with voice, both read as numbers ("02" is 2).
 Variant VariantOf(const QString& firmwareCode);
+
+// What a read shows of each variant, by map position; nothing for another firmware. The
+// write frame is the key editor's image, not this map.
+const layout::Layout* Layout(const QString& firmwareCode);
 
 // Reply characters 7 and 8 as they stand.
 QString FirmwareOf(const QString& replyText);
