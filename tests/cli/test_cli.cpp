@@ -15,10 +15,6 @@ using namespace morla::test;
 
 namespace {
 
-QString Bin(const char* name) {
-    return qEnvironmentVariable("MORLA_BIN_DIR") + QLatin1Char('/') + QLatin1String(name);
-}
-
 // A program folder: settings, device commands and every model's configuration file.
 struct Folder {
     ProgramFixture f;
@@ -174,7 +170,8 @@ class TestCli : public QObject {
         QSKIP("ldd is a Linux tool");
 #endif
         QProcess ldd;
-        ldd.start(QStringLiteral("ldd"), {Bin("morla-cli")});
+        ldd.start(QStringLiteral("ldd"),
+                  {qEnvironmentVariable("MORLA_BIN_DIR") + QStringLiteral("/morla-cli")});
         QVERIFY(ldd.waitForFinished(10000));
         const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
         QVERIFY(libraries.contains(QStringLiteral("libQt6Core")));

@@ -21,11 +21,6 @@ Qt::CheckState stateOf(const QString& value) {
     return Qt::Unchecked;
 }
 
-// A point on a check box's indicator: only the indicator and caption take a click.
-QPoint onIndicator(QWidget* check) {
-    return QPoint(6, check->height() / 2);
-}
-
 const QString kDigits = QStringLiteral("ERROR EN LA CLAVE: Solo se admiten numeros");
 
 int gEditorRuns = 0;
@@ -77,67 +72,61 @@ class TestFieldHandlers : public QObject {
     }
 
     // The new key follows the key rule of the model shown.
-    void keyChangeEntry_data() {
-        QTest::addColumn<KeyChangeEntryRow>("row");
-        QTest::newRow("star third, Sorvanell") << KeyChangeEntryRow{"04", "12*45", "12*45", {}};
-        QTest::newRow("star third, Zentavira")
-            << KeyChangeEntryRow{"05", "12*4", "124", QStringList{kDigits}};
-    }
     void keyChangeEntry() {
-        QFETCH_ROW(KeyChangeEntryRow, model, typed, text, shown);
-        Bench b;
-        b.p.s.ModelCode = model;
-        MorForCamCla* form = openByDoubleClick(b.p);
-        QVERIFY(form);
-        QTest::keyClicks(form->MorTextCanCka, typed);
-        QCOMPARE(form->MorTextCanCka->text(), text);
-        QCOMPARE(Shown(b.msgs), shown);
+        const QList<KeyChangeEntryRow> rows{{"04", "12*45", "12*45", {}},
+                                            {"05", "12*4", "124", QStringList{kDigits}}};
+        for (const auto& [model, typed, text, shown] : rows) {
+            Bench b;
+            b.p.s.ModelCode = model;
+            MorForCamCla* form = openByDoubleClick(b.p);
+            QVERIFY(form);
+            QTest::keyClicks(form->MorTextCanCka, typed);
+            QCOMPARE(form->MorTextCanCka->text(), text);
+            QCOMPARE(Shown(b.msgs), shown);
+        }
     }
 
     // A key change goes out as the model's single command, whatever the key's status; on the
     // Tervolinda only, the key editor runs once the key is replaced.
-    void keyChange_data() {
-        QTest::addColumn<KeyChangeRow>("row");
-        QTest::newRow("Lúvero, refused")
-            << KeyChangeRow{"00", "DesActivado", QByteArray("D#2,1234,56781P")};
-        QTest::newRow("Tervolinda") << KeyChangeRow{"08", "", QByteArray("D#2,1234,5678f1P")};
-    }
     void keyChange() {
-        QFETCH_ROW(KeyChangeRow, model, keyStatus, line);
-        test::ProgramFixture f;
-        Program& p = *f.p;
-        p.s.ModelCode = model;
-        p.s.KeyStatus = keyStatus;
-        p.main->MorTexResCla->setText(QStringLiteral("1234"));
-        InstallKeyEditor(&recordEditor);
-        gEditorRuns = 0;
-        gEditorMode.clear();
-        gEditorKey.clear();
-        MorForCamCla* form = openByDoubleClick(p);
-        QVERIFY(form && form->isVisible());
-        QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5678"));
-        // A right press elsewhere in between does not turn the key change into another command.
-        QTest::mousePress(p.main->MorChkRes[0], Qt::RightButton);
-        p.main->mnuComando->hide();
-        QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
-        InstallKeyEditor(nullptr);
-        const bool tervolinda = model == QLatin1String("08");
-        QCOMPARE(gEditorRuns, tervolinda ? 1 : 0);
-        if (tervolinda) {
-            QCOMPARE(gEditorMode, QStringLiteral("2"));
-            QCOMPARE(gEditorKey, QStringLiteral("5678"));
-        }
+        const QList<KeyChangeRow> rows{{"00", "DesActivado", QByteArray("D#2,1234,56781P")},
+                                       {"08", "", QByteArray("D#2,1234,5678f1P")}};
+        for (const auto& [model, keyStatus, line] : rows) {
+            test::ProgramFixture f;
+            Program& p = *f.p;
+            p.s.ModelCode = model;
+            p.s.KeyStatus = keyStatus;
+            p.main->MorTexResCla->setText(QStringLiteral("1234"));
+            InstallKeyEditor(&recordEditor);
+            gEditorRuns = 0;
+            gEditorMode.clear();
+            gEditorKey.clear();
+            MorForCamCla* form = openByDoubleClick(p);
+            QVERIFY(form && form->isVisible());
+            QTest::keyClicks(form->MorTextCanCka, QStringLiteral("5678"));
+            // A right press elsewhere in between does not turn the key change into another command.
+            QTest::mousePress(p.main->MorChkRes[0], Qt::RightButton);
+            p.main->mnuComando->hide();
+            QTest::mouseClick(form->morCmbCamCla, Qt::LeftButton);
+            InstallKeyEditor(nullptr);
+            const bool tervolinda = model == QLatin1String("08");
+            QCOMPARE(gEditorRuns, tervolinda ? 1 : 0);
+            if (tervolinda) {
+                QCOMPARE(gEditorMode, QStringLiteral("2"));
+                QCOMPARE(gEditorKey, QStringLiteral("5678"));
+            }
 
-        QVERIFY(!form->isVisible());
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
-        QCOMPARE(p.s.PreviousKey, QStringLiteral("1234"));
-        QVERIFY(f.port.line.isEmpty());
-        QVERIFY(test::Fire(p.main->TimerPID));
-        QCOMPARE(f.port.line, QByteArray("D"));
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line, line);
-        QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
-        QVERIFY(f.msgs.shown.isEmpty());
+            QVERIFY(!form->isVisible());
+            QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+            QCOMPARE(p.s.PreviousKey, QStringLiteral("1234"));
+            QVERIFY(f.port.line.isEmpty());
+            QVERIFY(test::Fire(p.main->TimerPID));
+            QCOMPARE(f.port.line, QByteArray("D"));
+            f.port.acknowledgeAll();
+            QCOMPARE(f.port.line, line);
+            QCOMPARE(p.main->MorTexResCla->text(), QStringLiteral("5678"));
+            QVERIFY(f.msgs.shown.isEmpty());
+        }
     }
 
     // The restriction boxes, and controls of panels not built yet bound by their names: a right
@@ -217,7 +206,8 @@ class TestFieldHandlers : public QObject {
         if (action == QLatin1String("right"))
             QTest::mousePress(w, Qt::RightButton);
         else if (action == QLatin1String("left"))
-            QTest::mouseClick(w, Qt::LeftButton, {}, onIndicator(w));
+            // On the indicator: only the indicator and caption take a click.
+            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
         else if (action == QLatin1String("double"))
             QTest::mouseDClick(w, Qt::LeftButton);
         else

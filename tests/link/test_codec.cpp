@@ -4,6 +4,7 @@
 #include "core/codec/codec.h"
 #include "core/models/modelcore.h"
 #include "core/models/registry.h"
+#include "support/programfixture.h"
 
 using namespace morla;
 
@@ -105,8 +106,7 @@ class TestCodec : public QObject {
                 << KnownValuesRow{c.helper, QString::fromUtf8(c.in), QString::fromUtf8(c.out)};
     }
     void knownValues() {
-        QFETCH(KnownValuesRow, row);
-        const auto& [helper, in, out] = row;
+        QFETCH_ROW(KnownValuesRow, helper, in, out);
         QVERIFY(helpers().contains(helper));
         QCOMPARE(helpers().value(helper)(in), out);
     }
@@ -128,8 +128,7 @@ class TestCodec : public QObject {
                                                    ModelId::Tervolinda, QString(132, '5')};
     }
     void digitMap() {
-        QFETCH(DigitMapRow, row);
-        const auto& [reply, model, map] = row;
+        QFETCH_ROW(DigitMapRow, reply, model, map);
         QCOMPARE(ReplyMap(Model(model), reply), map);
     }
 };

@@ -30,10 +30,6 @@ void feed(LineTrace& t, const QString& script) {
         t.add(d, step.mid(2, at - 2).toLatin1(), step.mid(at + 1).toLongLong());
     }
 }
-// A line less its time stamp.
-QString body(const QString& line) {
-    return line.mid(14).simplified();
-}
 }  // namespace
 
 using GroupingRow = std::tuple<QString, QStringList>;
@@ -111,7 +107,7 @@ class TestLineTraceView : public QObject {
         LineTrace t;
         feed(t, script);
         QStringList got;
-        for (const QString& l : t.lines()) got << body(l);
+        for (const QString& l : t.lines()) got << l.mid(14).simplified();  // less its time stamp
         QCOMPARE(got, lines);
     }
 

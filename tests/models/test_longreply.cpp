@@ -18,17 +18,14 @@ using namespace morla::test;
 
 namespace {
 
-const layout::Layout& layoutOf(const LongCase& c) {
-    return c.id == ModelId::Quarn      ? quarn::Layout(QString::fromLatin1(c.firmware))
-           : c.id == ModelId::Pellitor ? pellitor::Layout()
-                                       : kovalindre::Layout();
-}
-
 struct Written {
     QString SendData, SendFrame;
 };
 Written write(const LongCase& c, const QString& classCode, const layout::Values& v) {
-    const layout::Layout& l = layoutOf(c);
+    const layout::Layout& l = c.id == ModelId::Quarn
+                                  ? quarn::Layout(QString::fromLatin1(c.firmware))
+                              : c.id == ModelId::Pellitor ? pellitor::Layout()
+                                                          : kovalindre::Layout();
     const QString map = layout::WrittenMap(
         l, longreply::Header(Model(c.id), QStringLiteral("30"), classCode, QStringLiteral("0001")),
         v);

@@ -31,48 +31,36 @@ QString checks(const Program& p) {
 }  // namespace
 
 using RefusedKeyRow = std::tuple<QString, QString, QString, QStringList>;
-// digits: map 17..20
-using OptionRow = std::tuple<QString, QString>;
-using FrameRow = std::tuple<QString, int>;
 
 class TestLuvero : public QObject {
     Q_OBJECT
   private slots:
-    void optionDigits_data() {
-        QTest::addColumn<OptionRow>("row");
-        QTest::newRow("option 2") << OptionRow{"010000", "0002"};
-        QTest::newRow("all") << OptionRow{"111111", "3416"};
-    }
     void optionDigits() {
-        QFETCH_ROW(OptionRow, flags, digits);
         // Both directions use one placement of the options; "all" pins where each digit's bits
         // go, option 2 tells it from option 6 in the same digit; 3 and 4 are told apart by the
-        // frame below and by the model suite's known device.
-        QCOMPARE(build("09", "1234", flags).SendFrame.mid(16, 4), digits);
-        const QString map = LuveroBlock("1E", "1234", digits);
-        QCOMPARE(layout::Decode(luvero::Layout(), map).value("MorTexBan"), flags);
+        // frame below and by the model suite's known device. Options, then map digits 17-20.
+        const QList<std::pair<QString, QString>> rows{{"010000", "0002"}, {"111111", "3416"}};
+        for (const auto& [flags, digits] : rows) {
+            QCOMPARE(build("09", "1234", flags).SendFrame.mid(16, 4), digits);
+            const QString map = LuveroBlock("1E", "1234", digits);
+            QCOMPARE(layout::Decode(luvero::Layout(), map).value("MorTexBan"), flags);
+        }
     }
 
-    void frameLayout_data() {
-        QTest::addColumn<FrameRow>("row");
-        QTest::newRow("class with a code") << FrameRow{"09", 134};
-        QTest::newRow("class without a code") << FrameRow{"", 132};
-    }
     void frameLayout() {
-        QFETCH_ROW(FrameRow, installationClass, length);
-        const Written fr = build(installationClass, "12345", "101001");
-        QCOMPARE(fr.SendFrame.size(), length);
-        QVERIFY(fr.SendFrame.startsWith("051E" + installationClass + "000112346610146E"));
-        const int sumAt = length - 6;
-        QCOMPARE(fr.SendFrame.mid(sumAt, 2), FrameChecksum(fr.SendFrame.left(sumAt)));
-        QVERIFY(fr.SendFrame.endsWith("03FE"));
-        QCOMPARE(fr.SendData, QStringLiteral("00011234FF1014"));
-    }
-
-    void shortFlagsWriteZeros() {
-        // Missing options are written as the cleared boxes show them, not dropped.
-        const Written fr = build("09", "1234", "");
-        QCOMPARE(fr.SendData, QStringLiteral("00011234FF0000"));
+        for (const auto& [installationClass, length] : {std::pair{"09", 134}, std::pair{"", 132}}) {
+            const Written fr = build(installationClass, "12345", "101001");
+            QCOMPARE(fr.SendFrame.size(), length);
+            QVERIFY(fr.SendFrame.startsWith(QStringLiteral("051E") + installationClass +
+                                            "000112346610146E"));
+            const int sumAt = length - 6;
+            QCOMPARE(fr.SendFrame.mid(sumAt, 2), FrameChecksum(fr.SendFrame.left(sumAt)));
+            QVERIFY(fr.SendFrame.endsWith("03FE"));
+            QCOMPARE(fr.SendData, QStringLiteral("00011234FF1014"));
+            // Missing options are written as the cleared boxes show them, not dropped.
+            QCOMPARE(build(installationClass, "1234", "").SendData,
+                     QStringLiteral("00011234FF0000"));
+        }
     }
 
     void missingConfigurationForFirmware() {
@@ -196,27 +184,23 @@ class TestLuvero : public QObject {
         QCOMPARE(f.msgs.texts(), QStringList{"No existe Ultimo Envio"});
     }
 
-    void plainCommands_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("Colgar") << 1 << QByteArray("D*47f12341P");
-        QTest::newRow("Reset Fábrica") << 10 << QByteArray("D*49f1P");
-    }
+    // "Colgar" and "Reset Fábrica".
     void plainCommands() {
-        QFETCH(int, button);
-        LoadedProgram f;
-        ModelButton(*f.p, 3);
-        Program& p = *f.p;
-        f.port.line.clear();
-        QFile::remove(f.paths().lastSent());
-        (button == 1 ? p.main->MorFraCom01 : p.main->MorFraCom10)->click();
-        QVERIFY(f.port.line.isEmpty());
-        QVERIFY(Fire(p.main->TimerPID));
-        f.port.acknowledgeAll();
-        QTEST(f.port.line, "line");
-        // The factory reset builds no frame and writes no record.
-        QCOMPARE(FileExists(f.paths().lastSent()), false);
-        QVERIFY(p.s.BuildFrameOnSend);
+        for (const auto& [button, line] : {std::pair{1, "D*47f12341P"}, std::pair{10, "D*49f1P"}}) {
+            LoadedProgram f;
+            ModelButton(*f.p, 3);
+            Program& p = *f.p;
+            f.port.line.clear();
+            QFile::remove(f.paths().lastSent());
+            (button == 1 ? p.main->MorFraCom01 : p.main->MorFraCom10)->click();
+            QVERIFY(f.port.line.isEmpty());
+            QVERIFY(Fire(p.main->TimerPID));
+            f.port.acknowledgeAll();
+            QCOMPARE(f.port.line, QByteArray(line));
+            // Neither builds a frame nor writes a record.
+            QCOMPARE(FileExists(f.paths().lastSent()), false);
+            QVERIFY(p.s.BuildFrameOnSend);
+        }
     }
 };
 

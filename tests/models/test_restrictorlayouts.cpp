@@ -8,6 +8,7 @@
 #include "core/models/fieldlayout.h"
 #include "core/models/haldrivonexa.h"
 #include "core/models/zentavira.h"
+#include "support/programfixture.h"
 
 using namespace morla;
 
@@ -39,39 +40,36 @@ QString element(const char* array, int k) {
     return QLatin1String(array) + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
 }
 
-int mapLength(const ModelInfo& m) {
-    return m.replyLength - 4;
-}
-
 // A map of "3" digits after the model's header; the Tervolinda's options on ("09"), so that
 // any change to them shows.
 QString baseMap(const ModelInfo& m, const QString& firmware) {
     QString code = m.code();
     code.replace(':', 'A');
     QString map = code + firmware.rightJustified(2, '0') + QStringLiteral("090001");
-    map = map.leftJustified(mapLength(m), '3');
+    map = map.leftJustified(m.replyLength - 4, '3');
     if (m.id == ModelId::Tervolinda) map.replace(10, 4, QStringLiteral("0909"));
     return map;
 }
 }  // namespace
 
+// spaced: the 18 digits of the three fields
+using WidthRow = std::tuple<QString, QString, QString, QString>;
+// command: "" when none is built; sendData and kept (the index): "-" when left as they were
+using CommandRow = std::tuple<QString, QString, QString, QString, QString, QString, QString>;
 // expected: "" for no difference
 using ChangedDigitRow = std::tuple<int, QString, int, QString>;
-using ReplyMapRow = std::tuple<int, QByteArray, bool, QString>;
 
 class TestRestrictorLayouts : public QObject {
     Q_OBJECT
   private slots:
     void shortFieldsKeepTheirWidth_data() {
-        // Columns: free, prohibited, trunk, spaced (the 18 digits of the three fields).
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("full") << QStringList{"123", "255", "9*#", "010203020505090*0#"};
-        QTest::newRow("one digit each") << QStringList{"7", "0", "0", "000007000000000F0F"};
-        QTest::newRow("empty") << QStringList{"", "", "", "0000000000000F0F0F"};
+        QTest::addColumn<WidthRow>("row");
+        QTest::newRow("full") << WidthRow{"123", "255", "9*#", "010203020505090*0#"};
+        QTest::newRow("one digit each") << WidthRow{"7", "0", "0", "000007000000000F0F"};
+        QTest::newRow("empty") << WidthRow{"", "", "", "0000000000000F0F0F"};
     }
     void shortFieldsKeepTheirWidth() {
-        QFETCH(QStringList, row);
-        const QString free = row[0], prohibited = row[1], trunk = row[2], spaced = row[3];
+        QFETCH_ROW(WidthRow, free, prohibited, trunk, spaced);
         const Written z = writeZentavira(
             {{"MorTexUniDurL", free}, {"MorTexUniDurP", prohibited}, {"MorTexUniCon", trunk}});
         QCOMPARE(z.data.size(), 248);
@@ -187,32 +185,28 @@ class TestRestrictorLayouts : public QObject {
 
     // The edges of both command tables; the end-to-end tests send every command of each.
     void singleCommands_data() {
-        // Model, number, value, index; the command ("" when none is built), the data and the
-        // index kept ("-" when left as they were).
-        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<CommandRow>("row");
         // clang-format off
-        QTest::newRow("Z restrictor 3")   << QStringList{"Z", "3",  "1",  "",   "",               "-",  "-"};
-        QTest::newRow("Z key")            << QStringList{"Z", "10", "1",  "",   "#205555,1234",   "-",  "-"};
-        QTest::newRow("Z trunk short")    << QStringList{"Z", "14", "1",  "",   "#23,1234,1,F,F", "1",  "-"};
-        QTest::newRow("Z memory 4 of 13") << QStringList{"Z", "15", "1",  "13", "#271234,13,1",   "1",  "13"};
-        QTest::newRow("Z memory 16 of 0") << QStringList{"Z", "16", "1",  "13", "#271234,14,1",   "1",  "14"};
-        QTest::newRow("Z other")          << QStringList{"Z", "9",  "1",  "",   "",               "-",  "-"};
-        QTest::newRow("H key")            << QStringList{"H", "10", "1",  "",   "#20,5555,1234",  "-",  "-"};
-        QTest::newRow("H trunk")          << QStringList{"H", "13", "#0", "",   "#23,1234,#,0,F", "#0", "-"};
-        QTest::newRow("H distance 5")     << QStringList{"H", "15", "0",  "5",  "#63,1234,0",     "0",  "63"};
-        QTest::newRow("H other")          << QStringList{"H", "16", "1",  "",   "",               "-",  "-"};
+        QTest::newRow("Z restrictor 3")   << CommandRow{"Z", "3",  "1",  "",   "",               "-",  "-"};
+        QTest::newRow("Z key")            << CommandRow{"Z", "10", "1",  "",   "#205555,1234",   "-",  "-"};
+        QTest::newRow("Z trunk short")    << CommandRow{"Z", "14", "1",  "",   "#23,1234,1,F,F", "1",  "-"};
+        QTest::newRow("Z memory 4 of 13") << CommandRow{"Z", "15", "1",  "13", "#271234,13,1",   "1",  "13"};
+        QTest::newRow("Z memory 16 of 0") << CommandRow{"Z", "16", "1",  "13", "#271234,14,1",   "1",  "14"};
+        QTest::newRow("Z other")          << CommandRow{"Z", "9",  "1",  "",   "",               "-",  "-"};
+        QTest::newRow("H key")            << CommandRow{"H", "10", "1",  "",   "#20,5555,1234",  "-",  "-"};
+        QTest::newRow("H trunk")          << CommandRow{"H", "13", "#0", "",   "#23,1234,#,0,F", "#0", "-"};
+        QTest::newRow("H distance 5")     << CommandRow{"H", "15", "0",  "5",  "#63,1234,0",     "0",  "63"};
+        QTest::newRow("H other")          << CommandRow{"H", "16", "1",  "",   "",               "-",  "-"};
         // clang-format on
     }
     void singleCommands() {
-        QFETCH(QStringList, row);
-        const QString model = row[0], number = row[1], value = row[2], index = row[3],
-                      sendData = row[5];
+        QFETCH_ROW(CommandRow, model, number, value, index, command, sendData, kept);
         const CommandInput in{number, value, index, "1234", "5555", "Activado", ","};
         const SingleCommand out = model == QStringLiteral("Z") ? zentavira::CompleteSend(in)
                                                                : haldrivonexa::CompleteSend(in);
-        QCOMPARE(out.CommandString.value_or(QString()), row[4]);
+        QCOMPARE(out.CommandString.value_or(QString()), command);
         QCOMPARE(out.SendData.value_or(QStringLiteral("-")), sendData);
-        QCOMPARE(out.CommandIndex.value_or(QStringLiteral("-")), row[6]);
+        QCOMPARE(out.CommandIndex.value_or(QStringLiteral("-")), kept);
 
         // Without a valid key only the key change is built; the value is still taken.
         CommandInput refused = in;
@@ -258,8 +252,7 @@ class TestRestrictorLayouts : public QObject {
         row("checksum", ModelId::Kovalindre, "30", 262, "");
     }
     void oneChangedDigitNamesItsField() {
-        QFETCH(ChangedDigitRow, row);
-        const auto& [model, firmware, position, expected] = row;
+        QFETCH_ROW(ChangedDigitRow, model, firmware, position, expected);
         const ModelInfo& m = Model(ModelId(model));
         const QString written = baseMap(m, firmware);
         QString readBack = written;
@@ -269,25 +262,6 @@ class TestRestrictorLayouts : public QObject {
         for (const FieldDifference& d : diffs) names << d.name + " (" + d.positions + ")";
         QCOMPARE(names.join(", "), expected);
         if (!diffs.empty()) QVERIFY(diffs[0].written != diffs[0].readBack);
-    }
-
-    void replyMapAndFirmware_data() {
-        QTest::addColumn<ReplyMapRow>("row");
-        // clang-format off
-        QTest::newRow("Lúvero 30") << ReplyMapRow{int(ModelId::Luvero), QByteArray("0245001>09"), true, "30"};
-        QTest::newRow("Quarn code with colon") << ReplyMapRow{int(ModelId::Quarn), QByteArray("02450:1>"), true, "30"};
-        QTest::newRow("Pellitor firmware as characters") << ReplyMapRow{int(ModelId::Pellitor), QByteArray("02450215"), true, "15"};
-        QTest::newRow("another model") << ReplyMapRow{int(ModelId::Luvero), QByteArray("0245031>"), false, "30"};
-        // clang-format on
-    }
-    void replyMapAndFirmware() {
-        QFETCH(ReplyMapRow, row);
-        const auto& [model, reply, ofModel, firmware] = row;
-        const ModelInfo& m = Model(ModelId(model));
-        const QString map = MapOfReply(reply);
-        QCOMPARE(map.size(), reply.size() - 4);
-        QCOMPARE(MapIsOfModel(map, m), ofModel);
-        QCOMPARE(FirmwareOfMap(map, m), firmware);
     }
 };
 

@@ -204,7 +204,6 @@ class TestDevsim : public QObject {
         const char* n = "000000";
         const QString w = QStringLiteral("*42");
         messageRow("factory", {}, "1234", n, "0001", 0);
-        messageRow("one last", {"*47f2341"}, "1234", n, "0001", 0);
         messageRow("P apart", {"*46f2341"}, "1234", n, "0001", 5);
         // Data text: installation code, key, "FF", digits 17-20.
         messageRow("write", {w, "56781050FF3416"}, "1050", "111111", "5678", 0);

@@ -36,12 +36,7 @@ ModelCase LuveroCase() {
     c.edits = {
         {"MorTexResCla", "5607", "5607"}, {"MorChkRes02", "1", "1"}, {"MorChkRes04", "0", "0"}};
 
-    c.frameAsStored = [](const QString& frame) {
-        QString out = frame;
-        for (int i = 10; i < 14; ++i)
-            if (out[i] == u'0') out[i] = u'A';
-        return out;
-    };
+    c.frameAsStored = [](const QString& frame) { return DialAsStored(frame, {{11, 14}}); };
 
     c.randomPanel = [](Program& p, QRandomGenerator& r) {
         const QString key = RandomKey(r, 4);

@@ -72,6 +72,12 @@ QString RandomBits(QRandomGenerator& r, int count) {
     return RandomDigits(r, count, count, QStringLiteral("01"));
 }
 
+QString Pairs(const QString& text, QChar asA) {
+    QString out;
+    for (QChar c : text) out += QStringLiteral("0") + (c == asA ? QChar(u'A') : c);
+    return out;
+}
+
 QString DialAsStored(const QString& frame, const QList<DialRun>& runs) {
     QString out = frame;
     for (const DialRun& run : runs)

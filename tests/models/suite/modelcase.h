@@ -80,6 +80,8 @@ struct DialRun {
     bool spaced = false;
 };
 QString DialAsStored(const QString& frame, const QList<DialRun>& runs);
+// A key-like text as a device keeps it: "0" before each character, `asA` kept as "A".
+QString Pairs(const QString& text, QChar asA);
 
 // "MorChkRes01".. for restriction box k (from 1); "array" and a two-digit element number.
 QString Check(int k);

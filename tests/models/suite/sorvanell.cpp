@@ -12,13 +12,6 @@ QString starred(QRandomGenerator& r, bool key) {
     const QString first = key ? RandomKey(r, 2) : RandomDigits(r, 2, 2, "0123456789");
     return first + "*" + RandomDigits(r, 2, 2, "0123456789");
 }
-
-// "0" and each character of a key-like text, "*" kept as "A".
-QString pairs(const QString& text) {
-    QString out;
-    for (QChar c : text) out += QStringLiteral("0") + (c == u'*' ? QChar(u'A') : c);
-    return out;
-}
 }  // namespace
 
 ModelCase SorvanellCase() {
@@ -51,8 +44,8 @@ ModelCase SorvanellCase() {
 
     c.knownImage = [] {
         devsim::MemoryImage image = devsim::FactoryImage(Model(ModelId::Sorvanell), "12");
-        image.set(11, pairs("31*42"));
-        image.set(21, pairs("56*78"));
+        image.set(11, Pairs("31*42", u'*'));
+        image.set(21, Pairs("56*78", u'*'));
         image.set(31, "0C");      // alert digit "#"
         image.set(33, "59");      // recording lock and flag 4; flags 7 and 1
         image.set(35, "0C0800");  // 200 interventions

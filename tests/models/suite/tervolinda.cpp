@@ -17,13 +17,6 @@ Fields commonCaptions() {
                   {"MorLblPrivClvSal", "Clave de Salida", Field::Caption}};
 }
 
-// "0" and each digit, a digit 0 kept as "A".
-QString pairs(const QString& digits) {
-    QString out;
-    for (QChar c : digits) out += QStringLiteral("0") + (c == u'0' ? QChar(u'A') : c);
-    return out;
-}
-
 ModelCase tervolinda(bool voice) {
     ModelCase c;
     c.id = ModelId::Tervolinda;
@@ -45,10 +38,10 @@ ModelCase tervolinda(bool voice) {
         devsim::MemoryImage image =
             devsim::FactoryImage(Model(ModelId::Tervolinda), voice ? "2" : "72");
         if (voice) {
-            image.set(13, pairs("9030"));
+            image.set(13, Pairs("9030", u'0'));
         } else {
             image.set(11, "0A09");
-            image.set(15, pairs("9030") + pairs("4105"));
+            image.set(15, Pairs("9030", u'0') + Pairs("4105", u'0'));
         }
         return image;
     };
