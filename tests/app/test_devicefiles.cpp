@@ -347,27 +347,23 @@ class TestDeviceFiles : public QObject {
     }
 
     // After a read the technician chooses: the map as read, or the panel as edited since.
-    void readOrPanel_data() {
-        QTest::addColumn<bool>("asRead");
-        QTest::newRow("as read") << true;
-        QTest::newRow("as on the panel") << false;
-    }
     void readOrPanel() {
-        QFETCH(bool, asRead);
-        ReadLuvero r;
-        const QString read = r.p.s.joinedRestrictorFlags();
-        r.p.main->MorChkRes[2]->click();
-        const QString edited = r.p.s.joinedRestrictorFlags();
-        QVERIFY(edited != read);
-        r.p.main->MorTexResCla->setText(QStringLiteral("5678"));
-        r.f.msgs.answers = {asRead ? Answer::Yes : Answer::No};
-        const QString path = r.path("elegido.mcfg");
-        QVERIFY(SaveDeviceFile(r.p, path));
-        QVERIFY(bytesOf(path).contains(asRead ? "\nOrigen: lectura\n" : "\nOrigen: panel\n"));
-        ModelButton(r.p, 3);
-        QVERIFY(OpenDeviceFile(r.p, path));
-        QCOMPARE(r.p.main->MorTexResCla->text(), asRead ? "1234" : "5678");
-        QCOMPARE(r.p.s.joinedRestrictorFlags(), asRead ? read : edited);
+        for (const bool asRead : {true, false}) {
+            ReadLuvero r;
+            const QString read = r.p.s.joinedRestrictorFlags();
+            r.p.main->MorChkRes[2]->click();
+            const QString edited = r.p.s.joinedRestrictorFlags();
+            QVERIFY(edited != read);
+            r.p.main->MorTexResCla->setText(QStringLiteral("5678"));
+            r.f.msgs.answers = {asRead ? Answer::Yes : Answer::No};
+            const QString path = r.path("elegido.mcfg");
+            QVERIFY(SaveDeviceFile(r.p, path));
+            QVERIFY(bytesOf(path).contains(asRead ? "\nOrigen: lectura\n" : "\nOrigen: panel\n"));
+            ModelButton(r.p, 3);
+            QVERIFY(OpenDeviceFile(r.p, path));
+            QCOMPARE(r.p.main->MorTexResCla->text(), asRead ? "1234" : "5678");
+            QCOMPARE(r.p.s.joinedRestrictorFlags(), asRead ? read : edited);
+        }
     }
 
     void savingAsks_data() {

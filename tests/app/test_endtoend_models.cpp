@@ -91,56 +91,53 @@ class TestEndToEndModels : public QObject {
     }
 
     // The fields one at a time; the key change, and the next message with the new key.
-    void tervolinda_data() {
-        QTest::addColumn<bool>("voice");
-        QTest::newRow("without voice") << false;
-        QTest::newRow("with voice") << true;
-    }
     void tervolinda() {
-        QFETCH(bool, voice);
-        Bench b;
-        QVERIFY(ready(b, b.sim.start({"--model", "tervolinda", "--firmware", voice ? "2" : "72"},
+        for (const bool voice : {false, true}) {
+            Bench b;
+            QVERIFY(
+                ready(b, b.sim.start({"--model", "tervolinda", "--firmware", voice ? "2" : "72"},
                                      tervolindaImage(voice, "0A09", "01020304", "05060708"))));
-        QCOMPARE(Named<QLabel>(b.p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1234"));
-        auto* removal = Named<QCheckBox>(b.p, "MorFraPrivElim1");
-        auto* nine = Named<QCheckBox>(b.p, "MorFraPrivNum9");
-        auto* exit = Named<QLineEdit>(b.p, "MorTxtPrivClvSal");
-        if (!voice) {
-            QCOMPARE(exit->text(), QStringLiteral("5678"));
-            QVERIFY(!removal->isChecked());
-            QVERIFY(nine->isChecked());
-            QVERIFY(b.show());
-            // Each box set with the left button, then sent from its right press.
-            QTest::mouseClick(removal, Qt::LeftButton, {}, QPoint(6, removal->height() / 2));
-            QCOMPARE(b.sendFrom("MorFraPrivElim1", "#1,1234,9f"), applied);
-            QTest::mouseClick(nine, Qt::LeftButton, {}, QPoint(6, nine->height() / 2));
-            QCOMPARE(b.sendFrom("MorFraPrivNum9", "#5,1234,0f"), applied);
-            exit->setText(QStringLiteral("2580"));
-            QCOMPARE(b.sendFrom("MorTxtPrivClvSal", "#3,1234,2580f"), applied);
-        }
-        QCOMPARE(b.changeKey("4321", "#2,1234,4321f"), applied);
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
-        if (voice) {
-            b.p.main->MorFraCom02->click();
-            QVERIFY(Fire(b.p.main->TimerPID));
-            QTRY_VERIFY(b.sim.logLines().join('\n').contains(
-                QStringLiteral("verify with key \"4321\" (the device key)")));
-        } else {
-            QCOMPARE(b.send("12", "1", "#1,4321,9f"), applied);
-        }
+            QCOMPARE(Named<QLabel>(b.p, "MorLblPrivIdent")->text(), voice ? "Con Voz" : "Sin Voz");
+            QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("1234"));
+            auto* removal = Named<QCheckBox>(b.p, "MorFraPrivElim1");
+            auto* nine = Named<QCheckBox>(b.p, "MorFraPrivNum9");
+            auto* exit = Named<QLineEdit>(b.p, "MorTxtPrivClvSal");
+            if (!voice) {
+                QCOMPARE(exit->text(), QStringLiteral("5678"));
+                QVERIFY(!removal->isChecked());
+                QVERIFY(nine->isChecked());
+                QVERIFY(b.show());
+                // Each box set with the left button, then sent from its right press.
+                QTest::mouseClick(removal, Qt::LeftButton, {}, QPoint(6, removal->height() / 2));
+                QCOMPARE(b.sendFrom("MorFraPrivElim1", "#1,1234,9f"), applied);
+                QTest::mouseClick(nine, Qt::LeftButton, {}, QPoint(6, nine->height() / 2));
+                QCOMPARE(b.sendFrom("MorFraPrivNum9", "#5,1234,0f"), applied);
+                exit->setText(QStringLiteral("2580"));
+                QCOMPARE(b.sendFrom("MorTxtPrivClvSal", "#3,1234,2580f"), applied);
+            }
+            QCOMPARE(b.changeKey("4321", "#2,1234,4321f"), applied);
+            QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
+            if (voice) {
+                b.p.main->MorFraCom02->click();
+                QVERIFY(Fire(b.p.main->TimerPID));
+                QTRY_VERIFY(b.sim.logLines().join('\n').contains(
+                    QStringLiteral("verify with key \"4321\" (the device key)")));
+            } else {
+                QCOMPARE(b.send("12", "1", "#1,4321,9f"), applied);
+            }
 
-        b.p.main->MorTexResCla->setText(QStringLiteral("9"));
-        exit->clear();
-        QVERIFY(b.read());
-        QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
-        if (!voice) {
-            QCOMPARE(exit->text(), QStringLiteral("2580"));
-            QVERIFY(removal->isChecked());
-            QVERIFY(!nine->isChecked());
+            b.p.main->MorTexResCla->setText(QStringLiteral("9"));
+            exit->clear();
+            QVERIFY(b.read());
+            QCOMPARE(b.p.main->MorTexResCla->text(), QStringLiteral("4321"));
+            if (!voice) {
+                QCOMPARE(exit->text(), QStringLiteral("2580"));
+                QVERIFY(removal->isChecked());
+                QVERIFY(!nine->isChecked());
+            }
+            b.sim.stop();
+            QCOMPARE(b.sim.memory(), tervolindaImage(voice, "090A", "04030201", "0205080A"));
         }
-        b.sim.stop();
-        QCOMPARE(b.sim.memory(), tervolindaImage(voice, "090A", "04030201", "0205080A"));
     }
 
     // Every single command of the table sent from its control's menu, the device read again,

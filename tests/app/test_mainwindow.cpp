@@ -137,30 +137,27 @@ class TestMainWindow : public QObject {
     }
 
     // Only the boxes the model's configuration names show; without one the panel is empty.
-    void panelFromConfiguration_data() {
-        QTest::addColumn<PanelFromRow>("row");
-        QTest::newRow("Lúvero") << PanelFromRow{3, QStringList{}, "1234", 6};
-        QTest::newRow("no Zentavira file")
-            << PanelFromRow{4, QStringList{"No existe archivo de configuración."}, "", 0};
-    }
     void panelFromConfiguration() {
-        QFETCH_ROW(PanelFromRow, button, said, key, boxes);
-        LoadedProgram f;
-        f.msgs.clear();
-        f.p->main->MorCmd[button - 1]->click();
-        QCOMPARE(f.msgs.texts(), said);
-        QCOMPARE(f.p->main->MorTexResCla->text(), key);
-        for (int k = 0; k < 9; ++k) QCOMPARE(shown(f.p->main->MorChkRes[k]), k < boxes);
-        // "Predeterminado" reads the configuration again.
-        f.p->main->MorTexResCla->setText(QStringLiteral("999"));
-        f.p->main->MorFraCom07->click();
-        QCOMPARE(f.p->main->MorTexResCla->text(), key);
-        // On the start page it leaves the common fields hidden.
-        f.p->main->MorCmd[0]->click();
-        f.p->main->MorFraCom07->click();
-        QVERIFY(shown(f.p->main->MorFraPri));
-        QVERIFY(!shown(f.p->main->MorTaSRes));
-        for (QFrame* fr : f.p->main->modelFrames()) QVERIFY(!shown(fr));
+        for (const auto& [button, said, key, boxes] :
+             {PanelFromRow{3, QStringList{}, "1234", 6},
+              PanelFromRow{4, QStringList{"No existe archivo de configuración."}, "", 0}}) {
+            LoadedProgram f;
+            f.msgs.clear();
+            f.p->main->MorCmd[button - 1]->click();
+            QCOMPARE(f.msgs.texts(), said);
+            QCOMPARE(f.p->main->MorTexResCla->text(), key);
+            for (int k = 0; k < 9; ++k) QCOMPARE(shown(f.p->main->MorChkRes[k]), k < boxes);
+            // "Predeterminado" reads the configuration again.
+            f.p->main->MorTexResCla->setText(QStringLiteral("999"));
+            f.p->main->MorFraCom07->click();
+            QCOMPARE(f.p->main->MorTexResCla->text(), key);
+            // On the start page it leaves the common fields hidden.
+            f.p->main->MorCmd[0]->click();
+            f.p->main->MorFraCom07->click();
+            QVERIFY(shown(f.p->main->MorFraPri));
+            QVERIFY(!shown(f.p->main->MorTaSRes));
+            for (QFrame* fr : f.p->main->modelFrames()) QVERIFY(!shown(fr));
+        }
     }
 
     void menusOpenTheirWindows_data() {
@@ -189,25 +186,19 @@ class TestMainWindow : public QObject {
         QCOMPARE(f.p->s.WriteCommand, QStringLiteral("*42f"));
     }
 
-    void factoryResetAsksFirst_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("sent");
-        QTest::newRow("Sí sends after the wait") << int(Answer::Yes) << true;
-        QTest::newRow("No sends nothing") << int(Answer::No) << false;
-    }
     void factoryResetAsksFirst() {
-        QFETCH(int, answer);
-        QFETCH(bool, sent);
-        LoadedProgram f;
-        f.msgs.answers = {Answer(answer)};
-        f.p->main->MorFraCom10->click();
-        QCOMPARE(f.msgs.shown.size(), 1);
-        QCOMPARE(f.msgs.shown[0].text,
-                 QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"));
-        QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNoDefaultNo);
-        QCOMPARE(Fire(f.p->main->TimerPID), sent);
-        f.port.acknowledgeAll();
-        QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
+        for (const bool sent : {true, false}) {  // Sí sends after the wait; No sends nothing
+            LoadedProgram f;
+            f.msgs.answers = {sent ? Answer::Yes : Answer::No};
+            f.p->main->MorFraCom10->click();
+            QCOMPARE(f.msgs.shown.size(), 1);
+            QCOMPARE(f.msgs.shown[0].text,
+                     QStringLiteral("¿Restablecer el equipo a los valores de fábrica?"));
+            QCOMPARE(f.msgs.shown[0].buttons, Buttons::YesNoDefaultNo);
+            QCOMPARE(Fire(f.p->main->TimerPID), sent);
+            f.port.acknowledgeAll();
+            QCOMPARE(f.port.line.startsWith("D" + f.p->s.FactoryResetCommand.toLatin1()), sent);
+        }
     }
 
     // Enter on the real question box answers with its default button.
@@ -231,32 +222,28 @@ class TestMainWindow : public QObject {
     }
 
     // "Escape" or the window's close box: the port closes, the other windows with it, once.
-    void closingEndsTheProgram_data() {
-        QTest::addColumn<bool>("button");
-        QTest::newRow("Escape") << true;
-        QTest::newRow("close box") << false;
-    }
     void closingEndsTheProgram() {
-        QFETCH(bool, button);
-        LoadedProgram f;
-        QVERIFY(f.port.isOpen());
-        f.p->main->show();
-        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();
-        f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConE"))->trigger();
-        QWidget* editor = f.p->window(QStringLiteral("MorFrmConf"));
-        QVERIFY(f.p->monitor->isVisible() && editor->isVisible());
-        f.msgs.clear();
-        if (button)
-            f.p->main->MorFraCom08->click();
-        else
-            f.p->main->close();
-        QVERIFY(!f.port.isOpen());
-        QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Cerrando Puerto")});
-        if (button) return;
-        QVERIFY(!f.p->monitor->isVisible());
-        QVERIFY(!editor->isVisible());
-        f.p->main->close();  // a second close does not unload again
-        QCOMPARE(f.msgs.shown.size(), 1);
+        for (const bool button : {true, false}) {
+            LoadedProgram f;
+            QVERIFY(f.port.isOpen());
+            f.p->main->show();
+            f.p->main->findChild<QAction*>(QStringLiteral("MorMnuMon"))->trigger();
+            f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConE"))->trigger();
+            QWidget* editor = f.p->window(QStringLiteral("MorFrmConf"));
+            QVERIFY(f.p->monitor->isVisible() && editor->isVisible());
+            f.msgs.clear();
+            if (button)
+                f.p->main->MorFraCom08->click();
+            else
+                f.p->main->close();
+            QVERIFY(!f.port.isOpen());
+            QCOMPARE(f.msgs.texts(), QStringList{QStringLiteral("Cerrando Puerto")});
+            if (button) continue;
+            QVERIFY(!f.p->monitor->isVisible());
+            QVERIFY(!editor->isVisible());
+            f.p->main->close();  // a second close does not unload again
+            QCOMPARE(f.msgs.shown.size(), 1);
+        }
     }
 };
 

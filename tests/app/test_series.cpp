@@ -155,22 +155,17 @@ class TestSeries : public QObject {
         QCOMPARE(w->failed(), 2);
     }
 
-    void notOpenedWithoutAWholeWrite_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("start page")
-            << 1 << "Elija primero el modelo y la configuración que se escribirá en cada unidad.";
-        QTest::newRow("Tervolinda")
-            << 8 << "El Tervolinda se escribe campo por campo: no se puede programar en serie.";
-    }
     void notOpenedWithoutAWholeWrite() {
-        QFETCH(int, button);
-        QFETCH(QString, message);
-        LoadedProgram f;
-        ModelButton(*f.p, button);
-        f.msgs.clear();
-        QVERIFY(!openSeries(*f.p));
-        QCOMPARE(f.msgs.texts(), QStringList{message});
+        const std::pair<int, const char*> cases[] = {
+            {1, "Elija primero el modelo y la configuración que se escribirá en cada unidad."},
+            {8, "El Tervolinda se escribe campo por campo: no se puede programar en serie."}};
+        for (const auto& [button, message] : cases) {
+            LoadedProgram f;
+            ModelButton(*f.p, button);
+            f.msgs.clear();
+            QVERIFY(!openSeries(*f.p));
+            QCOMPARE(f.msgs.texts(), QStringList{message});
+        }
     }
 
     void csvLines_data() {

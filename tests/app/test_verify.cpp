@@ -188,31 +188,27 @@ class TestVerify : public QObject {
     }
 
     // A setting that cannot be saved says why, and the item goes back.
-    void settingNotSavedSaysWhy_data() {
-        QTest::addColumn<bool>("fullDisk");  // else a folder stands where the file goes
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("folder in its place") << false << "Es una carpeta";
-        QTest::newRow("full disk") << true << "No hay espacio en el disco";
-    }
     void settingNotSavedSaysWhy() {
-        QFETCH(bool, fullDisk);
-        QFETCH(QString, cause);
-        LoadedProgram f;
-        const QString path = OptionsFilePath(*f.p);
-        std::unique_ptr<SmallDisk> disk;
-        if (fullDisk) {
-            disk = std::make_unique<SmallDisk>(f.dir.path(), 64 * 1024);
-            if (!disk->mounted()) QSKIP(qPrintable(disk->reason()));
-            QVERIFY(disk->fill());
-        } else {
-            QVERIFY(QDir().mkpath(path));
+        for (const bool fullDisk : {false, true}) {  // else a folder stands where the file goes
+            const QString cause = fullDisk ? "No hay espacio en el disco" : "Es una carpeta";
+            LoadedProgram f;
+            const QString path = OptionsFilePath(*f.p);
+            std::unique_ptr<SmallDisk> disk;
+            if (fullDisk) {
+                disk = std::make_unique<SmallDisk>(f.dir.path(), 64 * 1024);
+                if (!disk->mounted()) QSKIP(qPrintable(disk->reason()));
+                QVERIFY(disk->fill());
+            } else {
+                QVERIFY(QDir().mkpath(path));
+            }
+            auto* item = f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
+            f.msgs.clear();
+            item->trigger();
+            QVERIFY(item->isChecked());
+            QCOMPARE(f.msgs.texts(),
+                     QStringList{"No se pudo guardar la opción en " +
+                                 QDir::toNativeSeparators(path) + ": " + cause + "."});
         }
-        auto* item = f.p->main->findChild<QAction*>(QStringLiteral("MorMnuConVer"));
-        f.msgs.clear();
-        item->trigger();
-        QVERIFY(item->isChecked());
-        QCOMPARE(f.msgs.texts(), QStringList{"No se pudo guardar la opción en " +
-                                             QDir::toNativeSeparators(path) + ": " + cause + "."});
     }
 
     void settingIsKeptAndOffMeansNoReadBack() {

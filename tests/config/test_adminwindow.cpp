@@ -46,6 +46,9 @@ QList<QByteArray> keptSettings() {
 
 }  // namespace
 
+// renamed: the list text changed after the lookup ("" if not); record: where the record lands
+using UserSaveRow = std::tuple<QString, QString, bool, QString, int>;
+
 class TestAdminWindow : public QObject {
     Q_OBJECT
   private slots:
@@ -110,27 +113,22 @@ class TestAdminWindow : public QObject {
         QCOMPARE(saved.mid(23), (QList<QByteArray>{"", "", "0042", ""}));
     }
 
-    void selectedUserIndex_data() {
-        QTest::addColumn<int>("chosen");  // -1: a name typed, not chosen
-        QTest::addColumn<QByteArray>("field");
-        QTest::newRow("second") << 1 << QByteArray("1");
-        QTest::newRow("typed") << -1 << QByteArray("-1");
-    }
     void selectedUserIndex() {
-        QFETCH(int, chosen);
-        Bench b;
-        b.user(2, "Ana", "2", "");
-        b.user(5, "Bruno", "5", "");
-        MorFrmCPri* w = b.open();
-        if (chosen >= 0) {
-            w->MorComCPUsuarios->setCurrentIndex(chosen);
-            emit w->MorComCPUsuarios->activated(chosen);
-        } else {
-            w->MorComCPUsuarios->setCurrentIndex(0);
-            w->MorComCPUsuarios->setEditText(QStringLiteral("Otro"));
+        for (const int chosen : {1, -1}) {  // -1: a name typed, not chosen
+            Bench b;
+            b.user(2, "Ana", "2", "");
+            b.user(5, "Bruno", "5", "");
+            MorFrmCPri* w = b.open();
+            if (chosen >= 0) {
+                w->MorComCPUsuarios->setCurrentIndex(chosen);
+                emit w->MorComCPUsuarios->activated(chosen);
+            } else {
+                w->MorComCPUsuarios->setCurrentIndex(0);
+                w->MorComCPUsuarios->setEditText(QStringLiteral("Otro"));
+            }
+            w->MorCmdCPConGra->click();
+            QCOMPARE(b.settings()[21], QByteArray::number(chosen));
         }
-        w->MorCmdCPConGra->click();
-        QTEST(b.settings()[21], "field");
     }
 
     // The list skips empty slots; a click shows the user, and a chosen user saved again keeps
@@ -157,20 +155,15 @@ class TestAdminWindow : public QObject {
     }
 
     void userSaves_data() {
-        // Columns: name, slot, lookup, renamed (list text changed after the lookup, "" if not),
-        // record (where the record lands).
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("lookup rewrites the found slot") << QStringList{"Bruno", "9", "1", "", "4"};
-        QTest::newRow("without lookup: the typed slot") << QStringList{"Bruno", "6", "0", "", "6"};
-        QTest::newRow("new name: the typed slot") << QStringList{"Carla", "3", "1", "", "3"};
-        QTest::newRow("lookup of another name") << QStringList{"Ana", "7", "1", "Dora", "7"};
-        QTest::newRow("slot with spaces") << QStringList{"Carla", " 2 ", "0", "", "2"};
+        QTest::addColumn<UserSaveRow>("row");
+        QTest::newRow("lookup rewrites the found slot") << UserSaveRow{"Bruno", "9", true, "", 4};
+        QTest::newRow("without lookup: the typed slot") << UserSaveRow{"Bruno", "6", false, "", 6};
+        QTest::newRow("new name: the typed slot") << UserSaveRow{"Carla", "3", true, "", 3};
+        QTest::newRow("lookup of another name") << UserSaveRow{"Ana", "7", true, "Dora", 7};
+        QTest::newRow("slot with spaces") << UserSaveRow{"Carla", " 2 ", false, "", 2};
     }
     void userSaves() {
-        QFETCH(QStringList, row);
-        const QString name = row[0], slot = row[1], renamed = row[3];
-        const bool lookup = row[2] == QLatin1String("1");
-        const int record = row[4].toInt();
+        QFETCH_ROW(UserSaveRow, name, slot, lookup, renamed, record);
         Bench b;
         b.user(1, "Ana", "1", "a");
         b.user(4, "Bruno", "4", "b");

@@ -1,7 +1,6 @@
 // The model configuration editor through its window: flags both ways, saving and loading the
 // model's file, the equipment index, the replace question, typed names that would leave the
 // model's folder, and the panel showing a saved configuration.
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QtTest>
 
@@ -24,19 +23,6 @@ QByteArray laidOut(const QList<QByteArray>& fields, int length) {
         out.append(f);
     }
     return out.leftJustified(length, '\0');
-}
-
-// Every file and folder under `root` with its size.
-QStringList tree(const QString& root) {
-    QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        out << QDir(root).relativeFilePath(info.filePath()) + ' ' + QString::number(info.size());
-    }
-    out.sort();
-    return out;
 }
 
 template <size_t N>
@@ -64,8 +50,7 @@ struct Bench {
     }
     MorFrmConf* open() {
         f.p->main->MorMnuConE->trigger();
-        auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
-        return w;
+        return qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
     }
     // Closes the editor for good, so the next opening loads it anew.
     void close(MorFrmConf* w) {
@@ -83,6 +68,8 @@ struct Bench {
 }  // namespace
 
 using LinkedRow = std::tuple<QString, QString>;
+// params: the 20 visibility boxes after typing; field: the 0-based field that the save writes
+using FlagBoxRow = std::tuple<QString, QString, QString, QString, QString, int, QString>;
 
 class TestConfigEditor : public QObject {
     Q_OBJECT
@@ -115,25 +102,20 @@ class TestConfigEditor : public QObject {
     }
 
     void flagBoxesAndCheckBoxes_data() {
-        // Columns: box, text, params (the 20 visibility boxes after typing), states, visible, field
-        // (0-based field that the save writes), saved.
-        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<FlagBoxRow>("row");
         const QString z20(20, '0'), z9(9, '0');
         const QString ten = QString(10, '1') + QString(10, '0');
         // clang-format off
-        QTest::newRow("first ten") << QStringList{"MorTexDefchk", "1100", "11" + QString(18, '0'), z9, z9, "54", "11" + QString(18, '0')};
-        QTest::newRow("first ten, too long") << QStringList{"MorTexDefchk", "111111111111", ten, z9, z9, "54", ten};
-        QTest::newRow("11 to 19") << QStringList{"MorTexDefchk2", "000000001", QString(18, '0') + "10", z9, z9, "54", QString(18, '0') + "10"};
-        QTest::newRow("20th") << QStringList{"MorTexDefchk3", "1", QString(19, '0') + "1", z9, z9, "54", QString(19, '0') + "1"};
-        QTest::newRow("states, other characters") << QStringList{"MorTxtConReg", "1x1 1", z20, "101010000", z9, "55", "101010000"};
-        QTest::newRow("visibility") << QStringList{"MorTxtConVis", "000000001", z20, z9, "000000001", "40", "000000001"};
+        QTest::newRow("first ten") << FlagBoxRow{"MorTexDefchk", "1100", "11" + QString(18, '0'), z9, z9, 54, "11" + QString(18, '0')};
+        QTest::newRow("first ten, too long") << FlagBoxRow{"MorTexDefchk", "111111111111", ten, z9, z9, 54, ten};
+        QTest::newRow("11 to 19") << FlagBoxRow{"MorTexDefchk2", "000000001", QString(18, '0') + "10", z9, z9, 54, QString(18, '0') + "10"};
+        QTest::newRow("20th") << FlagBoxRow{"MorTexDefchk3", "1", QString(19, '0') + "1", z9, z9, 54, QString(19, '0') + "1"};
+        QTest::newRow("states, other characters") << FlagBoxRow{"MorTxtConReg", "1x1 1", z20, "101010000", z9, 55, "101010000"};
+        QTest::newRow("visibility") << FlagBoxRow{"MorTxtConVis", "000000001", z20, z9, "000000001", 40, "000000001"};
         // clang-format on
     }
     void flagBoxesAndCheckBoxes() {
-        QFETCH(QStringList, row);
-        const QString box = row[0], text = row[1], params = row[2], states = row[3],
-                      visible = row[4], saved = row[6];
-        const int field = row[5].toInt();
+        QFETCH_ROW(FlagBoxRow, box, text, params, states, visible, field, saved);
         Bench b;
         MorFrmConf* w = b.open();
         // Its boxes start ticked, so clearing shows too.
@@ -181,55 +163,47 @@ class TestConfigEditor : public QObject {
                                       ShortDateText(), "1"}));
     }
 
-    void replaceQuestion_data() {
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("Cancelar leaves the file") << false;
-        QTest::newRow("Aceptar replaces it") << true;
-    }
     void replaceQuestion() {
-        QFETCH(bool, accept);
-        Bench b;
-        MorFrmConf* w = b.open();
-        w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
-        w->MorTexPar[0]->setText(QStringLiteral("Antes"));
-        w->MorCmdGra->click();
-        const QString path = b.config("Sorvanell30.CCon");
-        const QByteArray before = bytesOf(path);
-        b.f.msgs.clear();
-        w->MorTexPar[0]->setText(QStringLiteral("Después"));
-        w->MorChkConVis[0]->click();
-        b.f.msgs.answers = {accept ? Answer::Ok : Answer::Cancel};
-        w->MorCmdGra->click();
-        QCOMPARE(b.f.msgs.shown.value(0).text,
-                 QStringLiteral("¿Desea reemplazar  ") + QDir::toNativeSeparators(path) + "  ?");
-        QCOMPARE(b.f.msgs.shown.value(0).buttons, Buttons::OkCancel);
-        QCOMPARE(b.f.msgs.shown.size(), 1);
-        QCOMPARE(bytesOf(path) == before, !accept);
-        QCOMPARE(RecordCount(b.f.paths().equipmentIndex(), 50), 1);
+        for (const bool accept : {false, true}) {
+            Bench b;
+            MorFrmConf* w = b.open();
+            w->MorComVis->setEditText(QStringLiteral("Sorvanell"));
+            w->MorTexPar[0]->setText(QStringLiteral("Antes"));
+            w->MorCmdGra->click();
+            const QString path = b.config("Sorvanell30.CCon");
+            const QByteArray before = bytesOf(path);
+            b.f.msgs.clear();
+            w->MorTexPar[0]->setText(QStringLiteral("Después"));
+            w->MorChkConVis[0]->click();
+            b.f.msgs.answers = {accept ? Answer::Ok : Answer::Cancel};
+            w->MorCmdGra->click();
+            QCOMPARE(b.f.msgs.shown.value(0).text, QStringLiteral("¿Desea reemplazar  ") +
+                                                       QDir::toNativeSeparators(path) + "  ?");
+            QCOMPARE(b.f.msgs.shown.value(0).buttons, Buttons::OkCancel);
+            QCOMPARE(b.f.msgs.shown.size(), 1);
+            QCOMPARE(bytesOf(path) == before, !accept);
+            QCOMPARE(RecordCount(b.f.paths().equipmentIndex(), 50), 1);
+        }
     }
 
-    void missingFileQuestion_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Sí empties the window") << true;
-        QTest::newRow("No keeps it") << false;
-    }
     void missingFileQuestion() {
-        QFETCH(bool, yes);
-        Bench b;
-        WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Sorvanell", "x"});
-        MorFrmConf* w = b.open();
-        w->MorTexPar[3]->setText(QStringLiteral("algo"));
-        w->MorTexDefchk->setText(QStringLiteral("1"));
-        w->MorTexFirm->setText(QStringLiteral("99"));
-        b.f.msgs.answers = {yes ? Answer::Yes : Answer::No};
-        choose(w->MorComVis, 0);
-        QCOMPARE(b.f.msgs.texts(),
-                 QStringList{"No existe archivo de configuración. Crear uno nuevo?"});
-        QCOMPARE(b.f.msgs.shown[0].buttons, Buttons::YesNo);
-        QCOMPARE(w->MorTexPar[3]->text(), yes ? QString() : QStringLiteral("algo"));
-        QCOMPARE(w->MorTexFirm->text(), yes ? QString() : QStringLiteral("99"));
-        QCOMPARE(w->MorChkConVis[0]->isChecked(), !yes);
-        QVERIFY(!QFileInfo::exists(b.config("Sorvanell99.CCon")));
+        for (const bool yes : {true, false}) {
+            Bench b;
+            WriteRecord(b.f.paths().equipmentIndex(), EquipmentIndexRecord, {"Sorvanell", "x"});
+            MorFrmConf* w = b.open();
+            w->MorTexPar[3]->setText(QStringLiteral("algo"));
+            w->MorTexDefchk->setText(QStringLiteral("1"));
+            w->MorTexFirm->setText(QStringLiteral("99"));
+            b.f.msgs.answers = {yes ? Answer::Yes : Answer::No};
+            choose(w->MorComVis, 0);
+            QCOMPARE(b.f.msgs.texts(),
+                     QStringList{"No existe archivo de configuración. Crear uno nuevo?"});
+            QCOMPARE(b.f.msgs.shown[0].buttons, Buttons::YesNo);
+            QCOMPARE(w->MorTexPar[3]->text(), yes ? QString() : QStringLiteral("algo"));
+            QCOMPARE(w->MorTexFirm->text(), yes ? QString() : QStringLiteral("99"));
+            QCOMPARE(w->MorChkConVis[0]->isChecked(), !yes);
+            QVERIFY(!QFileInfo::exists(b.config("Sorvanell99.CCon")));
+        }
     }
 
     void equipmentIndex() {
@@ -294,7 +268,7 @@ class TestConfigEditor : public QObject {
         for (const char* sub : {"Sorvanell/Configuracion", "Utilerias/Generales/Equipos"})
             QDir(app).mkpath(QString::fromLatin1(sub));
         f.p->s.AppFolder = app;
-        const QStringList before = tree(outer.path());
+        const QStringList before = listing(outer.path(), true);
         f.p->main->MorMnuConE->trigger();
         auto* w = qobject_cast<MorFrmConf*>(f.p->window(QStringLiteral("MorFrmConf")));
         const bool badName = message == kNotSaved;
@@ -313,7 +287,7 @@ class TestConfigEditor : public QObject {
         QCOMPARE(f.msgs.shown.size(), 1);
         QVERIFY2(QRegularExpression(message).match(f.msgs.shown[0].text).hasMatch(),
                  qPrintable(f.msgs.shown[0].text));
-        QCOMPARE(tree(outer.path()), before);
+        QCOMPARE(listing(outer.path(), true), before);
     }
 
     void untouchedFieldsKeepTheirBytes() {
@@ -394,7 +368,7 @@ class TestConfigEditor : public QObject {
         const QString linked = QDir(f.dir.path()).filePath(folder);
         QVERIFY(QDir().rename(linked, moved));
         QVERIFY(QFile::link(moved, linked));
-        const QStringList before = tree(elsewhere.path());
+        const QStringList before = listing(elsewhere.path(), true);
         f.msgs.clear();
         if (save == QLatin1String("editor")) {
             f.p->main->MorMnuConE->trigger();
@@ -411,7 +385,7 @@ class TestConfigEditor : public QObject {
         QVERIFY(!f.msgs.texts().isEmpty());
         QVERIFY2(f.msgs.texts().last().contains(QStringLiteral("es un enlace a otro lugar")),
                  qPrintable(f.msgs.texts().join('\n')));
-        QCOMPARE(tree(elsewhere.path()), before);
+        QCOMPARE(listing(elsewhere.path(), true), before);
     }
 };
 

@@ -194,9 +194,7 @@ class TestDataKit : public QObject {
     void program() {
         QTemporaryDir dir;
         const QString blocker = dir.filePath(QStringLiteral("plainfile"));
-        QFile file(blocker);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(putBytes(blocker, {}));
         const auto r = datakit::LayOutKit(blocker, false, kDate);
         QVERIFY(!r.ok && !r.errors.isEmpty() && r.written.isEmpty());
 
@@ -229,10 +227,7 @@ class TestDataKit : public QObject {
         QTemporaryDir dir;
         const QString app = dir.path();
         const QString lower = dir.filePath(QStringLiteral("drqdll.DLL"));
-        QFile old(lower);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-
+        QVERIFY(putBytes(lower, "old"));
         QString error;
         const QString missing = dir.filePath(QStringLiteral("nowhere.so"));
         QVERIFY(datakit::InstallLineLibrary(app, missing, &error).isEmpty());

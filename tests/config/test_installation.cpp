@@ -1,8 +1,6 @@
 // The first-run installation on temporary copies of the data kit laid out with the installation
 // pending: the tree it leaves, for every equipment and both operating system groups; a missing
 // source that leaves everything as it was; the technician's own folders kept.
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <QtTest>
 
 #include "core/config/installation.h"
@@ -17,39 +15,6 @@ namespace {
 
 const QString kDate = QStringLiteral("01/02/2024");
 
-// Every folder (with a trailing "/") and file under root, relative, sorted; with each file's
-// content when asked, to tell "unchanged" from "same names".
-QStringList listing(const QString& root, bool content = false) {
-    QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const QString relative = QDir(root).relativeFilePath(info.filePath());
-        if (info.isDir())
-            out << relative + '/';
-        else if (content)
-            out << relative + ' ' +
-                       QCryptographicHash::hash(bytesOf(info.filePath()), QCryptographicHash::Md5)
-                           .toHex();
-        else
-            out << relative;
-    }
-    out.sort();
-    return out;
-}
-
-void copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& e :
-         QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        if (e.isDir())
-            copyTree(e.filePath(), JoinPath(to, e.fileName()));
-        else
-            QFile::copy(e.filePath(), JoinPath(to, e.fileName()));
-    }
-}
-
 // The kit laid out once with the installation pending; every case works on its own copy.
 QTemporaryDir* pendingKit = nullptr;
 
@@ -61,7 +26,7 @@ struct Drive {
 
     Drive() {
         app = JoinPath(root.path(), QStringLiteral("Morla"));
-        copyTree(pendingKit->path(), app);
+        QVERIFY(copyTree(pendingKit->path(), app));
         QVERIFY(putBytes(JoinPath(app, QStringLiteral("morla")), "the program"));
         QVERIFY(putBytes(JoinPath(app, QStringLiteral("DRQdll.dll")), "older line library"));
         QDir(app).mkpath(QStringLiteral("Respaldos/2024"));
@@ -95,9 +60,8 @@ class TestInstallation : public QObject {
                                 SoftwareSettingsRecord, fields)
                         .ok);
         }
-        QFile windows95(JoinPath(equip, QStringLiteral("KLMV95.DLL")));
-        QVERIFY(windows95.open(QIODevice::Append));
-        windows95.write("95");
+        const QString windows95 = JoinPath(equip, QStringLiteral("KLMV95.DLL"));
+        QVERIFY(putBytes(windows95, bytesOf(windows95) + "95"));
     }
     void cleanupTestCase() { delete pendingKit; }
 

@@ -12,14 +12,6 @@
 using namespace morla;
 using namespace morla::test;
 
-namespace {
-
-QStringList emptyFields(int k) {
-    return QList<QString>(k);
-}
-
-}  // namespace
-
 using RecordBytesRow = std::tuple<QStringList, int, QByteArray>;
 using RefusedWritesRow = std::tuple<int, QStringList, int, bool>;
 // content: null: no file
@@ -50,7 +42,7 @@ class TestRecordFile : public QObject {
         QTest::newRow("count above 255") << RecordBytesRow{QStringList{QString(300, 'x')}, 1000, hex("2c01") + QByteArray(300, 'x')};
         QTest::newRow("exactly fills") << RecordBytesRow{QStringList{QString(48, 'q')}, 50, hex("3000") + QByteArray(48, 'q')};
         // An all-empty model configuration takes 114 bytes, all zeros.
-        QTest::newRow("empty model config") << RecordBytesRow{emptyFields(57), 1000, QByteArray(114, '\0')};
+        QTest::newRow("empty model config") << RecordBytesRow{QStringList(57), 1000, QByteArray(114, '\0')};
         // clang-format on
     }
     void recordBytes() {
@@ -79,7 +71,7 @@ class TestRecordFile : public QObject {
         QCOMPARE(bytes.size(), 3 * length);
         QCOMPARE(bytes.left(2 * length), QByteArray(2 * length, '\0'));
         QCOMPARE(bytes.mid(2 * length, 3), QByteArray::fromHex("010058"));
-        QCOMPARE(ReadRecord(path, length, 2, 1).fields, emptyFields(2));
+        QCOMPARE(ReadRecord(path, length, 2, 1).fields, QStringList(2));
         QCOMPARE(RecordCount(path, length), 3);
 
         QVERIFY(WriteRecord(path, length, {"uno"}, 1).ok);
@@ -96,33 +88,28 @@ class TestRecordFile : public QObject {
     }
 
     // Names are matched whatever their letter case, file and folders alike.
-    void letterCase_data() {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("asked");
-        QTest::newRow("extension") << "Software.CCon"
-                                   << "Software.Ccon";
-        QTest::newRow("folders") << "Utilerias/Generales/Equipos/Comandos.CCon"
-                                 << "utilerias/GENERALES/equipos/Comandos.ccon";
-    }
     void letterCase() {
-        QFETCH(QString, written);
-        QFETCH(QString, asked);
-        const QString root = QFileInfo(fresh()).path();
-        const QString real = QDir(root).filePath(written);
-        QVERIFY(QDir().mkpath(QFileInfo(real).path()));
-        QVERIFY(WriteRecord(real, 1000, {"Lectura", "*40"}, 1).ok);
+        for (const auto& [written, asked] :
+             {std::pair{"Software.CCon", "Software.Ccon"},
+              std::pair{"Utilerias/Generales/Equipos/Comandos.CCon",
+                        "utilerias/GENERALES/equipos/Comandos.ccon"}}) {
+            const QString root = QFileInfo(fresh()).path();
+            const QString real = QDir(root).filePath(written);
+            QVERIFY(QDir().mkpath(QFileInfo(real).path()));
+            QVERIFY(WriteRecord(real, 1000, {"Lectura", "*40"}, 1).ok);
 
-        const QString other = QDir(root).filePath(asked);
-        QVERIFY(FileExists(other));
-        QCOMPARE(ReadRecord(other, 1000, 2, 1).fields, (QStringList{"Lectura", "*40"}));
-        // Writing under the other spelling updates the same file, no second one appears.
-        QVERIFY(WriteRecord(other, 1000, {"Escritura", "*42"}, 2).ok);
-        QCOMPARE(ReadRecord(real, 1000, 2, 2).fields, (QStringList{"Escritura", "*42"}));
-        QCOMPARE(QDir(QFileInfo(real).path()).entryList(QDir::Files).size(), 1);
-        QVERIFY(!FileExists(QFileInfo(other).path()));  // a folder is not a file
-        QVERIFY(DeleteFile(other));
-        QVERIFY(!QFileInfo::exists(real));
-        QVERIFY(!FileExists(other) && !DeleteFile(other));
+            const QString other = QDir(root).filePath(asked);
+            QVERIFY(FileExists(other));
+            QCOMPARE(ReadRecord(other, 1000, 2, 1).fields, (QStringList{"Lectura", "*40"}));
+            // Writing under the other spelling updates the same file, no second one appears.
+            QVERIFY(WriteRecord(other, 1000, {"Escritura", "*42"}, 2).ok);
+            QCOMPARE(ReadRecord(real, 1000, 2, 2).fields, (QStringList{"Escritura", "*42"}));
+            QCOMPARE(QDir(QFileInfo(real).path()).entryList(QDir::Files).size(), 1);
+            QVERIFY(!FileExists(QFileInfo(other).path()));  // a folder is not a file
+            QVERIFY(DeleteFile(other));
+            QVERIFY(!QFileInfo::exists(real));
+            QVERIFY(!FileExists(other) && !DeleteFile(other));
+        }
     }
 
     // A record that does not fit is refused and the file stays byte for byte as it was.
@@ -130,7 +117,7 @@ class TestRecordFile : public QObject {
         QTest::addColumn<RefusedWritesRow>("row");
         QTest::newRow("one byte over")
             << RefusedWritesRow{50, QStringList{QString(49, 'x')}, 1, true};
-        QTest::newRow("counts take room") << RefusedWritesRow{50, emptyFields(26), 2, true};
+        QTest::newRow("counts take room") << RefusedWritesRow{50, QStringList(26), 2, true};
         QTest::newRow("new file not created")
             << RefusedWritesRow{50, QStringList{QString(60, 'n')}, 1, false};
         QTest::newRow("beyond 16-bit count")
@@ -159,7 +146,7 @@ class TestRecordFile : public QObject {
     void reads_data() {
         QTest::addColumn<ReadsRow>("row");
         const QByteArray abc = QByteArray::fromHex("010061010062010063").leftJustified(50, 0);
-        const QStringList none = emptyFields(3);
+        const QStringList none = QStringList(3);
         const QByteArray next(50, 'S');
         const QByteArray shortLast = QByteArray(50, '\0') + QByteArray::fromHex("03007879780900");
         const auto hex = [](const char* h) { return QByteArray::fromHex(h); };

@@ -78,6 +78,8 @@ int SaveForever(const QString& path) {
 
 }  // namespace
 
+// number: 0 when the last-sent file is replaced whole
+using FullDiskRow = std::tuple<QString, int, int, int>;
 // whole: ReplaceRecordFile instead of WriteRecord
 using TargetRow = std::tuple<QString, bool>;
 using CodePageRow = std::tuple<QString, QString>;
@@ -101,18 +103,15 @@ class TestSafeSave : public QObject {
     // With no space, or less than the new content needs, every kind of save fails with a
     // message naming the file and the cause, and the old file stays byte for byte.
     void fullDisk_data() {
-        // Columns: file, records, number (0: the last-sent file is replaced whole), leave.
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("commands, append, no space") << QStringList{"Comandos.CCon", "6", "7", "0"};
+        QTest::addColumn<FullDiskRow>("row");
+        QTest::newRow("commands, append, no space") << FullDiskRow{"Comandos.CCon", 6, 7, 0};
         QTest::newRow("commands, rewrite, a little space")
-            << QStringList{"Comandos.CCon", "10", "3", "4096"};
-        QTest::newRow("last sent, no space") << QStringList{"UltEnvio.CCon", "1", "0", "0"};
-        QTest::newRow("new file, no space") << QStringList{"Comandos.CCon", "0", "1", "0"};
+            << FullDiskRow{"Comandos.CCon", 10, 3, 4096};
+        QTest::newRow("last sent, no space") << FullDiskRow{"UltEnvio.CCon", 1, 0, 0};
+        QTest::newRow("new file, no space") << FullDiskRow{"Comandos.CCon", 0, 1, 0};
     }
     void fullDisk() {
-        QFETCH(QStringList, row);
-        const QString file = row[0];
-        const int records = row[1].toInt(), number = row[2].toInt(), leave = row[3].toInt();
+        QFETCH_ROW(FullDiskRow, file, records, number, leave);
         const RecordType& t = number ? CommandRecord : LastSentRecord;
         const QString folder = freshFolder();
         const QString path = QDir(folder).filePath(file);
@@ -204,9 +203,7 @@ class TestSafeSave : public QObject {
         }
         qInfo("%d lines in 60 rounds", int(expected.size()));
         // A piece as a write cut short would leave.
-        QFile log(path);
-        QVERIFY(log.open(QIODevice::Append) && log.write("61;1;xx") == 7);
-        log.close();
+        QVERIFY(putBytes(path, bytesOf(path) + "61;1;xx"));
         QVERIFY(AppendSeriesLog(path, seriesFields(0, 0), nullptr));
         QByteArray piece;
         QCOMPARE(logLines(path, &piece), expected << CsvLine(seriesFields(0, 0)));

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 
@@ -33,6 +35,41 @@ inline bool putOddFile(const QString& path, const QString& kind) {
     QFile f(path);
     return kind == QLatin1String("2 GiB") && f.open(QIODevice::WriteOnly) &&
            f.resize(qint64(2) << 30);
+}
+
+// Copies the folder `from` whole into `to` (made when missing); false when a piece fails.
+inline bool copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    bool ok = QDir().mkpath(to);
+    while (ok && it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        const QString copy = QDir(to).filePath(QDir(from).relativeFilePath(info.filePath()));
+        ok = info.isDir() && !info.isSymLink() ? QDir().mkpath(copy)
+                                               : QFile::copy(info.filePath(), copy);
+    }
+    return ok;
+}
+
+// Every folder (with a trailing "/") and file under root, relative, sorted; with each file's
+// content when asked, to tell "unchanged" from "same names".
+inline QStringList listing(const QString& root, bool content = false) {
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        QString entry = QDir(root).relativeFilePath(info.filePath());
+        if (info.isDir())
+            entry += '/';
+        else if (content)
+            entry +=
+                ' ' +
+                QCryptographicHash::hash(bytesOf(info.filePath()), QCryptographicHash::Md5).toHex();
+        out << entry;
+    }
+    out.sort();
+    return out;
 }
 
 }  // namespace morla::test

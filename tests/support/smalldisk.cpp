@@ -5,40 +5,21 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+
+#include "support/filebytes.h"
 
 namespace morla::test {
 
 namespace {
 const char* kFiller = ".filler";
-
-bool CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = QDir(to).filePath(QDir(from).relativeFilePath(src));
-        const QFileInfo info(src);
-        if (info.isDir() && !info.isSymLink()) {
-            if (!QDir().mkpath(dst)) return false;
-        } else if (!QFile::copy(src, dst)) {
-            return false;
-        }
-    }
-    return true;
-}
 }  // namespace
 
 SmallDisk::SmallDisk(const QString& folder, int bytes) : folder_(folder) {
     // Keep what the folder holds, mount over it, and put the files back on the small disk.
     aside_ = folder + QStringLiteral(".aside");
-    QDir().mkpath(aside_);
-    if (!CopyTree(folder_, aside_)) {
+    if (!copyTree(folder_, aside_)) {
         reason_ = QStringLiteral("cannot copy %1 aside").arg(folder_);
         return;
     }
@@ -50,7 +31,7 @@ SmallDisk::SmallDisk(const QString& folder, int bytes) : folder_(folder) {
         return;
     }
     mounted_ = true;
-    if (!CopyTree(aside_, folder_)) reason_ = QStringLiteral("cannot copy the files back");
+    if (!copyTree(aside_, folder_)) reason_ = QStringLiteral("cannot copy the files back");
 }
 
 SmallDisk::~SmallDisk() {
