@@ -942,6 +942,15 @@ int main(int argc, char* argv[]) {
         plan.idleSeconds = 0;
         plan.quarnWrite = false;
     }
+    // More reads per series, to see where a cost settles.
+    if (const int at = args.indexOf(QStringLiteral("--reads")); at >= 0) {
+        const int n = args.value(at + 1).toInt();
+        if (n < 3) {
+            fprintf(stderr, "--reads takes a number of reads of 3 or more\n");
+            return 2;
+        }
+        plan.reads = plan.monitorReads = n;
+    }
     const int jsonAt = args.indexOf(QStringLiteral("--json"));
     const QString jsonPath = jsonAt >= 0 ? args.value(jsonAt + 1) : QStringLiteral("bench.json");
     const QString platform = QGuiApplication::platformName();
