@@ -39,42 +39,6 @@ std::optional<QString> KeyStatusFor(const QString& keyText, int keyLength) {
     return status;
 }
 
-QString FrameHeader(const QString& kindByte, const QString& firmwareBox, const QString& classCode,
-                    const QString& installationCode) {
-    return kindByte + DecToHex2(firmwareBox.left(2)) + classCode + installationCode;
-}
-
-QString CloseSingleBlock(const QString& body) {
-    return body + FrameChecksum(body) + QStringLiteral("03") + QStringLiteral("FE");
-}
-
-QString DecodeOptions(const QString& map, std::span<const OptionBit> bits, int count) {
-    QString flags(count, '0');
-    for (const OptionBit& b : bits) {
-        if (b.option < 1 || b.option > count) continue;
-        const QString bitText = HexToBits(QStringLiteral("0") + map.mid(b.mapPos - 1, 1));
-        const int index = b.bitValue == 8 ? 0 : b.bitValue == 4 ? 1 : b.bitValue == 2 ? 2 : 3;
-        flags[b.option - 1] = bitText.isEmpty() ? QChar('0') : bitText.at(index);
-    }
-    return flags;
-}
-
-QString EncodeOptionDigits(const QString& flags, std::span<const OptionBit> bits, int first,
-                           int count) {
-    QString out;
-    for (int pos = first; pos < first + count; ++pos) {
-        QString bitText(QStringLiteral("0000"));
-        for (const OptionBit& b : bits) {
-            if (b.mapPos != pos) continue;
-            const bool on = flags.mid(b.option - 1, 1) == QStringLiteral("1");
-            const int index = b.bitValue == 8 ? 0 : b.bitValue == 4 ? 1 : b.bitValue == 2 ? 2 : 3;
-            if (on) bitText[index] = '1';
-        }
-        out += BitsToHex(bitText).mid(1, 1);
-    }
-    return out;
-}
-
 QString OnOffValue(const QString& commandValue) {
     if (!IsWholeNumber(commandValue)) return commandValue;
     const long long v = ValOf(commandValue);
@@ -94,23 +58,6 @@ namespace morla {
 
 QString NumberField(const QString& text, int width) {
     return text.rightJustified(width, '0', true).right(width);
-}
-
-QString DialField(const QString& text, int width) {
-    QString out;
-    for (QChar c : text.left(width)) {
-        if ((c >= u'0' && c <= u'9') || c == u'*' || c == u'#')
-            out += c;
-        else
-            out += u'F';  // nothing the device can dial
-    }
-    return out.leftJustified(width, 'F');
-}
-
-QString Spaced(const QString& digits) {
-    QString out;
-    for (QChar c : digits) out += QStringLiteral("0") + c;
-    return out;
 }
 
 QString Unspaced(const QString& map, int first, int count) {

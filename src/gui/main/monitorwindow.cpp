@@ -15,10 +15,6 @@
 
 namespace morla {
 
-void AppendText(MonitorBox* box, const QString& text) {
-    box->appendText(text);
-}
-
 MonitorBox::MonitorBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

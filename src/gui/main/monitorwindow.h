@@ -78,6 +78,4 @@ class FrmTodo : public QWidget {
     MonitorBox* txttodo;
 };
 
-void AppendText(MonitorBox* box, const QString& text);
-
 }  // namespace morla
